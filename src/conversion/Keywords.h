@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string_view>
+
+namespace quillmark {
+
+// The decoration markers and their lengths; the converter steps its scan by these lengths.
+namespace deco {
+inline constexpr std::string_view Open1 = "<span class=\"Deco1\">"; // comments
+inline constexpr std::string_view Open2 = "<span class=\"Deco2\">"; // string literals
+inline constexpr std::string_view Open3 = "<span class=\"Deco3\">"; // keywords
+inline constexpr std::string_view Open4 = "<span class=\"Deco4\">"; // line labels, jump targets
+inline constexpr std::string_view Open5 = "<span class=\"Deco5\">"; // other names
+inline constexpr std::string_view Close = "</span>";
+inline constexpr int OpenLength = 20;
+inline constexpr int CloseLength = 7;
+} // namespace deco
+
+// The 128 keywords, comma-separated, in table order.
+extern const std::string_view KeywordList;
+
+// Builds the keyword table and sets CurrentModuleName from the active code pane. False after
+// any failure: the table is dropped and CurrentModuleName keeps its value. Shows nothing.
+bool InitKeywords();
+
+} // namespace quillmark

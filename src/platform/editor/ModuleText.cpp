@@ -1,0 +1,62 @@
+#include "platform/editor/ModuleText.h"
+
+#include "codemodel/RuntimeError.h"
+
+#include <algorithm>
+
+namespace quillmark {
+
+ModuleText::ModuleText(std::string text) : text_(std::move(text))
+{
+    const std::size_t n = text_.size();
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = text_[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        starts_.push_back(start);
+        ends_.push_back(i);
+        if (c == '\r' && i + 1 < n && text_[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n) {
+        starts_.push_back(start);
+        ends_.push_back(n);
+    }
+}
+
+ModuleText ModuleText::FromLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const auto& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return ModuleText(std::move(text));
+}
+
+std::string_view ModuleText::Line(std::int32_t number) const
+{
+    if (number < 1 || number > Count())
+        return {};
+    const auto i = static_cast<std::size_t>(number - 1);
+    return std::string_view(text_).substr(starts_[i], ends_[i] - starts_[i]);
+}
+
+std::string ModuleText::Join(std::int32_t first, std::int32_t count) const
+{
+    if (first < 1 || count < 0)
+        throw RuntimeError(err::InvalidCall);
+    // Lines past the end are empty and the range is clipped there, so a huge count costs nothing.
+    const std::int64_t last = std::min<std::int64_t>(std::int64_t{first} + count - 1, Count());
+    std::string out;
+    for (std::int64_t number = first; number <= last; ++number) {
+        if (number > first)
+            out += "\r\n";
+        out += Line(static_cast<std::int32_t>(number));
+    }
+    return out;
+}
+
+} // namespace quillmark
