@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quillmark {
+
+// A module as the editor shows it, recovered from its exported text.
+struct ExportedModule {
+    std::string name;       // Attribute VB_Name, else the fallback name
+    std::int32_t type = 1;  // component type code
+    std::string code;       // the text minus the export header and the Attribute lines
+};
+
+// Removes what the editor hides: a leading VERSION line with its BEGIN ... END block(s), and
+// every Attribute line. Line breaks of the kept lines are kept.
+std::string VisibleCode(std::string_view text);
+
+// Parses UTF-8 exported text; fallbackName names a module without VB_Name; the extension
+// (".bas", ".cls", ".frm") gives the type, refined by the text (a document class is 100).
+ExportedModule ParseModuleFile(std::string_view text, const std::string& fallbackName,
+                               const std::string& extension);
+
+} // namespace quillmark
