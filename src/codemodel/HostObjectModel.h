@@ -4,6 +4,8 @@
 // fail with a RuntimeError; "nothing" is an empty pointer. Code sources (memory, module files,
 // Office documents, the stand-in editor) implement these interfaces.
 
+#include "codemodel/RuntimeError.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -135,5 +137,14 @@ public:
     virtual std::shared_ptr<quillmark::CommandBars> CommandBars() = 0;
     virtual std::shared_ptr<quillmark::Events> Events() = 0;
 };
+
+// The object behind a reference, or error 91 when the reference is nothing.
+template <typename T>
+T& Obj(const std::shared_ptr<T>& reference)
+{
+    if (!reference)
+        throw RuntimeError(err::ObjectNotSet);
+    return *reference;
+}
 
 } // namespace quillmark
