@@ -4,7 +4,22 @@
 
 namespace quillmark {
 
-ProcedureTable::ProcedureTable(std::vector<ProcBlock> blocks) : blocks_(std::move(blocks)) {}
+ProcedureTable::ProcedureTable(std::vector<ProcBlock> blocks) : blocks_(std::move(blocks))
+{
+    for (int i = 0; i < static_cast<int>(blocks_.size()); ++i)
+        firstBlock_.try_emplace(Key(blocks_[i].name, blocks_[i].kind), i);
+}
+
+std::string ProcedureTable::Key(const std::string& name, std::int32_t kind)
+{
+    std::string key = name;
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+    key += '\n';
+    key += std::to_string(kind);
+    return key;
+}
 
 ProcedureTable ProcedureTable::Scan(const ModuleText& text)
 {
@@ -26,10 +41,8 @@ int ProcedureTable::FindBlock(const std::string& name, std::int32_t kind, int pr
     auto matches = [&](int i) { return blocks_[i].kind == kind && SameName(blocks_[i].name, name); };
     if (preferred >= 0 && preferred < static_cast<int>(blocks_.size()) && matches(preferred))
         return preferred;
-    for (int i = 0; i < static_cast<int>(blocks_.size()); ++i)
-        if (matches(i))
-            return i;
-    return -1;
+    const auto it = firstBlock_.find(Key(name, kind));
+    return it == firstBlock_.end() ? -1 : it->second;
 }
 
 bool SameName(const std::string& a, const std::string& b)

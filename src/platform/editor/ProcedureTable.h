@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace quillmark {
@@ -35,7 +36,10 @@ public:
     int FindBlock(const std::string& name, std::int32_t kind, int preferred) const;
 
 private:
+    static std::string Key(const std::string& name, std::int32_t kind);
+
     std::vector<ProcBlock> blocks_;
+    std::unordered_map<std::string, int> firstBlock_; // Key -> first block of that name and kind
 };
 
 // The ownership scan behind ProcedureTable::Scan.

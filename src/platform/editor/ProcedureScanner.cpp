@@ -1,0 +1,246 @@
+#include "platform/editor/ProcedureTable.h"
+
+#include <optional>
+#include <string_view>
+
+namespace quillmark {
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+char Lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+
+bool IsNameChar(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || u >= 0x80;
+}
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+// When s starts with the keyword as a whole word (followed by a blank when blankAfter), the rest
+// after the blanks that follow it.
+std::optional<std::string_view> TakeWord(std::string_view s, std::string_view word, bool blankAfter = true)
+{
+    if (s.size() < word.size())
+        return std::nullopt;
+    for (std::size_t i = 0; i < word.size(); ++i)
+        if (Lower(s[i]) != Lower(word[i]))
+            return std::nullopt;
+    s.remove_prefix(word.size());
+    if (blankAfter ? s.empty() || !IsBlank(s.front()) : !s.empty() && IsNameChar(s.front()))
+        return std::nullopt;
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    return s;
+}
+
+// The physical line without a trailing continuation mark, and whether it had one.
+bool StripContinuation(std::string_view& line)
+{
+    std::string_view s = line;
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    if (s.empty() || s.back() != '_')
+        return false;
+    s.remove_suffix(1);
+    if (!s.empty() && !IsBlank(s.back()))
+        return false; // a name ending in an underscore
+    line = s;
+    return true;
+}
+
+// The statements of a logical line: split at colons, without string contents mattering and
+// without the comment that may end the line.
+void SplitStatements(std::string_view line, std::vector<std::string_view>& out)
+{
+    out.clear();
+    std::size_t start = 0;
+    bool inString = false;
+    bool atStatementStart = true;
+    auto finish = [&](std::size_t end) {
+        const std::string_view s = Trim(line.substr(start, end - start));
+        if (!s.empty())
+            out.push_back(s);
+    };
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (inString) {
+            if (c == '"')
+                inString = false; // a doubled quote simply reopens the string
+            continue;
+        }
+        if (atStatementStart && !IsBlank(c)) {
+            atStatementStart = false;
+            if (TakeWord(line.substr(i), "Rem", false)) {
+                finish(i);
+                return;
+            }
+        }
+        if (c == '"') {
+            inString = true;
+        } else if (c == '\'') {
+            finish(i);
+            return;
+        } else if (c == ':' && (i + 1 >= line.size() || line[i + 1] != '=')) {
+            finish(i);
+            start = i + 1;
+            atStatementStart = true;
+        }
+    }
+    finish(line.size());
+}
+
+struct ProcStatement {
+    std::string name;
+    std::int32_t kind = 0;
+};
+
+std::optional<ProcStatement> ParseProcStatement(std::string_view s)
+{
+    for (std::string_view modifier : {"Public", "Private", "Friend", "Global"}) {
+        if (auto rest = TakeWord(s, modifier)) {
+            s = *rest;
+            break;
+        }
+    }
+    if (auto rest = TakeWord(s, "Static"))
+        s = *rest;
+    ProcStatement proc;
+    std::optional<std::string_view> rest;
+    if ((rest = TakeWord(s, "Sub")) || (rest = TakeWord(s, "Function"))) {
+        proc.kind = 0;
+    } else if (auto afterProperty = TakeWord(s, "Property")) {
+        if ((rest = TakeWord(*afterProperty, "Get")))
+            proc.kind = 3;
+        else if ((rest = TakeWord(*afterProperty, "Let")))
+            proc.kind = 1;
+        else if ((rest = TakeWord(*afterProperty, "Set")))
+            proc.kind = 2;
+        else
+            return std::nullopt;
+    } else {
+        return std::nullopt;
+    }
+    const std::string_view n = *rest;
+    if (!n.empty() && n.front() == '[') {
+        const auto close = n.find(']');
+        if (close == std::string_view::npos || close == 1)
+            return std::nullopt;
+        proc.name = std::string(n.substr(1, close - 1));
+        return proc;
+    }
+    // A type-declaration character ends the name without being part of it.
+    std::size_t len = 0;
+    while (len < n.size() && IsNameChar(n[len]))
+        ++len;
+    if (len == 0)
+        return std::nullopt;
+    proc.name = std::string(n.substr(0, len));
+    return proc;
+}
+
+bool IsEndStatement(std::string_view s)
+{
+    std::size_t digits = 0;
+    while (digits < s.size() && s[digits] >= '0' && s[digits] <= '9')
+        ++digits;
+    if (digits > 0 && digits < s.size() && IsBlank(s[digits]))
+        s = Trim(s.substr(digits));
+    const auto rest = TakeWord(s, "End");
+    if (!rest)
+        return false;
+    for (std::string_view what : {"Sub", "Function", "Property"})
+        if (auto tail = TakeWord(*rest, what, false); tail && tail->empty())
+            return true;
+    return false;
+}
+
+bool IsConstDirective(std::string_view s)
+{
+    if (s.empty() || s.front() != '#')
+        return false;
+    return TakeWord(Trim(s.substr(1)), "Const", false).has_value();
+}
+
+} // namespace
+
+std::vector<ProcBlock> ScanProcedures(const ModuleText& text)
+{
+    std::vector<ProcBlock> blocks;
+    std::vector<std::string_view> statements;
+    std::string joined;
+    bool open = false;              // the last block has not met its end statement
+    std::int32_t lastKeptLine = 0;  // last line of the last logical line that is not blank, comment or #Const
+    std::int32_t previousEnd = 0;   // end line of the last closed block
+
+    const std::int32_t count = text.Count();
+    std::int32_t line = 1;
+    while (line <= count) {
+        std::string_view physical = text.Line(line);
+        std::string_view logical = physical;
+        if (StripContinuation(physical)) {
+            joined.assign(physical);
+            while (line < count) {
+                ++line;
+                std::string_view next = text.Line(line);
+                const bool more = StripContinuation(next);
+                joined += ' ';
+                joined += next;
+                if (!more)
+                    break;
+            }
+            logical = joined;
+        }
+        const std::int32_t last = line;
+        ++line;
+
+        SplitStatements(logical, statements);
+        std::size_t next = 0;
+        if (!statements.empty()) {
+            if (auto proc = ParseProcStatement(statements.front())) {
+                std::int32_t firstOwned = lastKeptLine + 1;
+                if (!blocks.empty()) {
+                    if (open)
+                        blocks.back().lastLine = lastKeptLine;
+                    else
+                        firstOwned = previousEnd + 1;
+                }
+                blocks.push_back({std::move(proc->name), proc->kind, firstOwned, 0});
+                open = true;
+                next = 1;
+            }
+        }
+        if (open) {
+            for (std::size_t i = next; i < statements.size(); ++i) {
+                if (IsEndStatement(statements[i])) {
+                    blocks.back().lastLine = last;
+                    previousEnd = last;
+                    open = false;
+                    break;
+                }
+            }
+        }
+        if (!statements.empty() && !IsConstDirective(statements.front()))
+            lastKeptLine = last;
+    }
+    if (!blocks.empty())
+        blocks.back().lastLine = count;
+    return blocks;
+}
+
+} // namespace quillmark
