@@ -1,0 +1,178 @@
+#include "cli/Commands.h"
+
+#include "cli/HtmlPage.h"
+#include "codemodel/EntryRange.h"
+#include "codemodel/ModHtml.h"
+#include "codemodel/SourceReader.h"
+#include "conversion/Converter.h"
+#include "conversion/Keywords.h"
+#include "platform/editor/FileProjects.h"
+#include "platform/editor/SourceError.h"
+#include "platform/ui/MessageBox.h"
+
+#include <optional>
+
+namespace quillmark::cli {
+namespace {
+
+// Message boxes of a command go to its error stream as "TITLE: TEXT"; any of them means the
+// command did not fully succeed.
+class CommandMessages final : public MessageBox {
+public:
+    explicit CommandMessages(std::ostream& err) : err_(err), previous_(SetMessageBox(this)) {}
+    ~CommandMessages() override { SetMessageBox(previous_); }
+    CommandMessages(const CommandMessages&) = delete;
+    CommandMessages& operator=(const CommandMessages&) = delete;
+
+    void Show(const std::string& text, const std::string& title) override
+    {
+        err_ << title << ": " << text << '\n';
+        ++count_;
+    }
+    bool Any() const { return count_ > 0; }
+
+private:
+    std::ostream& err_;
+    MessageBox* previous_;
+    int count_ = 0;
+};
+
+// The shared state set up as the window's start-up sets it, over the projects of the paths.
+class Session {
+public:
+    Session(const Options& options, std::ostream& err) : options_(options), err_(err), messages_(err) {}
+    ~Session() { ModHtml() = ModHtmlState{}; }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Opens the projects and selects the active one; false after reporting why not.
+    bool OpenProject()
+    {
+        ModHtml() = ModHtmlState{};
+        std::shared_ptr<MemoryEditor> editor;
+        try {
+            editor = OpenEditor(options_.paths, options_.module, options_.encoding);
+        } catch (const SourceError& e) {
+            return Fail(e.Path(), e.Problem());
+        }
+        auto& state = ModHtml();
+        state.HostEditor = editor;
+        state.CurrentProject = editor->ActiveVBProject();
+        if (state.CurrentProject->Protection() != 0)
+            return Fail(state.CurrentProject->FileName(),
+                        "the VBA project is locked for viewing; Quillmark shows none of its code");
+        return true;
+    }
+
+    // Selects the module and builds its procedure index; false after reporting why not.
+    bool OpenModule()
+    {
+        auto& state = ModHtml();
+        if (!InitKeywords())
+            return Fail(state.CurrentProject->FileName(), "the project has no module to show");
+        GetModData(state.CurrentProject, state.CurrentModuleName, state.ProcCount, state.ModuleLineCount);
+        return !messages_.Any();
+    }
+
+    std::optional<LineRange> EntryRange()
+    {
+        try {
+            return GetEntryRange(options_.entry);
+        } catch (const RuntimeError&) {
+            Fail(ProjectPath(), "module " + ModHtml().CurrentModuleName + " has no entry \"" + options_.entry +
+                                    "\" (quillmark list --module " + ModHtml().CurrentModuleName + " lists them)");
+            return std::nullopt;
+        }
+    }
+
+    bool Fail(const std::string& path, const std::string& problem)
+    {
+        err_ << "quillmark: " << path << ": " << problem << '\n';
+        return false;
+    }
+
+    std::string ProjectPath() const { return ModHtml().CurrentProject->FileName(); }
+    bool MessagesShown() const { return messages_.Any(); }
+
+private:
+    const Options& options_;
+    std::ostream& err_;
+    CommandMessages messages_;
+};
+
+int Status(const Session& session)
+{
+    return session.MessagesShown() ? kFailed : kDone;
+}
+
+} // namespace
+
+int Convert(const Options& options, std::ostream& out, std::ostream& err)
+{
+    Session session(options, err);
+    if (!session.OpenProject() || !session.OpenModule())
+        return kFailed;
+    const auto range = session.EntryRange();
+    if (!range)
+        return kFailed;
+    auto& state = ModHtml();
+    std::int32_t first = range->FirstLine;
+    std::int32_t last = range->LastLine;
+    std::string html;
+    try {
+        html = ConvertToHtml(state.CurrentProject, options.entry, first, last, options.links);
+    } catch (const ConversionError& e) {
+        session.Fail(session.ProjectPath(), "module " + state.CurrentModuleName + ", line " +
+                                                std::to_string(e.Line()) + ": " + e.Description());
+        return kFailed;
+    } catch (const RuntimeError& e) {
+        session.Fail(session.ProjectPath(), "converting module " + state.CurrentModuleName +
+                                                " failed: " + e.Description());
+        return kFailed;
+    }
+    if (options.page)
+        out << HtmlPage(state.CurrentModuleName + "." + options.entry, html);
+    else
+        out << html;
+    return Status(session);
+}
+
+int Source(const Options& options, std::ostream& out, std::ostream& err)
+{
+    Session session(options, err);
+    if (!session.OpenProject() || !session.OpenModule())
+        return kFailed;
+    const auto range = session.EntryRange();
+    if (!range)
+        return kFailed;
+    out << ReadVbaWindow(ModHtml().CurrentProject, range->FirstLine, range->LastLine);
+    return Status(session);
+}
+
+int List(const Options& options, std::ostream& out, std::ostream& err)
+{
+    Session session(options, err);
+    if (!session.OpenProject())
+        return kFailed;
+    auto& state = ModHtml();
+    if (options.module.empty()) {
+        if (!GetModuleList(state.CurrentProject))
+            return session.Fail(session.ProjectPath(), "the project has no modules"), kFailed;
+        for (const auto& entry : *state.ModuleCollection)
+            out << entry.item << '\n';
+        return Status(session);
+    }
+    if (!session.OpenModule())
+        return kFailed;
+    for (const char* fixed : {"*", "_Declarations_"}) {
+        const LineRange r = GetEntryRange(fixed);
+        out << fixed << '\t' << r.FirstLine << '\t' << r.LastLine << '\n';
+    }
+    for (std::int32_t i = 0; i < state.ProcCount && i < static_cast<std::int32_t>(state.ProcIndex.size()); ++i) {
+        const ProcRecord& record = state.ProcIndex[static_cast<std::size_t>(i)];
+        out << record.ProcName << '\t' << record.FirstLine << '\t' << record.LastLine << '\n';
+    }
+    return Status(session);
+}
+
+} // namespace quillmark::cli

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace quillmark::cli {
+
+struct Options {
+    std::vector<std::string> paths;
+    std::string module;   // empty: the active code pane's module
+    std::string entry = "*";
+    std::string encoding; // empty: guessed per file
+    bool links = false;
+    bool page = false;
+};
+
+// Exit codes: 0 done, 1 reading or converting failed, 2 bad usage.
+inline constexpr int kDone = 0;
+inline constexpr int kFailed = 1;
+inline constexpr int kUsage = 2;
+
+// Each writes its product to out and its messages to err, and returns the exit code.
+int Convert(const Options& options, std::ostream& out, std::ostream& err);
+int List(const Options& options, std::ostream& out, std::ostream& err);
+int Source(const Options& options, std::ostream& out, std::ostream& err);
+
+} // namespace quillmark::cli

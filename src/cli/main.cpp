@@ -1,0 +1,88 @@
+#include "cli/Commands.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+#ifdef QUILLMARK_GUI
+#include "platform/editor/FileProjects.h"
+#include "platform/editor/SourceError.h"
+#include "window/WindowApp.h"
+#endif
+
+namespace {
+
+using quillmark::cli::Options;
+
+void AddProjectOptions(CLI::App& command, Options& options, bool withEntry)
+{
+    command.add_option("--module", options.module, "Module to use (default: the first module of the first PATH)");
+    if (withEntry)
+        command.add_option("--entry", options.entry,
+                           "Procedure-list entry: \"*\" (whole module, default), \"_Declarations_\" or a "
+                           "procedure's name as `quillmark list --module M` prints it, e.g. \"Property Get Size\"");
+    command.add_option("--encoding", options.encoding,
+                       "Encoding of module files (e.g. UTF-8, CP932, CP1252; default: guessed per file)");
+    command.add_option("PATH", options.paths,
+                       "A project: a folder of .bas/.cls/.frm files, one module file, or an Office document. "
+                       "The first PATH is the active project")
+        ->required();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"Quillmark turns the source code of VBA projects into an HTML fragment."};
+    app.require_subcommand(1);
+    Options options;
+
+    auto* convert = app.add_subcommand("convert", "Write the HTML fragment of a module or one of its entries");
+    convert->add_flag("--links", options.links, "Put the list of jump links in front of the code");
+    convert->add_flag("--page", options.page,
+                      "Wrap the fragment in a standalone HTML page with a style sheet, for a browser");
+    AddProjectOptions(*convert, options, true);
+
+    auto* list = app.add_subcommand(
+        "list", "Without --module: the modules of the active project (\"MOD Module1\"); with --module: the "
+                "procedure list, one entry a line as ENTRY<TAB>FIRST<TAB>LAST");
+    AddProjectOptions(*list, options, false);
+
+    auto* source = app.add_subcommand("source", "Write the plain source text of a module or one of its entries");
+    AddProjectOptions(*source, options, true);
+
+#ifdef QUILLMARK_GUI
+    auto* window = app.add_subcommand("window", "Open the converter window over the projects");
+    AddProjectOptions(*window, options, false);
+#endif
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        std::cerr << app.help();
+        return quillmark::cli::kUsage;
+    }
+
+    using namespace quillmark::cli;
+    if (convert->parsed())
+        return Convert(options, std::cout, std::cerr);
+    if (list->parsed())
+        return List(options, std::cout, std::cerr);
+    if (source->parsed())
+        return Source(options, std::cout, std::cerr);
+#ifdef QUILLMARK_GUI
+    if (window->parsed()) {
+        try {
+            auto editor = quillmark::OpenEditor(options.paths, options.module, options.encoding);
+            return quillmark::RunWindow(argc, argv, editor);
+        } catch (const quillmark::SourceError& e) {
+            std::cerr << "quillmark: " << e.what() << '\n';
+            return kFailed;
+        }
+    }
+#endif
+    return kUsage;
+}
