@@ -1,0 +1,63 @@
+// The command as a whole process: exit codes, usage and streams.
+#include "cli/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <sys/wait.h>
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+};
+
+// Runs the command with arguments through the shell; stderr is folded into out when asked.
+Result Run(const std::string& arguments, bool withErrors = false)
+{
+    const std::string command = std::string(QUILLMARK_BIN) + " " + arguments + (withErrors ? " 2>&1" : " 2>/dev/null");
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    std::array<char, 4096> buffer{};
+    std::size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+TEST(CommandProcess, BadUsageExitsTwoWithTheUsage)
+{
+    for (const char* arguments : {"", "convert", "frobnicate x", "convert --nope x", "list --entry x y"}) {
+        const Result r = Run(arguments, true);
+        EXPECT_EQ(r.status, 2) << arguments;
+        EXPECT_NE(r.out.find("convert"), std::string::npos) << arguments;
+    }
+}
+
+TEST(CommandProcess, HelpExplainsEveryOption)
+{
+    const Result top = Run("--help");
+    EXPECT_EQ(top.status, 0);
+    for (const char* word : {"convert", "list", "source"})
+        EXPECT_NE(top.out.find(word), std::string::npos) << word;
+    const Result convert = Run("convert --help");
+    for (const char* option : {"--links", "--page", "--module", "--entry", "--encoding", "PATH"})
+        EXPECT_NE(convert.out.find(option), std::string::npos) << option;
+}
+
+TEST(CommandProcess, ConvertWritesOnlyTheFragmentToStandardOutput)
+{
+    quillmark::testing::TempFolder folder("process");
+    const std::string file = folder.Write("M.bas", "Attribute VB_Name = \"M\"\r\nBeep\r\n");
+    const Result r = Run("convert " + file);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "<div class=\"CodeArea\"><p id=\"M.Declarations\"><span class=\"Deco5\">Beep</span></p></div>");
+    const Result missing = Run("convert " + folder.Path() + "/gone.bas", true);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.out.find("gone.bas"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,137 @@
+#include "cli/Commands.h"
+
+#include "cli/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace quillmark::cli {
+namespace {
+
+using testing::TempFolder;
+
+struct Run {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Run Call(int (*command)(const Options&, std::ostream&, std::ostream&), const Options& options)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = command(options, out, err);
+    return {status, out.str(), err.str()};
+}
+
+class CommandsTest : public ::testing::Test {
+protected:
+    CommandsTest() : folder("commands")
+    {
+        folder.Write("Alpha.bas", "Attribute VB_Name = \"Alpha\"\r\n"
+                                  "Option Explicit\r\n"
+                                  "\r\n"
+                                  "Sub Foo()\r\n"
+                                  "  x = 1 ' t\r\n"
+                                  "End Sub\r\n");
+        folder.Write("Beta.cls", "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\nEND\r\n"
+                                 "Attribute VB_Name = \"Beta\"\r\n"
+                                 "Private m As Long\r\n"
+                                 "Property Get Size() As Long\r\n"
+                                 "    Size = m\r\n"
+                                 "End Property\r\n"
+                                 "Property Let Size(v As Long)\r\n"
+                                 "    m = v\r\n"
+                                 "End Property\r\n"
+                                 "Sub Bad()\r\n"
+                                 "    s = \"open\r\n"
+                                 "End Sub\r\n");
+    }
+
+    Options For(const std::string& module = {}, const std::string& entry = "*")
+    {
+        Options options;
+        options.paths = {folder.Path()};
+        options.module = module;
+        options.entry = entry;
+        return options;
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(CommandsTest, ListShowsModulesThenProcedureRanges)
+{
+    const Run modules = Call(List, For());
+    EXPECT_EQ(modules.status, kDone);
+    EXPECT_EQ(modules.out, "MOD Alpha\nCLS Beta\n");
+    EXPECT_EQ(modules.err, "");
+
+    const Run procedures = Call(List, For("Beta"));
+    EXPECT_EQ(procedures.status, kDone);
+    EXPECT_EQ(procedures.out, "*\t1\t10\n"
+                              "_Declarations_\t1\t1\n"
+                              "Property Get Size\t2\t4\n"
+                              "Property Let Size\t5\t7\n"
+                              "Bad\t8\t10\n");
+}
+
+TEST_F(CommandsTest, SourceWritesTheEntrysLines)
+{
+    const Run run = Call(Source, For("Beta", "Property Let Size"));
+    EXPECT_EQ(run.status, kDone);
+    EXPECT_EQ(run.out, "Property Let Size(v As Long)\r\n    m = v\r\nEnd Property");
+}
+
+TEST_F(CommandsTest, ConvertWritesExactlyTheFragment)
+{
+    const Run run = Call(Convert, For("Alpha", "Foo"));
+    EXPECT_EQ(run.status, kDone);
+    EXPECT_EQ(run.out, "<div class=\"CodeArea\"><p id=\"Foo\"><span class=\"Deco3\">Sub</span> "
+                       "<span class=\"Deco5\">Foo</span>()\r\n"
+                       "  <span class=\"Deco5\">x</span> = 1 <span class=\"Deco1\">' t</span>\r\n"
+                       "<span class=\"Deco3\">End</span> <span class=\"Deco3\">Sub</span></p></div>");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(CommandsTest, ConvertPageWrapsTheUnchangedFragment)
+{
+    Options options = For("Alpha", "Foo");
+    const Run fragment = Call(Convert, options);
+    options.page = true;
+    const Run page = Call(Convert, options);
+    EXPECT_EQ(page.status, kDone);
+    EXPECT_EQ(page.out.rfind("<!DOCTYPE html>", 0), 0u);
+    EXPECT_NE(page.out.find("<meta charset=\"utf-8\">"), std::string::npos);
+    EXPECT_NE(page.out.find(".Deco1"), std::string::npos);
+    EXPECT_NE(page.out.find(fragment.out), std::string::npos);
+}
+
+TEST_F(CommandsTest, FailuresNameWhatFailedAndExitOne)
+{
+    struct Case {
+        const char* what;
+        int (*command)(const Options&, std::ostream&, std::ostream&);
+        Options options;
+        std::vector<std::string> inMessage;
+    };
+    Options missing = For();
+    missing.paths = {folder.Path() + "/nowhere"};
+    const Case cases[] = {
+        {"missing path", Convert, missing, {"nowhere"}},
+        {"unknown module", List, For("Gamma"), {"Gamma"}},
+        {"unknown entry", Source, For("Alpha", "Nope"), {"Alpha", "Nope"}},
+        {"unterminated string", Convert, For("Beta", "Bad"), {"Beta", "line 9"}},
+    };
+    for (const Case& c : cases) {
+        const Run run = Call(c.command, c.options);
+        EXPECT_EQ(run.status, kFailed) << c.what;
+        EXPECT_EQ(run.out, "") << c.what;
+        for (const std::string& part : c.inMessage)
+            EXPECT_NE(run.err.find(part), std::string::npos) << c.what << ": " << run.err;
+    }
+}
+
+} // namespace
+} // namespace quillmark::cli
