@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+#include <string>
+
+namespace quillmark {
+
+// The operations the window uses on its two text views. A view's text reads and writes with
+// CR LF between lines, as the converter joins them.
+
+std::string ViewText(const QPlainTextEdit* view);
+void SetViewText(QPlainTextEdit* view, const std::string& text);
+void SetCaretToStart(QPlainTextEdit* view);
+
+// Right margin in twips: 0 wraps at the view's edge; the wide margin keeps lines whole.
+inline constexpr float WideRightMargin = 100000.0f;
+void SetRightMargin(QPlainTextEdit* view, float twips);
+
+} // namespace quillmark

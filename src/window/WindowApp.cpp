@@ -1,0 +1,32 @@
+#include "window/WindowApp.h"
+
+#include "codemodel/ModHtml.h"
+#include "window/GuiMessageBox.h"
+#include "window/frmAddIn.h"
+
+#include <QApplication>
+
+namespace quillmark {
+
+int RunWindow(int& argc, char** argv, std::shared_ptr<VBE> editor)
+{
+    QApplication app(argc, argv);
+    InstallFontSubstitutions();
+    GuiMessageBox messages;
+    MessageBox* previous = SetMessageBox(&messages);
+
+    int result = 0;
+    {
+        frmAddIn window;
+        messages.SetOwner(&window);
+        ModHtml().HostEditor = std::move(editor);
+        window.Show();
+        result = app.exec();
+        window.Unload();
+    }
+    ModHtml().HostEditor.reset();
+    SetMessageBox(previous);
+    return result;
+}
+
+} // namespace quillmark
