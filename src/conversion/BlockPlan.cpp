@@ -1,0 +1,89 @@
+#include "conversion/BlockPlan.h"
+
+#include <algorithm>
+
+namespace quillmark {
+
+namespace {
+
+constexpr std::string_view BlockClose = "</p></div>";
+
+} // namespace
+
+BlockPlan::BlockPlan(const std::string& procName, const ModHtmlState& state, std::int32_t firstLine,
+                     std::int32_t lastLine)
+    : firstLine_(firstLine), lastLine_(lastLine)
+{
+    const std::string declarations = state.CurrentModuleName + ".Declarations";
+    if (procName == "*") {
+        if (state.ProcIndex.empty()) {
+            valid_ = false;
+            return;
+        }
+        const std::int32_t first = state.ProcIndex.front().FirstLine;
+        if (first <= 0) {
+            Add(declarations, 1, state.ModuleLineCount); // a module without procedures
+        } else {
+            if (first > 1)
+                Add(declarations, 1, first - 1);
+            for (const ProcRecord& record : state.ProcIndex)
+                Add(record.ProcName, record.FirstLine, record.LastLine);
+        }
+    } else if (procName == "_Declarations_") {
+        Add(declarations, 1, lastLine);
+    } else {
+        Add(procName, firstLine, lastLine);
+    }
+    Order();
+}
+
+void BlockPlan::Add(std::string id, std::int32_t first, std::int32_t last)
+{
+    const auto inRange = [this](std::int32_t line) { return line >= firstLine_ && line <= lastLine_; };
+    if (!inRange(first) || !inRange(last))
+        valid_ = false;
+    const std::size_t block = openers_.size();
+    openers_.push_back("<div class=\"CodeArea\"><p id=\"" + id + "\">");
+    opens_.push_back({first, block});
+    closes_.push_back({last, block});
+}
+
+void BlockPlan::Order()
+{
+    if (!valid_) {
+        // The conversion is going to fail; the markers would only be thrown away.
+        opens_.clear();
+        closes_.clear();
+        return;
+    }
+    // Each opener goes in front of what is already on its line, so a later block's opener
+    // comes first; closers go behind, in block order.
+    std::stable_sort(opens_.begin(), opens_.end(), [](const Mark& a, const Mark& b) {
+        return a.line != b.line ? a.line < b.line : a.block > b.block;
+    });
+    std::stable_sort(closes_.begin(), closes_.end(),
+                     [](const Mark& a, const Mark& b) { return a.line < b.line; });
+}
+
+void BlockPlan::AppendOpeners(std::int32_t line, std::string& out)
+{
+    for (; nextOpen_ < opens_.size() && opens_[nextOpen_].line == line; ++nextOpen_)
+        out += openers_[opens_[nextOpen_].block];
+}
+
+void BlockPlan::AppendClosers(std::int32_t line, std::string& out)
+{
+    for (; nextClose_ < closes_.size() && closes_[nextClose_].line == line; ++nextClose_)
+        out += BlockClose;
+}
+
+bool BlockPlan::EndsCommentRun(std::int32_t line) const
+{
+    if (line >= lastLine_)
+        return true;
+    const bool closesHere = nextClose_ < closes_.size() && closes_[nextClose_].line == line;
+    const bool opensNext = nextOpen_ < opens_.size() && opens_[nextOpen_].line == line + 1;
+    return closesHere || opensNext;
+}
+
+} // namespace quillmark

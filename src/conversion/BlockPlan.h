@@ -1,0 +1,52 @@
+#pragma once
+
+#include "codemodel/ModHtml.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quillmark {
+
+// The CodeArea blocks of one conversion: where each opens and closes, fixed before the lines
+// are converted so that the markers go straight into the output.
+class BlockPlan {
+public:
+    // For procName "*" the declarations section and every record of the index; for
+    // "_Declarations_" lines 1..lastLine; for a procedure firstLine..lastLine.
+    BlockPlan(const std::string& procName, const ModHtmlState& state, std::int32_t firstLine,
+              std::int32_t lastLine);
+
+    // False when a block line lies outside firstLine..lastLine (or the index is missing): the
+    // index no longer matches the module, and the conversion fails once its lines are done.
+    bool Valid() const { return valid_; }
+
+    // Lines must be passed in ascending order, openers before closers.
+    void AppendOpeners(std::int32_t line, std::string& out);
+    void AppendClosers(std::int32_t line, std::string& out);
+
+    // A run of whole-line comments must close on this line: the line ends the range or a
+    // block, or the next line opens a block. Asked between the line's openers and closers.
+    bool EndsCommentRun(std::int32_t line) const;
+
+private:
+    struct Mark {
+        std::int32_t line;
+        std::size_t block;
+    };
+
+    void Add(std::string id, std::int32_t first, std::int32_t last);
+    void Order();
+
+    std::int32_t firstLine_;
+    std::int32_t lastLine_;
+    bool valid_ = true;
+    std::vector<std::string> openers_; // the opener text of each block
+    std::vector<Mark> opens_;          // by line; on a shared line the later block first
+    std::vector<Mark> closes_;         // by line; on a shared line in block order
+    std::size_t nextOpen_ = 0;
+    std::size_t nextClose_ = 0;
+};
+
+} // namespace quillmark

@@ -1,0 +1,205 @@
+#include "conversion/LineScanner.h"
+
+#include "codemodel/RuntimeError.h"
+#include "conversion/Keywords.h"
+
+namespace quillmark {
+
+namespace {
+
+bool IsDelimiter(char c)
+{
+    return c == ' ' || c == '(' || c == ',' || c == ')';
+}
+
+// A character that the scan only steps over. Bytes of multi-byte UTF-8 characters are all
+// such characters, so no character is ever split.
+bool IsPlain(char c)
+{
+    return !IsDelimiter(c) && c != '"' && c != '\'' && c != ':';
+}
+
+// Names begin with an ASCII letter or "." (a member of a With block).
+bool IsNameStart(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.';
+}
+
+} // namespace
+
+LineScanner::Result LineScanner::Scan(std::string_view line, std::string& out)
+{
+    line_ = line;
+    out_ = &out;
+    lineStart_ = out.size();
+    copied_ = 0;
+    label_ = true;
+    delimiter_ = false;
+
+    pos_ = line_.find_first_not_of(' ');
+    if (pos_ == std::string_view::npos)
+        return Result::Converted; // a blank line gives an empty element
+    wordStart_ = pos_;
+    if (line_[pos_] == '\'')
+        return Result::WholeLineComment;
+
+    while (pos_ < line_.size()) {
+        Step step;
+        switch (line_[pos_]) {
+        case '"':
+            step = StringLiteral();
+            break;
+        case ' ':
+        case '(':
+        case ',':
+        case ')':
+            step = WordEnd();
+            break;
+        case '\'':
+            Comment();
+            return Result::Converted;
+        case ':':
+            step = Colon();
+            break;
+        default:
+            step = Advance();
+            break;
+        }
+        if (step == Step::Done)
+            return Result::Converted;
+    }
+    CopyUpTo(line_.size());
+    return Result::Converted;
+}
+
+LineScanner::Step LineScanner::WordEnd()
+{
+    label_ = false;
+    delimiter_ = true;
+    const std::string_view word = line_.substr(wordStart_, pos_ - wordStart_);
+    if (!word.empty()) {
+        if (IsKeyword(word)) {
+            Wrap(wordStart_, pos_, deco::Open3);
+            if (word == "GoTo" || word == "Resume")
+                label_ = true;
+        } else if (IsNameStart(word.front())) {
+            Wrap(wordStart_, pos_, deco::Open5);
+        } else {
+            // Numbers and operators stay bare; the delimiter is not dispatched on its own again.
+            wordStart_ = pos_ + 1;
+            return Advance();
+        }
+    }
+    ++pos_;
+    wordStart_ = pos_;
+    return Step::Continue;
+}
+
+LineScanner::Step LineScanner::Advance()
+{
+    const std::size_t n = line_.size();
+    do
+        ++pos_;
+    while (pos_ + 1 < n && IsPlain(line_[pos_]));
+    if (pos_ + 1 < n)
+        return Step::Continue;
+    // The last character is dispatched only when it is ":" or ")"; any other belongs to the
+    // end-of-line word, even a delimiter or a quote.
+    const char last = line_[n - 1];
+    if (last == ':' || last == ')')
+        return Step::Continue;
+    EndOfLineWord();
+    return Step::Done;
+}
+
+LineScanner::Step LineScanner::StringLiteral()
+{
+    const std::size_t close = line_.find('"', pos_ + 1);
+    if (close == std::string_view::npos)
+        throw RuntimeError(err::InvalidCall);
+    Wrap(pos_, close + 1, deco::Open2);
+    pos_ = close + 1;
+    wordStart_ = pos_;
+    label_ = false;
+    delimiter_ = true;
+    return Step::Continue;
+}
+
+LineScanner::Step LineScanner::Colon()
+{
+    const std::size_t n = line_.size();
+    const bool atEnd = pos_ + 1 == n;
+    const char next = atEnd ? '\0' : line_[pos_ + 1];
+
+    if (!atEnd && next == '=') {
+        // Named argument: the name is wrapped without a keyword lookup, even when empty.
+        Wrap(wordStart_, pos_, deco::Open5);
+        pos_ += 2;
+        wordStart_ = pos_;
+        label_ = false;
+        return Step::Continue;
+    }
+    if (!label_) {
+        if (atEnd) {
+            Wrap(wordStart_, n, deco::Open5);
+            return Step::Done;
+        }
+        ++pos_;
+        return Step::Continue;
+    }
+    if (atEnd || next == ' ') {
+        // Label definition: everything from the line's first character through the colon,
+        // markers already written included.
+        CopyUpTo(pos_ + 1);
+        out_->insert(lineStart_, deco::Open4);
+        out_->append(deco::Close);
+        ++pos_;
+        wordStart_ = pos_;
+        return Step::Continue;
+    }
+    ++pos_;
+    label_ = false;
+    return Step::Continue;
+}
+
+void LineScanner::EndOfLineWord()
+{
+    const std::size_t n = line_.size();
+    const std::string_view word = line_.substr(wordStart_);
+    if (IsKeyword(word))
+        Wrap(wordStart_, n, deco::Open3);
+    else if (label_ && delimiter_)
+        Wrap(wordStart_, n, deco::Open4); // the jump target right after GoTo or Resume
+    else if (!word.empty() && IsNameStart(word.front()))
+        Wrap(wordStart_, n, deco::Open5);
+    CopyUpTo(n);
+}
+
+void LineScanner::Comment()
+{
+    Wrap(pos_, line_.size(), deco::Open1);
+}
+
+bool LineScanner::IsKeyword(std::string_view word) const
+{
+    if (!keywords_)
+        throw RuntimeError(err::ObjectNotSet);
+    return keywords_->Exists(word);
+}
+
+void LineScanner::Wrap(std::size_t from, std::size_t to, std::string_view open)
+{
+    CopyUpTo(from);
+    out_->append(open);
+    out_->append(line_.substr(from, to - from));
+    out_->append(deco::Close);
+    copied_ = to;
+}
+
+void LineScanner::CopyUpTo(std::size_t to)
+{
+    out_->append(line_.substr(copied_, to - copied_));
+    copied_ = to;
+}
+
+} // namespace quillmark

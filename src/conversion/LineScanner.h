@@ -1,0 +1,56 @@
+#pragma once
+
+#include "codemodel/KeywordTable.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quillmark {
+
+// Decorates one code line in a single left-to-right pass, appending the result to an output
+// buffer. Markers are never rescanned: the scan reads the line, the markers go only to the
+// output.
+class LineScanner {
+public:
+    // keywords may be null: the first keyword lookup then fails with error 91.
+    explicit LineScanner(const KeywordTable* keywords) : keywords_(keywords) {}
+
+    enum class Result {
+        Converted,        // the decorated line has been appended
+        WholeLineComment, // nothing appended: the caller decides how the comment run is marked
+    };
+
+    // line: escaped, not blank (it holds a character other than a space). Fails with error 5
+    // on a string literal without its closing quote.
+    Result Scan(std::string_view line, std::string& out);
+
+private:
+    enum class Step { Continue, Done };
+
+    Step WordEnd();
+    Step Advance();
+    Step StringLiteral();
+    Step Colon();
+    void EndOfLineWord();
+    void Comment();
+
+    bool IsKeyword(std::string_view word) const;
+    // Copies the line up to `from`, then the piece from..to inside open and the closing marker.
+    void Wrap(std::size_t from, std::size_t to, std::string_view open);
+    void CopyUpTo(std::size_t to);
+
+    const KeywordTable* keywords_;
+
+    // Per line.
+    std::string_view line_;
+    std::string* out_ = nullptr;
+    std::size_t lineStart_ = 0; // where this line begins in the output
+    std::size_t copied_ = 0;    // the line's characters before this one are in the output
+    std::size_t pos_ = 0;       // character being dispatched
+    std::size_t wordStart_ = 0; // first character of the word being read
+    bool label_ = true;         // a label may stand here: first word, or right after GoTo/Resume
+    bool delimiter_ = false;    // a delimiter or a string literal has been met on the line
+};
+
+} // namespace quillmark

@@ -1,0 +1,71 @@
+#include "conversion/LinkLists.h"
+
+#include "codemodel/RuntimeError.h"
+#include "platform/ui/MessageBox.h"
+
+namespace quillmark {
+
+namespace {
+
+const std::string ListOpen = "<ul>";
+const std::string ListClose = "</ul>\r\n";
+
+std::string DeclarationsTarget()
+{
+    return ModHtml().CurrentModuleName + ".Declarations";
+}
+
+// No closing </li>: the list items are left open on purpose, as browsers accept.
+std::string Link(const std::string& target)
+{
+    return "<li><a href=\"#" + target + "\">GoTo " + target + "</a>";
+}
+
+} // namespace
+
+std::vector<std::string> CreateLinkList(const std::vector<ProcRecord>& index)
+{
+    try {
+        if (index.empty())
+            throw RuntimeError(err::SubscriptOutOfRange); // never built, or released
+        const std::size_t upper = index.size() - 1;
+        std::vector<std::string> list(upper + 4);
+        list[0] = ListOpen;
+        list[1] = Link(DeclarationsTarget());
+        if (!index[0].ProcName.empty()) {
+            for (std::size_t k = 0; k <= upper; ++k)
+                list[k + 2] = Link(index[k].ProcName);
+            list[upper + 3] = ListClose;
+        } else {
+            // A module without procedures: its one record is a placeholder, and the last
+            // element stays empty.
+            list[upper + 2] = ListClose;
+        }
+        return list;
+    } catch (...) {
+        MsgBox(ShortErrorReport(CurrentError()), "Module1.CreateLinkList");
+        return {};
+    }
+}
+
+std::vector<std::string> CreateLink(const std::string& procName)
+{
+    try {
+        return {ListOpen, Link(procName), ListClose};
+    } catch (...) {
+        MsgBox(ErrorReport(CurrentError()), "ModHtml.CreateLink");
+        return {};
+    }
+}
+
+std::vector<std::string> CreateLinkDec()
+{
+    try {
+        return {ListOpen, Link(DeclarationsTarget()), ListClose};
+    } catch (...) {
+        MsgBox(ErrorReport(CurrentError()), "ModHtml.CreateLinkDec");
+        return {};
+    }
+}
+
+} // namespace quillmark
