@@ -1,0 +1,290 @@
+#include "platform/com/Registry.h"
+
+#include "platform/settings/AtomicFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+namespace quillmark::com {
+namespace {
+
+constexpr const char* Header = "Windows Registry Editor Version 5.00";
+
+std::string lower(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+std::string quote(const std::string& s)
+{
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+class LineError {
+public:
+    int line;
+    std::string problem;
+};
+
+// Reads a quoted string starting at text[pos] == '"'; pos ends after the closing quote.
+std::string unquote(const std::string& text, std::size_t& pos, int line)
+{
+    std::string out;
+    for (++pos; pos < text.size(); ++pos) {
+        char c = text[pos];
+        if (c == '"') {
+            ++pos;
+            return out;
+        }
+        if (c == '\\') {
+            if (++pos == text.size())
+                break;
+            c = text[pos];
+            if (c != '"' && c != '\\')
+                throw LineError{line, "文字列に不明なエスケープがあります"};
+        }
+        out += c;
+    }
+    throw LineError{line, "文字列の終わりの \" がありません"};
+}
+
+bool validKeyName(const std::string& name)
+{
+    if (name.empty() || name.front() == '\\' || name.back() == '\\' || name.find("\\\\") != std::string::npos)
+        return false;
+    return name.find_first_of("\r\n[]") == std::string::npos;
+}
+
+std::string parentOf(const std::string& key)
+{
+    const auto cut = key.rfind('\\');
+    return cut == std::string::npos ? std::string() : key.substr(0, cut);
+}
+
+} // namespace
+
+std::string Registry::DefaultPath()
+{
+    return ConfigHome() + "/quillmark-host/registry.reg";
+}
+
+Registry::Registry(std::string path) : path_(std::move(path))
+{
+    FileText file;
+    try {
+        file = ReadWholeFile(path_);
+    } catch (const std::runtime_error& e) {
+        throw RegistryError(std::string("レジストリ ファイルを読めません: ") + e.what());
+    }
+    if (!file.exists)
+        return;
+    try {
+        parse(file.text);
+    } catch (const LineError& e) {
+        throw RegistryError("レジストリ ファイル「" + path_ + "」の " + std::to_string(e.line) + " 行目が壊れています (" +
+                            e.problem + ")。ファイルを直すか別の場所へ移してから、やり直してください。"
+                            "ファイルは変更していません。");
+    }
+}
+
+void Registry::parse(const std::string& text)
+{
+    std::size_t pos = 0;
+    int number = 0;
+    Key* current = nullptr;
+    bool headerSeen = false;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(pos, end - pos);
+        pos = end + 1;
+        ++number;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == ';')
+            continue;
+        if (!headerSeen) {
+            if (line != Header)
+                throw LineError{number, std::string("先頭の行が \"") + Header + "\" ではありません"};
+            headerSeen = true;
+            continue;
+        }
+        if (line[0] == '[') {
+            if (line.back() != ']' || !validKeyName(line.substr(1, line.size() - 2)))
+                throw LineError{number, "キーの行は [キーのパス] の形です"};
+            const std::string name = line.substr(1, line.size() - 2);
+            CreateKey(name);
+            current = &key(name);
+            continue;
+        }
+        if (!current)
+            throw LineError{number, "キーより前に値があります"};
+        std::string name;
+        std::size_t at = 0;
+        if (line[0] == '@') {
+            at = 1;
+        } else if (line[0] == '"') {
+            name = unquote(line, at, number);
+            if (name.empty())
+                throw LineError{number, "値の名前が空です"};
+        } else {
+            throw LineError{number, "値の行は \"名前\"=値 の形です"};
+        }
+        if (at >= line.size() || line[at] != '=')
+            throw LineError{number, "値の名前の後に = がありません"};
+        ++at;
+        Value value;
+        if (at < line.size() && line[at] == '"') {
+            value = unquote(line, at, number);
+            if (at != line.size())
+                throw LineError{number, "文字列の後に余分な文字があります"};
+        } else if (line.compare(at, 6, "dword:") == 0 && line.size() == at + 14 &&
+                   line.find_first_not_of("0123456789abcdefABCDEF", at + 6) == std::string::npos) {
+            value = static_cast<std::uint32_t>(std::stoul(line.substr(at + 6), nullptr, 16));
+        } else {
+            throw LineError{number, "値は \"文字列\" か dword:8桁の16進数です"};
+        }
+        auto& values = current->values;
+        auto same = [&](const auto& v) { return lower(v.first) == lower(name); };
+        if (std::any_of(values.begin(), values.end(), same))
+            throw LineError{number, "同じキーに同じ名前の値が二つあります"};
+        values.emplace_back(name, std::move(value));
+    }
+}
+
+void Registry::Save() const
+{
+    try {
+        WriteFileAtomically(path_, Text());
+    } catch (const std::runtime_error& e) {
+        throw RegistryError(std::string("レジストリ ファイルを書けません: ") + e.what());
+    }
+}
+
+std::string Registry::Text() const
+{
+    std::vector<const Key*> ordered;
+    for (const auto& [lowered, k] : keys_)
+        ordered.push_back(&k);
+    std::sort(ordered.begin(), ordered.end(), [](const Key* a, const Key* b) { return a->order < b->order; });
+
+    std::string text = std::string(Header) + "\n";
+    for (const Key* k : ordered) {
+        text += "\n[" + k->name + "]\n";
+        for (const auto& [name, value] : k->values) {
+            text += name.empty() ? std::string("@") : quote(name);
+            text += '=';
+            if (const auto* s = std::get_if<std::string>(&value)) {
+                text += quote(*s);
+            } else {
+                char buffer[16];
+                std::snprintf(buffer, sizeof buffer, "dword:%08x", std::get<std::uint32_t>(value));
+                text += buffer;
+            }
+            text += '\n';
+        }
+    }
+    return text;
+}
+
+Registry::Key& Registry::key(const std::string& name)
+{
+    return keys_.at(lower(name));
+}
+
+const Registry::Key* Registry::findKey(const std::string& name) const
+{
+    const auto it = keys_.find(lower(name));
+    return it == keys_.end() ? nullptr : &it->second;
+}
+
+bool Registry::KeyExists(const std::string& key) const
+{
+    return findKey(key) != nullptr;
+}
+
+void Registry::CreateKey(const std::string& name)
+{
+    if (!validKeyName(name))
+        throw RegistryError("レジストリ キーの名前「" + name + "」は使えません。");
+    if (KeyExists(name))
+        return;
+    if (const std::string parent = parentOf(name); !parent.empty())
+        CreateKey(parent);
+    keys_.emplace(lower(name), Key{name, {}, nextOrder_++});
+}
+
+void Registry::SetValue(const std::string& keyName, const std::string& name, Value value)
+{
+    CreateKey(keyName);
+    auto& values = key(keyName).values;
+    for (auto& [existing, v] : values) {
+        if (lower(existing) == lower(name)) {
+            v = std::move(value);
+            return;
+        }
+    }
+    values.emplace_back(name, std::move(value));
+}
+
+std::optional<Registry::Value> Registry::GetValue(const std::string& keyName, const std::string& name) const
+{
+    const Key* k = findKey(keyName);
+    if (!k)
+        return std::nullopt;
+    for (const auto& [existing, v] : k->values)
+        if (lower(existing) == lower(name))
+            return v;
+    return std::nullopt;
+}
+
+std::optional<std::string> Registry::GetString(const std::string& key, const std::string& name) const
+{
+    const auto v = GetValue(key, name);
+    if (!v || !std::holds_alternative<std::string>(*v))
+        return std::nullopt;
+    return std::get<std::string>(*v);
+}
+
+std::optional<std::uint32_t> Registry::GetDword(const std::string& key, const std::string& name) const
+{
+    const auto v = GetValue(key, name);
+    if (!v || !std::holds_alternative<std::uint32_t>(*v))
+        return std::nullopt;
+    return std::get<std::uint32_t>(*v);
+}
+
+std::vector<std::string> Registry::SubKeys(const std::string& keyName) const
+{
+    const std::string prefix = lower(keyName) + "\\";
+    std::vector<const Key*> children;
+    for (const auto& [lowered, k] : keys_)
+        if (lowered.starts_with(prefix) && lowered.find('\\', prefix.size()) == std::string::npos)
+            children.push_back(&k);
+    std::sort(children.begin(), children.end(), [](const Key* a, const Key* b) { return a->order < b->order; });
+    std::vector<std::string> names;
+    for (const Key* k : children)
+        names.push_back(k->name.substr(prefix.size()));
+    return names;
+}
+
+bool Registry::DeleteTree(const std::string& keyName)
+{
+    const std::string lowered = lower(keyName);
+    const std::string prefix = lowered + "\\";
+    const auto removed = std::erase_if(keys_, [&](const auto& entry) {
+        return entry.first == lowered || entry.first.starts_with(prefix);
+    });
+    return removed > 0;
+}
+
+} // namespace quillmark::com

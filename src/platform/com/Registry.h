@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace quillmark::com {
+
+// A registry file that cannot be read or written: what, where, and what to do.
+class RegistryError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The per-user registry stand-in: keys named by their Windows paths
+// ("HKEY_CURRENT_USER\Software\Classes\CLSID\{...}"), each with named string or DWORD values
+// (the empty name is the key's default value). Kept in one file in the registry-export text
+// form, read whole and written back atomically. A file that does not parse is reported and
+// never written over. Key and value names compare case-insensitively.
+class Registry {
+public:
+    using Value = std::variant<std::string, std::uint32_t>;
+
+    // $XDG_CONFIG_HOME/quillmark-host/registry.reg
+    static std::string DefaultPath();
+
+    // Reads path (a missing file is an empty registry). Throws RegistryError.
+    explicit Registry(std::string path = DefaultPath());
+
+    const std::string& Path() const { return path_; }
+    // Writes the registry back. Throws RegistryError.
+    void Save() const;
+
+    bool KeyExists(const std::string& key) const;
+    // Creates key and every missing key above it.
+    void CreateKey(const std::string& key);
+    void SetValue(const std::string& key, const std::string& name, Value value);
+    std::optional<Value> GetValue(const std::string& key, const std::string& name) const;
+    std::optional<std::string> GetString(const std::string& key, const std::string& name) const;
+    std::optional<std::uint32_t> GetDword(const std::string& key, const std::string& name) const;
+    // Names of the keys right below key, in the order they were created.
+    std::vector<std::string> SubKeys(const std::string& key) const;
+    // Removes key with everything below it; false when it did not exist.
+    bool DeleteTree(const std::string& key);
+
+    // The file's text for the current content.
+    std::string Text() const;
+
+private:
+    struct Key {
+        std::string name;
+        std::vector<std::pair<std::string, Value>> values;
+        std::uint64_t order = 0;
+    };
+
+    void parse(const std::string& text);
+    Key& key(const std::string& name);
+    const Key* findKey(const std::string& name) const;
+
+    std::string path_;
+    std::map<std::string, Key> keys_; // by lower-case path
+    std::uint64_t nextOrder_ = 0;
+};
+
+} // namespace quillmark::com

@@ -1,0 +1,151 @@
+#include "platform/settings/IniFile.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace quillmark {
+namespace {
+
+std::string trim(const std::string& s)
+{
+    const auto first = s.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+bool sameName(const std::string& a, const std::string& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
+        return std::tolower(x) == std::tolower(y);
+    });
+}
+
+std::string escape(const std::string& value)
+{
+    std::string out;
+    for (char c : value) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\r': out += "\\r"; break;
+        case '\n': out += "\\n"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string unescape(const std::string& text, int lineNumber)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            out += text[i];
+            continue;
+        }
+        const char next = i + 1 < text.size() ? text[++i] : '\0';
+        switch (next) {
+        case '\\': out += '\\'; break;
+        case 'r': out += '\r'; break;
+        case 'n': out += '\n'; break;
+        default: throw IniSyntaxError(lineNumber, "値に不明なエスケープがあります");
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+IniFile IniFile::Parse(const std::string& text)
+{
+    IniFile file;
+    std::size_t pos = 0;
+    int number = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string raw = text.substr(pos, end - pos);
+        pos = end + 1;
+        ++number;
+        if (!raw.empty() && raw.back() == '\r')
+            raw.pop_back();
+
+        Line line;
+        line.raw = raw;
+        const std::string t = trim(raw);
+        if (t.empty() || t[0] == ';' || t[0] == '#') {
+            line.kind = Line::Other;
+        } else if (t[0] == '[') {
+            if (t.back() != ']' || t.size() < 3)
+                throw IniSyntaxError(number, "セクション見出しは [名前] の形です");
+            line.kind = Line::Section;
+            line.section = trim(t.substr(1, t.size() - 2));
+        } else {
+            const auto eq = t.find('=');
+            if (eq == std::string::npos || trim(t.substr(0, eq)).empty())
+                throw IniSyntaxError(number, "キー=値 の形ではありません");
+            if (std::none_of(file.lines_.begin(), file.lines_.end(),
+                             [](const Line& l) { return l.kind == Line::Section; }))
+                throw IniSyntaxError(number, "最初のセクションより前にキーがあります");
+            line.kind = Line::Key;
+            line.key = trim(t.substr(0, eq));
+            line.value = unescape(t.substr(eq + 1), number);
+        }
+        file.lines_.push_back(std::move(line));
+    }
+    return file;
+}
+
+std::optional<std::string> IniFile::Get(const std::string& section, const std::string& key) const
+{
+    bool inSection = false;
+    for (const Line& line : lines_) {
+        if (line.kind == Line::Section)
+            inSection = sameName(line.section, section);
+        else if (inSection && line.kind == Line::Key && sameName(line.key, key))
+            return line.value;
+    }
+    return std::nullopt;
+}
+
+void IniFile::Set(const std::string& section, const std::string& key, const std::string& value)
+{
+    bool inSection = false;
+    std::optional<std::size_t> sectionEnd;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        Line& line = lines_[i];
+        if (line.kind == Line::Section) {
+            inSection = sameName(line.section, section);
+            if (inSection)
+                sectionEnd = i + 1;
+        } else if (inSection) {
+            if (line.kind == Line::Key && sameName(line.key, key)) {
+                line.value = value;
+                line.raw = line.key + "=" + escape(value);
+                return;
+            }
+            if (line.kind == Line::Key)
+                sectionEnd = i + 1;
+        }
+    }
+    Line entry{key + "=" + escape(value), {}, key, value, Line::Key};
+    if (sectionEnd) {
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*sectionEnd), std::move(entry));
+        return;
+    }
+    if (!lines_.empty() && !trim(lines_.back().raw).empty())
+        lines_.push_back(Line{});
+    lines_.push_back(Line{"[" + section + "]", section, {}, {}, Line::Section});
+    lines_.push_back(std::move(entry));
+}
+
+std::string IniFile::Text() const
+{
+    std::string text;
+    for (const Line& line : lines_)
+        text += line.raw + "\n";
+    return text;
+}
+
+} // namespace quillmark

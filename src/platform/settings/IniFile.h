@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace quillmark {
+
+// An INI text (sections of key=value lines) that keeps the order and the comments of what it
+// read, so that changing one value leaves the rest of the file as the user wrote it. Section
+// and key names compare case-insensitively. Values escape backslash, CR and LF as \\, \r, \n.
+class IniFile {
+public:
+    // Throws IniSyntaxError for a line that is neither blank, a comment, a section nor a key.
+    static IniFile Parse(const std::string& text);
+
+    std::optional<std::string> Get(const std::string& section, const std::string& key) const;
+    void Set(const std::string& section, const std::string& key, const std::string& value);
+    std::string Text() const;
+
+private:
+    struct Line {
+        std::string raw;     // kept as read for comments and blank lines
+        std::string section; // for section headers
+        std::string key;     // for key lines
+        std::string value;   // unescaped
+        enum Kind { Other, Section, Key } kind = Other;
+    };
+    std::vector<Line> lines_;
+};
+
+class IniSyntaxError : public std::runtime_error {
+public:
+    IniSyntaxError(int line, const std::string& problem)
+        : std::runtime_error("line " + std::to_string(line) + ": " + problem), line(line), problem(problem)
+    {
+    }
+    int line;
+    std::string problem;
+};
+
+} // namespace quillmark

@@ -1,0 +1,70 @@
+#include "platform/settings/Settings.h"
+
+#include "codemodel/RuntimeError.h"
+#include "platform/settings/AtomicFile.h"
+#include "platform/settings/IniFile.h"
+
+#include <stdexcept>
+
+namespace quillmark {
+namespace {
+
+constexpr std::int32_t PathFileAccessError = 75;
+
+void checkName(const std::string& what, const std::string& name)
+{
+    if (name.empty() || name.find_first_of("[]=\r\n/") != std::string::npos || name.front() == ';' ||
+        name.front() == '#' || name.front() == ' ' || name.back() == ' ')
+        throw RuntimeError(err::InvalidCall, "設定の" + what + "「" + name + "」は使えない名前です。");
+}
+
+IniFile load(const std::string& path)
+{
+    FileText file;
+    try {
+        file = ReadWholeFile(path);
+    } catch (const std::runtime_error& e) {
+        throw RuntimeError(PathFileAccessError, std::string("設定ファイルを読めません: ") + e.what());
+    }
+    try {
+        return IniFile::Parse(file.text);
+    } catch (const IniSyntaxError& e) {
+        throw RuntimeError(PathFileAccessError,
+                           "設定ファイル「" + path + "」の " + std::to_string(e.line) + " 行目が壊れています (" +
+                               e.problem + ")。ファイルを直すか別の場所へ移してください。ファイルは変更していません。");
+    }
+}
+
+} // namespace
+
+std::string SettingsFilePath(const std::string& appName)
+{
+    return ConfigHome() + "/VB and VBA Program Settings/" + appName + ".ini";
+}
+
+std::string GetSetting(const std::string& appName, const std::string& section, const std::string& key,
+                       const std::string& defaultValue)
+{
+    checkName("アプリケーション名", appName);
+    checkName("セクション", section);
+    checkName("キー", key);
+    return load(SettingsFilePath(appName)).Get(section, key).value_or(defaultValue);
+}
+
+void SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
+                 const std::string& setting)
+{
+    checkName("アプリケーション名", appName);
+    checkName("セクション", section);
+    checkName("キー", key);
+    const std::string path = SettingsFilePath(appName);
+    IniFile file = load(path);
+    file.Set(section, key, setting);
+    try {
+        WriteFileAtomically(path, file.Text());
+    } catch (const std::runtime_error& e) {
+        throw RuntimeError(PathFileAccessError, std::string("設定を保存できません: ") + e.what());
+    }
+}
+
+} // namespace quillmark
