@@ -1,0 +1,190 @@
+#include "platform/editor/FileProjects.h"
+
+#include "platform/editor/ModuleFile.h"
+#include "platform/editor/SourceError.h"
+#include "platform/editor/TextDecoding.h"
+
+#ifdef QUILLMARK_DOCUMENTS
+#include "platform/editor/documents/DocumentProject.h"
+#endif
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <system_error>
+
+namespace quillmark {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string LowerAscii(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+    return s;
+}
+
+bool IsModuleFile(const fs::path& path)
+{
+    const std::string ext = LowerAscii(path.extension().string());
+    return ext == ".bas" || ext == ".cls" || ext == ".frm";
+}
+
+#ifndef QUILLMARK_DOCUMENTS
+bool LooksLikeDocument(const fs::path& path)
+{
+    static const char* const extensions[] = {".xls",  ".xla",  ".doc",  ".dot",  ".xlsm", ".xlsb", ".xlam",
+                                             ".docm", ".dotm", ".pptm", ".potm", ".ppam", ".bin"};
+    const std::string ext = LowerAscii(path.extension().string());
+    return std::find(std::begin(extensions), std::end(extensions), ext) != std::end(extensions);
+}
+#endif
+
+// The path made absolute, without "." parts or a trailing separator, so that its last part
+// is the project's bare file name.
+std::string AbsolutePath(const std::string& path)
+{
+    std::error_code ec;
+    fs::path absolute = fs::absolute(fs::path(path), ec);
+    if (ec)
+        absolute = fs::path(path);
+    absolute = absolute.lexically_normal();
+    if (absolute.filename().empty() && absolute.has_parent_path() && absolute != absolute.root_path())
+        absolute = absolute.parent_path();
+    return absolute.string();
+}
+
+std::string ReadWholeFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw SourceError(path.string(), std::string("cannot open the file: ") + std::strerror(errno));
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0)
+        throw SourceError(path.string(), "cannot read the file: its size is unknown");
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.seekg(0, std::ios::beg);
+    if (!in.read(bytes.data(), size))
+        throw SourceError(path.string(), std::string("cannot read the file: ") + std::strerror(errno));
+    return bytes;
+}
+
+std::shared_ptr<MemoryComponent> LoadModuleFile(const fs::path& path, const std::string& encoding)
+{
+    const std::string bytes = ReadWholeFile(path);
+    std::string text;
+    try {
+        text = DecodeModuleFile(bytes, encoding);
+    } catch (const std::invalid_argument& e) {
+        throw SourceError(path.string(), std::string("cannot decode the text: ") + e.what());
+    }
+    ExportedModule parsed = ParseModuleFile(text, path.stem().string(), path.extension().string());
+    auto module = std::make_shared<MemoryCodeModule>(std::move(parsed.name), ModuleText(std::move(parsed.code)));
+    return std::make_shared<MemoryComponent>(parsed.type, std::move(module));
+}
+
+std::vector<fs::path> ModuleFilesIn(const fs::path& folder)
+{
+    std::vector<fs::path> files;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError) && IsModuleFile(it->path()))
+            files.push_back(it->path());
+    }
+    if (ec)
+        throw SourceError(folder.string(), "cannot list the folder: " + ec.message());
+    std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
+        const std::string x = a.filename().string();
+        const std::string y = b.filename().string();
+        const std::string lx = LowerAscii(x);
+        const std::string ly = LowerAscii(y);
+        return lx != ly ? lx < ly : x < y;
+    });
+    return files;
+}
+
+std::shared_ptr<MemoryProject> OpenFolder(const std::string& fileName, const std::string& encoding)
+{
+    const std::vector<fs::path> files = ModuleFilesIn(fileName);
+    if (files.empty())
+        throw SourceError(fileName, "the folder holds no module files (.bas, .cls, .frm)");
+    std::vector<std::shared_ptr<MemoryComponent>> components;
+    components.reserve(files.size());
+    for (const fs::path& file : files) {
+        auto component = LoadModuleFile(file, encoding);
+        for (const auto& other : components)
+            if (SameName(other->Name(), component->Name()))
+                throw SourceError(file.string(), "the module name \"" + component->Name() +
+                                                     "\" is already used by another file of the folder");
+        components.push_back(std::move(component));
+    }
+    return std::make_shared<MemoryProject>(fileName, std::move(components));
+}
+
+} // namespace
+
+std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::string& encoding)
+{
+    if (path.empty())
+        throw SourceError(path, "no path was given for the project");
+    const std::string fileName = AbsolutePath(path);
+    std::error_code ec;
+    const fs::file_status status = fs::status(fileName, ec);
+    if (ec && status.type() != fs::file_type::not_found)
+        throw SourceError(fileName, "cannot examine the path: " + ec.message());
+    if (!fs::exists(status))
+        throw SourceError(fileName, "no such file or folder");
+    if (fs::is_directory(status))
+        return OpenFolder(fileName, encoding);
+#ifdef QUILLMARK_DOCUMENTS
+    if (IsDocumentPath(fileName))
+        return LoadDocumentProject(fileName);
+#else
+    if (LooksLikeDocument(fileName))
+        throw SourceError(fileName, "this build cannot read Office documents; export the modules and open their folder");
+#endif
+    if (!IsModuleFile(fileName))
+        throw SourceError(fileName, "not a module file (.bas, .cls, .frm), a folder of them or an Office document");
+    std::vector<std::shared_ptr<MemoryComponent>> components{LoadModuleFile(fileName, encoding)};
+    return std::make_shared<MemoryProject>(fileName, std::move(components));
+}
+
+std::shared_ptr<MemoryEditor> OpenEditor(const std::vector<std::string>& paths, const std::string& moduleName,
+                                         const std::string& encoding)
+{
+    if (paths.empty())
+        throw SourceError({}, "no project path was given");
+    std::vector<std::shared_ptr<VBProject>> projects;
+    std::shared_ptr<MemoryProject> active;
+    for (const std::string& path : paths) {
+        auto project = OpenProject(path, encoding);
+        if (!active)
+            active = project;
+        projects.push_back(std::move(project));
+    }
+
+    std::shared_ptr<CodePane> pane;
+    const auto& components = active->Components()->All();
+    if (!moduleName.empty()) {
+        auto it = std::find_if(components.begin(), components.end(),
+                               [&](const auto& c) { return SameName(c->Name(), moduleName); });
+        if (it == components.end())
+            throw SourceError(active->FileName(), "the project has no module named \"" + moduleName + "\"");
+        if (active->Protection() != 0)
+            throw SourceError(active->FileName(), "the project is locked for viewing");
+        pane = std::make_shared<MemoryCodePane>((*it)->Module());
+    } else if (!components.empty() && active->Protection() == 0) {
+        pane = std::make_shared<MemoryCodePane>(components.front()->Module());
+    }
+    return std::make_shared<MemoryEditor>(std::move(projects), std::move(active), std::move(pane));
+}
+
+} // namespace quillmark

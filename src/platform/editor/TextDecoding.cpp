@@ -1,0 +1,244 @@
+#include "platform/editor/TextDecoding.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cerrno>
+#include <cstdint>
+#include <stdexcept>
+
+namespace quillmark {
+
+namespace {
+
+std::string Lowered(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+// The names users type for the Windows code pages, mapped to what iconv knows: to Windows,
+// Shift_JIS means code page 932, which differs from iconv's own SHIFT_JIS.
+std::string IconvName(const std::string& encoding)
+{
+    const std::string name = Lowered(encoding);
+    if (name == "shift_jis" || name == "shift-jis" || name == "sjis" || name == "windows-31j" || name == "ms932")
+        return "CP932";
+    if (name == "utf8")
+        return "UTF-8";
+    if (name == "windows-1252")
+        return "CP1252";
+    return encoding;
+}
+
+bool IsUtf8Name(const std::string& encoding)
+{
+    const std::string name = Lowered(encoding);
+    return name == "utf-8" || name == "utf8";
+}
+
+class Converter {
+public:
+    explicit Converter(const std::string& from) : cd_(iconv_open("UTF-8", from.c_str()))
+    {
+        if (cd_ == reinterpret_cast<iconv_t>(-1))
+            throw std::invalid_argument("unknown encoding \"" + from + "\"");
+    }
+    ~Converter() { iconv_close(cd_); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    std::string Convert(std::string_view bytes, const std::string& from)
+    {
+        std::string out(bytes.size() * 2 + 16, '\0');
+        char* in = const_cast<char*>(bytes.data()); // iconv's signature; the input is not written
+        std::size_t inLeft = bytes.size();
+        std::size_t done = 0;
+        while (true) {
+            char* outPtr = out.data() + done;
+            std::size_t outLeft = out.size() - done;
+            const std::size_t result = iconv(cd_, inLeft > 0 ? &in : nullptr, &inLeft, &outPtr, &outLeft);
+            done = out.size() - outLeft;
+            if (result != static_cast<std::size_t>(-1)) {
+                if (inLeft == 0)
+                    break;
+                continue;
+            }
+            if (errno == E2BIG) {
+                out.resize(out.size() * 2);
+                continue;
+            }
+            const std::size_t offset = bytes.size() - inLeft;
+            throw std::invalid_argument("bytes not valid in " + from + " at offset " + std::to_string(offset));
+        }
+        out.resize(done);
+        return out;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+// Length of the well-formed UTF-8 sequence at s[i], 0 when the bytes there are not one.
+std::size_t Utf8SequenceAt(std::string_view s, std::size_t i)
+{
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80)
+        return 1;
+    std::size_t len = 0;
+    std::uint32_t cp = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+        cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        cp = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (s.size() - i < len)
+        return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        const auto t = static_cast<unsigned char>(s[i + k]);
+        if ((t & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (t & 0x3F);
+    }
+    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return len;
+}
+
+bool IsValidUtf8(std::string_view s)
+{
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t len = Utf8SequenceAt(s, i);
+        if (len == 0)
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+// A file marked as UTF-8 keeps its text; a byte that is not part of a well-formed sequence
+// becomes U+FFFD.
+std::string RepairUtf8(std::string_view s)
+{
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t len = Utf8SequenceAt(s, i);
+        if (len == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            out.append(s.substr(i, len));
+            i += len;
+        }
+    }
+    return out;
+}
+
+void AppendUtf8(std::string& out, std::uint32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Code page 1252 as Windows decodes it: the five unassigned bytes stand for the C1 controls of
+// the same value, so that any byte sequence decodes.
+std::string DecodeCp1252(std::string_view bytes)
+{
+    static constexpr std::array<std::uint16_t, 32> high = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (const char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        AppendUtf8(out, b >= 0x80 && b < 0xA0 ? high[b - 0x80] : b);
+    }
+    return out;
+}
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+} // namespace
+
+std::string CodePageEncoding(int codePage)
+{
+    switch (codePage) {
+    case 65001:
+        return "UTF-8";
+    case 1200:
+        return "UTF-16LE";
+    case 1201:
+        return "UTF-16BE";
+    case 10000:
+        return "MACINTOSH";
+    case 20127:
+        return "ASCII";
+    case 20932:
+    case 51932:
+        return "EUC-JP";
+    case 50220:
+    case 50221:
+    case 50222:
+        return "ISO-2022-JP";
+    case 936:
+        return "GBK";
+    case 949:
+        return "CP949";
+    case 950:
+        return "BIG5";
+    default:
+        break;
+    }
+    if (codePage >= 28591 && codePage <= 28605)
+        return "ISO-8859-" + std::to_string(codePage - 28590);
+    return "CP" + std::to_string(codePage);
+}
+
+std::string DecodeToUtf8(std::string_view bytes, const std::string& encoding)
+{
+    const std::string name = IconvName(encoding);
+    Converter converter(name);
+    return converter.Convert(bytes, name);
+}
+
+std::string DecodeModuleFile(std::string_view bytes, const std::string& encoding)
+{
+    const bool hasBom = bytes.substr(0, kBom.size()) == kBom;
+    if (!encoding.empty()) {
+        if (IsUtf8Name(encoding) && hasBom)
+            bytes.remove_prefix(kBom.size());
+        return DecodeToUtf8(bytes, encoding);
+    }
+    if (hasBom)
+        bytes.remove_prefix(kBom.size());
+    if (hasBom)
+        return RepairUtf8(bytes);
+    if (IsValidUtf8(bytes))
+        return std::string(bytes);
+    try {
+        return DecodeToUtf8(bytes, "CP932");
+    } catch (const std::invalid_argument&) {
+        return DecodeCp1252(bytes);
+    }
+}
+
+} // namespace quillmark

@@ -1,0 +1,80 @@
+#include "platform/editor/TextDecoding.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace quillmark {
+namespace {
+
+// "表示" in CP932: the trail byte of 表 is a backslash.
+constexpr std::string_view kCp932Hyouji = "\x95\x5c\x8e\xa6";
+constexpr std::string_view kUtf8Hyouji = "表示";
+
+TEST(CodePageEncoding, NamesWhatIconvKnows)
+{
+    EXPECT_EQ(CodePageEncoding(932), "CP932");
+    EXPECT_EQ(CodePageEncoding(1252), "CP1252");
+    EXPECT_EQ(CodePageEncoding(65001), "UTF-8");
+    EXPECT_EQ(CodePageEncoding(28591), "ISO-8859-1");
+    for (int codePage : {932, 936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1257, 10000, 65001, 28595})
+        EXPECT_NO_THROW(DecodeToUtf8("abc", CodePageEncoding(codePage))) << codePage;
+}
+
+TEST(DecodeToUtf8, ConvertsStrictlyOrThrows)
+{
+    EXPECT_EQ(DecodeToUtf8(kCp932Hyouji, "CP932"), kUtf8Hyouji);
+    EXPECT_EQ(DecodeToUtf8(kCp932Hyouji, "shift_jis"), kUtf8Hyouji);
+    EXPECT_EQ(DecodeToUtf8("caf\xe9", "CP1252"), "café");
+    EXPECT_EQ(DecodeToUtf8("", "CP932"), "");
+    EXPECT_THROW(DecodeToUtf8("\x82", "CP932"), std::invalid_argument); // a lead byte cut off
+    EXPECT_THROW(DecodeToUtf8("\xa0", "CP932"), std::invalid_argument);
+    EXPECT_THROW(DecodeToUtf8("abc", "NO-SUCH-ENCODING"), std::invalid_argument);
+}
+
+struct GuessCase {
+    const char* title;
+    std::string bytes;
+    std::string encoding;
+    std::string expected;
+};
+
+class DecodeModuleFileTest : public ::testing::TestWithParam<GuessCase> {};
+
+TEST_P(DecodeModuleFileTest, Decodes)
+{
+    const GuessCase& c = GetParam();
+    EXPECT_EQ(DecodeModuleFile(c.bytes, c.encoding), c.expected) << c.title;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DecodeModuleFileTest,
+    ::testing::Values(GuessCase{"ASCII", "Sub A()\r\n", "", "Sub A()\r\n"},
+                      GuessCase{"UTF-8 without BOM", "' 表示\n", "", "' 表示\n"},
+                      GuessCase{"UTF-8 BOM dropped", "\xEF\xBB\xBF' 表示", "", "' 表示"},
+                      GuessCase{"BOM with a broken byte keeps the rest", "\xEF\xBB\xBF" "a\xFFz", "", "a\xEF\xBF\xBDz"},
+                      GuessCase{"CP932 with a backslash trail byte", "' " + std::string(kCp932Hyouji) + "|", "",
+                                "' 表示|"},
+                      GuessCase{"CP932 half-width katakana", "\xb6\xc5", "", "ｶﾅ"},
+                      GuessCase{"CP1252 when not CP932", "' na\xefve \x80 \x81", "", "' naïve € \xC2\x81"},
+                      GuessCase{"explicit encoding wins over the guess", "caf\xe9", "cp1252", "café"},
+                      GuessCase{"explicit UTF-8 drops the BOM", "\xEF\xBB\xBFx", "utf-8", "x"},
+                      GuessCase{"valid UTF-8 read as CP932 on request", "\xe8\xa1\xa8", "CP932", "陦ｨ"}));
+
+TEST(DecodeModuleFile, ExplicitEncodingRejectsBytesItCannotDecode)
+{
+    EXPECT_THROW(DecodeModuleFile("\xff\xfe", "UTF-8"), std::invalid_argument);
+}
+
+TEST(DecodeModuleFile, AnyByteDecodesToValidUtf8)
+{
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    const std::string text = DecodeModuleFile(all);
+    EXPECT_NO_THROW(DecodeToUtf8(text, "UTF-8"));
+    EXPECT_EQ(text.substr(0, 128), all.substr(0, 128));
+}
+
+} // namespace
+} // namespace quillmark
