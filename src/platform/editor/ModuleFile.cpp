@@ -3,7 +3,6 @@
 #include "codemodel/HostObjectModel.h"
 
 #include <optional>
-#include <vector>
 
 namespace quillmark {
 
@@ -15,23 +14,34 @@ struct RawLine {
     std::string_view lineBreak;
 };
 
-std::vector<RawLine> SplitKeepingBreaks(std::string_view text)
-{
-    std::vector<RawLine> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        const std::size_t breakLength = c == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
-        lines.push_back({text.substr(start, i - start), text.substr(i, breakLength)});
-        i += breakLength - 1;
-        start = i + 1;
+// Reads the lines of a text from a byte offset on, without copying them.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text, std::size_t offset = 0) : text_(text), offset_(offset) {}
+
+    std::size_t Offset() const { return offset_; }
+    bool Next(RawLine& line)
+    {
+        if (offset_ >= text_.size())
+            return false;
+        std::size_t end = offset_;
+        while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n')
+            ++end;
+        if (end == text_.size()) {
+            line = {text_.substr(offset_), {}};
+            offset_ = end;
+            return true;
+        }
+        const std::size_t breakLength = text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n' ? 2 : 1;
+        line = {text_.substr(offset_, end - offset_), text_.substr(end, breakLength)};
+        offset_ = end + breakLength;
+        return true;
     }
-    if (start < text.size())
-        lines.push_back({text.substr(start), {}});
-    return lines;
-}
+
+private:
+    std::string_view text_;
+    std::size_t offset_;
+};
 
 bool IsBlank(char c)
 {
@@ -73,38 +83,57 @@ std::optional<std::string_view> AttributeBody(std::string_view line)
     return rest;
 }
 
-// Number of leading lines that form the export header: the VERSION line, any Object lines
-// of controls it uses, and the Begin ... End blocks, nested ones included. 0 when the text
-// has no header or the header never closes (then nothing is hidden).
-std::size_t HeaderLength(const std::vector<RawLine>& lines)
+// Byte offset where the code starts after the export header: the VERSION line, any Object
+// lines of controls it uses, and the Begin ... End blocks, nested ones included. 0 when the
+// text has no header.
+std::size_t HeaderEnd(std::string_view text)
 {
-    const auto version = lines.empty() ? std::nullopt : AfterWord(lines[0].text, "VERSION");
+    LineReader reader(text);
+    RawLine line;
+    if (!reader.Next(line))
+        return 0;
+    const auto version = AfterWord(line.text, "VERSION");
     if (!version || version->empty() || version->front() < '0' || version->front() > '9')
         return 0;
-    std::size_t i = 1;
-    while (i < lines.size()) {
-        const std::string_view text = lines[i].text;
-        if (auto object = AfterWord(text, "Object"); object && !object->empty() && object->front() == '=') {
-            ++i;
+    std::size_t end = reader.Offset();
+    while (reader.Next(line)) {
+        if (auto object = AfterWord(line.text, "Object"); object && !object->empty() && object->front() == '=') {
+            end = reader.Offset();
             continue;
         }
-        if (!AfterWord(text, "Begin"))
+        if (!AfterWord(line.text, "Begin"))
             break;
-        int depth = 0;
-        std::size_t j = i;
-        for (; j < lines.size(); ++j) {
-            if (AfterWord(lines[j].text, "Begin"))
+        int depth = 1;
+        while (depth > 0 && reader.Next(line)) {
+            if (AfterWord(line.text, "Begin"))
                 ++depth;
-            else if (auto end = AfterWord(lines[j].text, "End"); end && (end->empty() || end->front() == '\''))
+            else if (auto close = AfterWord(line.text, "End"); close && (close->empty() || close->front() == '\''))
                 --depth;
-            if (depth == 0)
-                break;
         }
-        if (j == lines.size())
-            return 1; // a block that never closes: only the VERSION line is certainly header
-        i = j + 1;
+        if (depth > 0)
+            break; // a block that never closes: only what came before it is certainly header
+        end = reader.Offset();
     }
-    return i;
+    return end;
+}
+
+// The text without its header and Attribute lines; each Attribute line's body goes to onAttribute.
+template <typename OnAttribute>
+std::string StripHidden(std::string_view text, OnAttribute onAttribute)
+{
+    std::string code;
+    code.reserve(text.size());
+    LineReader reader(text, HeaderEnd(text));
+    RawLine line;
+    while (reader.Next(line)) {
+        if (AttributeBody(line.text)) {
+            onAttribute(line.text);
+            continue;
+        }
+        code += line.text;
+        code += line.lineBreak;
+    }
+    return code;
 }
 
 // The value of Attribute NAME = "value" (quotes removed), when line is that attribute.
@@ -137,16 +166,7 @@ std::string LowerAscii(std::string s)
 
 std::string VisibleCode(std::string_view text)
 {
-    const std::vector<RawLine> lines = SplitKeepingBreaks(text);
-    std::string code;
-    code.reserve(text.size());
-    for (std::size_t i = HeaderLength(lines); i < lines.size(); ++i) {
-        if (AttributeBody(lines[i].text))
-            continue;
-        code += lines[i].text;
-        code += lines[i].lineBreak;
-    }
-    return code;
+    return StripHidden(text, [](std::string_view) {});
 }
 
 ExportedModule ParseModuleFile(std::string_view text, const std::string& fallbackName, const std::string& extension)
@@ -161,26 +181,22 @@ ExportedModule ParseModuleFile(std::string_view text, const std::string& fallbac
     else
         module.type = vbext_ct::StdModule;
 
-    const std::vector<RawLine> lines = SplitKeepingBreaks(text);
     bool nameFound = false;
     bool documentMarks = false;
-    for (const RawLine& line : lines) {
-        if (!AttributeBody(line.text))
-            continue;
+    module.code = StripHidden(text, [&](std::string_view line) {
         if (!nameFound) {
-            if (auto name = AttributeValue(line.text, "VB_Name"); name && !name->empty()) {
+            if (auto name = AttributeValue(line, "VB_Name"); name && !name->empty()) {
                 module.name = *name;
                 nameFound = true;
             }
         }
         // The editor writes these for the modules of workbooks, sheets and documents only.
         for (std::string_view mark : {"VB_Base", "VB_Customizable", "VB_TemplateDerived"})
-            if (AttributeValue(line.text, mark))
+            if (AttributeValue(line, mark))
                 documentMarks = true;
-    }
+    });
     if (module.type == vbext_ct::ClassModule && documentMarks)
         module.type = vbext_ct::Document;
-    module.code = VisibleCode(text);
     return module;
 }
 

@@ -117,6 +117,10 @@ std::size_t Utf8SequenceAt(std::string_view s, std::size_t i)
 bool IsValidUtf8(std::string_view s)
 {
     for (std::size_t i = 0; i < s.size();) {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         const std::size_t len = Utf8SequenceAt(s, i);
         if (len == 0)
             return false;
