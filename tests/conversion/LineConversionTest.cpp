@@ -1,0 +1,167 @@
+#include "ConversionFixture.h"
+
+namespace quillmark::test {
+namespace {
+
+struct LineCase {
+    const char* line;
+    const char* html;
+};
+
+class LineConversionTest : public ConversionFixture {
+protected:
+    // One line converted as a one-line procedure, without its block markers.
+    std::string ConvertLine(const std::string& line)
+    {
+        Load("M", {line}, {{"P", 1, 1}});
+        const std::string opener = "<div class=\"CodeArea\"><p id=\"P\">";
+        const std::string closer = "</p></div>";
+        std::string html = Convert("P", 1, 1);
+        EXPECT_TRUE(html.starts_with(opener) && html.ends_with(closer)) << html;
+        if (html.size() < opener.size() + closer.size())
+            return html;
+        return html.substr(opener.size(), html.size() - opener.size() - closer.size());
+    }
+
+    void Check(const std::vector<LineCase>& cases)
+    {
+        for (const LineCase& c : cases)
+            EXPECT_EQ(ConvertLine(c.line), c.html) << "line: " << c.line;
+    }
+};
+
+TEST_F(LineConversionTest, DocumentedExamples)
+{
+    Check({
+        {"    If x < 0 Then GoTo Done ' neg",
+         R"(    <span class="Deco3">If</span> <span class="Deco5">x</span> &lt; 0 <span class="Deco3">Then</span> <span class="Deco3">GoTo</span> <span class="Deco5">Done</span> <span class="Deco1">' neg</span>)"},
+        {"    On Error GoTo Done",
+         R"(    <span class="Deco3">On</span> <span class="Deco3">Error</span> <span class="Deco3">GoTo</span> <span class="Deco4">Done</span>)"},
+        {"Done:", R"(<span class="Deco4">Done:</span>)"},
+        {"Done: Resume Next",
+         R"(<span class="Deco4">Done:</span> <span class="Deco3">Resume</span> <span class="Deco3">Next</span>)"},
+        {R"(MsgBox Prompt:="x")",
+         R"(<span class="Deco5">MsgBox</span> <span class="Deco5">Prompt</span>:=<span class="Deco2">"x"</span>)"},
+    });
+}
+
+TEST_F(LineConversionTest, EscapingAndCase)
+{
+    Check({
+        {"\t\t", "\t\t"},
+        {"x = a & b", R"(<span class="Deco5">x</span> = <span class="Deco5">a</span> & <span class="Deco5">b</span>)"},
+        {R"(y = 1")", R"(<span class="Deco5">y</span> = 1")"}, // a last quote reached by advancing is no literal
+        {R"(s = "<b>" ' <i>)",
+         R"(<span class="Deco5">s</span> = <span class="Deco2">"&lt;b&gt;"</span> <span class="Deco1">' &lt;i&gt;</span>)"},
+        {"If a<>b Then", R"(<span class="Deco3">If</span> <span class="Deco5">a&lt;&gt;b</span> <span class="Deco3">Then</span>)"},
+        {"If x", R"(<span class="Deco3">If</span> <span class="Deco5">x</span>)"},
+        {"if x", R"(<span class="Deco5">if</span> <span class="Deco5">x</span>)"},
+        {"Stop", R"(<span class="Deco5">Stop</span>)"},
+    });
+}
+
+TEST_F(LineConversionTest, WordsAndNames)
+{
+    Check({
+        {"Debug.Print x", R"(<span class="Deco3">Debug.Print</span> <span class="Deco5">x</span>)"},
+        {"Debug x", R"(<span class="Deco5">Debug</span> <span class="Deco5">x</span>)"},
+        {"x.Value = 1", R"(<span class="Deco5">x.Value</span> = 1)"},
+        {".5", R"(<span class="Deco5">.5</span>)"},
+        {"10", "10"},
+        {"_", "_"},
+        {"Beep", R"(<span class="Deco5">Beep</span>)"},
+        {"Call Foo(a, b)",
+         R"(<span class="Deco3">Call</span> <span class="Deco5">Foo</span>(<span class="Deco5">a</span>, <span class="Deco5">b</span>))"},
+        {"Sub Foo()", R"(<span class="Deco3">Sub</span> <span class="Deco5">Foo</span>())"},
+        {"x = &H10 + #1/1/2000#", R"(<span class="Deco5">x</span> = &H10 + #1/1/2000#)"},
+    });
+}
+
+TEST_F(LineConversionTest, JumpTargetsAndLabels)
+{
+    Check({
+        {"Resume Next", R"(<span class="Deco3">Resume</span> <span class="Deco3">Next</span>)"},
+        {"On Error GoTo 0",
+         R"(<span class="Deco3">On</span> <span class="Deco3">Error</span> <span class="Deco3">GoTo</span> <span class="Deco4">0</span>)"},
+        {"GoTo Done ' x",
+         R"(<span class="Deco3">GoTo</span> <span class="Deco5">Done</span> <span class="Deco1">' x</span>)"},
+        {"Resume Retry", R"(<span class="Deco3">Resume</span> <span class="Deco4">Retry</span>)"},
+        {"Else:", R"(<span class="Deco4">Else:</span>)"},
+        {"  Else: x = 1", R"(<span class="Deco4">  Else:</span> <span class="Deco5">x</span> = 1)"},
+        {"Case Else:", R"(<span class="Deco3">Case</span> <span class="Deco5">Else:</span>)"},
+        {"Foo:Bar", R"(<span class="Deco5">Foo:Bar</span>)"},
+        // The label rule wraps the whole line up to the colon, markers already written included.
+        {"GoTo Done:", R"(<span class="Deco4"><span class="Deco3">GoTo</span> Done:</span>)"},
+    });
+}
+
+TEST_F(LineConversionTest, ColonsAndNamedArguments)
+{
+    Check({
+        {"Dim s As String: s = 1",
+         R"(<span class="Deco3">Dim</span> <span class="Deco5">s</span> <span class="Deco3">As</span> <span class="Deco5">String:</span> <span class="Deco5">s</span> = 1)"},
+        {"For i = 1 To 10: Next",
+         R"(<span class="Deco3">For</span> <span class="Deco5">i</span> = 1 <span class="Deco3">To</span> 10: <span class="Deco3">Next</span>)"},
+        {"a = b : c = d",
+         R"(<span class="Deco5">a</span> = <span class="Deco5">b</span> : <span class="Deco5">c</span> = <span class="Deco5">d</span>)"},
+        {"Foo :=1", R"(<span class="Deco5">Foo</span> <span class="Deco5"></span>:=1)"},
+        {"Foo If:=1", R"(<span class="Deco5">Foo</span> <span class="Deco5">If</span>:=1)"},
+        {"x = 5: ", R"(<span class="Deco5">x</span> = 5: )"},
+    });
+}
+
+TEST_F(LineConversionTest, StringsAndComments)
+{
+    Check({
+        {R"(s = "it's")", R"(<span class="Deco5">s</span> = <span class="Deco2">"it's"</span>)"},
+        {R"(s = "a: b")", R"(<span class="Deco5">s</span> = <span class="Deco2">"a: b"</span>)"},
+        {R"(s = "a""b")",
+         R"(<span class="Deco5">s</span> = <span class="Deco2">"a"</span><span class="Deco2">"b"</span>)"},
+        {R"(x = 1 ' say "hi)", R"(<span class="Deco5">x</span> = 1 <span class="Deco1">' say "hi</span>)"},
+        {"    ' note", R"(<span class="Deco1">    ' note</span>)"},
+        {"\t' note", "\t<span class=\"Deco1\">' note</span>"}, // a tab is no space
+        {R"(' "open)", R"(<span class="Deco1">' "open</span>)"},
+        {"Rem note", R"(<span class="Deco5">Rem</span> <span class="Deco5">note</span>)"},
+    });
+}
+
+TEST_F(LineConversionTest, LastCharacterOfTheLine)
+{
+    Check({
+        {"Foo(", R"(<span class="Deco5">Foo(</span>)"},
+        {"Foo a,", R"(<span class="Deco5">Foo</span> <span class="Deco5">a,</span>)"},
+        {"x = y ", R"(<span class="Deco5">x</span> = <span class="Deco5">y </span>)"},
+        {"x = If ", R"(<span class="Deco5">x</span> = <span class="Deco5">If </span>)"},
+        {"Foo (x)", R"(<span class="Deco5">Foo</span> (<span class="Deco5">x</span>))"},
+        {"x = '", R"(<span class="Deco5">x</span> = ')"},
+    });
+}
+
+TEST_F(LineConversionTest, NonAsciiCharactersAreNeverSplitOrTakenForLetters)
+{
+    Check({
+        {"é = 1", "é = 1"},
+        {"café = 1", R"(<span class="Deco5">café</span> = 1)"},
+        {"日本", "日本"},
+        {"GoTo 日本", R"(<span class="Deco3">GoTo</span> <span class="Deco4">日本</span>)"},
+        {R"(x = "日本" ' 注記)", R"(<span class="Deco5">x</span> = <span class="Deco2">"日本"</span> <span class="Deco1">' 注記</span>)"},
+        {"x = 値:", R"(<span class="Deco5">x</span> = <span class="Deco5">値:</span>)"},
+    });
+}
+
+TEST_F(LineConversionTest, StringWithoutClosingQuoteFails)
+{
+    for (const char* line : {R"(x = "abc)", R"(Rem don"t)", R"(MsgBox "a" & "b)"}) {
+        Load("M", {"Sub P()", line, "End Sub"}, {{"P", 1, 3}});
+        try {
+            Convert("P", 1, 3);
+            ADD_FAILURE() << "no failure for " << line;
+        } catch (const ConversionError& e) {
+            EXPECT_EQ(e.Number(), err::InvalidCall) << line;
+            EXPECT_EQ(e.Line(), 2) << line;
+        }
+    }
+}
+
+} // namespace
+} // namespace quillmark::test
