@@ -144,6 +144,8 @@ std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::s
         throw SourceError(fileName, "no such file or folder");
     if (fs::is_directory(status))
         return OpenFolder(fileName, encoding);
+    if (!fs::is_regular_file(status))
+        throw SourceError(fileName, "not a regular file or a folder");
 #ifdef QUILLMARK_DOCUMENTS
     if (IsDocumentPath(fileName))
         return LoadDocumentProject(fileName);

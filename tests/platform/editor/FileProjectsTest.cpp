@@ -148,6 +148,7 @@ TEST(OpenProject, ClearErrorsNamingTheFile)
         {base + "/missing.bas", base + "/missing.bas: no such file or folder"},
         {base + "/empty", base + "/empty: the folder holds no module files (.bas, .cls, .frm)"},
         {text, text + ": not a module file (.bas, .cls, .frm), a folder of them or an Office document"},
+        {"/dev/null", "/dev/null: not a regular file or a folder"},
         {base + "/dupes", base + "/dupes/b.bas: the module name \"SAME\" is already used by another file of the folder"},
     };
     for (const Case& c : cases)
