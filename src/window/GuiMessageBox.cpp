@@ -7,9 +7,11 @@ namespace quillmark {
 
 void GuiMessageBox::Show(const std::string& text, const std::string& title)
 {
-    QWidget* owner = owner_ ? owner_.data() : QApplication::activeWindow();
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
-                    QMessageBox::Ok, owner);
+    // A window that is still loading is not on screen yet to carry the box.
+    QWidget* owner = owner_ && owner_->isVisible() ? owner_.data() : QApplication::activeWindow();
+    QString body = QString::fromStdString(text);
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), body, QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     box.exec();
