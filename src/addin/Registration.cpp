@@ -1,0 +1,131 @@
+#include "addin/Registration.h"
+
+#include "addin/AddInIdentity.h"
+#include "addin/RegistrationEntries.h"
+#include "codemodel/RuntimeError.h"
+#include "platform/com/ServerLibrary.h"
+#include "platform/ui/MessageBox.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+namespace quillmark {
+namespace {
+
+constexpr const char* Title = "Quillmark";
+
+std::string hex(com::HResult hr)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "0x%08X", static_cast<unsigned>(hr));
+    return buffer;
+}
+
+std::string versionNumbers(const std::uint16_t (&v)[4])
+{
+    return std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." + std::to_string(v[3]);
+}
+
+// Makes sure the registry file can be read before the library is asked to change it, so that
+// a damaged file is reported with its place rather than as a bare failure code.
+bool registryReadable()
+{
+    try {
+        const com::Registry registry;
+        return true;
+    } catch (const com::RegistryError& e) {
+        MsgBox(e.what(), Title);
+        return false;
+    }
+}
+
+} // namespace
+
+std::string AddInLibraryPath()
+{
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return (ec ? std::filesystem::current_path() : exe.parent_path()).string() + "/libQuillmark.so";
+}
+
+int RegisterAddIn(const std::string& libraryPath)
+{
+    if (!registryReadable())
+        return 1;
+    try {
+        const com::ServerLibrary& library = com::LoadServerLibrary(libraryPath);
+        const com::HResult hr = library.registerServer();
+        if (com::Failed(hr)) {
+            MsgBox("「" + library.path + "」の登録に失敗しました (" + hex(hr) + ")。レジストリ ファイル「" +
+                       com::Registry::DefaultPath() + "」に書き込めるか確かめてください。",
+                   Title);
+            return 1;
+        }
+        std::cout << "登録しました: " << library.path << " (" << com::Registry::DefaultPath() << ")\n";
+        return 0;
+    } catch (const com::ServerLibraryError& e) {
+        MsgBox(std::string(e.what()) + " ビルドしたライブラリのパスを確かめてください。", Title);
+        return 1;
+    }
+}
+
+int UnregisterAddIn(const std::string& libraryPath)
+{
+    if (!registryReadable())
+        return 1;
+    std::error_code ec;
+    if (!std::filesystem::exists(libraryPath, ec)) {
+        try {
+            com::Registry registry;
+            RemoveRegistration(registry);
+            registry.Save();
+        } catch (const com::RegistryError& e) {
+            MsgBox(e.what(), Title);
+            return 1;
+        }
+        std::cout << "ライブラリ「" << libraryPath << "」がないため、登録だけを削除しました ("
+                  << com::Registry::DefaultPath() << ")\n";
+        return 0;
+    }
+    try {
+        const com::ServerLibrary& library = com::LoadServerLibrary(libraryPath);
+        const com::HResult hr = library.unregisterServer();
+        if (com::Failed(hr)) {
+            MsgBox("「" + library.path + "」の登録の削除に失敗しました (" + hex(hr) + ")。", Title);
+            return 1;
+        }
+        std::cout << "登録を削除しました: " << library.path << " (" << com::Registry::DefaultPath() << ")\n";
+        return 0;
+    } catch (const com::ServerLibraryError& e) {
+        MsgBox(e.what(), Title);
+        return 1;
+    }
+}
+
+std::string VersionText(const std::string& libraryPath)
+{
+    const com::ServerLibrary* library = nullptr;
+    try {
+        library = &com::LoadServerLibrary(libraryPath);
+    } catch (const com::ServerLibraryError& e) {
+        throw RuntimeError(53, e.what());
+    }
+    const auto version = reinterpret_cast<QuillmarkVersionInfoFn>(library->Symbol("QuillmarkVersionInfo"));
+    const auto typeLibrary = reinterpret_cast<QuillmarkTypeLibraryFn>(library->Symbol("QuillmarkTypeLibrary"));
+    if (!version || !typeLibrary)
+        throw RuntimeError(53, "ライブラリ「" + library->path + "」はバージョン情報を持ちません。");
+    const QuillmarkVersionInfo& v = *version();
+    const QuillmarkTypeLibraryInfo& t = *typeLibrary();
+    return std::string("ProductName: ") + v.productName + "\n" +
+           "ProductVersion: " + v.productVersionText + " (" + versionNumbers(v.productVersion) + ")\n" +
+           "FileVersion: " + v.fileVersionText + " (" + versionNumbers(v.fileVersion) + ")\n" +
+           "FileDescription: " + v.fileDescription + "\n" +
+           "InternalName: " + v.internalName + "\n" +
+           "OriginalFilename: " + v.originalFilename + "\n" +
+           "TypeLibrary: " + t.name + " " + std::to_string(t.majorVersion) + "." + std::to_string(t.minorVersion) +
+           " " + t.libid + " \"" + t.helpString + "\"\n" +
+           "Library: " + library->path + "\n";
+}
+
+} // namespace quillmark
