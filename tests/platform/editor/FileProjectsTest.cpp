@@ -224,6 +224,20 @@ TEST(OpenProject, SharedExportedTree)
         EXPECT_EQ(code->Lines(line, 1).rfind("Attribute ", 0), std::string::npos) << line;
 }
 
+TEST(OpenProject, OfficeDocumentGoesToTheDocumentReader)
+{
+    const fs::path book = fs::path(QUILLMARK_SHARED_DIR) / "testdata/office/pre-commit-VBA/test.xlsm";
+    if (!fs::exists(book))
+        GTEST_SKIP() << "no sample workbook at " << book;
+#ifdef QUILLMARK_DOCUMENTS
+    auto project = OpenProject(book.string());
+    EXPECT_EQ(project->FileName(), book.lexically_normal().string());
+    EXPECT_GT(project->VBComponents()->Count(), 0);
+#else
+    EXPECT_NE(ProblemOf([&] { OpenProject(book.string()); }).find("cannot read Office documents"), std::string::npos);
+#endif
+}
+
 TEST(OpenProject, SharedCp932Class)
 {
     const fs::path file = fs::path(QUILLMARK_SHARED_DIR) / "testdata/office/ariawase/MonkeyTest.cls";
