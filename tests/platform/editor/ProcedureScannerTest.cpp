@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -105,6 +107,37 @@ TEST(ScanProcedures, MixedLineBreaksCountAsLines)
 {
     const ModuleText text("Dim a\rSub A()\nEnd Sub\r\n' x");
     EXPECT_EQ(ScanProcedures(text), (std::vector<ProcBlock>{{"A", 0, 2, 4}}));
+}
+
+// Whatever the text, the blocks tile the module from the first procedure's first line to the end.
+TEST(ScanProcedures, BlocksAreContiguousOnAnyText)
+{
+    const char* const pieces[] = {"Sub A()", "End Sub", "Function F$(x)", "End Function", "Property Get P()",
+                                  "End Property", "' c", "Rem", "#Const X = 1", "#If X Then", "#End If", "",
+                                  "x = \"End Sub", " _", "lbl:", ": End Sub", "Sub B(): End Sub", "Dim d",
+                                  "Public Static Sub S( _", "\"", "'", "\t"};
+    std::mt19937 random(2024);
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        const int lines = static_cast<int>(random() % 30);
+        for (int i = 0; i < lines; ++i) {
+            for (int k = static_cast<int>(random() % 3); k >= 0; --k)
+                text += pieces[random() % std::size(pieces)];
+            text += "\r\n\r"[random() % 3];
+        }
+        const ModuleText module(text);
+        const auto blocks = ScanProcedures(module);
+        for (std::size_t i = 0; i < blocks.size(); ++i) {
+            EXPECT_GE(blocks[i].firstLine, 1) << text;
+            EXPECT_LE(blocks[i].firstLine, blocks[i].lastLine) << text;
+            if (i > 0) {
+                EXPECT_EQ(blocks[i].firstLine, blocks[i - 1].lastLine + 1) << text;
+            }
+        }
+        if (!blocks.empty()) {
+            EXPECT_EQ(blocks.back().lastLine, module.Count()) << text;
+        }
+    }
 }
 
 TEST(ProcedureTable, LooksUpBlocksByLineAndName)
