@@ -64,6 +64,7 @@ public:
 
     T* Get() const { return p_; }
     T* operator->() const { return p_; }
+    T& operator*() const { return *p_; }
     explicit operator bool() const { return p_ != nullptr; }
     bool operator==(const ComPtr& other) const { return p_ == other.p_; }
 

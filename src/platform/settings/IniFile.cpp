@@ -21,14 +21,18 @@ bool sameName(const std::string& a, const std::string& b)
     });
 }
 
+// Blanks around a value would be trimmed away on reading, so they are escaped.
 std::string escape(const std::string& value)
 {
     std::string out;
-    for (char c : value) {
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
         switch (c) {
         case '\\': out += "\\\\"; break;
         case '\r': out += "\\r"; break;
         case '\n': out += "\\n"; break;
+        case '\t': out += "\\t"; break;
+        case ' ': out += i == 0 || i + 1 == value.size() ? "\\s" : " "; break;
         default: out += c;
         }
     }
@@ -48,6 +52,8 @@ std::string unescape(const std::string& text, int lineNumber)
         case '\\': out += '\\'; break;
         case 'r': out += '\r'; break;
         case 'n': out += '\n'; break;
+        case 't': out += '\t'; break;
+        case 's': out += ' '; break;
         default: throw IniSyntaxError(lineNumber, "値に不明なエスケープがあります");
         }
     }
@@ -90,7 +96,7 @@ IniFile IniFile::Parse(const std::string& text)
                 throw IniSyntaxError(number, "最初のセクションより前にキーがあります");
             line.kind = Line::Key;
             line.key = trim(t.substr(0, eq));
-            line.value = unescape(t.substr(eq + 1), number);
+            line.value = unescape(trim(t.substr(eq + 1)), number);
         }
         file.lines_.push_back(std::move(line));
     }

@@ -9,7 +9,8 @@ namespace quillmark {
 
 // An INI text (sections of key=value lines) that keeps the order and the comments of what it
 // read, so that changing one value leaves the rest of the file as the user wrote it. Section
-// and key names compare case-insensitively. Values escape backslash, CR and LF as \\, \r, \n.
+// and key names compare case-insensitively. Values are trimmed; backslash, CR, LF, tab and a
+// blank at either end of a value are written as \\, \r, \n, \t and \s.
 class IniFile {
 public:
     // Throws IniSyntaxError for a line that is neither blank, a comment, a section nor a key.
