@@ -233,9 +233,16 @@ std::string DecodeModuleFile(std::string_view bytes, const std::string& encoding
         return DecodeToUtf8(bytes, encoding);
     }
     if (hasBom)
-        bytes.remove_prefix(kBom.size());
-    if (hasBom)
-        return RepairUtf8(bytes);
+        return RepairUtf8(bytes.substr(kBom.size()));
+    // Some tools save modules as UTF-16 with a byte order mark.
+    const std::string_view mark = bytes.substr(0, 2);
+    if (mark == "\xFF\xFE" || mark == "\xFE\xFF") {
+        try {
+            return DecodeToUtf8(bytes, "UTF-16");
+        } catch (const std::invalid_argument&) {
+            // not UTF-16 after all: guess on
+        }
+    }
     if (IsValidUtf8(bytes))
         return std::string(bytes);
     try {
