@@ -14,6 +14,15 @@ namespace {
 
 using quillmark::cli::Options;
 
+constexpr const char* kUsageText =
+    "usage: quillmark convert [--links] [--page] [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
+    "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
+    "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
+#ifdef QUILLMARK_GUI
+    "       quillmark window  [--module NAME] [--encoding ENC] PATH...\n"
+#endif
+    "Run 'quillmark --help' or 'quillmark COMMAND --help' for every option.\n";
+
 void AddProjectOptions(CLI::App& command, Options& options, bool withEntry)
 {
     command.add_option("--module", options.module, "Module to use (default: the first module of the first PATH)");
@@ -61,8 +70,7 @@ int main(int argc, char** argv)
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        app.exit(e);
-        std::cerr << app.help();
+        std::cerr << "quillmark: " << e.what() << '\n' << kUsageText;
         return quillmark::cli::kUsage;
     }
 

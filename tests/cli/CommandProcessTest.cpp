@@ -15,7 +15,7 @@ struct Result {
 };
 
 // Runs the command with arguments through the shell; stderr is folded into out when asked.
-Result Run(const std::string& arguments, bool withErrors = false)
+Result Launch(const std::string& arguments, bool withErrors = false)
 {
     const std::string command = std::string(QUILLMARK_BIN) + " " + arguments + (withErrors ? " 2>&1" : " 2>/dev/null");
     FILE* pipe = popen(command.c_str(), "r");
@@ -31,7 +31,7 @@ Result Run(const std::string& arguments, bool withErrors = false)
 TEST(CommandProcess, BadUsageExitsTwoWithTheUsage)
 {
     for (const char* arguments : {"", "convert", "frobnicate x", "convert --nope x", "list --entry x y"}) {
-        const Result r = Run(arguments, true);
+        const Result r = Launch(arguments, true);
         EXPECT_EQ(r.status, 2) << arguments;
         EXPECT_NE(r.out.find("convert"), std::string::npos) << arguments;
     }
@@ -39,11 +39,11 @@ TEST(CommandProcess, BadUsageExitsTwoWithTheUsage)
 
 TEST(CommandProcess, HelpExplainsEveryOption)
 {
-    const Result top = Run("--help");
+    const Result top = Launch("--help");
     EXPECT_EQ(top.status, 0);
     for (const char* word : {"convert", "list", "source"})
         EXPECT_NE(top.out.find(word), std::string::npos) << word;
-    const Result convert = Run("convert --help");
+    const Result convert = Launch("convert --help");
     for (const char* option : {"--links", "--page", "--module", "--entry", "--encoding", "PATH"})
         EXPECT_NE(convert.out.find(option), std::string::npos) << option;
 }
@@ -52,10 +52,10 @@ TEST(CommandProcess, ConvertWritesOnlyTheFragmentToStandardOutput)
 {
     quillmark::testing::TempFolder folder("process");
     const std::string file = folder.Write("M.bas", "Attribute VB_Name = \"M\"\r\nBeep\r\n");
-    const Result r = Run("convert " + file);
+    const Result r = Launch("convert " + file);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "<div class=\"CodeArea\"><p id=\"M.Declarations\"><span class=\"Deco5\">Beep</span></p></div>");
-    const Result missing = Run("convert " + folder.Path() + "/gone.bas", true);
+    const Result missing = Launch("convert " + folder.Path() + "/gone.bas", true);
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find("gone.bas"), std::string::npos);
 }

@@ -11,13 +11,13 @@ namespace {
 
 using testing::TempFolder;
 
-struct Run {
+struct Outcome {
     int status;
     std::string out;
     std::string err;
 };
 
-Run Call(int (*command)(const Options&, std::ostream&, std::ostream&), const Options& options)
+Outcome Call(int (*command)(const Options&, std::ostream&, std::ostream&), const Options& options)
 {
     std::ostringstream out;
     std::ostringstream err;
@@ -63,12 +63,12 @@ protected:
 
 TEST_F(CommandsTest, ListShowsModulesThenProcedureRanges)
 {
-    const Run modules = Call(List, For());
+    const Outcome modules = Call(List, For());
     EXPECT_EQ(modules.status, kDone);
     EXPECT_EQ(modules.out, "MOD Alpha\nCLS Beta\n");
     EXPECT_EQ(modules.err, "");
 
-    const Run procedures = Call(List, For("Beta"));
+    const Outcome procedures = Call(List, For("Beta"));
     EXPECT_EQ(procedures.status, kDone);
     EXPECT_EQ(procedures.out, "*\t1\t10\n"
                               "_Declarations_\t1\t1\n"
@@ -79,14 +79,14 @@ TEST_F(CommandsTest, ListShowsModulesThenProcedureRanges)
 
 TEST_F(CommandsTest, SourceWritesTheEntrysLines)
 {
-    const Run run = Call(Source, For("Beta", "Property Let Size"));
+    const Outcome run = Call(Source, For("Beta", "Property Let Size"));
     EXPECT_EQ(run.status, kDone);
     EXPECT_EQ(run.out, "Property Let Size(v As Long)\r\n    m = v\r\nEnd Property");
 }
 
 TEST_F(CommandsTest, ConvertWritesExactlyTheFragment)
 {
-    const Run run = Call(Convert, For("Alpha", "Foo"));
+    const Outcome run = Call(Convert, For("Alpha", "Foo"));
     EXPECT_EQ(run.status, kDone);
     EXPECT_EQ(run.out, "<div class=\"CodeArea\"><p id=\"Foo\"><span class=\"Deco3\">Sub</span> "
                        "<span class=\"Deco5\">Foo</span>()\r\n"
@@ -98,9 +98,9 @@ TEST_F(CommandsTest, ConvertWritesExactlyTheFragment)
 TEST_F(CommandsTest, ConvertPageWrapsTheUnchangedFragment)
 {
     Options options = For("Alpha", "Foo");
-    const Run fragment = Call(Convert, options);
+    const Outcome fragment = Call(Convert, options);
     options.page = true;
-    const Run page = Call(Convert, options);
+    const Outcome page = Call(Convert, options);
     EXPECT_EQ(page.status, kDone);
     EXPECT_EQ(page.out.rfind("<!DOCTYPE html>", 0), 0u);
     EXPECT_NE(page.out.find("<meta charset=\"utf-8\">"), std::string::npos);
@@ -125,7 +125,7 @@ TEST_F(CommandsTest, FailuresNameWhatFailedAndExitOne)
         {"unterminated string", Convert, For("Beta", "Bad"), {"Beta", "line 9"}},
     };
     for (const Case& c : cases) {
-        const Run run = Call(c.command, c.options);
+        const Outcome run = Call(c.command, c.options);
         EXPECT_EQ(run.status, kFailed) << c.what;
         EXPECT_EQ(run.out, "") << c.what;
         for (const std::string& part : c.inMessage)
