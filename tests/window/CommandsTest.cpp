@@ -164,6 +164,25 @@ TEST_F(CommandsTest, EditThenCopyTakesTheUsersText)
     EXPECT_EQ(ViewText("rtb1"), html + "<p>edit</p>\r\nx\r\n" + html);
 }
 
+TEST_F(CommandsTest, ConvertingAgainReplacesEditsAndResetsTheCaret)
+{
+    OpenStandard();
+    Click("cmd1");
+    const std::string html = ViewText("rtb1");
+    View("rtb1")->moveCursor(QTextCursor::End);
+    Click("cmd1");
+    EXPECT_EQ(View("rtb1")->textCursor().position(), 0);
+
+    // An edit that leaves the same text behind still counts as an edit.
+    View("rtb1")->moveCursor(QTextCursor::End);
+    QTest::keyClicks(View("rtb1"), "x");
+    QTest::keyClick(View("rtb1"), Qt::Key_Backspace);
+    QTest::keyClicks(View("rtb1"), "y");
+    Click("cmd1");
+    EXPECT_EQ(ViewText("rtb1"), html);
+    EXPECT_EQ(View("rtb1")->textCursor().position(), 0);
+}
+
 TEST_F(CommandsTest, CloseAndReopen)
 {
     struct Case {
