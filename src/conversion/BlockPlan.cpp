@@ -65,16 +65,16 @@ void BlockPlan::Order()
                      [](const Mark& a, const Mark& b) { return a.line < b.line; });
 }
 
-void BlockPlan::AppendOpeners(std::int32_t line, std::string& out)
+void BlockPlan::AppendOpeners(std::int32_t line, OutputBuffer& out)
 {
     for (; nextOpen_ < opens_.size() && opens_[nextOpen_].line == line; ++nextOpen_)
-        out += openers_[opens_[nextOpen_].block];
+        out.Append(openers_[opens_[nextOpen_].block]);
 }
 
-void BlockPlan::AppendClosers(std::int32_t line, std::string& out)
+void BlockPlan::AppendClosers(std::int32_t line, OutputBuffer& out)
 {
     for (; nextClose_ < closes_.size() && closes_[nextClose_].line == line; ++nextClose_)
-        out += BlockClose;
+        out.Append(BlockClose);
 }
 
 bool BlockPlan::EndsCommentRun(std::int32_t line) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codemodel/ModHtml.h"
+#include "conversion/OutputBuffer.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,8 +24,8 @@ public:
     bool Valid() const { return valid_; }
 
     // Lines must be passed in ascending order, openers before closers.
-    void AppendOpeners(std::int32_t line, std::string& out);
-    void AppendClosers(std::int32_t line, std::string& out);
+    void AppendOpeners(std::int32_t line, OutputBuffer& out);
+    void AppendClosers(std::int32_t line, OutputBuffer& out);
 
     // A run of whole-line comments must close on this line: the line ends the range or a
     // block, or the next line opens a block. Asked between the line's openers and closers.

@@ -7,6 +7,8 @@
 #include "conversion/LineScanner.h"
 #include "conversion/LinkLists.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -32,21 +34,33 @@ CodeModule& OpenModule(const std::shared_ptr<VBProject>& project, const std::str
 // "<" and ">" only: "&" and quotes pass through as they are.
 std::string_view EscapeAngles(const std::string& text, std::string& buffer)
 {
-    bool any = false;
-    for (const char c : text)
-        any |= c == '<' || c == '>';
-    if (!any)
+    if (!std::memchr(text.data(), '<', text.size()) && !std::memchr(text.data(), '>', text.size()))
         return text;
     buffer.clear();
-    for (const char c : text) {
-        if (c == '<')
-            buffer += "&lt;";
-        else if (c == '>')
-            buffer += "&gt;";
-        else
-            buffer += c;
+    std::size_t copied = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '<' && c != '>')
+            continue;
+        buffer.append(text, copied, i - copied);
+        buffer += c == '<' ? "&lt;" : "&gt;";
+        copied = i + 1;
     }
+    buffer.append(text, copied);
     return buffer;
+}
+
+constexpr std::int64_t SampleLines = 256;
+
+// Grows the output once to the size the sample lines promise for the whole range, rather than
+// doubling it again and again over a large module.
+void ReserveForTheRest(OutputBuffer& out, std::size_t codeStart, std::int64_t lastDone, std::int32_t lastInModule)
+{
+    if (lastInModule <= lastDone)
+        return;
+    const std::size_t perLine = (out.Size() - codeStart) / SampleLines + 1;
+    const auto rest = static_cast<std::size_t>(lastInModule - lastDone);
+    out.Ensure(rest * perLine + rest * perLine / 8);
 }
 
 bool IsWholeLineComment(std::string_view text)
@@ -55,7 +69,7 @@ bool IsWholeLineComment(std::string_view text)
     return first != std::string_view::npos && text[first] == '\'';
 }
 
-void AppendLinkList(const std::string& procName, const ModHtmlState& state, std::string& out)
+void AppendLinkList(const std::string& procName, const ModHtmlState& state, OutputBuffer& out)
 {
     std::vector<std::string> list;
     if (procName == "*")
@@ -66,8 +80,8 @@ void AppendLinkList(const std::string& procName, const ModHtmlState& state, std:
         list = CreateLink(procName);
     for (std::size_t k = 0; k < list.size(); ++k) {
         if (k > 0)
-            out += "\r\n";
-        out += list[k];
+            out.Append("\r\n");
+        out.Append(list[k]);
     }
 }
 
@@ -77,7 +91,8 @@ std::string Convert(const std::shared_ptr<VBProject>& project, const std::string
     const ModHtmlState& state = ModHtml();
     std::shared_ptr<CodeModule> holder;
     CodeModule& module = OpenModule(project, state.CurrentModuleName, holder);
-    if (module.CountOfLines() == 0) {
+    const std::int32_t lineCount = module.CountOfLines();
+    if (lineCount == 0) {
         firstLine = 1;
         lastLine = 1;
     }
@@ -85,12 +100,13 @@ std::string Convert(const std::shared_ptr<VBProject>& project, const std::string
         throw RuntimeError(err::SubscriptOutOfRange);
     BlockPlan blocks(procName, state, firstLine, lastLine);
 
-    std::string out;
+    OutputBuffer out;
     // With a valid plan the list builders have nothing left that could fail, so building the
     // list first shows no message that a failing conversion would not have shown.
     if (linkFlag && blocks.Valid())
         AppendLinkList(procName, state, out);
 
+    const std::size_t codeStart = out.Size();
     LineScanner scanner(state.Keywords.get());
     std::string escaped;
     std::string next; // the line read ahead after a whole-line comment
@@ -102,7 +118,7 @@ std::string Convert(const std::shared_ptr<VBProject>& project, const std::string
             const std::string text = haveNext ? std::move(next) : module.Lines(line, 1);
             haveNext = false;
             if (line > firstLine)
-                out += "\r\n";
+                out.Append("\r\n");
             blocks.AppendOpeners(line, out);
 
             const std::string_view html = EscapeAngles(text, escaped);
@@ -116,20 +132,22 @@ std::string Convert(const std::shared_ptr<VBProject>& project, const std::string
                     runGoesOn = IsWholeLineComment(next);
                 }
                 if (!inCommentRun)
-                    out += deco::Open1;
-                out += html;
+                    out.Append(deco::Open1);
+                out.Append(html);
                 if (!runGoesOn)
-                    out += deco::Close;
+                    out.Append(deco::Close);
                 inCommentRun = runGoesOn;
             }
             blocks.AppendClosers(line, out);
+            if (number - firstLine + 1 == SampleLines)
+                ReserveForTheRest(out, codeStart, number, std::min(lastLine, lineCount));
         } catch (...) {
             throw ConversionError(CurrentError(), line);
         }
     }
     if (!blocks.Valid())
         throw RuntimeError(err::SubscriptOutOfRange);
-    return out;
+    return out.Take();
 }
 
 } // namespace

@@ -3,20 +3,29 @@
 #include "codemodel/RuntimeError.h"
 #include "conversion/Keywords.h"
 
+#include <array>
+
 namespace quillmark {
 
 namespace {
 
-bool IsDelimiter(char c)
+constexpr bool IsDelimiter(char c)
 {
     return c == ' ' || c == '(' || c == ',' || c == ')';
 }
 
-// A character that the scan only steps over. Bytes of multi-byte UTF-8 characters are all
+// Characters that the scan only steps over. Bytes of multi-byte UTF-8 characters are all
 // such characters, so no character is ever split.
+constexpr auto PlainCharacters = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0; c < 256; ++c)
+        plain[c] = !IsDelimiter(static_cast<char>(c)) && c != '"' && c != '\'' && c != ':';
+    return plain;
+}();
+
 bool IsPlain(char c)
 {
-    return !IsDelimiter(c) && c != '"' && c != '\'' && c != ':';
+    return PlainCharacters[static_cast<unsigned char>(c)];
 }
 
 // Names begin with an ASCII letter or "." (a member of a With block).
@@ -27,11 +36,13 @@ bool IsNameStart(char c)
 
 } // namespace
 
-LineScanner::Result LineScanner::Scan(std::string_view line, std::string& out)
+LineScanner::Result LineScanner::Scan(std::string_view line, OutputBuffer& out)
 {
+    // Every character dispatched wraps at most one piece, so this is room for the worst line.
+    out.Ensure(line.size() + (line.size() + 2) * (deco::OpenLength + deco::CloseLength));
     line_ = line;
     out_ = &out;
-    lineStart_ = out.size();
+    lineStart_ = out.Size();
     copied_ = 0;
     label_ = true;
     delimiter_ = false;
@@ -78,7 +89,7 @@ LineScanner::Step LineScanner::WordEnd()
     delimiter_ = true;
     const std::string_view word = line_.substr(wordStart_, pos_ - wordStart_);
     if (!word.empty()) {
-        if (IsKeyword(word)) {
+        if (keywords_.IsKeyword(word)) {
             Wrap(wordStart_, pos_, deco::Open3);
             if (word == "GoTo" || word == "Resume")
                 label_ = true;
@@ -97,11 +108,14 @@ LineScanner::Step LineScanner::WordEnd()
 
 LineScanner::Step LineScanner::Advance()
 {
+    const char* const text = line_.data();
     const std::size_t n = line_.size();
+    std::size_t pos = pos_;
     do
-        ++pos_;
-    while (pos_ + 1 < n && IsPlain(line_[pos_]));
-    if (pos_ + 1 < n)
+        ++pos;
+    while (pos + 1 < n && IsPlain(text[pos]));
+    pos_ = pos;
+    if (pos + 1 < n)
         return Step::Continue;
     // The last character is dispatched only when it is ":" or ")"; any other belongs to the
     // end-of-line word, even a delimiter or a quote.
@@ -151,8 +165,8 @@ LineScanner::Step LineScanner::Colon()
         // Label definition: everything from the line's first character through the colon,
         // markers already written included.
         CopyUpTo(pos_ + 1);
-        out_->insert(lineStart_, deco::Open4);
-        out_->append(deco::Close);
+        out_->Insert(lineStart_, deco::Open4);
+        out_->Put(deco::Close);
         ++pos_;
         wordStart_ = pos_;
         return Step::Continue;
@@ -166,7 +180,7 @@ void LineScanner::EndOfLineWord()
 {
     const std::size_t n = line_.size();
     const std::string_view word = line_.substr(wordStart_);
-    if (IsKeyword(word))
+    if (keywords_.IsKeyword(word))
         Wrap(wordStart_, n, deco::Open3);
     else if (label_ && delimiter_)
         Wrap(wordStart_, n, deco::Open4); // the jump target right after GoTo or Resume
@@ -180,25 +194,18 @@ void LineScanner::Comment()
     Wrap(pos_, line_.size(), deco::Open1);
 }
 
-bool LineScanner::IsKeyword(std::string_view word) const
-{
-    if (!keywords_)
-        throw RuntimeError(err::ObjectNotSet);
-    return keywords_->Exists(word);
-}
-
 void LineScanner::Wrap(std::size_t from, std::size_t to, std::string_view open)
 {
     CopyUpTo(from);
-    out_->append(open);
-    out_->append(line_.substr(from, to - from));
-    out_->append(deco::Close);
+    out_->PutExactly<deco::OpenLength>(open.data());
+    out_->Put(line_.substr(from, to - from));
+    out_->PutExactly<deco::CloseLength>(deco::Close.data());
     copied_ = to;
 }
 
 void LineScanner::CopyUpTo(std::size_t to)
 {
-    out_->append(line_.substr(copied_, to - copied_));
+    out_->Put(line_.substr(copied_, to - copied_));
     copied_ = to;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "codemodel/KeywordTable.h"
+#include "conversion/KeywordLookup.h"
+#include "conversion/OutputBuffer.h"
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 namespace quillmark {
@@ -23,7 +23,7 @@ public:
 
     // line: escaped, not blank (it holds a character other than a space). Fails with error 5
     // on a string literal without its closing quote.
-    Result Scan(std::string_view line, std::string& out);
+    Result Scan(std::string_view line, OutputBuffer& out);
 
 private:
     enum class Step { Continue, Done };
@@ -35,16 +35,15 @@ private:
     void EndOfLineWord();
     void Comment();
 
-    bool IsKeyword(std::string_view word) const;
     // Copies the line up to `from`, then the piece from..to inside open and the closing marker.
     void Wrap(std::size_t from, std::size_t to, std::string_view open);
     void CopyUpTo(std::size_t to);
 
-    const KeywordTable* keywords_;
+    KeywordLookup keywords_;
 
     // Per line.
     std::string_view line_;
-    std::string* out_ = nullptr;
+    OutputBuffer* out_ = nullptr;
     std::size_t lineStart_ = 0; // where this line begins in the output
     std::size_t copied_ = 0;    // the line's characters before this one are in the output
     std::size_t pos_ = 0;       // character being dispatched
