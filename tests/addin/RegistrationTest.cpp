@@ -1,0 +1,258 @@
+#include "addin/AddInIdentity.h"
+#include "addin/Registration.h"
+#include "addin/RegistrationEntries.h"
+
+#include "codemodel/RuntimeError.h"
+#include "platform/com/CreateObject.h"
+#include "platform/com/Extensibility.h"
+#include "platform/com/ServerLibrary.h"
+#include "platform/settings/ConfigHomeGuard.h"
+#include "platform/ui/MessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace quillmark {
+namespace {
+
+using testing::ConfigHomeGuard;
+
+const std::string Library = QUILLMARK_ADDIN_LIBRARY;
+const std::string Classes = "HKEY_CURRENT_USER\\Software\\Classes";
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs command and returns its standard output; the exit status goes to status.
+std::string run(const std::string& command, int& status)
+{
+    std::string output;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return output;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        output += buffer;
+    status = ::pclose(pipe);
+    return output;
+}
+
+std::map<std::string, std::string> readings(const std::string& output)
+{
+    std::map<std::string, std::string> values;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);)
+        if (const auto eq = line.find('='); eq != std::string::npos)
+            values[line.substr(0, eq)] += (values.count(line.substr(0, eq)) ? "," : "") + line.substr(eq + 1);
+    return values;
+}
+
+TEST(RegistrationTest, EntriesNameBothClassesTheTypeLibraryAndTheAddIn)
+{
+    com::Registry registry("/nonexistent/registry.reg");
+    registry.SetValue("HKEY_CURRENT_USER\\Software\\Other", "Keep", "me");
+    WriteRegistration(registry, "/opt/q/libQuillmark.so");
+
+    for (const auto& [progid, clsid] : {std::pair{ProgIdConnect, CLSID_Connect}, {ProgIdCMMTimer, CLSID_CMMTimer}}) {
+        const std::string clsidKey = Classes + "\\CLSID\\" + clsid.ToString();
+        EXPECT_EQ(registry.GetString(Classes + "\\" + progid + "\\CLSID", ""), clsid.ToString());
+        EXPECT_EQ(registry.GetString(clsidKey + "\\ProgID", ""), progid);
+        EXPECT_EQ(registry.GetString(clsidKey + "\\InprocServer32", ""), "/opt/q/libQuillmark.so");
+        EXPECT_EQ(registry.GetString(clsidKey + "\\InprocServer32", "ThreadingModel"), "Apartment");
+    }
+    EXPECT_EQ(registry.GetString(Classes + "\\Interface\\" + IID_Connect.ToString(), ""), "_Connect");
+    EXPECT_EQ(registry.GetString(Classes + "\\Interface\\" + IID_CMMTimer.ToString(), ""), "_CMMTimer");
+    const std::string typeLib = Classes + "\\TypeLib\\" + LIBID_Quillmark.ToString() + "\\1.0";
+    EXPECT_EQ(registry.GetString(typeLib, ""), "OfficeVBAｿｰｽｺｰﾄﾞhtml変換");
+    EXPECT_EQ(registry.GetString(typeLib + "\\0\\linux64", ""), "/opt/q/libQuillmark.so");
+
+    const std::string addIn = "HKEY_CURRENT_USER\\Software\\Microsoft\\VBA\\VBE\\6.0\\Addins\\Quillmark.Connect";
+    EXPECT_EQ(AddInKey(), addIn);
+    EXPECT_EQ(registry.GetString(addIn, "FriendlyName"), "Quillmark");
+    EXPECT_EQ(registry.GetString(addIn, "Description"), "ｿｰｽコードをhtml化します");
+    EXPECT_EQ(registry.GetDword(addIn, "LoadBehavior"), 0u);
+
+    RemoveRegistration(registry);
+    for (const std::string& key : {Classes + "\\" + ProgIdConnect, Classes + "\\" + ProgIdCMMTimer,
+                                   Classes + "\\CLSID\\" + CLSID_Connect.ToString(),
+                                   Classes + "\\CLSID\\" + CLSID_CMMTimer.ToString(),
+                                   Classes + "\\Interface\\" + IID_Connect.ToString(),
+                                   Classes + "\\TypeLib\\" + LIBID_Quillmark.ToString(), addIn})
+        EXPECT_FALSE(registry.KeyExists(key)) << key;
+    EXPECT_EQ(registry.GetString("HKEY_CURRENT_USER\\Software\\Other", "Keep"), "me");
+}
+
+TEST(RegistrationTest, RegisterAndUnregisterRoundTripThroughTheLibrary)
+{
+    ConfigHomeGuard home("register");
+    RecordingMessageBox messages;
+    const std::string canonical = std::filesystem::canonical(Library).string();
+
+    ASSERT_EQ(RegisterAddIn(Library), 0);
+    {
+        const com::Registry registry;
+        EXPECT_EQ(registry.GetString(Classes + "\\CLSID\\" + CLSID_Connect.ToString() + "\\InprocServer32", ""),
+                  canonical);
+        EXPECT_EQ(registry.GetString(AddInKey(), "FriendlyName"), "Quillmark");
+    }
+    // Registering again changes nothing.
+    const std::string once = readFile(com::Registry::DefaultPath());
+    ASSERT_EQ(RegisterAddIn(Library), 0);
+    EXPECT_EQ(readFile(com::Registry::DefaultPath()), once);
+
+    ASSERT_EQ(UnregisterAddIn(Library), 0);
+    EXPECT_EQ(readFile(com::Registry::DefaultPath()), "Windows Registry Editor Version 5.00\n"
+                                                      "\n[HKEY_CURRENT_USER]\n"
+                                                      "\n[HKEY_CURRENT_USER\\Software]\n"
+                                                      "\n[HKEY_CURRENT_USER\\Software\\Classes]\n"
+                                                      "\n[HKEY_CURRENT_USER\\Software\\Classes\\CLSID]\n"
+                                                      "\n[HKEY_CURRENT_USER\\Software\\Classes\\Interface]\n"
+                                                      "\n[HKEY_CURRENT_USER\\Software\\Classes\\TypeLib]\n"
+                                                      "\n[HKEY_CURRENT_USER\\Software\\Microsoft]\n"
+                                                      "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\VBA]\n"
+                                                      "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\VBA\\VBE]\n"
+                                                      "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\VBA\\VBE\\6.0]\n"
+                                                      "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\VBA\\VBE\\6.0\\Addins]\n");
+    try {
+        com::CreateObject(ProgIdCMMTimer);
+        ADD_FAILURE() << "created after unregistration";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.Number(), 429);
+    }
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST(RegistrationTest, UnregisteringAfterTheLibraryIsGoneStillRemovesTheEntries)
+{
+    ConfigHomeGuard home("unregister-gone");
+    RecordingMessageBox messages;
+    com::Registry registry;
+    WriteRegistration(registry, home.Path() + "/libQuillmark.so");
+    registry.Save();
+    EXPECT_EQ(UnregisterAddIn(home.Path() + "/libQuillmark.so"), 0);
+    EXPECT_FALSE(com::Registry().KeyExists(AddInKey()));
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST(RegistrationTest, FailuresAreReportedAndTheRegistryIsKept)
+{
+    const struct {
+        const char* what;
+        std::string library;
+        std::string registryText;
+        std::string expected;
+    } cases[] = {
+        {"missing library", "/nonexistent/libQuillmark.so", "", "/nonexistent/libQuillmark.so」がありません"},
+        {"not a component library", QUILLMARK_PLAIN_LIBRARY, "", "DllGetClassObject"},
+        {"damaged registry", Library, "garbage\n", "1 行目"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ConfigHomeGuard home("register-fails");
+        if (!c.registryText.empty()) {
+            std::filesystem::create_directories(home.Path() + "/quillmark-host");
+            std::ofstream(com::Registry::DefaultPath()) << c.registryText;
+        }
+        for (auto command : {&RegisterAddIn, &UnregisterAddIn}) {
+            if (command == &UnregisterAddIn && c.library.starts_with("/nonexistent"))
+                continue;
+            RecordingMessageBox messages;
+            EXPECT_EQ(command(c.library), 1);
+            ASSERT_EQ(messages.messages.size(), 1u);
+            EXPECT_EQ(messages.messages[0].title, "Quillmark");
+            EXPECT_NE(messages.messages[0].text.find(c.expected), std::string::npos) << messages.messages[0].text;
+        }
+        if (!c.registryText.empty())
+            EXPECT_EQ(readFile(com::Registry::DefaultPath()), c.registryText);
+        else
+            EXPECT_FALSE(std::filesystem::exists(com::Registry::DefaultPath()));
+    }
+}
+
+TEST(RegistrationTest, TheLibraryTellsItsVersionAndTypeLibrary)
+{
+    const std::string text = VersionText(Library);
+    for (const char* expected : {"ProductName: Quillmark\n", "ProductVersion: 0.08.0011 (0.8.0.11)\n",
+                                 "FileVersion: 0.08.0011 (0.8.0.11)\n",
+                                 "FileDescription: VBAのソースコードにｈｔｍｌタグを埋め込む\n",
+                                 "InternalName: Quillmark\n", "OriginalFilename: Quillmark.dll\n",
+                                 "TypeLibrary: Quillmark 1.0 {8FBEF8D7-0557-40B2-91F0-E13DD07D77FA} "
+                                 "\"OfficeVBAｿｰｽｺｰﾄﾞhtml変換\"\n"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\nin\n" << text;
+    EXPECT_THROW(VersionText("/nonexistent/libQuillmark.so"), RuntimeError);
+    EXPECT_THROW(VersionText(QUILLMARK_PLAIN_LIBRARY), RuntimeError);
+
+    const com::ServerLibrary& library = com::LoadServerLibrary(Library);
+    const auto find = reinterpret_cast<QuillmarkFindResourceFn>(library.Symbol("QuillmarkFindResource"));
+    ASSERT_TRUE(find);
+    for (const auto& [name, iid] : {std::pair{"_IID_CONNECT", IID_Connect}, {"_IID_CMMTIMER", IID_CMMTimer}}) {
+        std::uint32_t size = 0;
+        const auto* bytes = static_cast<const unsigned char*>(find(name, &size));
+        ASSERT_TRUE(bytes) << name;
+        EXPECT_EQ(size, 20u);
+        std::uint32_t length = 0;
+        std::memcpy(&length, bytes, 4);
+        EXPECT_EQ(length, 16u);
+        EXPECT_EQ(std::memcmp(bytes + 4, &iid, 16), 0);
+    }
+    EXPECT_FALSE(find("_IID_OTHER", nullptr));
+}
+
+TEST(RegistrationTest, AClientProcessCreatesAndDrivesTheTimerByDispatchId)
+{
+    ConfigHomeGuard home("timer-client");
+    RecordingMessageBox messages;
+    ASSERT_EQ(RegisterAddIn(Library), 0);
+
+    int status = -1;
+    const auto values = readings(run(QUILLMARK_TIMER_CLIENT, status));
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(values.at("ScaleFactor"), "1000,1");
+    EXPECT_EQ(values.at("ElapsedTime"), "0");
+    const double stopped = std::stod(values.at("Stopped"));
+    EXPECT_GE(stopped, 120);
+    EXPECT_LT(stopped, 5000);
+    EXPECT_EQ(values.at("Later"), values.at("Stopped"));
+    EXPECT_EQ(values.count("ByName"), 1u);
+
+    ASSERT_EQ(UnregisterAddIn(Library), 0);
+    const std::string refused = run(QUILLMARK_TIMER_CLIENT, status);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(refused.find("Error 429"), std::string::npos) << refused;
+    EXPECT_NE(refused.find("quillmark register"), std::string::npos) << refused;
+}
+
+TEST(RegistrationTest, TheLibraryCanUnloadOnlyWithoutLiveObjects)
+{
+    ConfigHomeGuard home("unload");
+    RecordingMessageBox messages;
+    ASSERT_EQ(RegisterAddIn(Library), 0);
+    const com::ServerLibrary& library = com::LoadServerLibrary(Library);
+    EXPECT_EQ(library.canUnloadNow(), com::S_OK);
+    {
+        auto timer = com::CreateObject(ProgIdCMMTimer);
+        EXPECT_EQ(library.canUnloadNow(), com::S_FALSE);
+        auto connect = com::CreateObject(ProgIdConnect);
+        EXPECT_TRUE(connect.As<com::IDTExtensibility2>(com::IID_IDTExtensibility2));
+    }
+    EXPECT_EQ(library.canUnloadNow(), com::S_OK);
+
+    void* object = nullptr;
+    constexpr com::Guid unknown = com::MakeGuid("00000000-1111-2222-3333-444444444444");
+    EXPECT_EQ(library.getClassObject(&unknown, &com::IID_IClassFactory, &object), com::CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(object, nullptr);
+}
+
+} // namespace
+} // namespace quillmark
