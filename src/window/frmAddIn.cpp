@@ -67,7 +67,11 @@ frmAddIn::~frmAddIn() = default;
 void frmAddIn::BuildControls()
 {
     // A closed window comes back with its design-time controls, as a freshly loaded form does.
-    delete client_;
+    // The old ones go once the event that may still be running in one of them is over.
+    if (client_) {
+        client_->setParent(nullptr);
+        client_->deleteLater();
+    }
     client_ = new QWidget(this);
     client_->setGeometry(0, 0, ClientWidth, ClientHeight);
     c_ = BuildFormControls(client_);
