@@ -60,7 +60,7 @@ void ReserveForTheRest(OutputBuffer& out, std::size_t codeStart, std::int64_t la
         return;
     const std::size_t perLine = (out.Size() - codeStart) / SampleLines + 1;
     const auto rest = static_cast<std::size_t>(lastInModule - lastDone);
-    out.Ensure(rest * perLine + rest * perLine / 8);
+    out.Reserve(rest * perLine + rest * perLine / 4);
 }
 
 bool IsWholeLineComment(std::string_view text)

@@ -38,14 +38,14 @@ bool IsNameStart(char c)
 
 LineScanner::Result LineScanner::Scan(std::string_view line, OutputBuffer& out)
 {
-    // Every character dispatched wraps at most one piece, so this is room for the worst line.
-    out.Ensure(line.size() + (line.size() + 2) * (deco::OpenLength + deco::CloseLength));
     line_ = line;
     out_ = &out;
     lineStart_ = out.Size();
     copied_ = 0;
     label_ = true;
     delimiter_ = false;
+
+    labels_ = 0;
 
     pos_ = line_.find_first_not_of(' ');
     if (pos_ == std::string_view::npos)
@@ -54,6 +54,15 @@ LineScanner::Result LineScanner::Scan(std::string_view line, OutputBuffer& out)
     if (line_[pos_] == '\'')
         return Result::WholeLineComment;
 
+    ScanCode();
+    // Each label definition wraps the line from its start; the openers all go in front at once.
+    if (labels_ > 0)
+        out_->Insert(lineStart_, deco::Open4, labels_);
+    return Result::Converted;
+}
+
+void LineScanner::ScanCode()
+{
     while (pos_ < line_.size()) {
         Step step;
         switch (line_[pos_]) {
@@ -68,7 +77,7 @@ LineScanner::Result LineScanner::Scan(std::string_view line, OutputBuffer& out)
             break;
         case '\'':
             Comment();
-            return Result::Converted;
+            return;
         case ':':
             step = Colon();
             break;
@@ -77,17 +86,16 @@ LineScanner::Result LineScanner::Scan(std::string_view line, OutputBuffer& out)
             break;
         }
         if (step == Step::Done)
-            return Result::Converted;
+            return;
     }
     CopyUpTo(line_.size());
-    return Result::Converted;
 }
 
 LineScanner::Step LineScanner::WordEnd()
 {
     label_ = false;
     delimiter_ = true;
-    const std::string_view word = line_.substr(wordStart_, pos_ - wordStart_);
+    const std::string_view word(line_.data() + wordStart_, pos_ - wordStart_);
     if (!word.empty()) {
         if (keywords_.IsKeyword(word)) {
             Wrap(wordStart_, pos_, deco::Open3);
@@ -163,10 +171,10 @@ LineScanner::Step LineScanner::Colon()
     }
     if (atEnd || next == ' ') {
         // Label definition: everything from the line's first character through the colon,
-        // markers already written included.
+        // markers already written included. Its opener is put in front when the line is done.
         CopyUpTo(pos_ + 1);
-        out_->Insert(lineStart_, deco::Open4);
-        out_->Put(deco::Close);
+        out_->AppendExactly<deco::CloseLength>(deco::Close.data());
+        ++labels_;
         ++pos_;
         wordStart_ = pos_;
         return Step::Continue;
@@ -197,15 +205,15 @@ void LineScanner::Comment()
 void LineScanner::Wrap(std::size_t from, std::size_t to, std::string_view open)
 {
     CopyUpTo(from);
-    out_->PutExactly<deco::OpenLength>(open.data());
-    out_->Put(line_.substr(from, to - from));
-    out_->PutExactly<deco::CloseLength>(deco::Close.data());
+    out_->AppendExactly<deco::OpenLength>(open.data());
+    out_->Append(std::string_view(line_.data() + from, to - from));
+    out_->AppendExactly<deco::CloseLength>(deco::Close.data());
     copied_ = to;
 }
 
 void LineScanner::CopyUpTo(std::size_t to)
 {
-    out_->Put(line_.substr(copied_, to - copied_));
+    out_->Append(std::string_view(line_.data() + copied_, to - copied_));
     copied_ = to;
 }
 

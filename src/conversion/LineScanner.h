@@ -28,6 +28,7 @@ public:
 private:
     enum class Step { Continue, Done };
 
+    void ScanCode();
     Step WordEnd();
     Step Advance();
     Step StringLiteral();
@@ -48,6 +49,7 @@ private:
     std::size_t copied_ = 0;    // the line's characters before this one are in the output
     std::size_t pos_ = 0;       // character being dispatched
     std::size_t wordStart_ = 0; // first character of the word being read
+    std::size_t labels_ = 0;    // label definitions, whose openers are still to be put in front
     bool label_ = true;         // a label may stand here: first word, or right after GoTo/Resume
     bool delimiter_ = false;    // a delimiter or a string literal has been met on the line
 };

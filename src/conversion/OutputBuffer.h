@@ -2,53 +2,49 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
 
 namespace quillmark {
 
-// The growing text of one conversion. Room is made once per line (Ensure) and the pieces are
-// then copied in without further checks, which keeps the cost per marker to a plain copy.
+// The growing text of one conversion. Appending a piece costs one comparison and a plain copy;
+// memory is set aside in advance (Reserve) and first touched a chunk at a time, just before it
+// is written.
 class OutputBuffer {
 public:
     std::size_t Size() const { return length_; }
 
-    // Makes room for at least extra more characters.
-    void Ensure(std::size_t extra)
-    {
-        if (text_.size() - length_ < extra)
-            text_.resize(std::max(text_.size() * 2, length_ + extra));
-    }
-
-    // The caller has made room with Ensure.
-    void Put(std::string_view piece)
-    {
-        std::memcpy(text_.data() + length_, piece.data(), piece.size());
-        length_ += piece.size();
-    }
-
-    // A piece whose length is known when compiling, such as a marker; copied inline.
-    template <std::size_t Length>
-    void PutExactly(const char* piece)
-    {
-        std::memcpy(text_.data() + length_, piece, Length);
-        length_ += Length;
-    }
+    // Sets aside memory for extra more characters without touching it.
+    void Reserve(std::size_t extra) { text_.reserve(length_ + extra); }
 
     void Append(std::string_view piece)
     {
         Ensure(piece.size());
-        Put(piece);
+        Copy(text_.data() + length_, piece.data(), piece.size());
+        length_ += piece.size();
     }
 
-    // Inserts piece at position at, moving what follows; the caller has made room with Ensure.
-    void Insert(std::size_t at, std::string_view piece)
+    // A piece whose length is known when compiling, such as a marker.
+    template <std::size_t Length>
+    void AppendExactly(const char* piece)
     {
-        char* const start = text_.data() + at;
-        std::memmove(start + piece.size(), start, length_ - at);
-        std::memcpy(start, piece.data(), piece.size());
-        length_ += piece.size();
+        Ensure(Length);
+        std::memcpy(text_.data() + length_, piece, Length);
+        length_ += Length;
+    }
+
+    // Inserts count copies of piece at position at, moving what follows once.
+    void Insert(std::size_t at, std::string_view piece, std::size_t count)
+    {
+        const std::size_t size = piece.size() * count;
+        Ensure(size);
+        char* start = text_.data() + at;
+        std::memmove(start + size, start, length_ - at);
+        for (std::size_t i = 0; i < count; ++i, start += piece.size())
+            std::memcpy(start, piece.data(), piece.size());
+        length_ += size;
     }
 
     std::string Take()
@@ -59,6 +55,46 @@ public:
     }
 
 private:
+    static constexpr std::size_t Chunk = 64 * 1024;
+
+    void Ensure(std::size_t extra)
+    {
+        if (text_.size() - length_ < extra)
+            MakeRoom(extra);
+    }
+
+    void MakeRoom(std::size_t extra)
+    {
+        const std::size_t wanted = length_ + std::max(extra, Chunk);
+        if (wanted > text_.capacity())
+            text_.reserve(std::max(text_.capacity() * 2, wanted));
+        text_.resize(wanted);
+    }
+
+    // Most pieces are words of a few characters: copied inline, in at most two overlapping
+    // moves, instead of by a call.
+    static void Copy(char* to, const char* from, std::size_t n)
+    {
+        if (n >= 8 && n <= 16) {
+            std::uint64_t head, tail;
+            std::memcpy(&head, from, 8);
+            std::memcpy(&tail, from + n - 8, 8);
+            std::memcpy(to, &head, 8);
+            std::memcpy(to + n - 8, &tail, 8);
+        } else if (n >= 4 && n < 8) {
+            std::uint32_t head, tail;
+            std::memcpy(&head, from, 4);
+            std::memcpy(&tail, from + n - 4, 4);
+            std::memcpy(to, &head, 4);
+            std::memcpy(to + n - 4, &tail, 4);
+        } else if (n < 4) {
+            for (std::size_t i = 0; i < n; ++i)
+                to[i] = from[i];
+        } else {
+            std::memcpy(to, from, n);
+        }
+    }
+
     std::string text_; // its size is the room made so far; only length_ characters are text
     std::size_t length_ = 0;
 };

@@ -92,6 +92,8 @@ TEST_F(LineConversionTest, JumpTargetsAndLabels)
         {"Foo:Bar", R"(<span class="Deco5">Foo:Bar</span>)"},
         // The label rule wraps the whole line up to the colon, markers already written included.
         {"GoTo Done:", R"(<span class="Deco4"><span class="Deco3">GoTo</span> Done:</span>)"},
+        {"GoTo a: GoTo b:",
+         R"(<span class="Deco4"><span class="Deco4"><span class="Deco3">GoTo</span> a:</span> <span class="Deco3">GoTo</span> b:</span>)"},
     });
 }
 
