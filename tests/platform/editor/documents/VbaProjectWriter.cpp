@@ -2,6 +2,7 @@
 
 #include <gsf/gsf.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <fstream>
@@ -50,6 +51,9 @@ std::string Utf16(const std::string& utf8)
 // The module's name as UTF-8: its Unicode record when written, else its (ASCII) bytes.
 std::string StreamName(const WrittenModule& module)
 {
+    if (!module.streamName.empty()) {
+        return module.streamName;
+    }
     if (module.unicodeName.empty()) {
         return module.name;
     }
@@ -62,7 +66,7 @@ std::string StreamName(const WrittenModule& module)
 
 std::string CompressedModule(const WrittenModule& module)
 {
-    return module.cache + (module.rawChunks ? CompressRaw(module.source) : CompressLiterals(module.source));
+    return module.cache + (module.rawChunks ? CompressRaw(module.source) : Compress(module.source));
 }
 
 struct Unref {
@@ -90,18 +94,50 @@ std::string Bytes(GsfOutput* memory)
 
 } // namespace
 
-std::string CompressLiterals(std::string_view data)
+std::string Compress(std::string_view data, bool copies)
 {
     std::string out(1, '\x01');
     for (std::size_t start = 0; start < data.size(); start += 4096) {
         const std::string_view chunk = data.substr(start, 4096);
         std::string body;
-        for (std::size_t i = 0; i < chunk.size(); i += 8) {
+        std::size_t at = 0;
+        while (at < chunk.size()) {
+            const std::size_t flagAt = body.size();
             body.push_back('\0');
-            body.append(chunk.substr(i, 8));
+            for (int bit = 0; bit < 8 && at < chunk.size(); ++bit) {
+                unsigned bits = 4;
+                while ((std::size_t{1} << bits) < at) {
+                    ++bits;
+                }
+                const std::size_t maxLength = (0xFFFFu >> bits) + 3;
+                std::size_t bestLength = 0;
+                std::size_t bestOffset = 0;
+                for (std::size_t offset = 1; copies && offset <= std::min<std::size_t>(at, 512); ++offset) {
+                    std::size_t length = 0;
+                    while (at + length < chunk.size() && length < maxLength &&
+                           chunk[at + length] == chunk[at + length - offset]) {
+                        ++length;
+                    }
+                    if (length > bestLength) {
+                        bestLength = length;
+                        bestOffset = offset;
+                    }
+                }
+                if (bestLength >= 3) {
+                    body[flagAt] = static_cast<char>(body[flagAt] | (1 << bit));
+                    Put(body, static_cast<std::uint32_t>(((bestOffset - 1) << (16 - bits)) | (bestLength - 3)), 2);
+                    at += bestLength;
+                } else {
+                    body.push_back(chunk[at++]);
+                }
+            }
         }
-        Put(out, static_cast<std::uint32_t>(0xB000 | (body.size() + 2 - 3)), 2);
-        out.append(body);
+        if (body.size() > 4096) {
+            out += CompressRaw(chunk).substr(1);
+        } else {
+            Put(out, static_cast<std::uint32_t>(0xB000 | (body.size() + 2 - 3)), 2);
+            out.append(body);
+        }
     }
     return out;
 }
@@ -196,7 +232,7 @@ std::string DirStream(const WrittenProject& project)
             Record(dir, 0x0047, module.unicodeName);
         }
         Record(dir, 0x001A, module.name);
-        Record(dir, 0x0032, module.unicodeName.empty() ? Utf16(module.name) : module.unicodeName);
+        Record(dir, 0x0032, Utf16(StreamName(module)));
         if (project.optionalRecords) {
             Record(dir, 0x001C, "");
             Record(dir, 0x0048, "");
@@ -260,7 +296,7 @@ std::string CompoundFile(const WrittenProject& project, const std::string& stora
         WriteChild(parent, "PROJECT", ProjectStream(project));
         {
             GPtr<GsfOutfile> vba = Folder(parent, "VBA");
-            WriteChild(vba.get(), "dir", CompressLiterals(DirStream(project)));
+            WriteChild(vba.get(), "dir", Compress(DirStream(project)));
             WriteChild(vba.get(), "_VBA_PROJECT", std::string("\xCC\x61\xFF\xFF\x00\x00\x00", 7));
             for (const WrittenModule& module : project.modules) {
                 WriteChild(vba.get(), StreamName(module), CompressedModule(module));

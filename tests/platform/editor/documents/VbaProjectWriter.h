@@ -10,8 +10,9 @@
 
 namespace quillmark::testing {
 
-// Compressed container made of compressed chunks holding literals only.
-std::string CompressLiterals(std::string_view data);
+// Compressed container: copy tokens for repeats found nearby (literals only when copies is
+// false); a chunk that would not shrink is stored uncompressed.
+std::string Compress(std::string_view data, bool copies = true);
 // Compressed container made of uncompressed chunks (the last one padded with zeros).
 std::string CompressRaw(std::string_view data);
 
@@ -26,6 +27,7 @@ struct WrittenModule {
     std::int64_t offsetError = 0;                // added to the recorded text offset
     bool rawChunks = false;                      // uncompressed chunks instead of literal ones
     std::string unicodeName;                     // UTF-16LE name record; empty: none written
+    std::string streamName; // UTF-8 name of its stream; empty: the Unicode name, else the name
 };
 
 struct WrittenProject {

@@ -1,0 +1,46 @@
+// Feeds arbitrary bytes to the decompressor and the dir and PROJECT stream parsers. The first
+// byte picks the text offset for the module source search; the rest is the stream.
+#include "platform/editor/documents/DirStream.h"
+#include "platform/editor/documents/ProjectStream.h"
+#include "platform/editor/documents/VbaDecompression.h"
+#include "platform/editor/documents/VbaFormatError.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr std::size_t Limit = 1024 * 1024;
+
+void Decompress(std::string_view data)
+{
+    try {
+        const std::string dir = quillmark::DecompressContainer(data, Limit);
+        quillmark::ParseDirStream(dir);
+    } catch (const quillmark::VbaFormatError&) {
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
+{
+    if (size == 0) {
+        return 0;
+    }
+    const std::string_view data(reinterpret_cast<const char*>(bytes) + 1, size - 1);
+    Decompress(data);
+    try {
+        quillmark::DecompressModuleSource(data, bytes[0], Limit);
+    } catch (const quillmark::VbaFormatError&) {
+    }
+    try {
+        quillmark::ParseDirStream(data);
+    } catch (const quillmark::VbaFormatError&) {
+    }
+    quillmark::ParseProjectStream(data);
+    quillmark::DecryptProjectField(data);
+    return 0;
+}
