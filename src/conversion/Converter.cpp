@@ -24,11 +24,11 @@ T& Required(const std::shared_ptr<T>& object)
     return *object;
 }
 
-CodeModule& OpenModule(const std::shared_ptr<VBProject>& project, const std::string& moduleName,
-                       std::shared_ptr<CodeModule>& holder)
+std::shared_ptr<CodeModule> OpenModule(const std::shared_ptr<VBProject>& project, const std::string& moduleName)
 {
-    holder = Required(Required(Required(project).VBComponents()).Item(moduleName)).CodeModule();
-    return Required(holder);
+    auto module = Required(Required(Required(project).VBComponents()).Item(moduleName)).CodeModule();
+    Required(module);
+    return module;
 }
 
 // "<" and ">" only: "&" and quotes pass through as they are.
@@ -52,8 +52,8 @@ std::string_view EscapeAngles(const std::string& text, std::string& buffer)
 
 constexpr std::int64_t SampleLines = 256;
 
-// Grows the output once to the size the sample lines promise for the whole range, rather than
-// doubling it again and again over a large module.
+// Sets memory aside once for what the sample lines promise for the rest of the range, rather
+// than moving a large output again and again as it grows.
 void ReserveForTheRest(OutputBuffer& out, std::size_t codeStart, std::int64_t lastDone, std::int32_t lastInModule)
 {
     if (lastInModule <= lastDone)
@@ -89,9 +89,8 @@ std::string Convert(const std::shared_ptr<VBProject>& project, const std::string
                     std::int32_t& firstLine, std::int32_t& lastLine, bool linkFlag)
 {
     const ModHtmlState& state = ModHtml();
-    std::shared_ptr<CodeModule> holder;
-    CodeModule& module = OpenModule(project, state.CurrentModuleName, holder);
-    const std::int32_t lineCount = module.CountOfLines();
+    const std::shared_ptr<CodeModule> module = OpenModule(project, state.CurrentModuleName);
+    const std::int32_t lineCount = module->CountOfLines();
     if (lineCount == 0) {
         firstLine = 1;
         lastLine = 1;
@@ -115,7 +114,7 @@ std::string Convert(const std::shared_ptr<VBProject>& project, const std::string
     for (std::int64_t number = firstLine; number <= lastLine; ++number) {
         const auto line = static_cast<std::int32_t>(number);
         try {
-            const std::string text = haveNext ? std::move(next) : module.Lines(line, 1);
+            const std::string text = haveNext ? std::move(next) : module->Lines(line, 1);
             haveNext = false;
             if (line > firstLine)
                 out.Append("\r\n");
@@ -127,7 +126,7 @@ std::string Convert(const std::shared_ptr<VBProject>& project, const std::string
                 // range's end, so the HTML stays well nested.
                 bool runGoesOn = false;
                 if (!blocks.EndsCommentRun(line)) {
-                    next = module.Lines(line + 1, 1);
+                    next = module->Lines(line + 1, 1);
                     haveNext = true;
                     runGoesOn = IsWholeLineComment(next);
                 }

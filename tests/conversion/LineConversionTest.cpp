@@ -74,6 +74,9 @@ TEST_F(LineConversionTest, WordsAndNames)
          R"(<span class="Deco3">Call</span> <span class="Deco5">Foo</span>(<span class="Deco5">a</span>, <span class="Deco5">b</span>))"},
         {"Sub Foo()", R"(<span class="Deco3">Sub</span> <span class="Deco5">Foo</span>())"},
         {"x = &H10 + #1/1/2000#", R"(<span class="Deco5">x</span> = &H10 + #1/1/2000#)"},
+        // Words alike but for an inner character are told apart, each time they come.
+        {"Lock Lick Lock Lick",
+         R"(<span class="Deco3">Lock</span> <span class="Deco5">Lick</span> <span class="Deco3">Lock</span> <span class="Deco5">Lick</span>)"},
     });
 }
 
