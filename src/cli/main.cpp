@@ -8,6 +8,10 @@
 #include "platform/editor/FileProjects.h"
 #include "platform/editor/SourceError.h"
 #include "window/WindowApp.h"
+
+#include "addin/Registration.h"
+#include "codemodel/RuntimeError.h"
+#include "platform/editor/standin/RunEditor.h"
 #endif
 
 namespace {
@@ -20,6 +24,8 @@ constexpr const char* kUsageText =
     "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
 #ifdef QUILLMARK_GUI
     "       quillmark window  [--module NAME] [--encoding ENC] PATH...\n"
+    "       quillmark editor  [--encoding ENC] PATH...\n"
+    "       quillmark register [LIBRARY] | quillmark unregister [LIBRARY] | quillmark --version\n"
 #endif
     "Run 'quillmark --help' or 'quillmark COMMAND --help' for every option.\n";
 
@@ -63,15 +69,39 @@ int main(int argc, char** argv)
 #ifdef QUILLMARK_GUI
     auto* window = app.add_subcommand("window", "Open the converter window over the projects");
     AddProjectOptions(*window, options, false);
+
+    auto* editor = app.add_subcommand(
+        "editor", "Open the stand-in editor over the projects; load Quillmark in its Add-Ins > Add-In Manager");
+    editor->add_option("--encoding", options.encoding,
+                       "Encoding of module files (e.g. UTF-8, CP932, CP1252; default: guessed per file)");
+    editor->add_option("PATH", options.paths,
+                       "A project (folder of module files, module file, Office document) or a folder of projects")
+        ->required();
+    std::string library = quillmark::AddInLibraryPath();
+    auto* registerAddIn = app.add_subcommand("register", "Register the add-in library for the current user");
+    registerAddIn->add_option("LIBRARY", library, "The add-in library (default: libQuillmark.so beside quillmark)");
+    auto* unregisterAddIn =
+        app.add_subcommand("unregister", "Remove every registration entry of the add-in library");
+    unregisterAddIn->add_option("LIBRARY", library, "The add-in library (default: libQuillmark.so beside quillmark)");
+    app.set_version_flag("--version", [&library] {
+        std::string text = quillmark::VersionText(library);
+        text.pop_back();
+        return text;
+    }, "Show the version information of the add-in library and exit");
 #endif
 
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
+    } catch (const CLI::Success& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         std::cerr << "quillmark: " << e.what() << '\n' << kUsageText;
         return quillmark::cli::kUsage;
+#ifdef QUILLMARK_GUI
+    } catch (const quillmark::RuntimeError& e) {
+        std::cerr << "quillmark: " << e.Description() << '\n';
+        return quillmark::cli::kFailed;
+#endif
     }
 
     using namespace quillmark::cli;
@@ -91,6 +121,12 @@ int main(int argc, char** argv)
             return kFailed;
         }
     }
+    if (editor->parsed())
+        return quillmark::RunEditor(argc, argv, options.paths, options.encoding);
+    if (registerAddIn->parsed())
+        return quillmark::RegisterAddIn(library);
+    if (unregisterAddIn->parsed())
+        return quillmark::UnregisterAddIn(library);
 #endif
     return kUsage;
 }
