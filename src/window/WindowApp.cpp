@@ -11,7 +11,6 @@ namespace quillmark {
 int RunWindow(int& argc, char** argv, std::shared_ptr<VBE> editor)
 {
     QApplication app(argc, argv);
-    InstallFontSubstitutions();
     GuiMessageBox messages;
     MessageBox* previous = SetMessageBox(&messages);
 
