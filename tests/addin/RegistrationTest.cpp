@@ -254,5 +254,27 @@ TEST(RegistrationTest, TheLibraryCanUnloadOnlyWithoutLiveObjects)
     EXPECT_EQ(object, nullptr);
 }
 
+TEST(RegistrationTest, TheCommandRegistersUnregistersAndShowsTheVersionOfTheLibraryBesideIt)
+{
+    ConfigHomeGuard home("command");
+    const std::string command = QUILLMARK_COMMAND;
+    int status = -1;
+    const std::string version = run(command + " --version", status);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(version.find("FileVersion: 0.08.0011 (0.8.0.11)\n"), std::string::npos) << version;
+
+    run(command + " register", status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(com::Registry().GetString(AddInKey(), "Description"), "ｿｰｽコードをhtml化します");
+    run(command + " unregister", status);
+    EXPECT_EQ(status, 0);
+    EXPECT_FALSE(com::Registry().KeyExists(AddInKey()));
+
+    const std::string refused = run(command + " register /nonexistent/libQuillmark.so 2>&1", status);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(refused.find("Quillmark: "), std::string::npos) << refused;
+    EXPECT_NE(refused.find("/nonexistent/libQuillmark.so"), std::string::npos) << refused;
+}
+
 } // namespace
 } // namespace quillmark
