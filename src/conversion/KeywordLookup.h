@@ -19,16 +19,24 @@ public:
     bool IsKeyword(std::string_view word);
 
 private:
-    static constexpr std::size_t MaxCachedLength = 30;
-    static constexpr unsigned SlotBits = 10;
-    static constexpr std::size_t SlotCount = std::size_t{1} << SlotBits;
-    static constexpr std::uint8_t EmptySlot = 0xFF;
+    // A word of up to 32 characters, packed into four numbers that together hold every one of
+    // its characters, so that two words are equal exactly when their keys are.
+    struct Key {
+        std::uint64_t parts[4] = {};
+        std::size_t length = 0;
+        bool operator==(const Key&) const = default;
+    };
 
     struct Slot {
-        std::uint8_t length = EmptySlot;
+        Key key;
+        bool used = false;
         bool keyword = false;
-        char text[MaxCachedLength];
     };
+
+    static constexpr std::size_t MaxCachedLength = 32;
+    static constexpr unsigned SlotBits = 10;
+
+    static Key KeyOf(std::string_view word);
 
     const KeywordTable* table_;
     std::vector<Slot> slots_;

@@ -182,6 +182,22 @@ TEST_F(ConverterTest, Failures)
     ASSERT_EQ(FailureOf([&] { ConvertAll(); }), std::nullopt);
 }
 
+// Repeated lookups answer exactly as the table does, whatever the words' lengths.
+TEST_F(ConverterTest, KeywordsAreWhatTheTableHolds)
+{
+    Load("M", {"Abcdefgh Abcdefgx Abcdefgh Application.ScreenUpdating Application.ScreenUpdatinG "
+               "Application.ScreenUpdating Workbooks.Item.Worksheets.Count.Value Workbooks.Item.Worksheets.Count.ValuE "
+               "Workbooks.Item.Worksheets.Count.Value"},
+         {{"P", 1, 1}});
+    for (const char* key : {"Abcdefgh", "Application.ScreenUpdating", "Workbooks.Item.Worksheets.Count.Value"})
+        ModHtml().Keywords->Add(key, 1);
+    EXPECT_EQ(Convert("P", 1, 1),
+              R"(<div class="CodeArea"><p id="P"><span class="Deco3">Abcdefgh</span> <span class="Deco5">Abcdefgx</span> <span class="Deco3">Abcdefgh</span> )"
+              R"(<span class="Deco3">Application.ScreenUpdating</span> <span class="Deco5">Application.ScreenUpdatinG</span> )"
+              R"(<span class="Deco3">Application.ScreenUpdating</span> <span class="Deco3">Workbooks.Item.Worksheets.Count.Value</span> )"
+              R"(<span class="Deco5">Workbooks.Item.Worksheets.Count.ValuE</span> <span class="Deco3">Workbooks.Item.Worksheets.Count.Value</span></p></div>)");
+}
+
 TEST_F(ConverterTest, MissingKeywordTableFailsAtTheFirstLookup)
 {
     Load("M", {"' only a comment", "", "x = 1"}, {{"P", 1, 3}});
