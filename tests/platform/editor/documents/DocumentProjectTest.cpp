@@ -200,6 +200,67 @@ TEST_F(DocumentProjectTest, DamagedStreamsAreReportedWithTheModule)
               std::string::npos);
 }
 
+// Renames a stream in the compound file's directory, where names are UTF-16.
+std::string RenameStream(std::string bytes, const std::string& from, const std::string& to)
+{
+    std::string wideFrom;
+    std::string wideTo;
+    for (std::size_t i = 0; i < from.size(); ++i) {
+        wideFrom += std::string{from[i], '\0'};
+        wideTo += std::string{to[i], '\0'};
+    }
+    const std::size_t at = bytes.find(std::string(2, '\0') + wideFrom + std::string(2, '\0'));
+    EXPECT_NE(at, std::string::npos) << from;
+    bytes.replace(at + 2, wideTo.size(), wideTo);
+    return bytes;
+}
+
+TEST_F(DocumentProjectTest, MissingStreamsAreNamedOrDoWithout)
+{
+    const std::string bytes = testing::CompoundFile(Workbook(), "_VBA_PROJECT_CUR");
+    const struct {
+        const char* from;
+        const char* to;
+        const char* problem;
+    } cases[] = {
+        {"dir", "dix", "no dir stream"},
+        {"Module1", "Module9", "the stream Module1 of module Module1 is missing"},
+        {"VBA", "VBX", "contains no VBA project"},
+    };
+    for (const auto& each : cases) {
+        const std::string problem = Problem(Write("Missing.xls", RenameStream(bytes, each.from, each.to)));
+        EXPECT_NE(problem.find(each.problem), std::string::npos) << each.from << ": " << problem;
+    }
+    // Without the PROJECT stream the dir stream still tells modules from classes.
+    const auto loaded = LoadDocumentProject(Write("NoProject.xls", RenameStream(bytes, "PROJECT", "PROJEXT")));
+    std::vector<std::int32_t> types;
+    for (const auto& component : loaded->Components()->All()) {
+        types.push_back(component->Type());
+    }
+    EXPECT_EQ(types, (std::vector<std::int32_t>{2, 1, 2, 2}));
+}
+
+TEST_F(DocumentProjectTest, LockedProjectWithDamagedCodeStillLoadsAsLocked)
+{
+    testing::WrittenProject project = Workbook();
+    project.hiddenForViewing = true;
+    const std::string bytes = RenameStream(testing::CompoundFile(project, "_VBA_PROJECT_CUR"), "Module1", "Module9");
+    const auto loaded = LoadDocumentProject(Write("LockedDamaged.xls", bytes));
+    EXPECT_EQ(loaded->Protection(), 1);
+    EXPECT_EQ(loaded->Components()->Count(), 0);
+}
+
+TEST(DocumentPath, OfficeExtensionsInAnyCaseAreDocuments)
+{
+    for (const char* path : {"a.xls", "b.XLSM", "dir/c.xlsb", "d.xlam", "e.doc", "f.dot", "g.docm", "h.DOTM",
+                             "i.pptm", "j.potm", "k.ppam", "l.ppt", "vbaProject.bin", "m.xla", "n.xlsx"}) {
+        EXPECT_TRUE(IsDocumentPath(path)) << path;
+    }
+    for (const char* path : {"Module1.bas", "Class1.cls", "Form1.frm", "folder", "xls", "a.txt", "a.xls/"}) {
+        EXPECT_FALSE(IsDocumentPath(path)) << path;
+    }
+}
+
 TEST_F(DocumentProjectTest, OversizedPackagePartIsRefusedUnread)
 {
     // 129 MiB of zeros deflate to a small file: a classic zip bomb.
@@ -280,6 +341,51 @@ TEST_F(DocumentProjectTest, TruncatedAndFlippedFilesNeverCrash)
             Problem(path);
         }
     }
+}
+
+std::uint32_t Read32(const std::string& bytes, std::size_t at)
+{
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+        value |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + i])) << (8 * i);
+    }
+    return value;
+}
+
+void Write32(std::string& bytes, std::size_t at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i) {
+        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+}
+
+TEST_F(DocumentProjectTest, CyclicAndOutOfRangeSectorChainsEndInAnError)
+{
+    testing::WrittenProject project = Workbook();
+    std::string big;
+    for (int i = 0; i < 400; ++i) {
+        big += "Sub Q" + std::to_string(i) + "(): Debug.Print \"" + std::to_string(i * 7919) + "\": End Sub\r\n";
+    }
+    project.modules[1].source = testing::StoredSource("Module1", big);
+    project.modules[1].rawChunks = true; // a stream of its own sectors, not the mini stream
+    const std::string bytes = testing::CompoundFile(project, "_VBA_PROJECT_CUR");
+    const std::size_t fat = (Read32(bytes, 0x4C) + 1) * 512;
+    const std::uint32_t sectors = static_cast<std::uint32_t>(bytes.size() / 512 - 1);
+    const std::string path = (dir_ / "Cycle.xls").string();
+    int damaged = 0;
+    for (std::uint32_t sector = 0; sector < sectors; ++sector) {
+        const std::uint32_t next = Read32(bytes, fat + 4 * sector);
+        if (next >= sectors) {
+            continue; // end of chain or a FAT sector itself
+        }
+        for (std::uint32_t target : {sector, next > 1 ? next - 2 : 0u, 0x7FFFFFu}) {
+            std::string cyclic = bytes;
+            Write32(cyclic, fat + 4 * sector, target);
+            testing::WriteFile(path, cyclic);
+            damaged += Problem(path).empty() ? 0 : 1;
+        }
+    }
+    EXPECT_GT(damaged, 10);
 }
 
 } // namespace
