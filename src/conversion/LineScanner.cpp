@@ -4,6 +4,7 @@
 #include "conversion/Keywords.h"
 
 #include <array>
+#include <cstring>
 
 namespace quillmark {
 
@@ -204,10 +205,16 @@ void LineScanner::Comment()
 
 void LineScanner::Wrap(std::size_t from, std::size_t to, std::string_view open)
 {
-    CopyUpTo(from);
-    out_->AppendExactly<deco::OpenLength>(open.data());
-    out_->Append(std::string_view(line_.data() + from, to - from));
-    out_->AppendExactly<deco::CloseLength>(deco::Close.data());
+    const std::size_t gap = from - copied_;
+    const std::size_t length = to - from;
+    char* at = out_->Extend(gap + deco::OpenLength + length + deco::CloseLength);
+    CopyText(at, line_.data() + copied_, gap);
+    at += gap;
+    std::memcpy(at, open.data(), deco::OpenLength);
+    at += deco::OpenLength;
+    CopyText(at, line_.data() + from, length);
+    at += length;
+    std::memcpy(at, deco::Close.data(), deco::CloseLength);
     copied_ = to;
 }
 

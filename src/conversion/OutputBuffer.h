@@ -9,6 +9,30 @@
 
 namespace quillmark {
 
+// Most pieces of code are words of a few characters: copied inline, in at most two overlapping
+// moves, instead of by a call.
+inline void CopyText(char* to, const char* from, std::size_t n)
+{
+    if (n >= 8 && n <= 16) {
+        std::uint64_t head, tail;
+        std::memcpy(&head, from, 8);
+        std::memcpy(&tail, from + n - 8, 8);
+        std::memcpy(to, &head, 8);
+        std::memcpy(to + n - 8, &tail, 8);
+    } else if (n >= 4 && n < 8) {
+        std::uint32_t head, tail;
+        std::memcpy(&head, from, 4);
+        std::memcpy(&tail, from + n - 4, 4);
+        std::memcpy(to, &head, 4);
+        std::memcpy(to + n - 4, &tail, 4);
+    } else if (n < 4) {
+        for (std::size_t i = 0; i < n; ++i)
+            to[i] = from[i];
+    } else {
+        std::memcpy(to, from, n);
+    }
+}
+
 // The growing text of one conversion. Appending a piece costs one comparison and a plain copy;
 // memory is set aside in advance (Reserve) and first touched a chunk at a time, just before it
 // is written.
@@ -22,8 +46,17 @@ public:
     void Append(std::string_view piece)
     {
         Ensure(piece.size());
-        Copy(text_.data() + length_, piece.data(), piece.size());
+        CopyText(text_.data() + length_, piece.data(), piece.size());
         length_ += piece.size();
+    }
+
+    // Adds n characters that the caller writes at the pointer returned.
+    char* Extend(std::size_t n)
+    {
+        Ensure(n);
+        char* const at = text_.data() + length_;
+        length_ += n;
+        return at;
     }
 
     // A piece whose length is known when compiling, such as a marker.
@@ -69,30 +102,6 @@ private:
         if (wanted > text_.capacity())
             text_.reserve(std::max(text_.capacity() * 2, wanted));
         text_.resize(wanted);
-    }
-
-    // Most pieces are words of a few characters: copied inline, in at most two overlapping
-    // moves, instead of by a call.
-    static void Copy(char* to, const char* from, std::size_t n)
-    {
-        if (n >= 8 && n <= 16) {
-            std::uint64_t head, tail;
-            std::memcpy(&head, from, 8);
-            std::memcpy(&tail, from + n - 8, 8);
-            std::memcpy(to, &head, 8);
-            std::memcpy(to + n - 8, &tail, 8);
-        } else if (n >= 4 && n < 8) {
-            std::uint32_t head, tail;
-            std::memcpy(&head, from, 4);
-            std::memcpy(&tail, from + n - 4, 4);
-            std::memcpy(to, &head, 4);
-            std::memcpy(to + n - 4, &tail, 4);
-        } else if (n < 4) {
-            for (std::size_t i = 0; i < n; ++i)
-                to[i] = from[i];
-        } else {
-            std::memcpy(to, from, n);
-        }
     }
 
     std::string text_; // its size is the room made so far; only length_ characters are text
