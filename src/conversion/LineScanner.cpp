@@ -45,7 +45,6 @@ LineScanner::Result LineScanner::Scan(std::string_view line, OutputBuffer& out)
     copied_ = 0;
     label_ = true;
     delimiter_ = false;
-
     labels_ = 0;
 
     pos_ = line_.find_first_not_of(' ');

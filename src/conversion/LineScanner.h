@@ -17,12 +17,12 @@ public:
     explicit LineScanner(const KeywordTable* keywords) : keywords_(keywords) {}
 
     enum class Result {
-        Converted,        // the decorated line has been appended
+        Converted,        // the decorated line, if any, has been appended
         WholeLineComment, // nothing appended: the caller decides how the comment run is marked
     };
 
-    // line: escaped, not blank (it holds a character other than a space). Fails with error 5
-    // on a string literal without its closing quote.
+    // line: with "<" and ">" escaped. A blank line (spaces only) appends nothing. Fails with
+    // error 5 on a string literal without its closing quote.
     Result Scan(std::string_view line, OutputBuffer& out);
 
 private:
