@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <map>
 #include <stdexcept>
 #include <string_view>
 
@@ -28,21 +29,37 @@ std::string Lower(std::string_view text)
     return lower;
 }
 
+constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
+
 class ProjectDecoder {
 public:
-    explicit ProjectDecoder(std::uint16_t codePage) : codePage_(codePage), encoding_(CodePageEncoding(codePage)) {}
+    explicit ProjectDecoder(std::uint16_t codePage) : encoding_(CodePageEncoding(codePage))
+    {
+        try {
+            DecodeToUtf8("A", encoding_);
+        } catch (const std::invalid_argument&) {
+            throw VbaFormatError("the project's code page " + std::to_string(codePage) + " is not supported");
+        }
+    }
 
-    std::string Text(std::string_view bytes, const std::string& what) const
+    // Bytes that the code page does not define become U+FFFD rather than costing the project.
+    std::string Text(std::string_view bytes) const
     {
         try {
             return DecodeToUtf8(bytes, encoding_);
         } catch (const std::invalid_argument&) {
-            throw VbaFormatError(what + " is not valid text in the project's code page " + std::to_string(codePage_));
+            std::string text;
+            for (std::size_t at = 0; at < bytes.size();) {
+                const std::size_t end = std::min(bytes.find('\n', at), bytes.size() - 1) + 1;
+                text += Line(bytes.substr(at, end - at));
+                at = end;
+            }
+            return text;
         }
     }
 
     // The Unicode record when it is present and sound, else the code-page one.
-    std::string Name(std::string_view unicode, std::string_view plain, const std::string& what) const
+    std::string Name(std::string_view unicode, std::string_view plain) const
     {
         if (!unicode.empty() && unicode.size() % 2 == 0) {
             try {
@@ -51,32 +68,54 @@ public:
                 // fall back to the code-page name
             }
         }
-        return Text(plain, what);
+        return Text(plain);
     }
 
 private:
-    std::uint16_t codePage_;
+    std::string Line(std::string_view bytes) const
+    {
+        try {
+            return DecodeToUtf8(bytes, encoding_);
+        } catch (const std::invalid_argument&) {
+            std::string text;
+            for (std::size_t at = 0; at < bytes.size();) {
+                std::size_t length = 1;
+                for (; length <= 2 && at + length <= bytes.size(); ++length) {
+                    try {
+                        text += DecodeToUtf8(bytes.substr(at, length), encoding_);
+                        break;
+                    } catch (const std::invalid_argument&) {
+                        // a longer character, or none
+                    }
+                }
+                if (length > 2 || at + length > bytes.size()) {
+                    text += ReplacementCharacter;
+                    length = 1;
+                }
+                at += length;
+            }
+            return text;
+        }
+    }
+
     std::string encoding_;
 };
 
-std::int32_t ComponentType(const DirModule& module, const std::string& name, const ProjectInfo& project,
-                           const ProjectDecoder& decoder)
+// Component types by lower-case module name, as the PROJECT stream gives them.
+std::map<std::string, std::int32_t> ProjectTypes(const ProjectInfo& project, const ProjectDecoder& decoder)
 {
-    const std::string key = Lower(name);
+    std::map<std::string, std::int32_t> types;
     for (const ProjectModule& entry : project.modules) {
-        if (Lower(decoder.Text(entry.name, "a module name in the PROJECT stream")) == key) {
-            return entry.type;
-        }
+        types.emplace(Lower(decoder.Text(entry.name)), entry.type);
     }
-    return module.procedural ? 1 : 2;
+    return types;
 }
 
 std::string ModuleSource(VbaStorage& storage, const DirModule& module, const std::string& name,
                          const ProjectDecoder& decoder)
 {
     const std::string streamName =
-        decoder.Name(module.streamNameUnicode, module.streamName.empty() ? module.name : module.streamName,
-                     "the stream name of module " + name);
+        decoder.Name(module.streamNameUnicode, module.streamName.empty() ? module.name : module.streamName);
     const std::optional<std::string> stream = storage.Stream("VBA/" + streamName);
     if (!stream) {
         throw VbaFormatError("the stream " + streamName + " of module " + name + " is missing");
@@ -89,7 +128,7 @@ std::string ModuleSource(VbaStorage& storage, const DirModule& module, const std
     }
     // The last chunk of a source may be padded with zeros.
     source.erase(source.find_last_not_of('\0') + 1);
-    return decoder.Text(source, "the source of module " + name);
+    return decoder.Text(source);
 }
 
 std::vector<std::shared_ptr<MemoryComponent>> LoadComponents(VbaStorage& storage, const ProjectInfo& project)
@@ -105,13 +144,15 @@ std::vector<std::shared_ptr<MemoryComponent>> LoadComponents(VbaStorage& storage
         throw VbaFormatError(std::string("the dir stream is damaged: ") + error.what());
     }
     const ProjectDecoder decoder(dir.codePage);
+    const std::map<std::string, std::int32_t> types = ProjectTypes(project, decoder);
     std::vector<std::shared_ptr<MemoryComponent>> components;
     components.reserve(dir.modules.size());
     for (const DirModule& module : dir.modules) {
-        const std::string name = decoder.Name(module.nameUnicode, module.name, "a module name");
+        const std::string name = decoder.Name(module.nameUnicode, module.name);
         const std::string text = ModuleSource(storage, module, name, decoder);
+        const auto type = types.find(Lower(name));
         components.push_back(std::make_shared<MemoryComponent>(
-            ComponentType(module, name, project, decoder),
+            type != types.end() ? type->second : module.procedural ? 1 : 2,
             std::make_shared<MemoryCodeModule>(name, ModuleText(VisibleCode(text)))));
     }
     return components;
@@ -145,7 +186,7 @@ std::shared_ptr<MemoryProject> LoadDocumentProject(const std::string& path)
         } else {
             components = LoadComponents(*storage, project);
         }
-        return std::make_shared<MemoryProject>(std::filesystem::absolute(path).string(), std::move(components),
+        return std::make_shared<MemoryProject>(std::filesystem::absolute(path).lexically_normal().string(), std::move(components),
                                                project.lockedForViewing ? 1 : 0);
     } catch (const VbaFormatError& error) {
         throw SourceError(path, error.what());

@@ -151,6 +151,30 @@ TEST_F(DocumentProjectTest, CodePageDecidesTheTextAndUnicodeNamesArePreferred)
     EXPECT_EQ(loaded->VBComponents()->Item("mod한")->Name(), "Mod한");
 }
 
+TEST_F(DocumentProjectTest, BytesTheCodePageLacksBecomeReplacementCharacters)
+{
+    const struct {
+        std::uint16_t codePage;
+        std::string code;
+        std::string text;
+    } cases[] = {
+        {1252, "' caf\xE9 \x81 \x80\r\nSub A()\r\nEnd Sub\r\n", "' café \xEF\xBF\xBD €"},
+        {932, "' \x93\xFA\x81 \x96\x7B\r\nSub A()\r\nEnd Sub\r\n", "' 日\xEF\xBF\xBD 本"},
+        {932, "' \x93\xFA\x93", "' 日\xEF\xBF\xBD"},
+    };
+    for (const auto& each : cases) {
+        testing::WrittenProject project;
+        project.codePage = each.codePage;
+        project.modules = {Module("Module1", 1, each.code)};
+        const auto loaded = LoadDocumentProject(Write("Odd.xls", testing::CompoundFile(project, "_VBA_PROJECT_CUR")));
+        EXPECT_EQ(loaded->Components()->All()[0]->Module()->Lines(1, 1), each.text) << each.codePage;
+    }
+    testing::WrittenProject unknown;
+    unknown.codePage = 4242;
+    EXPECT_NE(Problem(Write("Unknown.xls", testing::CompoundFile(unknown, "_VBA_PROJECT_CUR"))).find("code page 4242"),
+              std::string::npos);
+}
+
 TEST_F(DocumentProjectTest, LockedProjectHasProtectionAndHidesItsComponents)
 {
     for (std::uint32_t state : {0u, 4u}) {
