@@ -4,6 +4,7 @@
 #include "codemodel/RuntimeError.h"
 #include "platform/editor/ModuleFile.h"
 #include "platform/editor/ModuleText.h"
+#include "platform/editor/SourceError.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <unistd.h>
 
 namespace quillmark {
 namespace {
@@ -174,6 +176,37 @@ TEST_F(DocumentSamples, JapaneseProjectEqualsItsExportedCodeTree)
         EXPECT_EQ(LinesWithoutTrailingBlanks(component->Module()->Text()), LinesWithoutTrailingBlanks(expected));
     }
     EXPECT_NE(StoredText(project, "SampleTab").find("'@Folder"), std::string::npos);
+}
+
+TEST_F(DocumentSamples, DamagedCopiesFailCleanly)
+{
+    const fs::path copy = fs::temp_directory_path() / ("quillmark-damaged-" + std::to_string(::getpid()) + ".xls");
+    for (const char* document : {"poi/spreadsheet/SimpleMacro.xls", "unlock_excel/xlsm/Unlocked_with_macro.xlsm"}) {
+        SCOPED_TRACE(document);
+        const std::string bytes = ReadBytes(Samples / document);
+        const std::size_t step = bytes.size() / 150 + 1;
+        std::size_t failures = 0;
+        const auto attempt = [&](const std::string& damaged) {
+            std::ofstream(copy, std::ios::binary | std::ios::trunc) << damaged;
+            try {
+                LoadDocumentProject(copy.string());
+            } catch (const SourceError& error) {
+                EXPECT_EQ(error.Path(), copy.string());
+                EXPECT_FALSE(error.Problem().empty());
+                ++failures;
+            }
+        };
+        for (std::size_t cut = 0; cut < bytes.size(); cut += step) {
+            attempt(bytes.substr(0, cut));
+        }
+        EXPECT_GT(failures, 100u);
+        for (std::size_t at = 0; at < bytes.size(); at += step / 2 + 1) {
+            std::string flipped = bytes;
+            flipped[at] = static_cast<char>(~flipped[at]);
+            attempt(flipped);
+        }
+    }
+    fs::remove(copy);
 }
 
 } // namespace
