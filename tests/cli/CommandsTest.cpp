@@ -88,7 +88,8 @@ TEST_F(CommandsTest, ConvertWritesExactlyTheFragment)
 {
     const Outcome run = Call(Convert, For("Alpha", "Foo"));
     EXPECT_EQ(run.status, kDone);
-    EXPECT_EQ(run.out, "<div class=\"CodeArea\"><p id=\"Foo\"><span class=\"Deco3\">Sub</span> "
+    // The blank line after the declarations belongs to Foo.
+    EXPECT_EQ(run.out, "<div class=\"CodeArea\"><p id=\"Foo\">\r\n<span class=\"Deco3\">Sub</span> "
                        "<span class=\"Deco5\">Foo</span>()\r\n"
                        "  <span class=\"Deco5\">x</span> = 1 <span class=\"Deco1\">' t</span>\r\n"
                        "<span class=\"Deco3\">End</span> <span class=\"Deco3\">Sub</span></p></div>");
