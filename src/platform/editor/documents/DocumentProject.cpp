@@ -111,8 +111,11 @@ std::map<std::string, std::int32_t> ProjectTypes(const ProjectInfo& project, con
     return types;
 }
 
+// What all modules of one project may decompress to together.
+constexpr std::size_t MaxProjectSize = 256u * 1024 * 1024;
+
 std::string ModuleSource(VbaStorage& storage, const DirModule& module, const std::string& name,
-                         const ProjectDecoder& decoder)
+                         const ProjectDecoder& decoder, std::size_t& budget)
 {
     const std::string streamName =
         decoder.Name(module.streamNameUnicode, module.streamName.empty() ? module.name : module.streamName);
@@ -122,10 +125,17 @@ std::string ModuleSource(VbaStorage& storage, const DirModule& module, const std
     }
     std::string source;
     try {
-        source = DecompressModuleSource(*stream, module.textOffset);
+        source = DecompressModuleSource(*stream, module.textOffset, std::min(budget, MaxDecompressedSize));
+    } catch (const VbaTooLargeError& error) {
+        if (budget < MaxDecompressedSize) {
+            throw VbaTooLargeError("the modules together decompress to more than " +
+                                   std::to_string(MaxProjectSize / (1024 * 1024)) + " MiB");
+        }
+        throw VbaFormatError("the source of module " + name + " is damaged: " + error.what());
     } catch (const VbaFormatError& error) {
         throw VbaFormatError("the source of module " + name + " is damaged: " + error.what());
     }
+    budget -= source.size();
     // The last chunk of a source may be padded with zeros.
     source.erase(source.find_last_not_of('\0') + 1);
     return decoder.Text(source);
@@ -147,9 +157,10 @@ std::vector<std::shared_ptr<MemoryComponent>> LoadComponents(VbaStorage& storage
     const std::map<std::string, std::int32_t> types = ProjectTypes(project, decoder);
     std::vector<std::shared_ptr<MemoryComponent>> components;
     components.reserve(dir.modules.size());
+    std::size_t budget = MaxProjectSize;
     for (const DirModule& module : dir.modules) {
         const std::string name = decoder.Name(module.nameUnicode, module.name);
-        const std::string text = ModuleSource(storage, module, name, decoder);
+        const std::string text = ModuleSource(storage, module, name, decoder, budget);
         const auto type = types.find(Lower(name));
         components.push_back(std::make_shared<MemoryComponent>(
             type != types.end() ? type->second : module.procedural ? 1 : 2,
