@@ -85,29 +85,55 @@ bool IsStorage(GsfInput* input)
     return GSF_IS_INFILE(input) && gsf_infile_num_children(GSF_INFILE(input)) >= 0;
 }
 
-std::string ReadAll(GsfInput* input, const std::string& what)
+gsf_off_t CheckedSize(GsfInput* input, const std::string& what)
 {
     const gsf_off_t size = gsf_input_size(input);
     if (size < 0 || size > MaxStreamSize) {
         throw VbaFormatError(what + " is too large (" + std::to_string(size) + " bytes)");
     }
-    std::string data(static_cast<std::size_t>(size), '\0');
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const std::size_t step = std::min<std::size_t>(data.size() - done, 64 * 1024);
-        if (gsf_input_read(input, step, reinterpret_cast<guint8*>(data.data() + done)) == nullptr) {
+    return size;
+}
+
+void ReadInto(GsfInput* input, guint8* buffer, std::size_t size, const std::string& what)
+{
+    for (std::size_t done = 0; done < size;) {
+        const std::size_t step = std::min<std::size_t>(size - done, 64 * 1024);
+        if (gsf_input_read(input, step, buffer + done) == nullptr) {
             throw VbaFormatError(what + " is damaged (cannot be read past byte " + std::to_string(done) + ")");
         }
         done += step;
     }
+}
+
+std::string ReadAll(GsfInput* input, const std::string& what)
+{
+    std::string data(static_cast<std::size_t>(CheckedSize(input, what)), '\0');
+    ReadInto(input, reinterpret_cast<guint8*>(data.data()), data.size(), what);
     return data;
+}
+
+// The whole of a part as an input of its own, so that reading it needs no further inflating.
+GPtr<GsfInput> InMemory(GsfInput* input, const std::string& what)
+{
+    const auto size = static_cast<std::size_t>(CheckedSize(input, what));
+    auto* buffer = static_cast<guint8*>(g_try_malloc(std::max<std::size_t>(size, 1)));
+    if (buffer == nullptr) {
+        throw VbaFormatError(what + " does not fit in memory");
+    }
+    try {
+        ReadInto(input, buffer, size, what);
+    } catch (...) {
+        g_free(buffer);
+        throw;
+    }
+    return GPtr<GsfInput>(gsf_input_memory_new(buffer, static_cast<gsf_off_t>(size), TRUE));
 }
 
 // The project storage of a compound file: holds the VBA storage and the PROJECT stream.
 class CompoundStorage final : public VbaStorage {
 public:
-    CompoundStorage(std::string bytes, GPtr<GsfInput> source, GPtr<GsfInfile> file, GPtr<GsfInput> project)
-        : bytes_(std::move(bytes)), source_(std::move(source)), file_(std::move(file)), project_(std::move(project))
+    CompoundStorage(GPtr<GsfInput> source, GPtr<GsfInfile> file, GPtr<GsfInput> project)
+        : source_(std::move(source)), file_(std::move(file)), project_(std::move(project))
     {
     }
 
@@ -137,7 +163,6 @@ public:
     }
 
 private:
-    std::string bytes_; // backs source_ when the compound file came out of a package
     GPtr<GsfInput> source_;
     GPtr<GsfInfile> file_;
     GPtr<GsfInput> project_;
@@ -148,7 +173,7 @@ bool HasChild(GsfInfile* storage, std::string_view name)
     return Child(storage, name) != nullptr;
 }
 
-std::unique_ptr<VbaStorage> OpenCompound(std::string bytes, GPtr<GsfInput> source, bool inPackage)
+std::unique_ptr<VbaStorage> OpenCompound(GPtr<GsfInput> source, bool inPackage)
 {
     ErrorHolder error;
     GPtr<GsfInfile> file(gsf_infile_msole_new(source.get(), &error));
@@ -169,13 +194,13 @@ std::unique_ptr<VbaStorage> OpenCompound(std::string bytes, GPtr<GsfInput> sourc
     for (const char* name : {"_VBA_PROJECT_CUR", "Macros"}) {
         GPtr<GsfInput> storage = Child(file.get(), name);
         if (storage != nullptr && IsStorage(storage.get()) && HasChild(GSF_INFILE(storage.get()), "VBA")) {
-            return std::make_unique<CompoundStorage>(std::move(bytes), std::move(source), std::move(file),
+            return std::make_unique<CompoundStorage>(std::move(source), std::move(file),
                                                      std::move(storage));
         }
     }
     if (HasChild(file.get(), "VBA")) {
         GPtr<GsfInput> root(GSF_INPUT(g_object_ref(file.get())));
-        return std::make_unique<CompoundStorage>(std::move(bytes), std::move(source), std::move(file),
+        return std::make_unique<CompoundStorage>(std::move(source), std::move(file),
                                                  std::move(root));
     }
     throw VbaFormatError(inPackage ? "its vbaProject.bin part holds no VBA storage"
@@ -232,10 +257,7 @@ std::unique_ptr<VbaStorage> OpenPackage(GsfInput* source)
         throw VbaFormatError("the document contains no VBA project");
     }
     // The compound file reader seeks back and forth; a zip member would inflate again each time.
-    std::string bytes = ReadAll(vba.get(), "the vbaProject.bin part");
-    GPtr<GsfInput> memory(
-        gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.data()), static_cast<gsf_off_t>(bytes.size()), FALSE));
-    return OpenCompound(std::move(bytes), std::move(memory), true);
+    return OpenCompound(InMemory(vba.get(), "the vbaProject.bin part"), true);
 }
 
 } // namespace
@@ -253,7 +275,7 @@ std::unique_ptr<VbaStorage> VbaStorage::Open(const std::string& path)
     gsf_input_seek(source.get(), 0, G_SEEK_SET);
     static constexpr guint8 compound[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
     if (longEnough && std::memcmp(magic, compound, 8) == 0) {
-        return OpenCompound({}, std::move(source), false);
+        return OpenCompound(std::move(source), false);
     }
     if (longEnough && std::memcmp(magic, "PK\x03\x04", 4) == 0) {
         return OpenPackage(source.get());
