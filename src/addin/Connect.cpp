@@ -110,6 +110,8 @@ void* Connect::Interface(const com::Guid& iid)
         return static_cast<IConnect*>(this);
     if (iid == com::IID_IDTExtensibility2)
         return static_cast<com::IDTExtensibility2*>(this);
+    if (iid == com::IID_ISupportErrorInfo)
+        return static_cast<com::ISupportErrorInfo*>(this);
     return nullptr;
 }
 
@@ -238,8 +240,20 @@ com::HResult Connect::OnStartupComplete(std::vector<Variant>&)
             Show();
         return com::S_OK;
     } catch (...) {
-        return com::E_FAIL;
+        const RuntimeError error = CurrentError();
+        lastError_ = com::ExcepInfo{error.Number(), error.Description()};
+        return com::DISP_E_EXCEPTION;
     }
+}
+
+com::HResult Connect::GetErrorInfo(com::ExcepInfo* info)
+{
+    if (!info)
+        return com::E_POINTER;
+    if (!lastError_)
+        return com::S_FALSE;
+    *info = *lastError_;
+    return com::S_OK;
 }
 
 com::HResult Connect::OnBeginShutdown(std::vector<Variant>&)

@@ -2,9 +2,11 @@
 
 #include "addin/IConnect.h"
 #include "platform/com/ComObject.h"
+#include "platform/com/ErrorInfo.h"
 #include "platform/com/Extensibility.h"
 
 #include <memory>
+#include <optional>
 
 namespace quillmark {
 
@@ -12,7 +14,7 @@ class frmAddIn;
 
 // The class the editor loads: it puts the menu command on the Add-Ins bar, opens the
 // converter window on a click, and remembers at disconnection whether the window was open.
-class Connect final : public com::ComObject<Connect, IConnect, com::IDTExtensibility2> {
+class Connect final : public com::ComObject<Connect, IConnect, com::IDTExtensibility2, com::ISupportErrorInfo> {
 public:
     Connect();
     ~Connect() override;
@@ -43,6 +45,9 @@ public:
     com::HResult OnStartupComplete(std::vector<com::Variant>& custom) override;
     com::HResult OnBeginShutdown(std::vector<com::Variant>& custom) override;
 
+    // ISupportErrorInfo: what made the last notification fail.
+    com::HResult GetErrorInfo(com::ExcepInfo* info) override;
+
     void MenuHandler_Click(const std::shared_ptr<CommandBarControl>& commandBarControl, bool& handled,
                            bool& cancelDefault);
 
@@ -54,6 +59,7 @@ private:
     std::shared_ptr<CommandBarControl> MenuControl_;
     std::unique_ptr<frmAddIn> AddInForm_;
     std::shared_ptr<CommandBarEvents> MenuHandler_;
+    std::optional<com::ExcepInfo> lastError_;
 };
 
 } // namespace quillmark

@@ -240,6 +240,9 @@ TEST_F(ConnectTest, ADamagedSettingsFileIsReportedAtConnectionAndKept)
     EXPECT_NE(messages->messages[0].text.find(path), std::string::npos) << messages->messages[0].text;
     EXPECT_TRUE(connect->MenuHandler());
     EXPECT_TRUE(com::Failed(connect->OnStartupComplete(custom)));
+    com::ExcepInfo info;
+    ASSERT_EQ(connect.As<com::ISupportErrorInfo>(com::IID_ISupportErrorInfo)->GetErrorInfo(&info), com::S_OK);
+    EXPECT_EQ(info.description, messages->messages[0].text);
 
     editor->SourceOf(MenuCaption).Click();
     Disconnect();
@@ -250,6 +253,8 @@ TEST_F(ConnectTest, ADamagedSettingsFileIsReportedAtConnectionAndKept)
 
 TEST_F(ConnectTest, TheOtherNotificationsDoNothing)
 {
+    com::ExcepInfo info;
+    EXPECT_EQ(connect->GetErrorInfo(&info), com::S_FALSE);
     ConnectWith(AfterStartup);
     EXPECT_EQ(connect->OnAddInsUpdate(custom), com::S_OK);
     EXPECT_EQ(connect->OnBeginShutdown(custom), com::S_OK);

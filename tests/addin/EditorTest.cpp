@@ -149,6 +149,26 @@ TEST_F(EditorTest, AnAddInMarkedForStartUpConnectsWithTheEditorAndLeavesWithIt)
     EXPECT_TRUE(messages.messages.empty());
 }
 
+TEST_F(EditorTest, AStartUpFailureOfTheAddInIsReportedWithItsCause)
+{
+    {
+        EditorWindow editor(projects);
+        Manage(editor, false, true);
+    }
+    const std::string settings = SettingsFilePath("Quillmark");
+    std::filesystem::create_directories(std::filesystem::path(settings).parent_path());
+    std::ofstream(settings) << "DisplayOnConnect=1\n";
+
+    EditorWindow editor(projects);
+    editor.LoadStartupAddIns();
+    EXPECT_TRUE(editor.Host().IsLoaded("Quillmark.Connect"));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].title, "Add-In Manager");
+    EXPECT_NE(messages.messages[0].text.find("OnStartupComplete"), std::string::npos) << messages.messages[0].text;
+    EXPECT_NE(messages.messages[0].text.find(settings), std::string::npos) << messages.messages[0].text;
+    EXPECT_TRUE(ConverterWindows().empty());
+}
+
 TEST_F(EditorTest, BrokenRegistrationsAreReportedAndLeftAsTheyWere)
 {
     EditorWindow editor(projects);

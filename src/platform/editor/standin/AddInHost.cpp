@@ -2,6 +2,7 @@
 
 #include "codemodel/RuntimeError.h"
 #include "platform/com/CreateObject.h"
+#include "platform/com/ErrorInfo.h"
 #include "platform/com/Registry.h"
 
 #include <cstdio>
@@ -14,6 +15,18 @@ std::string hex(com::HResult hr)
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "0x%08X", static_cast<unsigned>(hr));
     return buffer;
+}
+
+// "PROGID の NOTIFICATION が失敗しました (CODE)。" and what the add-in says about it, if anything.
+std::string failure(const com::ComPtr<com::IDTExtensibility2>& addIn, const std::string& progid,
+                    const char* notification, com::HResult hr)
+{
+    std::string text = progid + " の " + notification + " が失敗しました (" + hex(hr) + ")。";
+    com::ExcepInfo info;
+    if (auto errors = addIn.As<com::ISupportErrorInfo>(com::IID_ISupportErrorInfo);
+        errors && errors->GetErrorInfo(&info) == com::S_OK)
+        text += "\n" + info.description;
+    return text;
 }
 
 } // namespace
@@ -45,7 +58,7 @@ void AddInHost::Load(const std::string& progid, std::int32_t connectMode)
     std::vector<com::Variant> custom;
     const com::HResult hr = addIn->OnConnection(application.Get(), connectMode, nullptr, custom);
     if (com::Failed(hr))
-        throw RuntimeError(err::InvalidCall, progid + " の OnConnection が失敗しました (" + hex(hr) + ")。");
+        throw RuntimeError(err::InvalidCall, failure(addIn, progid, "OnConnection", hr));
     loaded_.emplace(progid, std::move(addIn));
 }
 
@@ -95,7 +108,7 @@ std::vector<std::string> AddInHost::LoadStartupAddIns()
     for (const std::string& progid : started) {
         std::vector<com::Variant> custom;
         if (const com::HResult hr = loaded_.at(progid)->OnStartupComplete(custom); com::Failed(hr))
-            failures.push_back(progid + " の OnStartupComplete が失敗しました (" + hex(hr) + ")。");
+            failures.push_back(failure(loaded_.at(progid), progid, "OnStartupComplete", hr));
     }
     return failures;
 }
