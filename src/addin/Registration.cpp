@@ -22,6 +22,13 @@ std::string hex(com::HResult hr)
     return buffer;
 }
 
+std::string languageCode(std::uint16_t language)
+{
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "%04X", language);
+    return buffer;
+}
+
 std::string versionNumbers(const std::uint16_t (&v)[4])
 {
     return std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." + std::to_string(v[3]);
@@ -122,7 +129,8 @@ std::string VersionText(const std::string& libraryPath)
            "FileVersion: " + v.fileVersionText + " (" + versionNumbers(v.fileVersion) + ")\n" +
            "FileDescription: " + v.fileDescription + "\n" +
            "InternalName: " + v.internalName + "\n" +
-           "OriginalFilename: " + v.originalFilename + "\n" +
+           "OriginalFilename: " + v.originalFilename + "\n" + "Language: " + languageCode(v.language) + "\n" +
+           (v.selfRegister ? "OLESelfRegister\n" : "") +
            "TypeLibrary: " + t.name + " " + std::to_string(t.majorVersion) + "." + std::to_string(t.minorVersion) +
            " " + t.libid + " \"" + t.helpString + "\"\n" +
            "Library: " + library->path + "\n";

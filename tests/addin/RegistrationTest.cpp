@@ -186,7 +186,7 @@ TEST(RegistrationTest, TheLibraryTellsItsVersionAndTypeLibrary)
     for (const char* expected : {"ProductName: Quillmark\n", "ProductVersion: 0.08.0011 (0.8.0.11)\n",
                                  "FileVersion: 0.08.0011 (0.8.0.11)\n",
                                  "FileDescription: VBAのソースコードにｈｔｍｌタグを埋め込む\n",
-                                 "InternalName: Quillmark\n", "OriginalFilename: Quillmark.dll\n",
+                                 "InternalName: Quillmark\n", "OriginalFilename: Quillmark.dll\n", "Language: 0411\n", "OLESelfRegister\n",
                                  "TypeLibrary: Quillmark 1.0 {8FBEF8D7-0557-40B2-91F0-E13DD07D77FA} "
                                  "\"OfficeVBAｿｰｽｺｰﾄﾞhtml変換\"\n"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\nin\n" << text;
