@@ -158,8 +158,8 @@ void Connect::MenuHandler_Click(const std::shared_ptr<CommandBarControl>&, bool&
 void Connect::Show()
 {
     ResumeNext([&] {
-        // A window needs the host's application object; without one there is nothing to show.
-        if (!QApplication::instance())
+        // Widgets need the host's widget application; a console client gets no window.
+        if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
             throw RuntimeError(err::ObjectRequired);
         if (!AddInForm_)
             AddInForm_ = std::make_unique<frmAddIn>();

@@ -209,14 +209,14 @@ TEST(RegistrationTest, TheLibraryTellsItsVersionAndTypeLibrary)
     EXPECT_FALSE(find("_IID_OTHER", nullptr));
 }
 
-TEST(RegistrationTest, AClientProcessCreatesAndDrivesTheTimerByDispatchId)
+TEST(RegistrationTest, AConsoleClientProcessCreatesAndDrivesTheClassesByDispatchId)
 {
     ConfigHomeGuard home("timer-client");
     RecordingMessageBox messages;
     ASSERT_EQ(RegisterAddIn(Library), 0);
 
     int status = -1;
-    const auto values = readings(run(QUILLMARK_TIMER_CLIENT, status));
+    const auto values = readings(run(QUILLMARK_COM_CLIENT, status));
     ASSERT_EQ(status, 0);
     EXPECT_EQ(values.at("ScaleFactor"), "1000,1");
     EXPECT_EQ(values.at("ElapsedTime"), "0");
@@ -225,9 +225,11 @@ TEST(RegistrationTest, AClientProcessCreatesAndDrivesTheTimerByDispatchId)
     EXPECT_LT(stopped, 5000);
     EXPECT_EQ(values.at("Later"), values.at("Stopped"));
     EXPECT_EQ(values.count("ByName"), 1u);
+    // Without widgets, Show opens nothing and fails nothing.
+    EXPECT_EQ(values.at("FormDisplayed"), "True,False");
 
     ASSERT_EQ(UnregisterAddIn(Library), 0);
-    const std::string refused = run(QUILLMARK_TIMER_CLIENT, status);
+    const std::string refused = run(QUILLMARK_COM_CLIENT, status);
     EXPECT_NE(status, 0);
     EXPECT_NE(refused.find("Error 429"), std::string::npos) << refused;
     EXPECT_NE(refused.find("quillmark register"), std::string::npos) << refused;

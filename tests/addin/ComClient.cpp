@@ -1,5 +1,6 @@
-// A separate client process: creates Quillmark.CMMTimer by its programmatic identifier and
-// drives it by dispatch id only, printing one "name=value" line per reading.
+// A separate console client process: creates Quillmark.CMMTimer by its programmatic identifier
+// and drives it by dispatch id only, then asks Quillmark.Connect for its window, which a
+// process without widgets cannot have. Prints one "name=value" line per reading.
 
 #include "codemodel/RuntimeError.h"
 #include "platform/com/CreateObject.h"
@@ -29,6 +30,12 @@ int main()
         std::printf("Later=%s\n", get(0x68030001).ToString().c_str());
         CallById(*timer, 0x60030003, Method);
         std::printf("ByName=%s\n", CallByName(*timer, "elapsedtime", PropertyGet).ToString().c_str());
+
+        ComPtr<IDispatch> connect = CreateDispatchObject("Quillmark.Connect");
+        CallById(*connect, 0x60030001, Method);
+        std::printf("FormDisplayed=%s\n", CallById(*connect, 0x40030000, PropertyGet).ToString().c_str());
+        CallByName(*connect, "Hide", Method);
+        std::printf("FormDisplayed=%s\n", CallById(*connect, 0x40030000, PropertyGet).ToString().c_str());
         return 0;
     } catch (const RuntimeError& e) {
         std::printf("Error %d: %s\n", e.Number(), e.Description().c_str());
