@@ -81,6 +81,7 @@ template <class Change>
 com::HResult changeRegistry(Change change)
 {
     try {
+        const com::RegistryLock lock(com::Registry::DefaultPath());
         com::Registry registry;
         change(registry);
         registry.Save();

@@ -84,6 +84,7 @@ int UnregisterAddIn(const std::string& libraryPath)
     std::error_code ec;
     if (!std::filesystem::exists(libraryPath, ec)) {
         try {
+            const com::RegistryLock lock(com::Registry::DefaultPath());
             com::Registry registry;
             RemoveRegistration(registry);
             registry.Save();

@@ -4,7 +4,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace quillmark::com {
 namespace {
@@ -70,6 +77,28 @@ std::string parentOf(const std::string& key)
 }
 
 } // namespace
+
+RegistryLock::RegistryLock(const std::string& registryPath)
+{
+    const std::string lockPath = registryPath + ".lock";
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(lockPath).parent_path(), ec);
+    fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd_ < 0)
+        throw RegistryError("レジストリ ファイルをロックできません: " + lockPath + ": " + std::strerror(errno));
+    while (::flock(fd_, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            const std::string why = std::strerror(errno);
+            ::close(fd_);
+            throw RegistryError("レジストリ ファイルをロックできません: " + lockPath + ": " + why);
+        }
+    }
+}
+
+RegistryLock::~RegistryLock()
+{
+    ::close(fd_);
+}
 
 std::string Registry::DefaultPath()
 {

@@ -16,6 +16,19 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Keeps other processes from changing the registry file between a read and the write that
+// follows it: hold one around Registry's construction and Save.
+class RegistryLock {
+public:
+    explicit RegistryLock(const std::string& registryPath);
+    ~RegistryLock();
+    RegistryLock(const RegistryLock&) = delete;
+    RegistryLock& operator=(const RegistryLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
 // The per-user registry stand-in: keys named by their Windows paths
 // ("HKEY_CURRENT_USER\Software\Classes\CLSID\{...}"), each with named string or DWORD values
 // (the empty name is the key's default value). Kept in one file in the registry-export text

@@ -10,6 +10,10 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace quillmark::com {
 namespace {
@@ -119,6 +123,33 @@ TEST(RegistryTest, CommentsAndBlankLinesAreAccepted)
     ConfigHomeGuard home("registry-comments");
     writeFile(Registry::DefaultPath(), "; written by hand\r\nWindows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\X]\r\n@=\"1\"\r\n");
     EXPECT_EQ(Registry().GetString("HKEY_CURRENT_USER\\X", ""), "1");
+}
+
+TEST(RegistryTest, TheLockKeepsOtherProcessesOutUntilItIsReleased)
+{
+    ConfigHomeGuard home("registry-lock");
+    const std::string held = home.Path() + "/held";
+    const std::string released = home.Path() + "/released";
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        {
+            const RegistryLock lock(Registry::DefaultPath());
+            std::ofstream(held) << "1";
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            std::ofstream(released) << "1";
+        }
+        ::_exit(0);
+    }
+    while (!std::filesystem::exists(held))
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    {
+        const RegistryLock lock(Registry::DefaultPath());
+        EXPECT_TRUE(std::filesystem::exists(released));
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
 }
 
 // What CreateObject says for each broken link between the name and a working library.

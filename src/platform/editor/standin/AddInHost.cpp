@@ -75,6 +75,7 @@ void AddInHost::Unload(const std::string& progid, std::int32_t removeMode)
 
 void AddInHost::SetLoadOnStartup(const std::string& progid, bool onStartup)
 {
+    const com::RegistryLock lock(com::Registry::DefaultPath());
     com::Registry registry;
     const std::string key = std::string(AddInsKey) + "\\" + progid;
     if (!registry.KeyExists(key))
