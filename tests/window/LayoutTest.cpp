@@ -71,16 +71,16 @@ TEST_F(LayoutTest, FreshWindowHasEveryControlAsDesigned)
     QWidget* client = Control<QWidget>("cmd1")->parentWidget();
     EXPECT_EQ(client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 18);
 
-    for (const ControlSpec& spec : Controls) {
-        SCOPED_TRACE(spec.name);
-        auto* widget = Control<QWidget>(spec.name);
+    for (const ControlSpec& control : Controls) {
+        SCOPED_TRACE(control.name);
+        auto* widget = Control<QWidget>(control.name);
         ASSERT_NE(widget, nullptr);
         EXPECT_EQ(widget->parentWidget(), client);
-        EXPECT_STREQ(widget->metaObject()->className(), spec.kind);
-        EXPECT_EQ(Caption(widget).toStdString(), spec.caption);
-        EXPECT_EQ(widget->toolTip().toStdString(), spec.tooltip);
-        EXPECT_EQ(widget->geometry(), QRect(Twips(spec.left), Twips(spec.top), Twips(spec.width), Twips(spec.height)));
-        EXPECT_EQ(widget->font().family().toStdString(), spec.proportional ? "ＭＳ Ｐゴシック" : "ＭＳ ゴシック");
+        EXPECT_STREQ(widget->metaObject()->className(), control.kind);
+        EXPECT_EQ(Caption(widget).toStdString(), control.caption);
+        EXPECT_EQ(widget->toolTip().toStdString(), control.tooltip);
+        EXPECT_EQ(widget->geometry(), QRect(Twips(control.left), Twips(control.top), Twips(control.width), Twips(control.height)));
+        EXPECT_EQ(widget->font().family().toStdString(), control.proportional ? "ＭＳ Ｐゴシック" : "ＭＳ ゴシック");
         EXPECT_EQ(widget->font().pointSize(), 9);
         EXPECT_EQ(widget->font().weight(), QFont::Normal);
     }

@@ -73,9 +73,9 @@ std::shared_ptr<MemoryProject> WindowTest::Project(const std::string& fileName, 
                                                    std::int32_t protection)
 {
     std::vector<std::shared_ptr<MemoryComponent>> components;
-    for (const ModuleSpec& spec : modules) {
-        auto module = std::make_shared<MemoryCodeModule>(spec.name, ModuleText::FromLines(spec.lines));
-        components.push_back(std::make_shared<MemoryComponent>(spec.type, module));
+    for (const ModuleSpec& source : modules) {
+        auto module = std::make_shared<MemoryCodeModule>(source.name, ModuleText::FromLines(source.lines));
+        components.push_back(std::make_shared<MemoryComponent>(source.type, module));
     }
     return std::make_shared<MemoryProject>(ProjectPath(fileName), std::move(components), protection);
 }
