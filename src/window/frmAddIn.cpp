@@ -229,9 +229,16 @@ void frmAddIn::List1_Click()
 
 void frmAddIn::List2_Click()
 {
+    DisplayEntrySource(QGuiApplication::palette().color(QPalette::ButtonText));
+}
+
+// The source display of the procedure list and of "ｿｰｽｺｰﾄﾞ": they differ only in the status
+// colour and in who takes the focus. False when nothing is selected or a failure was shown.
+bool frmAddIn::DisplayEntrySource(const QColor& statusColour)
+{
     const std::string entry = c_.List2->Text();
     if (entry.empty())
-        return;
+        return false;
     try {
         auto& m = ModHtml();
         Timer(ProcessTimer).StartTimer();
@@ -241,10 +248,12 @@ void frmAddIn::List2_Click()
         LastModule = m.CurrentModuleName;
         LastEntry = c_.List2->Text();
         Timer(ProcessTimer).StopTimer();
-        SetStatus(QGuiApplication::palette().color(QPalette::ButtonText), TimedStatus(" を表示しています"));
+        SetStatus(statusColour, TimedStatus(" を表示しています"));
         SetCaretToStart(c_.rtb2);
+        return true;
     } catch (...) {
         ShowModuleFailure();
+        return false;
     }
 }
 
@@ -291,24 +300,8 @@ void frmAddIn::cmd1_Click()
 
 void frmAddIn::cmd3_Click()
 {
-    const std::string entry = c_.List2->Text();
-    if (entry.empty())
-        return;
-    try {
-        auto& m = ModHtml();
-        Timer(ProcessTimer).StartTimer();
-        const LineRange range = GetEntryRange(entry);
-        ShowSourceView();
-        SetViewText(c_.rtb2, ReadVbaWindow(m.CurrentProject, range.FirstLine, range.LastLine));
-        LastModule = m.CurrentModuleName;
-        LastEntry = c_.List2->Text();
-        Timer(ProcessTimer).StopTimer();
-        SetStatus(Blue, TimedStatus(" を表示しています"));
-        SetCaretToStart(c_.rtb2);
+    if (DisplayEntrySource(Blue))
         c_.rtb2->setFocus();
-    } catch (...) {
-        ShowModuleFailure();
-    }
 }
 
 void frmAddIn::cmd4_Click()

@@ -46,6 +46,7 @@ private:
     void Check2_Click();
 
     void FillProcedureList();
+    bool DisplayEntrySource(const QColor& statusColour);
     void ShowSourceView();
     void ShowHtmlView();
     void SetModuleCaption();
