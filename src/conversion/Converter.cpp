@@ -16,18 +16,10 @@ namespace quillmark {
 
 namespace {
 
-template <typename T>
-T& Required(const std::shared_ptr<T>& object)
-{
-    if (!object)
-        throw RuntimeError(err::ObjectNotSet);
-    return *object;
-}
-
 std::shared_ptr<CodeModule> OpenModule(const std::shared_ptr<VBProject>& project, const std::string& moduleName)
 {
-    auto module = Required(Required(Required(project).VBComponents()).Item(moduleName)).CodeModule();
-    Required(module);
+    auto module = Obj(Obj(Obj(project).VBComponents()).Item(moduleName)).CodeModule();
+    Obj(module);
     return module;
 }
 

@@ -18,18 +18,6 @@ const std::string_view KeywordList =
     "Select,Set,Shared,Single,Static,Step,StrComp,String,Sub,Then,To,True,Type,TypeOf,UBound,"
     "Unlock,Until,Variant,Wend,While,With,WithEvents,Write,Xor";
 
-namespace {
-
-template <typename T>
-T& Required(const std::shared_ptr<T>& object)
-{
-    if (!object)
-        throw RuntimeError(err::ObjectNotSet);
-    return *object;
-}
-
-} // namespace
-
 bool InitKeywords()
 {
     ModHtmlState& state = ModHtml();
@@ -46,8 +34,8 @@ bool InitKeywords()
             rest.remove_prefix(comma + 1);
         }
         // The module of the active code window; no code window open means no pane (error 91).
-        CodePane& pane = Required(Required(state.HostEditor).ActiveCodePane());
-        state.CurrentModuleName = Required(pane.CodeModule()).Name();
+        CodePane& pane = Obj(Obj(state.HostEditor).ActiveCodePane());
+        state.CurrentModuleName = Obj(pane.CodeModule()).Name();
         return true;
     } catch (...) {
         state.Keywords.reset();
