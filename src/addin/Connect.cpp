@@ -18,14 +18,6 @@ constexpr const char* AddInTitle = "Quillmark";
 constexpr const char* MenuCaption = "ｿｰｽをhtmlに変換する";
 constexpr std::int16_t msoControlButton = 1;
 
-template <class Pointer>
-auto& Need(const Pointer& object)
-{
-    if (!object)
-        throw RuntimeError(err::ObjectNotSet);
-    return *object;
-}
-
 // Runs one step of a procedure that goes on after a failing step.
 template <class Step>
 void ResumeNext(Step step)
@@ -139,11 +131,11 @@ void Connect::SetMenuHandler(std::shared_ptr<CommandBarEvents> value)
 std::shared_ptr<CommandBarControl> Connect::AddToAddInCommandBar(std::string& sCaption)
 {
     try {
-        const auto bar = Need(Need(VBInstance_).CommandBars()).Item("Add-Ins");
+        const auto bar = Obj(Obj(VBInstance_).CommandBars()).Item("Add-Ins");
         if (!bar)
             return nullptr;
-        auto control = Need(bar->Controls()).Add(msoControlButton);
-        Need(control).SetCaption(sCaption);
+        auto control = Obj(bar->Controls()).Add(msoControlButton);
+        Obj(control).SetCaption(sCaption);
         return control;
     } catch (...) {
         return nullptr;
@@ -165,14 +157,14 @@ void Connect::Show()
             AddInForm_ = std::make_unique<frmAddIn>();
     });
     ResumeNext([&] {
-        frmAddIn& form = Need(AddInForm_);
+        frmAddIn& form = Obj(AddInForm_);
         AddRef();
         form.SetConnect(
             std::shared_ptr<void>(static_cast<IConnect*>(this), [](void* self) { static_cast<IConnect*>(self)->Release(); }));
     });
     ModHtml().HostEditor = VBInstance_;
     formDisplayed_ = true;
-    ResumeNext([&] { Need(AddInForm_).Show(); });
+    ResumeNext([&] { Obj(AddInForm_).Show(); });
 }
 
 void Connect::Hide()
@@ -197,7 +189,7 @@ com::HResult Connect::OnConnection(com::IUnknown* application, std::int32_t conn
         if (connectMode != com::ext_ConnectMode::External) {
             std::string caption = MenuCaption;
             MenuControl_ = AddToAddInCommandBar(caption);
-            SetMenuHandler(Need(Need(VBInstance_).Events()).CommandBarEvents(MenuControl_));
+            SetMenuHandler(Obj(Obj(VBInstance_).Events()).CommandBarEvents(MenuControl_));
         }
         if (connectMode == com::ext_ConnectMode::AfterStartup && DisplayOnConnect())
             Show();
@@ -211,14 +203,14 @@ com::HResult Connect::OnDisconnection(std::int32_t, std::vector<Variant>&)
 {
     // The window holds a reference to this object; keep it alive until the last step.
     const com::ComPtr<IConnect> self(this);
-    ResumeNext([&] { Need(MenuControl_).Delete(); });
+    ResumeNext([&] { Obj(MenuControl_).Delete(); });
     if (formDisplayed_) {
         ResumeNext([&] { SaveSetting(AddInTitle, "Settings", "DisplayOnConnect", "1"); });
         formDisplayed_ = false;
     } else {
         ResumeNext([&] { SaveSetting(AddInTitle, "Settings", "DisplayOnConnect", "0"); });
     }
-    ResumeNext([&] { Need(AddInForm_).Unload(); });
+    ResumeNext([&] { Obj(AddInForm_).Unload(); });
     AddInForm_.reset();
     VBInstance_.reset();
     ModHtml().HostEditor.reset();

@@ -139,8 +139,8 @@ public:
 };
 
 // The object behind a reference, or error 91 when the reference is nothing.
-template <typename T>
-T& Obj(const std::shared_ptr<T>& reference)
+template <typename Pointer>
+auto& Obj(const Pointer& reference)
 {
     if (!reference)
         throw RuntimeError(err::ObjectNotSet);

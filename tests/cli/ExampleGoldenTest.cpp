@@ -2,6 +2,7 @@
 // A file examples/expected/Sample/M.html holds module M's "*" conversion; M.links.html the
 // same with the link list.
 #include "cli/Commands.h"
+#include "common/FileText.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +14,6 @@ namespace quillmark::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 TEST(ExampleGolden, EveryModuleConvertsToItsReviewedHtml)
 {
@@ -39,7 +32,7 @@ TEST(ExampleGolden, EveryModuleConvertsToItsReviewedHtml)
         std::ostringstream out;
         std::ostringstream err;
         EXPECT_EQ(Convert(options, out, err), kDone) << module << ": " << err.str();
-        EXPECT_EQ(out.str(), ReadFile(file.path())) << file.path();
+        EXPECT_EQ(out.str(), testing::ReadFileText(file.path())) << file.path();
         ++compared;
     }
     EXPECT_GE(compared, 3);

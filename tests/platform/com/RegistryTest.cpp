@@ -5,6 +5,8 @@
 #include "codemodel/RuntimeError.h"
 #include "platform/settings/ConfigHomeGuard.h"
 
+#include "common/FileText.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -21,20 +23,6 @@ namespace {
 using testing::ConfigHomeGuard;
 
 const std::string Key = "HKEY_CURRENT_USER\\Software\\Classes\\Some.Thing";
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::string& path, const std::string& text)
-{
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 TEST(RegistryTest, LivesInTheConfigHomeAndStartsEmpty)
 {
@@ -55,7 +43,7 @@ TEST(RegistryTest, ValuesRoundTripThroughTheFile)
         registry.SetValue(Key, "LoadBehavior", std::uint32_t{3});
         registry.Save();
     }
-    EXPECT_EQ(readFile(Registry::DefaultPath()),
+    EXPECT_EQ(testing::ReadFileText(Registry::DefaultPath()),
               "Windows Registry Editor Version 5.00\n"
               "\n[HKEY_CURRENT_USER]\n"
               "\n[HKEY_CURRENT_USER\\Software]\n"
@@ -98,7 +86,7 @@ TEST(RegistryTest, DamagedFileIsReportedWithItsLineAndNeverWrittenOver)
     };
     for (const auto& [text, line] : cases) {
         ConfigHomeGuard home("registry-broken");
-        writeFile(Registry::DefaultPath(), text);
+        testing::WriteFileText(Registry::DefaultPath(), text);
         try {
             const Registry registry;
             ADD_FAILURE() << text;
@@ -114,14 +102,14 @@ TEST(RegistryTest, DamagedFileIsReportedWithItsLineAndNeverWrittenOver)
             EXPECT_EQ(e.Number(), 429);
             EXPECT_NE(e.Description().find(Registry::DefaultPath()), std::string::npos) << e.Description();
         }
-        EXPECT_EQ(readFile(Registry::DefaultPath()), text);
+        EXPECT_EQ(testing::ReadFileText(Registry::DefaultPath()), text);
     }
 }
 
 TEST(RegistryTest, CommentsAndBlankLinesAreAccepted)
 {
     ConfigHomeGuard home("registry-comments");
-    writeFile(Registry::DefaultPath(), "; written by hand\r\nWindows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\X]\r\n@=\"1\"\r\n");
+    testing::WriteFileText(Registry::DefaultPath(), "; written by hand\r\nWindows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\X]\r\n@=\"1\"\r\n");
     EXPECT_EQ(Registry().GetString("HKEY_CURRENT_USER\\X", ""), "1");
 }
 

@@ -5,6 +5,8 @@
 #include "codemodel/RuntimeError.h"
 #include "platform/settings/ConfigHomeGuard.h"
 
+#include "common/FileText.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,20 +17,6 @@ namespace quillmark {
 namespace {
 
 using testing::ConfigHomeGuard;
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::string& path, const std::string& text)
-{
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 TEST(SettingsTest, AbsentValuesGiveTheDefaultAndCreateNoFile)
 {
@@ -60,7 +48,7 @@ TEST(SettingsTest, SavedValuesReadBackAndOverwriteInPlace)
     EXPECT_EQ(GetSetting("Quillmark", "other", "KEY"), "a\\b\r\nc");
     EXPECT_EQ(GetSetting("Quillmark", "Other", "Blanks"), " x\ty ");
     EXPECT_EQ(GetSetting("Another", "Settings", "DisplayOnConnect", "none"), "none");
-    EXPECT_EQ(readFile(SettingsFilePath("Quillmark")),
+    EXPECT_EQ(testing::ReadFileText(SettingsFilePath("Quillmark")),
               "[Settings]\nDisplayOnConnect=0\n\n[Other]\nKey=a\\\\b\\r\\nc\nBlanks=\\sx\\ty\\s\n");
 }
 
@@ -68,9 +56,9 @@ TEST(SettingsTest, CommentsAndOtherEntriesSurviveAWrite)
 {
     ConfigHomeGuard home("keep");
     const std::string path = SettingsFilePath("Quillmark");
-    writeFile(path, "; kept\n[Settings]\nColour = blue\n\n[Later]\nX=1\n");
+    testing::WriteFileText(path, "; kept\n[Settings]\nColour = blue\n\n[Later]\nX=1\n");
     SaveSetting("Quillmark", "Settings", "DisplayOnConnect", "1");
-    EXPECT_EQ(readFile(path), "; kept\n[Settings]\nColour = blue\nDisplayOnConnect=1\n\n[Later]\nX=1\n");
+    EXPECT_EQ(testing::ReadFileText(path), "; kept\n[Settings]\nColour = blue\nDisplayOnConnect=1\n\n[Later]\nX=1\n");
     EXPECT_EQ(GetSetting("Quillmark", "Settings", "Colour"), "blue");
 }
 
@@ -85,7 +73,7 @@ TEST(SettingsTest, MalformedFileIsReportedWithItsLineAndNeverRewritten)
     for (const std::string& text : broken) {
         ConfigHomeGuard home("broken");
         const std::string path = SettingsFilePath("Quillmark");
-        writeFile(path, text);
+        testing::WriteFileText(path, text);
         try {
             GetSetting("Quillmark", "Settings", "Key", "0");
             ADD_FAILURE() << "read of " << text;
@@ -95,7 +83,7 @@ TEST(SettingsTest, MalformedFileIsReportedWithItsLineAndNeverRewritten)
             EXPECT_NE(e.Description().find(" 行目"), std::string::npos) << e.Description();
         }
         EXPECT_THROW(SaveSetting("Quillmark", "Settings", "Key", "1"), RuntimeError);
-        EXPECT_EQ(readFile(path), text);
+        EXPECT_EQ(testing::ReadFileText(path), text);
     }
 }
 
@@ -115,7 +103,7 @@ TEST(SettingsTest, NamesTheFileCannotHoldAreRefused)
 TEST(SettingsTest, UnwritableFolderIsAnErrorNotACrash)
 {
     ConfigHomeGuard home("unwritable");
-    writeFile(home.Path() + "/VB and VBA Program Settings", "a file where the folder should be");
+    testing::WriteFileText(home.Path() + "/VB and VBA Program Settings", "a file where the folder should be");
     EXPECT_THROW(SaveSetting("Quillmark", "Settings", "DisplayOnConnect", "1"), RuntimeError);
 }
 
@@ -125,7 +113,7 @@ TEST(AtomicFileTest, ReplacesContentAndLeavesNoTemporaryFiles)
     const std::string path = home.Path() + "/deep/er/file.txt";
     WriteFileAtomically(path, "one");
     WriteFileAtomically(path, "two");
-    EXPECT_EQ(readFile(path), "two");
+    EXPECT_EQ(testing::ReadFileText(path), "two");
     int files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(home.Path() + "/deep/er"))
         ++files;
