@@ -6,10 +6,10 @@ cd "$(dirname "$0")/.."
 lines=${1:-1000000}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-build/bench/generate_module "$lines" "$work/Generated.bas"
+${BUILD:-build}/bench/generate_module "$lines" "$work/Generated.bas"
 size=$(stat -c %s "$work/Generated.bas")
 echo "module: $lines lines, $size bytes"
 for run in 1 2 3; do
-  /usr/bin/time -f "run $run: %e s wall, %M KiB peak" build/quillmark convert "$work/Generated.bas" > "$work/out.html"
+  /usr/bin/time -f "run $run: %e s wall, %M KiB peak" ${BUILD:-build}/quillmark convert "$work/Generated.bas" > "$work/out.html"
 done
 echo "output: $(stat -c %s "$work/out.html") bytes"
