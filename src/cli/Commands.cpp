@@ -38,12 +38,12 @@ private:
 };
 
 // The shared state set up as the window's start-up sets it, over the projects of the paths.
-class Session {
+class CommandRun {
 public:
-    Session(const Options& options, std::ostream& err) : options_(options), err_(err), messages_(err) {}
-    ~Session() { ModHtml() = ModHtmlState{}; }
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
+    CommandRun(const Options& options, std::ostream& err) : options_(options), err_(err), messages_(err) {}
+    ~CommandRun() { ModHtml() = ModHtmlState{}; }
+    CommandRun(const CommandRun&) = delete;
+    CommandRun& operator=(const CommandRun&) = delete;
 
     // Opens the projects and selects the active one; false after reporting why not.
     bool OpenProject()
@@ -100,19 +100,19 @@ private:
     CommandMessages messages_;
 };
 
-int Status(const Session& session)
+int Status(const CommandRun& run)
 {
-    return session.MessagesShown() ? kFailed : kDone;
+    return run.MessagesShown() ? kFailed : kDone;
 }
 
 } // namespace
 
 int Convert(const Options& options, std::ostream& out, std::ostream& err)
 {
-    Session session(options, err);
-    if (!session.OpenProject() || !session.OpenModule())
+    CommandRun run(options, err);
+    if (!run.OpenProject() || !run.OpenModule())
         return kFailed;
-    const auto range = session.EntryRange();
+    const auto range = run.EntryRange();
     if (!range)
         return kFailed;
     auto& state = ModHtml();
@@ -122,11 +122,11 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err)
     try {
         html = ConvertToHtml(state.CurrentProject, options.entry, first, last, options.links);
     } catch (const ConversionError& e) {
-        session.Fail(session.ProjectPath(), "module " + state.CurrentModuleName + ", line " +
+        run.Fail(run.ProjectPath(), "module " + state.CurrentModuleName + ", line " +
                                                 std::to_string(e.Line()) + ": " + e.Description());
         return kFailed;
     } catch (const RuntimeError& e) {
-        session.Fail(session.ProjectPath(), "converting module " + state.CurrentModuleName +
+        run.Fail(run.ProjectPath(), "converting module " + state.CurrentModuleName +
                                                 " failed: " + e.Description());
         return kFailed;
     }
@@ -134,35 +134,37 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err)
         out << HtmlPage(state.CurrentModuleName + "." + options.entry, html);
     else
         out << html;
-    return Status(session);
+    return Status(run);
 }
 
 int Source(const Options& options, std::ostream& out, std::ostream& err)
 {
-    Session session(options, err);
-    if (!session.OpenProject() || !session.OpenModule())
+    CommandRun run(options, err);
+    if (!run.OpenProject() || !run.OpenModule())
         return kFailed;
-    const auto range = session.EntryRange();
+    const auto range = run.EntryRange();
     if (!range)
         return kFailed;
     out << ReadVbaWindow(ModHtml().CurrentProject, range->FirstLine, range->LastLine);
-    return Status(session);
+    return Status(run);
 }
 
 int List(const Options& options, std::ostream& out, std::ostream& err)
 {
-    Session session(options, err);
-    if (!session.OpenProject())
+    CommandRun run(options, err);
+    if (!run.OpenProject())
         return kFailed;
     auto& state = ModHtml();
     if (options.module.empty()) {
-        if (!GetModuleList(state.CurrentProject))
-            return session.Fail(session.ProjectPath(), "the project has no modules"), kFailed;
+        if (!GetModuleList(state.CurrentProject)) {
+            run.Fail(run.ProjectPath(), "the project has no modules");
+            return kFailed;
+        }
         for (const auto& entry : *state.ModuleCollection)
             out << entry.item << '\n';
-        return Status(session);
+        return Status(run);
     }
-    if (!session.OpenModule())
+    if (!run.OpenModule())
         return kFailed;
     for (const char* fixed : {"*", "_Declarations_"}) {
         const LineRange r = GetEntryRange(fixed);
@@ -172,7 +174,7 @@ int List(const Options& options, std::ostream& out, std::ostream& err)
         const ProcRecord& record = state.ProcIndex[static_cast<std::size_t>(i)];
         out << record.ProcName << '\t' << record.FirstLine << '\t' << record.LastLine << '\n';
     }
-    return Status(session);
+    return Status(run);
 }
 
 } // namespace quillmark::cli
