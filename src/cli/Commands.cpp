@@ -74,8 +74,11 @@ public:
         return !messages_.Any();
     }
 
-    std::optional<LineRange> EntryRange()
+    // Project, module and the entry's lines, as "変換" and "ｿｰｽｺｰﾄﾞ" need them.
+    std::optional<LineRange> OpenEntry()
     {
+        if (!OpenProject() || !OpenModule())
+            return std::nullopt;
         try {
             return GetEntryRange(options_.entry);
         } catch (const RuntimeError&) {
@@ -110,9 +113,7 @@ int Status(const CommandRun& run)
 int Convert(const Options& options, std::ostream& out, std::ostream& err)
 {
     CommandRun run(options, err);
-    if (!run.OpenProject() || !run.OpenModule())
-        return kFailed;
-    const auto range = run.EntryRange();
+    const auto range = run.OpenEntry();
     if (!range)
         return kFailed;
     auto& state = ModHtml();
@@ -122,12 +123,11 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err)
     try {
         html = ConvertToHtml(state.CurrentProject, options.entry, first, last, options.links);
     } catch (const ConversionError& e) {
-        run.Fail(run.ProjectPath(), "module " + state.CurrentModuleName + ", line " +
-                                                std::to_string(e.Line()) + ": " + e.Description());
+        run.Fail(run.ProjectPath(),
+                 "module " + state.CurrentModuleName + ", line " + std::to_string(e.Line()) + ": " + e.Description());
         return kFailed;
     } catch (const RuntimeError& e) {
-        run.Fail(run.ProjectPath(), "converting module " + state.CurrentModuleName +
-                                                " failed: " + e.Description());
+        run.Fail(run.ProjectPath(), "converting module " + state.CurrentModuleName + " failed: " + e.Description());
         return kFailed;
     }
     if (options.page)
@@ -140,9 +140,7 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err)
 int Source(const Options& options, std::ostream& out, std::ostream& err)
 {
     CommandRun run(options, err);
-    if (!run.OpenProject() || !run.OpenModule())
-        return kFailed;
-    const auto range = run.EntryRange();
+    const auto range = run.OpenEntry();
     if (!range)
         return kFailed;
     out << ReadVbaWindow(ModHtml().CurrentProject, range->FirstLine, range->LastLine);
