@@ -1,18 +1,10 @@
 #include "window/TextView.h"
 
+#include <QStringEncoder>
 #include <QTextCursor>
 #include <QTextDocument>
 
 namespace quillmark {
-
-std::string ViewText(const QPlainTextEdit* view)
-{
-    // The raw text keeps every character as set (toPlainText would turn no-break spaces into
-    // spaces); only the paragraph breaks become CR LF.
-    QString text = view->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    return text.toStdString();
-}
 
 namespace {
 
@@ -20,7 +12,43 @@ namespace {
 const char* const LastTextProperty = "quillmarkLastText";
 const char* const LastRevisionProperty = "quillmarkLastRevision";
 
+// The text the window last set, while the document still holds it unedited.
+QVariant UneditedText(const QPlainTextEdit* view)
+{
+    if (view->property(LastRevisionProperty).toInt() != view->document()->revision())
+        return {};
+    return view->property(LastTextProperty);
+}
+
 } // namespace
+
+std::string ViewText(const QPlainTextEdit* view)
+{
+    const QVariant last = UneditedText(view);
+    if (last.isValid()) {
+        const QByteArray bytes = last.toByteArray();
+        return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+    }
+    // The raw text keeps every character as typed (toPlainText would turn no-break spaces into
+    // spaces); only the paragraph breaks become CR LF. Encoding the lines straight into the
+    // result spares QString::replace, which costs as much as the rest together on a long text.
+    const QString raw = view->document()->toRawText();
+    QStringEncoder toUtf8(QStringEncoder::Utf8);
+    QByteArray text(toUtf8.requiredSpace(raw.size()), Qt::Uninitialized); // only the used part is touched
+    char* const start = text.data();
+    char* out = start;
+    QStringView rest(raw);
+    for (;;) {
+        const qsizetype end = rest.indexOf(QChar::ParagraphSeparator);
+        out = toUtf8.appendToBuffer(out, end < 0 ? rest : rest.first(end));
+        if (end < 0)
+            break;
+        *out++ = '\r';
+        *out++ = '\n';
+        rest = rest.sliced(end + 1);
+    }
+    return {start, static_cast<std::size_t>(out - start)};
+}
 
 void SetViewText(QPlainTextEdit* view, const std::string& text)
 {
@@ -28,9 +56,8 @@ void SetViewText(QPlainTextEdit* view, const std::string& text)
     // to three times in a row: a view still holding exactly this text, unedited, keeps its
     // document and only gets the caret at the start that a new text would give it.
     const QByteArray bytes = QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size()));
-    const QVariant last = view->property(LastTextProperty);
-    if (last.isValid() && view->property(LastRevisionProperty).toInt() == view->document()->revision() &&
-        last.toByteArray() == bytes) {
+    const QVariant last = UneditedText(view);
+    if (last.isValid() && last.toByteArray() == bytes) {
         SetCaretToStart(view);
         return;
     }

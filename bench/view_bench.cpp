@@ -1,0 +1,167 @@
+// The window's text views with a converted module: setting the HTML, reading it back, and the
+// whole "変換" click around them.
+#include "ConversionSetup.h"
+
+#include "conversion/Converter.h"
+#include "window/FormLayout.h"
+#include "window/TextView.h"
+#include "window/frmAddIn.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTextCursor>
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+
+namespace {
+
+using quillmark::ModHtml;
+
+// The module converted with and without links: two texts of almost one size, so that every
+// iteration sets a text other than the one the view holds.
+struct HtmlPair {
+    quillmark::bench::ConversionSetup setup;
+    std::array<std::string, 2> html;
+
+    explicit HtmlPair(std::int32_t lineCount) : setup(lineCount)
+    {
+        for (const bool links : {false, true}) {
+            std::int32_t first = 1;
+            std::int32_t last = ModHtml().ModuleLineCount;
+            html[links ? 1 : 0] = quillmark::ConvertToHtml(setup.project, "*", first, last, links);
+        }
+    }
+};
+
+// The form's controls on a shown client, the HTML view on top as the convert command leaves it.
+struct ShownForm {
+    QWidget client;
+    quillmark::FormControls c;
+
+    ShownForm()
+    {
+        quillmark::InstallFontSubstitutions();
+        client.resize(quillmark::ClientWidth, quillmark::ClientHeight);
+        c = quillmark::BuildFormControls(&client);
+        client.show();
+        c.rtb2->setVisible(false);
+        c.rtb1->setVisible(true);
+        QApplication::processEvents();
+    }
+};
+
+void SetCounters(benchmark::State& state, const std::string& text)
+{
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    state.counters["MB"] = static_cast<double>(text.size()) / 1e6;
+}
+
+// What the convert command does with its result: caret to the start, then the new text.
+void BM_SetHtmlView(benchmark::State& state)
+{
+    const HtmlPair texts(static_cast<std::int32_t>(state.range(0)));
+    ShownForm form;
+    std::size_t next = 0;
+    for (auto _ : state) {
+        quillmark::SetCaretToStart(form.c.rtb1);
+        quillmark::SetViewText(form.c.rtb1, texts.html[next]);
+        state.PauseTiming();
+        QApplication::processEvents();
+        next = 1 - next;
+        state.ResumeTiming();
+    }
+    SetCounters(state, texts.html[0]);
+}
+BENCHMARK(BM_SetHtmlView)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same, until the view has been painted with its new text.
+void BM_SetHtmlViewAndPaint(benchmark::State& state)
+{
+    const HtmlPair texts(static_cast<std::int32_t>(state.range(0)));
+    ShownForm form;
+    std::size_t next = 0;
+    for (auto _ : state) {
+        quillmark::SetCaretToStart(form.c.rtb1);
+        quillmark::SetViewText(form.c.rtb1, texts.html[next]);
+        form.c.rtb1->viewport()->repaint();
+        QApplication::processEvents();
+        next = 1 - next;
+    }
+    SetCounters(state, texts.html[0]);
+}
+BENCHMARK(BM_SetHtmlViewAndPaint)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The copy command and the append mode read the whole view back.
+void BM_ReadHtmlView(benchmark::State& state)
+{
+    const HtmlPair texts(static_cast<std::int32_t>(state.range(0)));
+    ShownForm form;
+    quillmark::SetViewText(form.c.rtb1, texts.html[1]);
+    QApplication::processEvents();
+    for (auto _ : state) {
+        std::string text = quillmark::ViewText(form.c.rtb1);
+        benchmark::DoNotOptimize(text.data());
+    }
+    SetCounters(state, texts.html[1]);
+}
+BENCHMARK(BM_ReadHtmlView)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same after the user has edited the view, so that only the document holds the text.
+void BM_ReadEditedHtmlView(benchmark::State& state)
+{
+    const HtmlPair texts(static_cast<std::int32_t>(state.range(0)));
+    ShownForm form;
+    quillmark::SetViewText(form.c.rtb1, texts.html[1]);
+    QTextCursor(form.c.rtb1->document()).insertText(QStringLiteral("x"));
+    QApplication::processEvents();
+    for (auto _ : state) {
+        std::string text = quillmark::ViewText(form.c.rtb1);
+        benchmark::DoNotOptimize(text.data());
+    }
+    SetCounters(state, texts.html[1]);
+}
+BENCHMARK(BM_ReadEditedHtmlView)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The whole "変換" click on the module, the link option switched every time so that each click
+// shows a new text.
+void BM_ConvertClick(benchmark::State& state)
+{
+    const quillmark::bench::ConversionSetup setup(static_cast<std::int32_t>(state.range(0)));
+    quillmark::frmAddIn window;
+    window.Show();
+    auto* convert = window.findChild<QPushButton*>(QStringLiteral("cmd1"));
+    auto* links = window.findChild<QCheckBox*>(QStringLiteral("Check1"));
+    if (convert == nullptr || links == nullptr) {
+        state.SkipWithError("the window has no convert button or link option");
+        return;
+    }
+    QApplication::processEvents();
+    for (auto _ : state) {
+        links->setChecked(!links->isChecked());
+        convert->click();
+        state.PauseTiming();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["lines"] = static_cast<double>(ModHtml().ModuleLineCount);
+    window.Unload();
+}
+BENCHMARK(BM_ConvertClick)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
