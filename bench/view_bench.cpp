@@ -94,7 +94,25 @@ void BM_SetHtmlViewAndPaint(benchmark::State& state)
 }
 BENCHMARK(BM_SetHtmlViewAndPaint)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The copy command and the append mode read the whole view back.
+// The append mode: the view holds one conversion and gets another after it.
+void BM_AppendHtmlView(benchmark::State& state)
+{
+    const HtmlPair texts(static_cast<std::int32_t>(state.range(0)));
+    ShownForm form;
+    const std::string added = "\r\n" + texts.html[1];
+    for (auto _ : state) {
+        state.PauseTiming();
+        quillmark::SetViewText(form.c.rtb1, texts.html[0]);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        quillmark::SetCaretToStart(form.c.rtb1);
+        quillmark::AppendViewText(form.c.rtb1, added);
+    }
+    SetCounters(state, added);
+}
+BENCHMARK(BM_AppendHtmlView)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The copy command reads the whole view back.
 void BM_ReadHtmlView(benchmark::State& state)
 {
     const HtmlPair texts(static_cast<std::int32_t>(state.range(0)));

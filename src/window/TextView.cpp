@@ -20,6 +20,12 @@ QVariant UneditedText(const QPlainTextEdit* view)
     return view->property(LastTextProperty);
 }
 
+void RememberText(QPlainTextEdit* view, const QByteArray& text)
+{
+    view->setProperty(LastTextProperty, text);
+    view->setProperty(LastRevisionProperty, view->document()->revision());
+}
+
 } // namespace
 
 std::string ViewText(const QPlainTextEdit* view)
@@ -61,9 +67,31 @@ void SetViewText(QPlainTextEdit* view, const std::string& text)
         SetCaretToStart(view);
         return;
     }
-    view->setPlainText(QString::fromStdString(text));
-    view->setProperty(LastTextProperty, QByteArray(bytes.constData(), bytes.size()));
-    view->setProperty(LastRevisionProperty, view->document()->revision());
+    // QPlainTextEdit::setPlainText also stamps the cursor's character format on every character,
+    // a tenth of the time on a long text; the views never set a format, so the document's own
+    // setPlainText (which drops the undo history just the same) leaves the same text.
+    QTextDocument* document = view->document();
+    document->setPlainText(QString::fromStdString(text));
+    document->setModified(false);
+    SetCaretToStart(view);
+    RememberText(view, QByteArray(bytes.constData(), bytes.size())); // a copy: bytes is the caller's
+}
+
+void AppendViewText(QPlainTextEdit* view, const std::string& text)
+{
+    // Only the new lines go into the document: refilling it with the old text as well would
+    // cost the old text's length again. The rest is as a new whole text leaves the view.
+    const QByteArray whole = QByteArray::fromStdString(ViewText(view) + text);
+    QTextDocument* document = view->document();
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    QTextCursor end(document);
+    end.movePosition(QTextCursor::End);
+    end.insertText(QString::fromStdString(text));
+    document->setUndoRedoEnabled(undo);
+    document->setModified(false);
+    SetCaretToStart(view);
+    RememberText(view, whole);
 }
 
 void SetCaretToStart(QPlainTextEdit* view)

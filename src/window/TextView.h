@@ -11,6 +11,8 @@ namespace quillmark {
 
 std::string ViewText(const QPlainTextEdit* view);
 void SetViewText(QPlainTextEdit* view, const std::string& text);
+// As SetViewText(view, ViewText(view) + text), without filling the view with its own text again.
+void AppendViewText(QPlainTextEdit* view, const std::string& text);
 void SetCaretToStart(QPlainTextEdit* view);
 
 // Right margin in twips: 0 wraps at the view's edge; the wide margin keeps lines whole.

@@ -283,9 +283,8 @@ void frmAddIn::cmd1_Click()
         SetCaretToStart(c_.rtb1);
         const bool linkFlag = c_.Check1->isChecked();
         if (c_.Check3->isChecked()) {
-            const std::string old = ViewText(c_.rtb1);
-            const std::string html = ConvertToHtml(m.CurrentProject, entry, range.FirstLine, range.LastLine, linkFlag);
-            SetViewText(c_.rtb1, old + "\r\n" + html);
+            AppendViewText(c_.rtb1,
+                           "\r\n" + ConvertToHtml(m.CurrentProject, entry, range.FirstLine, range.LastLine, linkFlag));
         } else {
             SetViewText(c_.rtb1, ConvertToHtml(m.CurrentProject, entry, range.FirstLine, range.LastLine, linkFlag));
         }
