@@ -1,5 +1,7 @@
 #include "window/TextView.h"
 
+#include "window/ViewFiller.h"
+
 #include <QStringEncoder>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -20,21 +22,35 @@ QVariant UneditedText(const QPlainTextEdit* view)
     return view->property(LastTextProperty);
 }
 
+void KeepRevision(QPlainTextEdit* view)
+{
+    view->setProperty(LastRevisionProperty, view->document()->revision());
+}
+
 void RememberText(QPlainTextEdit* view, const QByteArray& text)
 {
     view->setProperty(LastTextProperty, text);
-    view->setProperty(LastRevisionProperty, view->document()->revision());
+    KeepRevision(view);
+}
+
+// Adds text at the end of the document without an undo history, and leaves the caret at the
+// start, as a new text does.
+void AppendText(QPlainTextEdit* view, const QString& text)
+{
+    ViewFiller::Append(view, text, [view] { KeepRevision(view); });
+    SetCaretToStart(view);
 }
 
 } // namespace
 
-std::string ViewText(const QPlainTextEdit* view)
+std::string ViewText(QPlainTextEdit* view)
 {
     const QVariant last = UneditedText(view);
     if (last.isValid()) {
         const QByteArray bytes = last.toByteArray();
         return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
     }
+    ViewFiller::Finish(view);
     // The raw text keeps every character as typed (toPlainText would turn no-break spaces into
     // spaces); only the paragraph breaks become CR LF. Encoding the lines straight into the
     // result spares QString::replace, which costs as much as the rest together on a long text.
@@ -67,30 +83,22 @@ void SetViewText(QPlainTextEdit* view, const std::string& text)
         SetCaretToStart(view);
         return;
     }
-    // QPlainTextEdit::setPlainText also stamps the cursor's character format on every character,
-    // a tenth of the time on a long text; the views never set a format, so the document's own
-    // setPlainText (which drops the undo history just the same) leaves the same text.
-    QTextDocument* document = view->document();
-    document->setPlainText(QString::fromStdString(text));
-    document->setModified(false);
-    SetCaretToStart(view);
-    RememberText(view, QByteArray(bytes.constData(), bytes.size())); // a copy: bytes is the caller's
+    // QPlainTextEdit::setPlainText would also stamp the cursor's character format on every
+    // character, a tenth of the time on a long text; the views never set a format.
+    ViewFiller::Cancel(view);
+    const QByteArray kept(bytes.constData(), bytes.size()); // bytes is the caller's
+    view->document()->setPlainText(QString());
+    AppendText(view, QString::fromStdString(text));
+    RememberText(view, kept);
 }
 
 void AppendViewText(QPlainTextEdit* view, const std::string& text)
 {
     // Only the new lines go into the document: refilling it with the old text as well would
-    // cost the old text's length again. The rest is as a new whole text leaves the view.
+    // cost the old text's length again.
+    ViewFiller::Finish(view);
     const QByteArray whole = QByteArray::fromStdString(ViewText(view) + text);
-    QTextDocument* document = view->document();
-    const bool undo = document->isUndoRedoEnabled();
-    document->setUndoRedoEnabled(false);
-    QTextCursor end(document);
-    end.movePosition(QTextCursor::End);
-    end.insertText(QString::fromStdString(text));
-    document->setUndoRedoEnabled(undo);
-    document->setModified(false);
-    SetCaretToStart(view);
+    AppendText(view, QString::fromStdString(text));
     RememberText(view, whole);
 }
 
