@@ -35,7 +35,7 @@ void RememberText(QPlainTextEdit* view, const QByteArray& text)
 
 // Adds text at the end of the document without an undo history, and leaves the caret at the
 // start, as a new text does.
-void AppendText(QPlainTextEdit* view, const QString& text)
+void AppendText(QPlainTextEdit* view, const QByteArray& text)
 {
     ViewFiller::Append(view, text, [view] { KeepRevision(view); });
     SetCaretToStart(view);
@@ -88,7 +88,7 @@ void SetViewText(QPlainTextEdit* view, const std::string& text)
     ViewFiller::Cancel(view);
     const QByteArray kept(bytes.constData(), bytes.size()); // bytes is the caller's
     view->document()->setPlainText(QString());
-    AppendText(view, QString::fromStdString(text));
+    AppendText(view, kept);
     RememberText(view, kept);
 }
 
@@ -98,7 +98,7 @@ void AppendViewText(QPlainTextEdit* view, const std::string& text)
     // cost the old text's length again.
     ViewFiller::Finish(view);
     const QByteArray whole = QByteArray::fromStdString(ViewText(view) + text);
-    AppendText(view, QString::fromStdString(text));
+    AppendText(view, QByteArray::fromStdString(text));
     RememberText(view, whole);
 }
 

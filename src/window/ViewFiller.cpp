@@ -12,10 +12,10 @@ namespace {
 
 // The position just after the count-th line break from from, or the end of the text. Slices
 // end after a '\n', so that a CR LF never falls apart into two breaks.
-qsizetype AfterLines(const QString& text, qsizetype from, int count)
+qsizetype AfterLines(const QByteArray& text, qsizetype from, int count)
 {
     for (; count > 0; --count) {
-        const qsizetype end = text.indexOf(QLatin1Char('\n'), from);
+        const qsizetype end = text.indexOf('\n', from);
         if (end < 0)
             return text.size();
         from = end + 1;
@@ -48,7 +48,7 @@ std::array<QObject*, 4> Watched(QPlainTextEdit* view)
 
 } // namespace
 
-void ViewFiller::Append(QPlainTextEdit* view, const QString& text, std::function<void()> afterSlice)
+void ViewFiller::Append(QPlainTextEdit* view, const QByteArray& text, std::function<void()> afterSlice)
 {
     Finish(view);
     auto* filler = new ViewFiller(view, text, std::move(afterSlice));
@@ -68,7 +68,7 @@ void ViewFiller::Cancel(QPlainTextEdit* view)
     delete Of(view);
 }
 
-ViewFiller::ViewFiller(QPlainTextEdit* view, QString text, std::function<void()> afterSlice)
+ViewFiller::ViewFiller(QPlainTextEdit* view, QByteArray text, std::function<void()> afterSlice)
     : QObject(view), view_(view), text_(std::move(text)), afterSlice_(std::move(afterSlice))
 {
     setObjectName(QStringLiteral("quillmarkViewFiller"));
@@ -90,7 +90,7 @@ void ViewFiller::InsertUpTo(qsizetype end)
     document->setUndoRedoEnabled(false);
     QTextCursor cursor(document);
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(text_.sliced(next_, end - next_));
+    cursor.insertText(QString::fromUtf8(QByteArrayView(text_).sliced(next_, end - next_)));
     document->setUndoRedoEnabled(undo);
     document->setModified(false);
     next_ = end;

@@ -3,7 +3,7 @@
 #include <QBasicTimer>
 #include <QObject>
 #include <QPlainTextEdit>
-#include <QString>
+#include <QByteArray>
 
 #include <functional>
 
@@ -18,9 +18,9 @@ namespace quillmark {
 class ViewFiller : public QObject {
     Q_OBJECT
 public:
-    // Appends text at the end of the view's document: its first lines now, the rest later.
-    // afterSlice runs after every slice. A filling the view already had is finished first.
-    static void Append(QPlainTextEdit* view, const QString& text, std::function<void()> afterSlice);
+    // Appends UTF-8 text at the end of the view's document: its first lines now, the rest
+    // later. afterSlice runs after every slice. A filling the view already had is finished first.
+    static void Append(QPlainTextEdit* view, const QByteArray& text, std::function<void()> afterSlice);
     // Puts in at once whatever a filling of the view has left.
     static void Finish(QPlainTextEdit* view);
     // Drops whatever a filling of the view has left.
@@ -34,14 +34,14 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    ViewFiller(QPlainTextEdit* view, QString text, std::function<void()> afterSlice);
+    ViewFiller(QPlainTextEdit* view, QByteArray text, std::function<void()> afterSlice);
     static ViewFiller* Of(QPlainTextEdit* view);
     void InsertUpTo(qsizetype end);
     void FinishNow();
 
     QPlainTextEdit* view_;
-    QString text_;
-    qsizetype next_ = 0; // first character not yet in the document
+    QByteArray text_; // decoded a slice at a time: the whole text at once would cost 10 ms more
+    qsizetype next_ = 0; // first byte not yet in the document
     std::function<void()> afterSlice_;
     QBasicTimer timer_;
 };
