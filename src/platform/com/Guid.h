@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace quillmark::com {
 
@@ -22,31 +23,43 @@ struct Guid {
     static std::optional<Guid> Parse(const std::string& text);
 };
 
-// For identifiers written in the code: a malformed literal stops the build.
-consteval Guid MakeGuid(const char (&text)[37])
+// The 36 characters between the braces, any case; nothing for anything else.
+constexpr std::optional<Guid> ParseGuidBody(std::string_view body)
 {
-    auto hex = [&](int at, int digits) {
+    if (body.size() != 36)
+        return std::nullopt;
+    auto digit = [](char c) {
+        return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    };
+    for (std::size_t i = 0; i < body.size(); ++i) {
+        const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+        if (dash ? body[i] != '-' : digit(body[i]) < 0)
+            return std::nullopt;
+    }
+    auto hex = [&](std::size_t at, std::size_t digits) {
         std::uint64_t v = 0;
-        for (int i = at; i < at + digits; ++i) {
-            const char c = text[i];
-            int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-            if (d < 0)
-                throw "not a hexadecimal digit";
-            v = v * 16 + static_cast<std::uint64_t>(d);
-        }
+        for (std::size_t i = at; i < at + digits; ++i)
+            v = v * 16 + static_cast<std::uint64_t>(digit(body[i]));
         return v;
     };
-    if (text[8] != '-' || text[13] != '-' || text[18] != '-' || text[23] != '-')
-        throw "not a GUID";
     Guid g;
     g.data1 = static_cast<std::uint32_t>(hex(0, 8));
     g.data2 = static_cast<std::uint16_t>(hex(9, 4));
     g.data3 = static_cast<std::uint16_t>(hex(14, 4));
     g.data4[0] = static_cast<std::uint8_t>(hex(19, 2));
     g.data4[1] = static_cast<std::uint8_t>(hex(21, 2));
-    for (int i = 0; i < 6; ++i)
-        g.data4[static_cast<std::size_t>(2 + i)] = static_cast<std::uint8_t>(hex(24 + 2 * i, 2));
+    for (std::size_t i = 0; i < 6; ++i)
+        g.data4[2 + i] = static_cast<std::uint8_t>(hex(24 + 2 * i, 2));
     return g;
+}
+
+// For identifiers written in the code: a malformed literal stops the build.
+consteval Guid MakeGuid(const char (&text)[37])
+{
+    const std::optional<Guid> g = ParseGuidBody(std::string_view(text, 36));
+    if (!g)
+        throw "not a GUID";
+    return *g;
 }
 
 } // namespace quillmark::com
