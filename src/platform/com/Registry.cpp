@@ -1,6 +1,7 @@
 #include "platform/com/Registry.h"
 
 #include "platform/settings/AtomicFile.h"
+#include "platform/settings/TextLines.h"
 
 #include <algorithm>
 #include <cctype>
@@ -126,19 +127,11 @@ Registry::Registry(std::string path) : path_(std::move(path))
 
 void Registry::parse(const std::string& text)
 {
-    std::size_t pos = 0;
     int number = 0;
     Key* current = nullptr;
     bool headerSeen = false;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(pos, end - pos);
-        pos = end + 1;
+    for (const std::string& line : TextLines(text)) {
         ++number;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
         if (line.empty() || line[0] == ';')
             continue;
         if (!headerSeen) {

@@ -1,5 +1,7 @@
 #include "platform/settings/IniFile.h"
 
+#include "platform/settings/TextLines.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -65,18 +67,9 @@ std::string unescape(const std::string& text, int lineNumber)
 IniFile IniFile::Parse(const std::string& text)
 {
     IniFile file;
-    std::size_t pos = 0;
     int number = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string raw = text.substr(pos, end - pos);
-        pos = end + 1;
+    for (const std::string& raw : TextLines(text)) {
         ++number;
-        if (!raw.empty() && raw.back() == '\r')
-            raw.pop_back();
-
         Line line;
         line.raw = raw;
         const std::string t = trim(raw);
