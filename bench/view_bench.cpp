@@ -68,58 +68,36 @@ void SetCounters(benchmark::State& state, const std::string& text)
     state.counters["MB"] = static_cast<double>(text.size()) / 1e6;
 }
 
-// What the convert command does with its result: caret to the start, then the new text.
+// What the convert command does with its result: caret to the start, then the new text. The
+// second argument says how far the timing goes: 0 the call alone, 1 until the view has painted
+// its first lines, 2 until the event loop has put the whole text into the document.
 void BM_SetHtmlView(benchmark::State& state)
 {
     const HtmlPair texts(static_cast<std::int32_t>(state.range(0)));
+    const auto until = state.range(1);
     ShownForm form;
     std::size_t next = 0;
     for (auto _ : state) {
         quillmark::SetCaretToStart(form.c.rtb1);
         quillmark::SetViewText(form.c.rtb1, texts.html[next]);
-        state.PauseTiming();
+        if (until >= 1)
+            form.c.rtb1->viewport()->repaint();
+        if (until < 2)
+            state.PauseTiming();
         FinishFilling(form.c.rtb1);
-        next = 1 - next;
-        state.ResumeTiming();
-    }
-    SetCounters(state, texts.html[0]);
-}
-BENCHMARK(BM_SetHtmlView)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// The same, until the view has been painted with its first lines.
-void BM_SetHtmlViewAndPaint(benchmark::State& state)
-{
-    const HtmlPair texts(static_cast<std::int32_t>(state.range(0)));
-    ShownForm form;
-    std::size_t next = 0;
-    for (auto _ : state) {
-        quillmark::SetCaretToStart(form.c.rtb1);
-        quillmark::SetViewText(form.c.rtb1, texts.html[next]);
-        form.c.rtb1->viewport()->repaint();
-        state.PauseTiming();
-        FinishFilling(form.c.rtb1);
-        next = 1 - next;
-        state.ResumeTiming();
-    }
-    SetCounters(state, texts.html[0]);
-}
-BENCHMARK(BM_SetHtmlViewAndPaint)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// The same, until the event loop has put the whole text into the document.
-void BM_SetHtmlViewUntilFilled(benchmark::State& state)
-{
-    const HtmlPair texts(static_cast<std::int32_t>(state.range(0)));
-    ShownForm form;
-    std::size_t next = 0;
-    for (auto _ : state) {
-        quillmark::SetCaretToStart(form.c.rtb1);
-        quillmark::SetViewText(form.c.rtb1, texts.html[next]);
-        FinishFilling(form.c.rtb1);
+        if (until < 2)
+            state.ResumeTiming();
         next = 1 - next;
     }
     SetCounters(state, texts.html[0]);
 }
-BENCHMARK(BM_SetHtmlViewUntilFilled)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SetHtmlView)
+    ->Args({10'000, 0})
+    ->Args({100'000, 0})
+    ->Args({100'000, 1})
+    ->Args({100'000, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The append mode: the view holds one conversion and gets another after it, until filled.
 void BM_AppendHtmlView(benchmark::State& state)
@@ -140,36 +118,26 @@ void BM_AppendHtmlView(benchmark::State& state)
 }
 BENCHMARK(BM_AppendHtmlView)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The copy command reads the whole view back.
+// The copy command reads the whole view back; with the second argument 1 after the user has
+// edited the view, so that only the document holds the text.
 void BM_ReadHtmlView(benchmark::State& state)
 {
     const HtmlPair texts(static_cast<std::int32_t>(state.range(0)));
     ShownForm form;
     quillmark::SetViewText(form.c.rtb1, texts.html[1]);
     FinishFilling(form.c.rtb1);
+    if (state.range(1) != 0)
+        QTextCursor(form.c.rtb1->document()).insertText(QStringLiteral("x"));
     for (auto _ : state) {
         std::string text = quillmark::ViewText(form.c.rtb1);
         benchmark::DoNotOptimize(text.data());
     }
     SetCounters(state, texts.html[1]);
 }
-BENCHMARK(BM_ReadHtmlView)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// The same after the user has edited the view, so that only the document holds the text.
-void BM_ReadEditedHtmlView(benchmark::State& state)
-{
-    const HtmlPair texts(static_cast<std::int32_t>(state.range(0)));
-    ShownForm form;
-    quillmark::SetViewText(form.c.rtb1, texts.html[1]);
-    FinishFilling(form.c.rtb1);
-    QTextCursor(form.c.rtb1->document()).insertText(QStringLiteral("x"));
-    for (auto _ : state) {
-        std::string text = quillmark::ViewText(form.c.rtb1);
-        benchmark::DoNotOptimize(text.data());
-    }
-    SetCounters(state, texts.html[1]);
-}
-BENCHMARK(BM_ReadEditedHtmlView)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadHtmlView)
+    ->ArgsProduct({{10'000, 100'000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The whole "変換" click on the module, the link option switched every time so that each click
 // shows a new text; with the second argument 1, until the HTML view's document is filled.
