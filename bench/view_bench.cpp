@@ -134,10 +134,7 @@ void BM_ReadHtmlView(benchmark::State& state)
     }
     SetCounters(state, texts.html[1]);
 }
-BENCHMARK(BM_ReadHtmlView)
-    ->ArgsProduct({{10'000, 100'000}, {0, 1}})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_ReadHtmlView)->ArgsProduct({{10'000, 100'000}, {0, 1}})->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The whole "変換" click on the module, the link option switched every time so that each click
 // shows a new text; with the second argument 1, until the HTML view's document is filled.

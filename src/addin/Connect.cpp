@@ -57,9 +57,7 @@ const com::DispatchTable<Connect>& DispatchMembers()
               return Variant();
           }},
         M{"MenuHandler", IConnect::DISPID_MenuHandler, com::PropertyGet, 0,
-          [](Connect& c, auto&) {
-              return Variant(com::WrapHostObject(com::IID_CommandBarEvents, c.MenuHandler()));
-          }},
+          [](Connect& c, auto&) { return Variant(com::WrapHostObject(com::IID_CommandBarEvents, c.MenuHandler())); }},
         M{"MenuHandler", IConnect::DISPID_MenuHandler, com::PropertyPutRef, 1,
           [](Connect& c, auto& args) {
               c.SetMenuHandler(Unwrap<CommandBarEvents>(com::IID_CommandBarEvents, args[0]));
@@ -159,8 +157,8 @@ void Connect::Show()
     ResumeNext([&] {
         frmAddIn& form = Obj(AddInForm_);
         AddRef();
-        form.SetConnect(
-            std::shared_ptr<void>(static_cast<IConnect*>(this), [](void* self) { static_cast<IConnect*>(self)->Release(); }));
+        form.SetConnect(std::shared_ptr<void>(static_cast<IConnect*>(this),
+                                              [](void* self) { static_cast<IConnect*>(self)->Release(); }));
     });
     ModHtml().HostEditor = VBInstance_;
     formDisplayed_ = true;

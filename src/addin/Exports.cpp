@@ -43,16 +43,16 @@ private:
 LibraryMessageBox messageBox;
 
 const QuillmarkVersionInfo versionInfo = {
-    {0, 8, 0, 11},
-    {0, 8, 0, 11},
-    "0.08.0011",
-    "0.08.0011",
-    "VBAのソースコードにｈｔｍｌタグを埋め込む",
-    "Quillmark",
-    "Quillmark",
-    "Quillmark.dll",
-    0x0411,
-    true,
+    .fileVersion = {0, 8, 0, 11},
+    .productVersion = {0, 8, 0, 11},
+    .fileVersionText = "0.08.0011",
+    .productVersionText = "0.08.0011",
+    .fileDescription = "VBAのソースコードにｈｔｍｌタグを埋め込む",
+    .productName = "Quillmark",
+    .internalName = "Quillmark",
+    .originalFilename = "Quillmark.dll",
+    .language = 0x0411,
+    .selfRegister = true,
 };
 
 const std::string libid = LIBID_Quillmark.ToString();

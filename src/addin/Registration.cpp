@@ -125,16 +125,20 @@ std::string VersionText(const std::string& libraryPath)
         throw RuntimeError(53, "ライブラリ「" + library->path + "」はバージョン情報を持ちません。");
     const QuillmarkVersionInfo& v = *version();
     const QuillmarkTypeLibraryInfo& t = *typeLibrary();
-    return std::string("ProductName: ") + v.productName + "\n" +
-           "ProductVersion: " + v.productVersionText + " (" + versionNumbers(v.productVersion) + ")\n" +
-           "FileVersion: " + v.fileVersionText + " (" + versionNumbers(v.fileVersion) + ")\n" +
-           "FileDescription: " + v.fileDescription + "\n" +
-           "InternalName: " + v.internalName + "\n" +
-           "OriginalFilename: " + v.originalFilename + "\n" + "Language: " + languageCode(v.language) + "\n" +
-           (v.selfRegister ? "OLESelfRegister\n" : "") +
-           "TypeLibrary: " + t.name + " " + std::to_string(t.majorVersion) + "." + std::to_string(t.minorVersion) +
-           " " + t.libid + " \"" + t.helpString + "\"\n" +
-           "Library: " + library->path + "\n";
+    std::string text;
+    text += std::string("ProductName: ") + v.productName + "\n";
+    text += std::string("ProductVersion: ") + v.productVersionText + " (" + versionNumbers(v.productVersion) + ")\n";
+    text += std::string("FileVersion: ") + v.fileVersionText + " (" + versionNumbers(v.fileVersion) + ")\n";
+    text += std::string("FileDescription: ") + v.fileDescription + "\n";
+    text += std::string("InternalName: ") + v.internalName + "\n";
+    text += std::string("OriginalFilename: ") + v.originalFilename + "\n";
+    text += "Language: " + languageCode(v.language) + "\n";
+    if (v.selfRegister)
+        text += "OLESelfRegister\n";
+    text += std::string("TypeLibrary: ") + t.name + " " + std::to_string(t.majorVersion) + "." +
+            std::to_string(t.minorVersion) + " " + t.libid + " \"" + t.helpString + "\"\n";
+    text += "Library: " + library->path + "\n";
+    return text;
 }
 
 } // namespace quillmark

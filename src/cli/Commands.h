@@ -8,7 +8,7 @@ namespace quillmark::cli {
 
 struct Options {
     std::vector<std::string> paths;
-    std::string module;   // empty: the active code pane's module
+    std::string module; // empty: the active code pane's module
     std::string entry = "*";
     std::string encoding; // empty: guessed per file
     bool links = false;

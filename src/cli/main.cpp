@@ -38,9 +38,10 @@ void AddProjectOptions(CLI::App& command, Options& options, bool withEntry)
                            "procedure's name as `quillmark list --module M` prints it, e.g. \"Property Get Size\"");
     command.add_option("--encoding", options.encoding,
                        "Encoding of module files (e.g. UTF-8, CP932, CP1252; default: guessed per file)");
-    command.add_option("PATH", options.paths,
-                       "A project: a folder of .bas/.cls/.frm files, one module file, or an Office document. "
-                       "The first PATH is the active project")
+    command
+        .add_option("PATH", options.paths,
+                    "A project: a folder of .bas/.cls/.frm files, one module file, or an Office document. "
+                    "The first PATH is the active project")
         ->required();
 }
 
@@ -74,20 +75,23 @@ int main(int argc, char** argv)
         "editor", "Open the stand-in editor over the projects; load Quillmark in its Add-Ins > Add-In Manager");
     editor->add_option("--encoding", options.encoding,
                        "Encoding of module files (e.g. UTF-8, CP932, CP1252; default: guessed per file)");
-    editor->add_option("PATH", options.paths,
-                       "A project (folder of module files, module file, Office document) or a folder of projects")
+    editor
+        ->add_option("PATH", options.paths,
+                     "A project (folder of module files, module file, Office document) or a folder of projects")
         ->required();
     std::string library = quillmark::AddInLibraryPath();
     auto* registerAddIn = app.add_subcommand("register", "Register the add-in library for the current user");
     registerAddIn->add_option("LIBRARY", library, "The add-in library (default: libQuillmark.so beside quillmark)");
-    auto* unregisterAddIn =
-        app.add_subcommand("unregister", "Remove every registration entry of the add-in library");
+    auto* unregisterAddIn = app.add_subcommand("unregister", "Remove every registration entry of the add-in library");
     unregisterAddIn->add_option("LIBRARY", library, "The add-in library (default: libQuillmark.so beside quillmark)");
-    app.set_version_flag("--version", [&library] {
-        std::string text = quillmark::VersionText(library);
-        text.pop_back();
-        return text;
-    }, "Show the version information of the add-in library and exit");
+    app.set_version_flag(
+        "--version",
+        [&library] {
+            std::string text = quillmark::VersionText(library);
+            text.pop_back();
+            return text;
+        },
+        "Show the version information of the add-in library and exit");
 #endif
 
     try {

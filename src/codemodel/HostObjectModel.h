@@ -123,8 +123,8 @@ public:
 class Events {
 public:
     virtual ~Events() = default;
-    virtual std::shared_ptr<quillmark::CommandBarEvents> CommandBarEvents(
-        const std::shared_ptr<CommandBarControl>& control) = 0;
+    virtual std::shared_ptr<quillmark::CommandBarEvents>
+    CommandBarEvents(const std::shared_ptr<CommandBarControl>& control) = 0;
 };
 
 // The editor's root object.

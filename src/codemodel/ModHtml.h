@@ -43,8 +43,8 @@ bool GetProjects();
 // Captions ("MOD Module1") of the project's components into ModuleCollection. Shows nothing.
 bool GetModuleList(const std::shared_ptr<VBProject>& project);
 // The procedure index of the named module into ProcIndex; reports its own failures.
-void GetModData(const std::shared_ptr<VBProject>& project, const std::string& moduleName,
-                std::int32_t& procCount, std::int32_t& lineCount);
+void GetModData(const std::shared_ptr<VBProject>& project, const std::string& moduleName, std::int32_t& procCount,
+                std::int32_t& lineCount);
 // Drops the collections, the current project, the keyword table and the index.
 void ReleaseProjects();
 

@@ -6,10 +6,10 @@ namespace quillmark {
 
 RuntimeError::RuntimeError(std::int32_t number, std::string description)
     : std::runtime_error(description), number_(number), description_(std::move(description))
-{
-}
+{}
 
-RuntimeError::RuntimeError(std::int32_t number) : RuntimeError(number, ErrorDescription(number)) {}
+RuntimeError::RuntimeError(std::int32_t number) : RuntimeError(number, ErrorDescription(number))
+{}
 
 std::string ErrorDescription(std::int32_t number)
 {

@@ -10,7 +10,6 @@ namespace quillmark {
 
 // Plain source text of lines firstLine..lastLine of the current module; reports a failure
 // itself and then returns empty text.
-std::string ReadVbaWindow(const std::shared_ptr<VBProject>& project, std::int32_t firstLine,
-                          std::int32_t lastLine);
+std::string ReadVbaWindow(const std::shared_ptr<VBProject>& project, std::int32_t firstLine, std::int32_t lastLine);
 
 } // namespace quillmark

@@ -61,8 +61,7 @@ void BlockPlan::Order()
     std::stable_sort(opens_.begin(), opens_.end(), [](const Mark& a, const Mark& b) {
         return a.line != b.line ? a.line < b.line : a.block > b.block;
     });
-    std::stable_sort(closes_.begin(), closes_.end(),
-                     [](const Mark& a, const Mark& b) { return a.line < b.line; });
+    std::stable_sort(closes_.begin(), closes_.end(), [](const Mark& a, const Mark& b) { return a.line < b.line; });
 }
 
 void BlockPlan::AppendOpeners(std::int32_t line, OutputBuffer& out)

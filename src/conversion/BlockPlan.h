@@ -16,8 +16,7 @@ class BlockPlan {
 public:
     // For procName "*" the declarations section and every record of the index; for
     // "_Declarations_" lines 1..lastLine; for a procedure firstLine..lastLine.
-    BlockPlan(const std::string& procName, const ModHtmlState& state, std::int32_t firstLine,
-              std::int32_t lastLine);
+    BlockPlan(const std::string& procName, const ModHtmlState& state, std::int32_t firstLine, std::int32_t lastLine);
 
     // False when a block line lies outside firstLine..lastLine (or the index is missing): the
     // index no longer matches the module, and the conversion fails once its lines are done.

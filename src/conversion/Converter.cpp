@@ -77,8 +77,8 @@ void AppendLinkList(const std::string& procName, const ModHtmlState& state, Outp
     }
 }
 
-std::string Convert(const std::shared_ptr<VBProject>& project, const std::string& procName,
-                    std::int32_t& firstLine, std::int32_t& lastLine, bool linkFlag)
+std::string Convert(const std::shared_ptr<VBProject>& project, const std::string& procName, std::int32_t& firstLine,
+                    std::int32_t& lastLine, bool linkFlag)
 {
     const ModHtmlState& state = ModHtml();
     const std::shared_ptr<CodeModule> module = OpenModule(project, state.CurrentModuleName);

@@ -24,10 +24,8 @@ std::uint32_t Load4(const char* at)
 
 } // namespace
 
-KeywordLookup::KeywordLookup(const KeywordTable* table)
-    : table_(table), slots_(std::size_t{1} << SlotBits)
-{
-}
+KeywordLookup::KeywordLookup(const KeywordTable* table) : table_(table), slots_(std::size_t{1} << SlotBits)
+{}
 
 // Overlapping loads from both ends cover every character without reading past the word.
 KeywordLookup::Key KeywordLookup::KeyOf(std::string_view word)

@@ -66,24 +66,14 @@ void LineScanner::ScanCode()
     while (pos_ < line_.size()) {
         Step step;
         switch (line_[pos_]) {
-        case '"':
-            step = StringLiteral();
-            break;
+        case '"': step = StringLiteral(); break;
         case ' ':
         case '(':
         case ',':
-        case ')':
-            step = WordEnd();
-            break;
-        case '\'':
-            Comment();
-            return;
-        case ':':
-            step = Colon();
-            break;
-        default:
-            step = Advance();
-            break;
+        case ')': step = WordEnd(); break;
+        case '\'': Comment(); return;
+        case ':': step = Colon(); break;
+        default: step = Advance(); break;
         }
         if (step == Step::Done)
             return;

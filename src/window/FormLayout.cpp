@@ -24,8 +24,8 @@ W* Place(QWidget* client, const char* name, int left, int top, int width, int he
     return widget;
 }
 
-QPushButton* Button(QWidget* client, const char* name, const char* caption, const char* tip, int left,
-                    int top, int width, int height, const QFont& font)
+QPushButton* Button(QWidget* client, const char* name, const char* caption, const char* tip, int left, int top,
+                    int width, int height, const QFont& font)
 {
     auto* button = Place<QPushButton>(client, name, left, top, width, height, font);
     button->setText(QString::fromUtf8(caption));
@@ -40,8 +40,8 @@ void Blacken(QWidget* widget)
     widget->setPalette(palette);
 }
 
-QLabel* Label(QWidget* client, const char* name, const char* caption, int left, int top, int width,
-              int height, const QFont& font)
+QLabel* Label(QWidget* client, const char* name, const char* caption, int left, int top, int width, int height,
+              const QFont& font)
 {
     auto* label = Place<QLabel>(client, name, left, top, width, height, font);
     label->setText(QString::fromUtf8(caption));
@@ -51,8 +51,8 @@ QLabel* Label(QWidget* client, const char* name, const char* caption, int left, 
     return label;
 }
 
-QCheckBox* CheckBox(QWidget* client, const char* name, const char* caption, int left, int top, int width,
-                    int height, const QFont& font)
+QCheckBox* CheckBox(QWidget* client, const char* name, const char* caption, int left, int top, int width, int height,
+                    const QFont& font)
 {
     auto* box = Place<QCheckBox>(client, name, left, top, width, height, font);
     box->setText(QString::fromUtf8(caption));
@@ -121,8 +121,7 @@ FormControls BuildFormControls(QWidget* client)
     c.lbl2 = Label(client, "lbl2", "モジュールリスト", 8040, 1130, 1935, 255, pgothic);
     c.lbl3 = Label(client, "lbl3", "プロシージャリスト", 8040, 3620, 1935, 255, pgothic);
     c.cmd3 = Button(client, "cmd3", "ｿｰｽｺｰﾄﾞ", "ソースコードを表示", 8160, 7920, 975, 375, pgothic);
-    c.cmd4 = Button(client, "cmd4", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ", "テキストをクリップボードへ転送", 5640, 7920, 1095, 375,
-                    pgothic);
+    c.cmd4 = Button(client, "cmd4", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ", "テキストをクリップボードへ転送", 5640, 7920, 1095, 375, pgothic);
     c.lbl4 = Label(client, "lbl4", "モジュール", 120, 7800, 5415, 255, pgothic);
     c.lbl5 = Label(client, "lbl5", "処理", 120, 8040, 5415, 375, pgothic);
     c.Check1 = CheckBox(client, "Check1", "　リンクタグを先頭に生成", 5400, 50, 2295, 375, pgothic);
@@ -140,9 +139,9 @@ FormControls BuildFormControls(QWidget* client)
     // The source view lies on top; the covered HTML view must not take the focus meanwhile.
     c.rtb1->setVisible(false);
 
-    const std::array<QWidget*, 18> tabOrder{c.cmd1, c.cmd2,   c.List1,  c.List2,  c.lbl2, c.lbl3,
-                                            c.cmd3, c.cmd4,   c.lbl4,   c.lbl5,   c.Check1, c.Check2,
-                                            c.Check3, c.rtb1, c.rtb2,   c.cmd5,   c.List0, c.Label1};
+    const std::array<QWidget*, 18> tabOrder{c.cmd1,   c.cmd2, c.List1, c.List2, c.lbl2,   c.lbl3,
+                                            c.cmd3,   c.cmd4, c.lbl4,  c.lbl5,  c.Check1, c.Check2,
+                                            c.Check3, c.rtb1, c.rtb2,  c.cmd5,  c.List0,  c.Label1};
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
     return c;

@@ -38,8 +38,7 @@ std::string ListBox::ItemText(int row) const
     return entry ? entry->text().toStdString() : std::string();
 }
 
-QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index,
-                                                              const QEvent* event) const
+QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index, const QEvent* event) const
 {
     // A list box always keeps one entry selected once one is: Ctrl+click must not clear it.
     QItemSelectionModel::SelectionFlags flags = QListWidget::selectionCommand(index, event);

@@ -34,10 +34,8 @@ bool IsInput(QEvent::Type type)
     case QEvent::Wheel:
     case QEvent::ContextMenu:
     case QEvent::DragEnter:
-    case QEvent::TouchBegin:
-        return true;
-    default:
-        return false;
+    case QEvent::TouchBegin: return true;
+    default: return false;
     }
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QBasicTimer>
+#include <QByteArray>
 #include <QObject>
 #include <QPlainTextEdit>
-#include <QByteArray>
 
 #include <functional>
 
@@ -40,7 +40,7 @@ private:
     void FinishNow();
 
     QPlainTextEdit* view_;
-    QByteArray text_; // decoded a slice at a time: the whole text at once would cost 10 ms more
+    QByteArray text_;    // decoded a slice at a time: the whole text at once would cost 10 ms more
     qsizetype next_ = 0; // first byte not yet in the document
     std::function<void()> afterSlice_;
     QBasicTimer timer_;

@@ -205,8 +205,8 @@ TEST_F(ConnectTest, AStoredOneReopensTheWindowWhenTheAddInConnects)
         bool openAfterConnection;
         bool openAfterStartup;
     } cases[] = {
-        {"1", AfterStartup, true, true},  {"0", AfterStartup, false, false}, {"1", Startup, false, true},
-        {"0", Startup, false, false},     {"1", External, false, true},      {"yes", AfterStartup, false, false},
+        {"1", AfterStartup, true, true}, {"0", AfterStartup, false, false}, {"1", Startup, false, true},
+        {"0", Startup, false, false},    {"1", External, false, true},      {"yes", AfterStartup, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.stored) + " mode " + std::to_string(c.mode));
@@ -302,8 +302,7 @@ TEST_F(ConnectTest, LateBoundClientsReachTheSameMembersByNameAndDispatchId)
 
     CallById(*dispatch, 0x40030004, com::PropertyPutRef, {Variant::Nothing()});
     EXPECT_FALSE(connect->MenuHandler());
-    EXPECT_THROW(CallById(*dispatch, 0x40030001, com::PropertyPutRef, {Variant(source.get() ? 1 : 0)}),
-                 RuntimeError);
+    EXPECT_THROW(CallById(*dispatch, 0x40030001, com::PropertyPutRef, {Variant(source.get() ? 1 : 0)}), RuntimeError);
 }
 
 } // namespace

@@ -53,8 +53,8 @@ private:
 
 class FakeEvents final : public Events {
 public:
-    std::shared_ptr<quillmark::CommandBarEvents> CommandBarEvents(
-        const std::shared_ptr<CommandBarControl>& control) override;
+    std::shared_ptr<quillmark::CommandBarEvents>
+    CommandBarEvents(const std::shared_ptr<CommandBarControl>& control) override;
 
     std::optional<RuntimeError> failure; // thrown by CommandBarEvents when set
     bool refuseBinding = false;          // sources handed out refuse to bind

@@ -1,5 +1,5 @@
-#include "addin/AddInIdentity.h"
 #include "addin/Registration.h"
+#include "addin/AddInIdentity.h"
 #include "addin/RegistrationEntries.h"
 
 #include "codemodel/RuntimeError.h"
@@ -84,11 +84,11 @@ TEST(RegistrationTest, EntriesNameBothClassesTheTypeLibraryAndTheAddIn)
     EXPECT_EQ(registry.GetDword(addIn, "LoadBehavior"), 0u);
 
     RemoveRegistration(registry);
-    for (const std::string& key : {Classes + "\\" + ProgIdConnect, Classes + "\\" + ProgIdCMMTimer,
-                                   Classes + "\\CLSID\\" + CLSID_Connect.ToString(),
-                                   Classes + "\\CLSID\\" + CLSID_CMMTimer.ToString(),
-                                   Classes + "\\Interface\\" + IID_Connect.ToString(),
-                                   Classes + "\\TypeLib\\" + LIBID_Quillmark.ToString(), addIn})
+    for (const std::string& key :
+         {Classes + "\\" + ProgIdConnect, Classes + "\\" + ProgIdCMMTimer,
+          Classes + "\\CLSID\\" + CLSID_Connect.ToString(), Classes + "\\CLSID\\" + CLSID_CMMTimer.ToString(),
+          Classes + "\\Interface\\" + IID_Connect.ToString(), Classes + "\\TypeLib\\" + LIBID_Quillmark.ToString(),
+          addIn})
         EXPECT_FALSE(registry.KeyExists(key)) << key;
     EXPECT_EQ(registry.GetString("HKEY_CURRENT_USER\\Software\\Other", "Keep"), "me");
 }
@@ -112,18 +112,19 @@ TEST(RegistrationTest, RegisterAndUnregisterRoundTripThroughTheLibrary)
     EXPECT_EQ(readFile(com::Registry::DefaultPath()), once);
 
     ASSERT_EQ(UnregisterAddIn(Library), 0);
-    EXPECT_EQ(readFile(com::Registry::DefaultPath()), "Windows Registry Editor Version 5.00\n"
-                                                      "\n[HKEY_CURRENT_USER]\n"
-                                                      "\n[HKEY_CURRENT_USER\\Software]\n"
-                                                      "\n[HKEY_CURRENT_USER\\Software\\Classes]\n"
-                                                      "\n[HKEY_CURRENT_USER\\Software\\Classes\\CLSID]\n"
-                                                      "\n[HKEY_CURRENT_USER\\Software\\Classes\\Interface]\n"
-                                                      "\n[HKEY_CURRENT_USER\\Software\\Classes\\TypeLib]\n"
-                                                      "\n[HKEY_CURRENT_USER\\Software\\Microsoft]\n"
-                                                      "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\VBA]\n"
-                                                      "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\VBA\\VBE]\n"
-                                                      "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\VBA\\VBE\\6.0]\n"
-                                                      "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\VBA\\VBE\\6.0\\Addins]\n");
+    EXPECT_EQ(readFile(com::Registry::DefaultPath()),
+              "Windows Registry Editor Version 5.00\n"
+              "\n[HKEY_CURRENT_USER]\n"
+              "\n[HKEY_CURRENT_USER\\Software]\n"
+              "\n[HKEY_CURRENT_USER\\Software\\Classes]\n"
+              "\n[HKEY_CURRENT_USER\\Software\\Classes\\CLSID]\n"
+              "\n[HKEY_CURRENT_USER\\Software\\Classes\\Interface]\n"
+              "\n[HKEY_CURRENT_USER\\Software\\Classes\\TypeLib]\n"
+              "\n[HKEY_CURRENT_USER\\Software\\Microsoft]\n"
+              "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\VBA]\n"
+              "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\VBA\\VBE]\n"
+              "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\VBA\\VBE\\6.0]\n"
+              "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\VBA\\VBE\\6.0\\Addins]\n");
     try {
         com::CreateObject(ProgIdCMMTimer);
         ADD_FAILURE() << "created after unregistration";
@@ -183,12 +184,12 @@ TEST(RegistrationTest, FailuresAreReportedAndTheRegistryIsKept)
 TEST(RegistrationTest, TheLibraryTellsItsVersionAndTypeLibrary)
 {
     const std::string text = VersionText(Library);
-    for (const char* expected : {"ProductName: Quillmark\n", "ProductVersion: 0.08.0011 (0.8.0.11)\n",
-                                 "FileVersion: 0.08.0011 (0.8.0.11)\n",
-                                 "FileDescription: VBAのソースコードにｈｔｍｌタグを埋め込む\n",
-                                 "InternalName: Quillmark\n", "OriginalFilename: Quillmark.dll\n", "Language: 0411\n", "OLESelfRegister\n",
-                                 "TypeLibrary: Quillmark 1.0 {8FBEF8D7-0557-40B2-91F0-E13DD07D77FA} "
-                                 "\"OfficeVBAｿｰｽｺｰﾄﾞhtml変換\"\n"})
+    for (const char* expected :
+         {"ProductName: Quillmark\n", "ProductVersion: 0.08.0011 (0.8.0.11)\n", "FileVersion: 0.08.0011 (0.8.0.11)\n",
+          "FileDescription: VBAのソースコードにｈｔｍｌタグを埋め込む\n", "InternalName: Quillmark\n",
+          "OriginalFilename: Quillmark.dll\n", "Language: 0411\n", "OLESelfRegister\n",
+          "TypeLibrary: Quillmark 1.0 {8FBEF8D7-0557-40B2-91F0-E13DD07D77FA} "
+          "\"OfficeVBAｿｰｽｺｰﾄﾞhtml変換\"\n"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\nin\n" << text;
     EXPECT_THROW(VersionText("/nonexistent/libQuillmark.so"), RuntimeError);
     EXPECT_THROW(VersionText(QUILLMARK_PLAIN_LIBRARY), RuntimeError);

@@ -9,8 +9,7 @@ namespace quillmark::testing {
 // A fresh folder under the system's temporary folder, removed with the object.
 class TempFolder {
 public:
-    explicit TempFolder(const std::string& name)
-        : path_(std::filesystem::temp_directory_path() / ("quillmark-" + name))
+    explicit TempFolder(const std::string& name) : path_(std::filesystem::temp_directory_path() / ("quillmark-" + name))
     {
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);

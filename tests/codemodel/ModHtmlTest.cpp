@@ -36,7 +36,8 @@ TEST_F(ModHtmlTest, GetProjectsSkipsLockedProjectsAndKeysByBareFileName)
 {
     const auto a = Project(ExistingFile("Book1.xlsm"), {Module("Module1", {"Sub A()", "End Sub"})});
     const auto locked = Project(ExistingFile("Locked.xlsm"), {}, 1);
-    ModHtml().HostEditor = std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{locked, a}, a, nullptr);
+    ModHtml().HostEditor =
+        std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{locked, a}, a, nullptr);
 
     ASSERT_TRUE(GetProjects());
     ASSERT_EQ(ModHtml().ProjectCollection->Count(), 1u);
@@ -63,8 +64,7 @@ TEST_F(ModHtmlTest, GetProjectsFailsSilently)
         {"no host editor", {}, true},
     };
     for (const Case& c : cases) {
-        ModHtml().HostEditor =
-            c.noEditor ? nullptr : std::make_shared<MemoryEditor>(c.projects, nullptr, nullptr);
+        ModHtml().HostEditor = c.noEditor ? nullptr : std::make_shared<MemoryEditor>(c.projects, nullptr, nullptr);
         EXPECT_FALSE(GetProjects()) << c.what;
         EXPECT_FALSE(ModHtml().ProjectCollection.has_value()) << c.what;
     }
@@ -108,15 +108,22 @@ TEST_F(ModHtmlTest, GetModDataBuildsTheIndex)
     const IndexCase cases[] = {
         {"empty module", {}, 0, 1, {{"", 0, 0}}},
         {"declarations only", {"Option Explicit", "Dim x As Long"}, 0, 2, {{"", 0, 0}}},
-        {"first procedure on line 1", {"Sub A()", "End Sub", "Function B()", "End Function"}, 2, 4,
+        {"first procedure on line 1",
+         {"Sub A()", "End Sub", "Function B()", "End Function"},
+         2,
+         4,
          {{"A", 1, 2}, {"B", 3, 4}}},
         {"declarations, then procedures owning the lines between them",
-         {"Option Explicit", "", "Sub A()", "End Sub", "", "' about B", "Sub B()", "End Sub", ""}, 2, 9,
+         {"Option Explicit", "", "Sub A()", "End Sub", "", "' about B", "Sub B()", "End Sub", ""},
+         2,
+         9,
          {{"A", 2, 4}, {"B", 5, 9}}},
         {"property trio of one name",
          {"Private m As Long", "Property Get Size() As Long", "Size = m", "End Property",
           "Property Let Size(v As Long)", "m = v", "End Property", "Property Set Obj(o As Object)", "End Property"},
-         3, 9, {{"Property Get Size", 2, 4}, {"Property Let Size", 5, 7}, {"Property Set Obj", 8, 9}}},
+         3,
+         9,
+         {{"Property Get Size", 2, 4}, {"Property Let Size", 5, 7}, {"Property Set Obj", 8, 9}}},
         {"one-line procedure on the last line", {"Option Explicit", "Sub X(): End Sub"}, 1, 2, {{"X", 2, 2}}},
     };
     for (const IndexCase& c : cases) {
@@ -141,7 +148,8 @@ TEST_F(ModHtmlTest, GetModDataFindsPropertyKindsOnAHostThatLeavesKindUnchanged)
     GetModData(Project("p", {component}), "c", procCount, lineCount); // names compare case-insensitively
     EXPECT_EQ(procCount, 3);
     EXPECT_EQ(ModHtml().ProcIndex,
-              (std::vector<ProcRecord>{{"Property Get Size", 1, 3}, {"Property Let Count", 4, 5}, {"Property Set Obj", 6, 7}}));
+              (std::vector<ProcRecord>{
+                  {"Property Get Size", 1, 3}, {"Property Let Count", 4, 5}, {"Property Set Obj", 6, 7}}));
     EXPECT_TRUE(box.messages.empty());
 }
 
@@ -159,12 +167,24 @@ TEST_F(ModHtmlTest, GetModDataReportsFailuresAndKeepsThePreviousIndex)
     // A line owned by no block after the first procedure: no kind finds it.
     const auto gap = Project("p", {ModuleWithBlocks("G", 6, Blocks{{"A", 0, 2, 3}, {"B", 0, 5, 6}})});
     const Case cases[] = {
-        {"unknown module", Project("p", {Module("M", {})}), "Nope",
-         {"Error: 9. インデックスが有効範囲にありません。", "GetModData"}, 0, 0},
-        {"locked project", Project("p", {Module("M", {})}, 1), "M",
-         {"Error: 50289. Can't perform operation since the project is protected.", "GetModData"}, 0, 0},
-        {"a gap between blocks", gap, "G",
-         {"Error: 35. Sub または Function が定義されていません。", "GetModData_!fromEN35"}, 1, 6},
+        {"unknown module",
+         Project("p", {Module("M", {})}),
+         "Nope",
+         {"Error: 9. インデックスが有効範囲にありません。", "GetModData"},
+         0,
+         0},
+        {"locked project",
+         Project("p", {Module("M", {})}, 1),
+         "M",
+         {"Error: 50289. Can't perform operation since the project is protected.", "GetModData"},
+         0,
+         0},
+        {"a gap between blocks",
+         gap,
+         "G",
+         {"Error: 35. Sub または Function が定義されていません。", "GetModData_!fromEN35"},
+         1,
+         6},
     };
     for (const Case& c : cases) {
         box.messages.clear();

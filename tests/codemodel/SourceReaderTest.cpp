@@ -22,7 +22,7 @@ TEST(ReadVbaWindow, ReadsRangesOfTheCurrentModule)
     EXPECT_EQ(ReadVbaWindow(project, 1, 3), "a1\r\na2\r\na3");
     EXPECT_EQ(ReadVbaWindow(project, 2, 2), "a2");
     EXPECT_EQ(ReadVbaWindow(project, 3, 2), ""); // nothing to read
-    ModHtml().CurrentModuleName = "B"; // follows the module list with the same numbers
+    ModHtml().CurrentModuleName = "B";           // follows the module list with the same numbers
     EXPECT_EQ(ReadVbaWindow(project, 2, 2), "b2");
     ModHtml().CurrentModuleName = "E";
     EXPECT_EQ(ReadVbaWindow(Project("p", {Module("E", {})}), 1, 1), "");
@@ -47,14 +47,14 @@ TEST(ReadVbaWindow, ReportsFailuresInTheShortFormAndReturnsEmptyText)
         {"no project", nullptr, "A", 1, 1,
          "Error_Number: 91.  : オブジェクト変数または With ブロック変数が設定されていません。"},
         {"overflowing count", project, "A", INT32_MIN, INT32_MAX, "Error_Number: 6.  : オーバーフローしました。"},
-        {"first line below 1", project, "A", 0, 1, "Error_Number: 5.  : プロシージャの呼び出し、または引数が不正です。"},
+        {"first line below 1", project, "A", 0, 1,
+         "Error_Number: 5.  : プロシージャの呼び出し、または引数が不正です。"},
     };
     for (const Case& c : cases) {
         box.messages.clear();
         ModHtml().CurrentModuleName = c.module;
         EXPECT_EQ(ReadVbaWindow(c.project, c.first, c.last), "") << c.what;
-        EXPECT_EQ(box.messages,
-                  (std::vector<RecordingMessageBox::Message>{{c.text, "ModConvHTML.ReadVbaWindow"}}))
+        EXPECT_EQ(box.messages, (std::vector<RecordingMessageBox::Message>{{c.text, "ModConvHTML.ReadVbaWindow"}}))
             << c.what;
     }
     ResetModHtml();

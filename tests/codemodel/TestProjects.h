@@ -15,7 +15,7 @@ inline std::shared_ptr<MemoryComponent> Module(const std::string& name, const st
                                                std::int32_t type = vbext_ct::StdModule)
 {
     return std::make_shared<MemoryComponent>(type,
-                                              std::make_shared<MemoryCodeModule>(name, ModuleText::FromLines(lines)));
+                                             std::make_shared<MemoryCodeModule>(name, ModuleText::FromLines(lines)));
 }
 
 inline std::shared_ptr<MemoryComponent> ModuleWithBlocks(const std::string& name, std::int32_t lineCount,

@@ -23,17 +23,14 @@ protected:
     void SetUp() override { ModHtml() = ModHtmlState{}; }
     void TearDown() override { ModHtml() = ModHtmlState{}; }
 
-    void Load(const std::string& name, const std::vector<std::string>& lines,
-              std::vector<ProcRecord> index = {})
+    void Load(const std::string& name, const std::vector<std::string>& lines, std::vector<ProcRecord> index = {})
     {
-        module_ = std::make_shared<MemoryCodeModule>(name, ModuleText::FromLines(lines),
-                                                     std::vector<ProcBlock>{});
+        module_ = std::make_shared<MemoryCodeModule>(name, ModuleText::FromLines(lines), std::vector<ProcBlock>{});
         project_ = std::make_shared<MemoryProject>(
-            "/projects/Book1.xlsm",
-            std::vector{std::make_shared<MemoryComponent>(vbext_ct::StdModule, module_)});
+            "/projects/Book1.xlsm", std::vector{std::make_shared<MemoryComponent>(vbext_ct::StdModule, module_)});
         ModHtmlState& state = ModHtml();
-        state.HostEditor = std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{project_},
-                                                          project_, std::make_shared<MemoryCodePane>(module_));
+        state.HostEditor = std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{project_}, project_,
+                                                          std::make_shared<MemoryCodePane>(module_));
         state.CurrentProject = project_;
         ASSERT_TRUE(InitKeywords());
         state.ProcCount = static_cast<std::int32_t>(index.size());

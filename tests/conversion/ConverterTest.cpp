@@ -10,32 +10,37 @@ const std::vector<std::string> SampleLines = {"Option Explicit", "' note", "", "
 TEST_F(ConverterTest, WholeSampleModule)
 {
     Load("Sample", SampleLines, {{"Foo", 4, 6}});
-    EXPECT_EQ(ConvertAll(), Join({
-                                R"(<div class="CodeArea"><p id="Sample.Declarations"><span class="Deco3">Option</span> <span class="Deco3">Explicit</span>)",
-                                R"(<span class="Deco1">' note</span>)",
-                                R"(</p></div>)",
-                                R"(<div class="CodeArea"><p id="Foo"><span class="Deco3">Sub</span> <span class="Deco5">Foo</span>())",
-                                R"(  <span class="Deco5">x</span> = 1 <span class="Deco1">' t</span>)",
-                                R"(<span class="Deco3">End</span> <span class="Deco3">Sub</span></p></div>)",
-                            }));
+    EXPECT_EQ(
+        ConvertAll(),
+        Join({
+            R"(<div class="CodeArea"><p id="Sample.Declarations"><span class="Deco3">Option</span> <span class="Deco3">Explicit</span>)",
+            R"(<span class="Deco1">' note</span>)",
+            R"(</p></div>)",
+            R"(<div class="CodeArea"><p id="Foo"><span class="Deco3">Sub</span> <span class="Deco5">Foo</span>())",
+            R"(  <span class="Deco5">x</span> = 1 <span class="Deco1">' t</span>)",
+            R"(<span class="Deco3">End</span> <span class="Deco3">Sub</span></p></div>)",
+        }));
 }
 
 TEST_F(ConverterTest, BlocksOfEachEntry)
 {
     Load("Sample", SampleLines, {{"Foo", 4, 6}});
-    EXPECT_EQ(Convert("_Declarations_", 1, 3),
-              Join({
-                  R"(<div class="CodeArea"><p id="Sample.Declarations"><span class="Deco3">Option</span> <span class="Deco3">Explicit</span>)",
-                  R"(<span class="Deco1">' note</span>)",
-                  R"(</p></div>)",
-              }));
-    EXPECT_EQ(Convert("Foo", 4, 5),
-              Join({
-                  R"(<div class="CodeArea"><p id="Foo"><span class="Deco3">Sub</span> <span class="Deco5">Foo</span>())",
-                  R"(  <span class="Deco5">x</span> = 1 <span class="Deco1">' t</span></p></div>)",
-              }));
-    EXPECT_EQ(Convert("Property Let Size", 6, 6),
-              R"(<div class="CodeArea"><p id="Property Let Size"><span class="Deco3">End</span> <span class="Deco3">Sub</span></p></div>)");
+    EXPECT_EQ(
+        Convert("_Declarations_", 1, 3),
+        Join({
+            R"(<div class="CodeArea"><p id="Sample.Declarations"><span class="Deco3">Option</span> <span class="Deco3">Explicit</span>)",
+            R"(<span class="Deco1">' note</span>)",
+            R"(</p></div>)",
+        }));
+    EXPECT_EQ(
+        Convert("Foo", 4, 5),
+        Join({
+            R"(<div class="CodeArea"><p id="Foo"><span class="Deco3">Sub</span> <span class="Deco5">Foo</span>())",
+            R"(  <span class="Deco5">x</span> = 1 <span class="Deco1">' t</span></p></div>)",
+        }));
+    EXPECT_EQ(
+        Convert("Property Let Size", 6, 6),
+        R"(<div class="CodeArea"><p id="Property Let Size"><span class="Deco3">End</span> <span class="Deco3">Sub</span></p></div>)");
 }
 
 TEST_F(ConverterTest, ProceduresFromTheFirstLineGetNoDeclarationsBlock)
@@ -62,16 +67,18 @@ TEST_F(ConverterTest, ProceduresFromTheFirstLineGetNoDeclarationsBlock)
 TEST_F(ConverterTest, LinkListOfEachEntryComesFirst)
 {
     Load("Sample", SampleLines, {{"Foo", 4, 6}});
-    EXPECT_EQ(Convert("_Declarations_", 1, 1, true),
-              "<ul>\r\n"
-              R"(<li><a href="#Sample.Declarations">GoTo Sample.Declarations</a>)"
-              "\r\n</ul>\r\n"
-              R"(<div class="CodeArea"><p id="Sample.Declarations"><span class="Deco3">Option</span> <span class="Deco3">Explicit</span></p></div>)");
-    EXPECT_EQ(Convert("Foo", 6, 6, true),
-              "<ul>\r\n"
-              R"(<li><a href="#Foo">GoTo Foo</a>)"
-              "\r\n</ul>\r\n"
-              R"(<div class="CodeArea"><p id="Foo"><span class="Deco3">End</span> <span class="Deco3">Sub</span></p></div>)");
+    EXPECT_EQ(
+        Convert("_Declarations_", 1, 1, true),
+        "<ul>\r\n"
+        R"(<li><a href="#Sample.Declarations">GoTo Sample.Declarations</a>)"
+        "\r\n</ul>\r\n"
+        R"(<div class="CodeArea"><p id="Sample.Declarations"><span class="Deco3">Option</span> <span class="Deco3">Explicit</span></p></div>)");
+    EXPECT_EQ(
+        Convert("Foo", 6, 6, true),
+        "<ul>\r\n"
+        R"(<li><a href="#Foo">GoTo Foo</a>)"
+        "\r\n</ul>\r\n"
+        R"(<div class="CodeArea"><p id="Foo"><span class="Deco3">End</span> <span class="Deco3">Sub</span></p></div>)");
 }
 
 TEST_F(ConverterTest, ModuleWithoutProceduresIsOneDeclarationsBlock)
@@ -107,15 +114,12 @@ TEST_F(ConverterTest, CommentRuns)
         std::vector<std::string> lines;
         std::vector<std::string> html;
     } cases[] = {
-        {{"' a", "' b", "' c"},
-         {R"(<span class="Deco1">' a)", "' b", R"(' c</span>)"}},
-        {{"' a", "", "' b"},
-         {R"(<span class="Deco1">' a</span>)", "", R"(<span class="Deco1">' b</span>)"}},
+        {{"' a", "' b", "' c"}, {R"(<span class="Deco1">' a)", "' b", R"(' c</span>)"}},
+        {{"' a", "", "' b"}, {R"(<span class="Deco1">' a</span>)", "", R"(<span class="Deco1">' b</span>)"}},
         {{"' a", "x = 1 ' b", "  ' c", "' d"},
          {R"(<span class="Deco1">' a</span>)", R"(<span class="Deco5">x</span> = 1 <span class="Deco1">' b</span>)",
           R"(<span class="Deco1">  ' c)", R"(' d</span>)"}},
-        {{"' a", "\t' b"},
-         {R"(<span class="Deco1">' a</span>)", "\t<span class=\"Deco1\">' b</span>"}},
+        {{"' a", "\t' b"}, {R"(<span class="Deco1">' a</span>)", "\t<span class=\"Deco1\">' b</span>"}},
     };
     for (const auto& c : cases) {
         const auto count = static_cast<std::int32_t>(c.lines.size());
@@ -133,26 +137,28 @@ TEST_F(ConverterTest, CommentRunClosesAtTheEndOfABlock)
 {
     Load("M", {"Option Explicit", "' a", "' b", "Sub Foo()", "End Sub", "' c", "' d", "Sub Bar()", "End Sub"},
          {{"Foo", 3, 6}, {"Bar", 7, 9}});
-    EXPECT_EQ(ConvertAll(), Join({
-                                R"(<div class="CodeArea"><p id="M.Declarations"><span class="Deco3">Option</span> <span class="Deco3">Explicit</span>)",
-                                R"(<span class="Deco1">' a</span></p></div>)",
-                                R"(<div class="CodeArea"><p id="Foo"><span class="Deco1">' b</span>)",
-                                R"(<span class="Deco3">Sub</span> <span class="Deco5">Foo</span>())",
-                                R"(<span class="Deco3">End</span> <span class="Deco3">Sub</span>)",
-                                R"(<span class="Deco1">' c</span></p></div>)",
-                                R"(<div class="CodeArea"><p id="Bar"><span class="Deco1">' d</span>)",
-                                R"(<span class="Deco3">Sub</span> <span class="Deco5">Bar</span>())",
-                                R"(<span class="Deco3">End</span> <span class="Deco3">Sub</span></p></div>)",
-                            }));
+    EXPECT_EQ(
+        ConvertAll(),
+        Join({
+            R"(<div class="CodeArea"><p id="M.Declarations"><span class="Deco3">Option</span> <span class="Deco3">Explicit</span>)",
+            R"(<span class="Deco1">' a</span></p></div>)",
+            R"(<div class="CodeArea"><p id="Foo"><span class="Deco1">' b</span>)",
+            R"(<span class="Deco3">Sub</span> <span class="Deco5">Foo</span>())",
+            R"(<span class="Deco3">End</span> <span class="Deco3">Sub</span>)",
+            R"(<span class="Deco1">' c</span></p></div>)",
+            R"(<div class="CodeArea"><p id="Bar"><span class="Deco1">' d</span>)",
+            R"(<span class="Deco3">Sub</span> <span class="Deco5">Bar</span>())",
+            R"(<span class="Deco3">End</span> <span class="Deco3">Sub</span></p></div>)",
+        }));
 }
 
 // Likewise on the last line of the range, even when the module's next line is a comment.
 TEST_F(ConverterTest, CommentRunClosesAtTheEndOfTheRange)
 {
     Load("M", {"' a", "' b", "' c", "Sub Foo()", "End Sub"}, {{"Foo", 1, 5}});
-    EXPECT_EQ(Convert("_Declarations_", 1, 2),
-              Join({R"(<div class="CodeArea"><p id="M.Declarations"><span class="Deco1">' a)",
-                    R"(' b</span></p></div>)"}));
+    EXPECT_EQ(
+        Convert("_Declarations_", 1, 2),
+        Join({R"(<div class="CodeArea"><p id="M.Declarations"><span class="Deco1">' a)", R"(' b</span></p></div>)"}));
     EXPECT_EQ(Convert("Foo", 2, 2), R"(<div class="CodeArea"><p id="Foo"><span class="Deco1">' b</span></p></div>)");
 }
 
@@ -185,25 +191,27 @@ TEST_F(ConverterTest, Failures)
 // Repeated lookups answer exactly as the table does, whatever the words' lengths.
 TEST_F(ConverterTest, KeywordsAreWhatTheTableHolds)
 {
-    Load("M", {"Abcdefgh Abcdefgx Abcdefgh Application.ScreenUpdating Application.ScreenUpdatinG "
-               "Application.ScreenUpdating Workbooks.Item.Worksheets.Count.Value Workbooks.Item.Worksheets.Count.ValuE "
-               "Workbooks.Item.Worksheets.Count.Value"},
+    Load("M",
+         {"Abcdefgh Abcdefgx Abcdefgh Application.ScreenUpdating Application.ScreenUpdatinG "
+          "Application.ScreenUpdating Workbooks.Item.Worksheets.Count.Value Workbooks.Item.Worksheets.Count.ValuE "
+          "Workbooks.Item.Worksheets.Count.Value"},
          {{"P", 1, 1}});
     for (const char* key : {"Abcdefgh", "Application.ScreenUpdating", "Workbooks.Item.Worksheets.Count.Value"})
         ModHtml().Keywords->Add(key, 1);
-    EXPECT_EQ(Convert("P", 1, 1),
-              R"(<div class="CodeArea"><p id="P"><span class="Deco3">Abcdefgh</span> <span class="Deco5">Abcdefgx</span> <span class="Deco3">Abcdefgh</span> )"
-              R"(<span class="Deco3">Application.ScreenUpdating</span> <span class="Deco5">Application.ScreenUpdatinG</span> )"
-              R"(<span class="Deco3">Application.ScreenUpdating</span> <span class="Deco3">Workbooks.Item.Worksheets.Count.Value</span> )"
-              R"(<span class="Deco5">Workbooks.Item.Worksheets.Count.ValuE</span> <span class="Deco3">Workbooks.Item.Worksheets.Count.Value</span></p></div>)");
+    EXPECT_EQ(
+        Convert("P", 1, 1),
+        R"(<div class="CodeArea"><p id="P"><span class="Deco3">Abcdefgh</span> <span class="Deco5">Abcdefgx</span> <span class="Deco3">Abcdefgh</span> )"
+        R"(<span class="Deco3">Application.ScreenUpdating</span> <span class="Deco5">Application.ScreenUpdatinG</span> )"
+        R"(<span class="Deco3">Application.ScreenUpdating</span> <span class="Deco3">Workbooks.Item.Worksheets.Count.Value</span> )"
+        R"(<span class="Deco5">Workbooks.Item.Worksheets.Count.ValuE</span> <span class="Deco3">Workbooks.Item.Worksheets.Count.Value</span></p></div>)");
 }
 
 TEST_F(ConverterTest, MissingKeywordTableFailsAtTheFirstLookup)
 {
     Load("M", {"' only a comment", "", "x = 1"}, {{"P", 1, 3}});
     ModHtml().Keywords.reset();
-    EXPECT_EQ(Convert("P", 1, 2), Join({R"(<div class="CodeArea"><p id="P"><span class="Deco1">' only a comment</span>)",
-                                        "</p></div>"}));
+    EXPECT_EQ(Convert("P", 1, 2),
+              Join({R"(<div class="CodeArea"><p id="P"><span class="Deco1">' only a comment</span>)", "</p></div>"}));
     try {
         Convert("P", 1, 3);
         ADD_FAILURE() << "converted without a keyword table";

@@ -23,11 +23,10 @@ TEST_F(KeywordsTest, KeysAreWholeAndCaseSensitive)
         const char* word;
         bool found;
     } cases[] = {
-        {"Debug.Print", true}, {"Debug.Assert", true}, {"Debug", false}, {"Print", true},
-        {"ReDim", true},       {"Redim", false},       {"REDIM", false}, {"If", true},
-        {"if", false},         {"Access", true},       {"Xor", true},    {"GoTo", true},
-        {"Goto", false},       {"Me", false},          {"Rem", false},   {"Stop", false},
-        {"Empty", false},      {"", false},            {"String:", false},
+        {"Debug.Print", true}, {"Debug.Assert", true}, {"Debug", false}, {"Print", true},    {"ReDim", true},
+        {"Redim", false},      {"REDIM", false},       {"If", true},     {"if", false},      {"Access", true},
+        {"Xor", true},         {"GoTo", true},         {"Goto", false},  {"Me", false},      {"Rem", false},
+        {"Stop", false},       {"Empty", false},       {"", false},      {"String:", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ModHtml().Keywords->Exists(c.word), c.found) << c.word;
@@ -38,8 +37,8 @@ TEST_F(KeywordsTest, WithoutCodeWindowFailsAndDropsTheTable)
     Load("Module1", {"x = 1"});
     ModHtmlState& state = ModHtml();
     state.CurrentModuleName = "Module2";
-    state.HostEditor = std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{project_},
-                                                      project_, nullptr);
+    state.HostEditor =
+        std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{project_}, project_, nullptr);
     EXPECT_FALSE(InitKeywords());
     EXPECT_FALSE(state.Keywords);
     EXPECT_EQ(state.CurrentModuleName, "Module2");
@@ -56,8 +55,8 @@ TEST_F(KeywordsTest, SecondCallReplacesTheTableAndRereadsTheModule)
     ModHtmlState& state = ModHtml();
     state.Keywords->Add("Stale", 1);
     auto other = std::make_shared<MemoryCodeModule>("Class1", ModuleText{}, std::vector<ProcBlock>{});
-    state.HostEditor = std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{project_},
-                                                      project_, std::make_shared<MemoryCodePane>(other));
+    state.HostEditor = std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{project_}, project_,
+                                                      std::make_shared<MemoryCodePane>(other));
     ASSERT_TRUE(InitKeywords());
     EXPECT_EQ(state.CurrentModuleName, "Class1");
     EXPECT_FALSE(state.Keywords->Exists("Stale"));

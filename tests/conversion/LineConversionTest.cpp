@@ -53,7 +53,8 @@ TEST_F(LineConversionTest, EscapingAndCase)
         {R"(y = 1")", R"(<span class="Deco5">y</span> = 1")"}, // a last quote reached by advancing is no literal
         {R"(s = "<b>" ' <i>)",
          R"(<span class="Deco5">s</span> = <span class="Deco2">"&lt;b&gt;"</span> <span class="Deco1">' &lt;i&gt;</span>)"},
-        {"If a<>b Then", R"(<span class="Deco3">If</span> <span class="Deco5">a&lt;&gt;b</span> <span class="Deco3">Then</span>)"},
+        {"If a<>b Then",
+         R"(<span class="Deco3">If</span> <span class="Deco5">a&lt;&gt;b</span> <span class="Deco3">Then</span>)"},
         {"If x", R"(<span class="Deco3">If</span> <span class="Deco5">x</span>)"},
         {"if x", R"(<span class="Deco5">if</span> <span class="Deco5">x</span>)"},
         {"Stop", R"(<span class="Deco5">Stop</span>)"},
@@ -149,7 +150,8 @@ TEST_F(LineConversionTest, NonAsciiCharactersAreNeverSplitOrTakenForLetters)
         {"café = 1", R"(<span class="Deco5">café</span> = 1)"},
         {"日本", "日本"},
         {"GoTo 日本", R"(<span class="Deco3">GoTo</span> <span class="Deco4">日本</span>)"},
-        {R"(x = "日本" ' 注記)", R"(<span class="Deco5">x</span> = <span class="Deco2">"日本"</span> <span class="Deco1">' 注記</span>)"},
+        {R"(x = "日本" ' 注記)",
+         R"(<span class="Deco5">x</span> = <span class="Deco2">"日本"</span> <span class="Deco1">' 注記</span>)"},
         {"x = 値:", R"(<span class="Deco5">x</span> = <span class="Deco5">値:</span>)"},
     });
 }

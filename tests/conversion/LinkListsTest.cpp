@@ -24,11 +24,12 @@ TEST_F(LinkListsTest, WholeModule)
         Strings list;
     } cases[] = {
         {{{"Foo", 2, 5}, {"Property Get Bar", 6, 9}},
-         {"<ul>", R"(<li><a href="#Module1.Declarations">GoTo Module1.Declarations</a>)", R"(<li><a href="#Foo">GoTo Foo</a>)",
-          R"(<li><a href="#Property Get Bar">GoTo Property Get Bar</a>)", "</ul>\r\n"}},
-        {{{"Foo", 1, 3}},
-         {"<ul>", R"(<li><a href="#Module1.Declarations">GoTo Module1.Declarations</a>)", R"(<li><a href="#Foo">GoTo Foo</a>)",
+         {"<ul>", R"(<li><a href="#Module1.Declarations">GoTo Module1.Declarations</a>)",
+          R"(<li><a href="#Foo">GoTo Foo</a>)", R"(<li><a href="#Property Get Bar">GoTo Property Get Bar</a>)",
           "</ul>\r\n"}},
+        {{{"Foo", 1, 3}},
+         {"<ul>", R"(<li><a href="#Module1.Declarations">GoTo Module1.Declarations</a>)",
+          R"(<li><a href="#Foo">GoTo Foo</a>)", "</ul>\r\n"}},
         {{{"", 0, 0}}, // a module without procedures
          {"<ul>", R"(<li><a href="#Module1.Declarations">GoTo Module1.Declarations</a>)", "</ul>\r\n", ""}},
     };
@@ -54,8 +55,9 @@ TEST_F(LinkListsTest, IndexNeverBuiltIsReportedAndGivesNoLinks)
 {
     RecordingMessageBox box;
     EXPECT_TRUE(CreateLinkList({}).empty());
-    EXPECT_EQ(box.messages, (std::vector<RecordingMessageBox::Message>{
-                                {"Error_Number: 9.  : インデックスが有効範囲にありません。", "Module1.CreateLinkList"}}));
+    EXPECT_EQ(box.messages,
+              (std::vector<RecordingMessageBox::Message>{
+                  {"Error_Number: 9.  : インデックスが有効範囲にありません。", "Module1.CreateLinkList"}}));
 }
 
 } // namespace

@@ -12,7 +12,10 @@ namespace {
 // A tick counter the test moves by hand.
 struct FakeClock {
     std::uint32_t now = 1000;
-    TickSource source() { return [this] { return now; }; }
+    TickSource source()
+    {
+        return [this] { return now; };
+    }
 };
 
 const std::string kOverflowReport = "Error_Number: 6.  : オーバーフローしました。\r\n<Erl>  In_Line: 0";

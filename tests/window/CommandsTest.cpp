@@ -263,8 +263,8 @@ TEST_F(CommandsTest, EveryControlInAnyOrderBeforeAnythingIsSelected)
 TEST(NumberTextTest, GeneralNumberText)
 {
     const std::pair<double, const char*> cases[] = {
-        {0.0, "0"}, {0.016, "0.016"}, {1.5, "1.5"}, {2.0, "2"}, {0.1, "0.1"},
-        {12.345, "12.345"}, {100000.0, "100000"}, {1234.567, "1234.567"},
+        {0.0, "0"},   {0.016, "0.016"},   {1.5, "1.5"},         {2.0, "2"},
+        {0.1, "0.1"}, {12.345, "12.345"}, {100000.0, "100000"}, {1234.567, "1234.567"},
     };
     for (const auto& [value, text] : cases)
         EXPECT_EQ(NumberText(value), text) << value;

@@ -79,7 +79,8 @@ TEST_F(LayoutTest, FreshWindowHasEveryControlAsDesigned)
         EXPECT_STREQ(widget->metaObject()->className(), control.kind);
         EXPECT_EQ(Caption(widget).toStdString(), control.caption);
         EXPECT_EQ(widget->toolTip().toStdString(), control.tooltip);
-        EXPECT_EQ(widget->geometry(), QRect(Twips(control.left), Twips(control.top), Twips(control.width), Twips(control.height)));
+        EXPECT_EQ(widget->geometry(),
+                  QRect(Twips(control.left), Twips(control.top), Twips(control.width), Twips(control.height)));
         EXPECT_EQ(widget->font().family().toStdString(), control.proportional ? "ＭＳ Ｐゴシック" : "ＭＳ ゴシック");
         EXPECT_EQ(widget->font().pointSize(), 9);
         EXPECT_EQ(widget->font().weight(), QFont::Normal);

@@ -60,7 +60,10 @@ TEST_F(StartupTest, GivesUpWithEmptyListsAndDesignCaptions)
         std::function<std::shared_ptr<VBE>(WindowTest&)> editor;
     };
     const std::vector<Case> cases{
-        {"no project at all", [](WindowTest&) { return std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{}, nullptr, nullptr); }},
+        {"no project at all",
+         [](WindowTest&) {
+             return std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{}, nullptr, nullptr);
+         }},
         {"only locked projects",
          [this](WindowTest&) {
              auto locked = Project("Locked.xlsm", book1, 1);
@@ -70,7 +73,8 @@ TEST_F(StartupTest, GivesUpWithEmptyListsAndDesignCaptions)
          [this](WindowTest&) {
              auto locked = Project("Locked.xlsm", book1, 1);
              auto open = Project("Open.xlsm", book1);
-             return std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{locked, open}, locked, nullptr);
+             return std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{locked, open}, locked,
+                                                   nullptr);
          }},
         {"no active project",
          [this](WindowTest&) {
@@ -86,15 +90,17 @@ TEST_F(StartupTest, GivesUpWithEmptyListsAndDesignCaptions)
          [this](WindowTest&) {
              auto broken = std::make_shared<UnlistableProject>(ProjectPath("Broken.xlsm"));
              auto open = Project("Open.xlsm", book1);
-             return std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{open, broken}, broken, nullptr);
+             return std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{open, broken}, broken,
+                                                   nullptr);
          }},
         {"two projects with the same bare file name",
          [this](WindowTest&) {
              auto first = Project("Same.xlsm", book1);
              QDir(folder.path()).mkdir("sub");
              auto second = Project("sub/Same.xlsm", book1);
-             return std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{first, second}, first,
-                                                   std::make_shared<MemoryCodePane>(first->Components()->Item(1)->CodeModule()));
+             return std::make_shared<MemoryEditor>(
+                 std::vector<std::shared_ptr<VBProject>>{first, second}, first,
+                 std::make_shared<MemoryCodePane>(first->Components()->Item(1)->CodeModule()));
          }},
         {"no editor", [](WindowTest&) { return std::shared_ptr<VBE>(); }},
     };

@@ -32,8 +32,7 @@ ModuleSpec SizeClass(const std::string& name)
     return {name,
             vbext_ct::ClassModule,
             {"Option Explicit", "Private mSize As Long", "Public Property Get Size() As Long", "    Size = mSize",
-             "End Property", "Public Property Let Size(ByVal value As Long)", "    mSize = value",
-             "End Property"}};
+             "End Property", "Public Property Let Size(ByVal value As Long)", "    mSize = value", "End Property"}};
 }
 
 ModuleSpec BrokenModule(const std::string& name)

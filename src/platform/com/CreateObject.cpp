@@ -36,7 +36,8 @@ ComPtr<IUnknown> CreateObject(const std::string& progid, const Registry& registr
         throw cannotCreate(progid, "登録されたクラス ID「" + *clsidText + "」が不正です。登録し直してください");
     const auto library = registry.GetString(classes + "\\CLSID\\" + clsid->ToString() + "\\InprocServer32", "");
     if (!library || library->empty())
-        throw cannotCreate(progid, "クラス " + clsid->ToString() + " のライブラリが登録されていません。登録し直してください");
+        throw cannotCreate(progid,
+                           "クラス " + clsid->ToString() + " のライブラリが登録されていません。登録し直してください");
 
     const ServerLibrary* server = nullptr;
     try {

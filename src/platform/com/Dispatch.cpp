@@ -10,9 +10,8 @@ namespace {
 
 bool sameName(const std::string& a, const std::string& b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 } // namespace
@@ -56,7 +55,8 @@ Variant CallById(IDispatch& object, DispId id, std::uint16_t kind, std::vector<V
     case S_OK: return result;
     case DISP_E_EXCEPTION: throw RuntimeError(excep.number, excep.description);
     case DISP_E_TYPEMISMATCH: throw RuntimeError(err::TypeMismatch);
-    case DISP_E_BADPARAMCOUNT: throw RuntimeError(450, "引数の数が一致していません。または不正なプロパティを指定しています。");
+    case DISP_E_BADPARAMCOUNT:
+        throw RuntimeError(450, "引数の数が一致していません。または不正なプロパティを指定しています。");
     case DISP_E_MEMBERNOTFOUND: throw RuntimeError(err::MemberNotSupported);
     default: throw RuntimeError(err::InvalidCall);
     }

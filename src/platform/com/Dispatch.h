@@ -77,8 +77,8 @@ private:
 HResult InvokeGuarded(const std::function<Variant()>& call, Variant* result, ExcepInfo* excep);
 
 template <class T>
-HResult DispatchTable<T>::Invoke(T& object, DispId id, std::uint16_t kind, std::vector<Variant>& args,
-                                 Variant* result, ExcepInfo* excep) const
+HResult DispatchTable<T>::Invoke(T& object, DispId id, std::uint16_t kind, std::vector<Variant>& args, Variant* result,
+                                 ExcepInfo* excep) const
 {
     for (const auto& m : members_) {
         if (m.id != id || (m.kind & kind) == 0)
@@ -94,7 +94,6 @@ HResult DispatchTable<T>::Invoke(T& object, DispId id, std::uint16_t kind, std::
 // own error when it raised one).
 Variant CallById(IDispatch& object, DispId id, std::uint16_t kind, std::vector<Variant>& args);
 Variant CallById(IDispatch& object, DispId id, std::uint16_t kind, std::vector<Variant>&& args = {});
-Variant CallByName(IDispatch& object, const std::string& name, std::uint16_t kind,
-                   std::vector<Variant>&& args = {});
+Variant CallByName(IDispatch& object, const std::string& name, std::uint16_t kind, std::vector<Variant>&& args = {});
 
 } // namespace quillmark::com

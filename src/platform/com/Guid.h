@@ -29,7 +29,10 @@ constexpr std::optional<Guid> ParseGuidBody(std::string_view body)
     if (body.size() != 36)
         return std::nullopt;
     auto digit = [](char c) {
-        return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        return c >= '0' && c <= '9'   ? c - '0'
+               : c >= 'a' && c <= 'f' ? c - 'a' + 10
+               : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                      : -1;
     };
     for (std::size_t i = 0; i < body.size(); ++i) {
         const bool dash = i == 8 || i == 13 || i == 18 || i == 23;

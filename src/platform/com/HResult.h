@@ -25,7 +25,13 @@ inline constexpr HResult DISP_E_UNKNOWNNAME = static_cast<HResult>(0x80020006);
 inline constexpr HResult DISP_E_EXCEPTION = static_cast<HResult>(0x80020009);
 inline constexpr HResult DISP_E_BADPARAMCOUNT = static_cast<HResult>(0x8002000E);
 
-constexpr bool Succeeded(HResult hr) { return hr >= 0; }
-constexpr bool Failed(HResult hr) { return hr < 0; }
+constexpr bool Succeeded(HResult hr)
+{
+    return hr >= 0;
+}
+constexpr bool Failed(HResult hr)
+{
+    return hr < 0;
+}
 
 } // namespace quillmark::com

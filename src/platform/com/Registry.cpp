@@ -119,8 +119,9 @@ Registry::Registry(std::string path) : path_(std::move(path))
     try {
         parse(file.text);
     } catch (const LineError& e) {
-        throw RegistryError("レジストリ ファイル「" + path_ + "」の " + std::to_string(e.line) + " 行目が壊れています (" +
-                            e.problem + ")。ファイルを直すか別の場所へ移してから、やり直してください。"
+        throw RegistryError("レジストリ ファイル「" + path_ + "」の " + std::to_string(e.line) +
+                            " 行目が壊れています (" + e.problem +
+                            ")。ファイルを直すか別の場所へ移してから、やり直してください。"
                             "ファイルは変更していません。");
     }
 }
@@ -303,9 +304,8 @@ bool Registry::DeleteTree(const std::string& keyName)
 {
     const std::string lowered = lower(keyName);
     const std::string prefix = lowered + "\\";
-    const auto removed = std::erase_if(keys_, [&](const auto& entry) {
-        return entry.first == lowered || entry.first.starts_with(prefix);
-    });
+    const auto removed = std::erase_if(
+        keys_, [&](const auto& entry) { return entry.first == lowered || entry.first.starts_with(prefix); });
     return removed > 0;
 }
 

@@ -38,8 +38,7 @@ public:
     ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
     template <class U>
     ComPtr(const ComPtr<U>& other) : ComPtr(static_cast<T*>(other.Get()))
-    {
-    }
+    {}
     ~ComPtr() { Reset(); }
 
     ComPtr& operator=(ComPtr other) noexcept

@@ -151,7 +151,8 @@ std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::s
         return LoadDocumentProject(fileName);
 #else
     if (LooksLikeDocument(fileName))
-        throw SourceError(fileName, "this build cannot read Office documents; export the modules and open their folder");
+        throw SourceError(fileName,
+                          "this build cannot read Office documents; export the modules and open their folder");
 #endif
     if (!IsModuleFile(fileName))
         throw SourceError(fileName, "not a module file (.bas, .cls, .frm), a folder of them or an Office document");

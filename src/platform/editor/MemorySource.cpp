@@ -6,13 +6,11 @@ namespace quillmark {
 
 MemoryCodeModule::MemoryCodeModule(std::string name, ModuleText text)
     : name_(std::move(name)), text_(std::move(text)), table_(ProcedureTable::Scan(text_))
-{
-}
+{}
 
 MemoryCodeModule::MemoryCodeModule(std::string name, ModuleText text, std::vector<ProcBlock> procedures)
     : name_(std::move(name)), text_(std::move(text)), table_(std::move(procedures))
-{
-}
+{}
 
 std::string MemoryCodeModule::Lines(std::int32_t firstLine, std::int32_t count)
 {
@@ -43,13 +41,11 @@ std::int32_t MemoryCodeModule::ProcCountLines(const std::string& procName, std::
 
 MemoryComponent::MemoryComponent(std::int32_t type, std::shared_ptr<MemoryCodeModule> module)
     : type_(type), module_(std::move(module))
-{
-}
+{}
 
 MemoryComponents::MemoryComponents(std::vector<std::shared_ptr<MemoryComponent>> components)
     : components_(std::move(components))
-{
-}
+{}
 
 std::int32_t MemoryComponents::Count()
 {
@@ -73,11 +69,9 @@ std::shared_ptr<VBComponent> MemoryComponents::Item(const std::string& name)
 
 MemoryProject::MemoryProject(std::string fileName, std::vector<std::shared_ptr<MemoryComponent>> components,
                              std::int32_t protection)
-    : fileName_(std::move(fileName)),
-      components_(std::make_shared<MemoryComponents>(std::move(components))),
+    : fileName_(std::move(fileName)), components_(std::make_shared<MemoryComponents>(std::move(components))),
       protection_(protection)
-{
-}
+{}
 
 std::shared_ptr<VBComponents> MemoryProject::VBComponents()
 {
@@ -86,7 +80,8 @@ std::shared_ptr<VBComponents> MemoryProject::VBComponents()
     return components_;
 }
 
-MemoryProjects::MemoryProjects(std::vector<std::shared_ptr<VBProject>> projects) : projects_(std::move(projects)) {}
+MemoryProjects::MemoryProjects(std::vector<std::shared_ptr<VBProject>> projects) : projects_(std::move(projects))
+{}
 
 std::int32_t MemoryProjects::Count()
 {
@@ -102,11 +97,9 @@ std::shared_ptr<VBProject> MemoryProjects::Item(std::int32_t index)
 
 MemoryEditor::MemoryEditor(std::vector<std::shared_ptr<VBProject>> projects, std::shared_ptr<VBProject> activeProject,
                            std::shared_ptr<CodePane> activeCodePane)
-    : projects_(std::make_shared<MemoryProjects>(std::move(projects))),
-      activeProject_(std::move(activeProject)),
+    : projects_(std::make_shared<MemoryProjects>(std::move(projects))), activeProject_(std::move(activeProject)),
       activeCodePane_(std::move(activeCodePane))
-{
-}
+{}
 
 std::shared_ptr<CommandBars> MemoryEditor::CommandBars()
 {

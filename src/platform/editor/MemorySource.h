@@ -110,8 +110,7 @@ private:
 // no command bars or events (error 438), as when the window runs without the editor.
 class MemoryEditor final : public VBE {
 public:
-    MemoryEditor(std::vector<std::shared_ptr<VBProject>> projects,
-                 std::shared_ptr<VBProject> activeProject,
+    MemoryEditor(std::vector<std::shared_ptr<VBProject>> projects, std::shared_ptr<VBProject> activeProject,
                  std::shared_ptr<CodePane> activeCodePane);
 
     std::shared_ptr<quillmark::VBProjects> VBProjects() override { return projects_; }

@@ -8,9 +8,9 @@ namespace quillmark {
 
 // A module as the editor shows it, recovered from its exported text.
 struct ExportedModule {
-    std::string name;       // Attribute VB_Name, else the fallback name
-    std::int32_t type = 1;  // component type code
-    std::string code;       // the text minus the export header and the Attribute lines
+    std::string name;      // Attribute VB_Name, else the fallback name
+    std::int32_t type = 1; // component type code
+    std::string code;      // the text minus the export header and the Attribute lines
 };
 
 // Removes what the editor hides: a leading VERSION line with its BEGIN ... END block(s), and
@@ -19,7 +19,6 @@ std::string VisibleCode(std::string_view text);
 
 // Parses UTF-8 exported text; fallbackName names a module without VB_Name; the extension
 // (".bas", ".cls", ".frm") gives the type, refined by the text (a document class is 100).
-ExportedModule ParseModuleFile(std::string_view text, const std::string& fallbackName,
-                               const std::string& extension);
+ExportedModule ParseModuleFile(std::string_view text, const std::string& fallbackName, const std::string& extension);
 
 } // namespace quillmark

@@ -184,9 +184,9 @@ std::vector<ProcBlock> ScanProcedures(const ModuleText& text)
     std::vector<ProcBlock> blocks;
     std::vector<std::string_view> statements;
     std::string joined;
-    bool open = false;              // the last block has not met its end statement
-    std::int32_t lastKeptLine = 0;  // last line of the last logical line that is not blank, comment or #Const
-    std::int32_t previousEnd = 0;   // end line of the last closed block
+    bool open = false;             // the last block has not met its end statement
+    std::int32_t lastKeptLine = 0; // last line of the last logical line that is not blank, comment or #Const
+    std::int32_t previousEnd = 0;  // end line of the last closed block
 
     const std::int32_t count = text.Count();
     std::int32_t line = 1;

@@ -10,8 +10,7 @@ class SourceError : public std::runtime_error {
 public:
     SourceError(std::string path, std::string problem)
         : std::runtime_error(path + ": " + problem), path_(std::move(path)), problem_(std::move(problem))
-    {
-    }
+    {}
     const std::string& Path() const { return path_; }
     const std::string& Problem() const { return problem_; }
 

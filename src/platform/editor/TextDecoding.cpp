@@ -186,31 +186,20 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 std::string CodePageEncoding(int codePage)
 {
     switch (codePage) {
-    case 65001:
-        return "UTF-8";
-    case 1200:
-        return "UTF-16LE";
-    case 1201:
-        return "UTF-16BE";
-    case 10000:
-        return "MACINTOSH";
-    case 20127:
-        return "ASCII";
+    case 65001: return "UTF-8";
+    case 1200: return "UTF-16LE";
+    case 1201: return "UTF-16BE";
+    case 10000: return "MACINTOSH";
+    case 20127: return "ASCII";
     case 20932:
-    case 51932:
-        return "EUC-JP";
+    case 51932: return "EUC-JP";
     case 50220:
     case 50221:
-    case 50222:
-        return "ISO-2022-JP";
-    case 936:
-        return "GBK";
-    case 949:
-        return "CP949";
-    case 950:
-        return "BIG5";
-    default:
-        break;
+    case 50222: return "ISO-2022-JP";
+    case 936: return "GBK";
+    case 949: return "CP949";
+    case 950: return "BIG5";
+    default: break;
     }
     if (codePage >= 28591 && codePage <= 28605)
         return "ISO-8859-" + std::to_string(codePage - 28590);

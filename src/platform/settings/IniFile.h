@@ -35,8 +35,7 @@ class IniSyntaxError : public std::runtime_error {
 public:
     IniSyntaxError(int line, const std::string& problem)
         : std::runtime_error("line " + std::to_string(line) + ": " + problem), line(line), problem(problem)
-    {
-    }
+    {}
     int line;
     std::string problem;
 };

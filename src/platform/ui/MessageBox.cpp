@@ -37,7 +37,8 @@ void ConsoleMessageBox::Show(const std::string& text, const std::string& title)
     std::fflush(stderr);
 }
 
-RecordingMessageBox::RecordingMessageBox() : previous_(SetMessageBox(this)) {}
+RecordingMessageBox::RecordingMessageBox() : previous_(SetMessageBox(this))
+{}
 
 RecordingMessageBox::~RecordingMessageBox()
 {

@@ -1,5 +1,5 @@
-#include "platform/com/CreateObject.h"
 #include "platform/com/Registry.h"
+#include "platform/com/CreateObject.h"
 #include "platform/com/ServerLibrary.h"
 
 #include "codemodel/RuntimeError.h"
@@ -109,7 +109,9 @@ TEST(RegistryTest, DamagedFileIsReportedWithItsLineAndNeverWrittenOver)
 TEST(RegistryTest, CommentsAndBlankLinesAreAccepted)
 {
     ConfigHomeGuard home("registry-comments");
-    testing::WriteFileText(Registry::DefaultPath(), "; written by hand\r\nWindows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\X]\r\n@=\"1\"\r\n");
+    testing::WriteFileText(
+        Registry::DefaultPath(),
+        "; written by hand\r\nWindows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\X]\r\n@=\"1\"\r\n");
     EXPECT_EQ(Registry().GetString("HKEY_CURRENT_USER\\X", ""), "1");
 }
 

@@ -62,12 +62,14 @@ std::string ProblemOf(const std::function<void()>& call)
 TEST(OpenProject, FolderOfModulesInNameOrder)
 {
     TempFolder dir;
-    dir.Write("b_Sheet.cls", "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\n"
-                             "Attribute VB_Name = \"Sheet1\"\nAttribute VB_Base = \"0{00020820-0000-0000-C000-000000000046}\"\n"
-                             "Option Explicit\n");
+    dir.Write("b_Sheet.cls",
+              "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\n"
+              "Attribute VB_Name = \"Sheet1\"\nAttribute VB_Base = \"0{00020820-0000-0000-C000-000000000046}\"\n"
+              "Option Explicit\n");
     dir.Write("A.bas", "Attribute VB_Name = \"Main\"\r\nSub Go()\r\nEnd Sub\r\n");
-    dir.Write("c.frm", "VERSION 5.00\nBegin {C62A69F0-16DC-11CE-9E98-00AA00574A4F} UserForm1\n"
-                       "   Caption = \"x\"\nEnd\nAttribute VB_Name = \"UserForm1\"\nPrivate Sub UserForm_Click()\nEnd Sub\n");
+    dir.Write("c.frm",
+              "VERSION 5.00\nBegin {C62A69F0-16DC-11CE-9E98-00AA00574A4F} UserForm1\n"
+              "   Caption = \"x\"\nEnd\nAttribute VB_Name = \"UserForm1\"\nPrivate Sub UserForm_Click()\nEnd Sub\n");
     dir.Write("notes.txt", "not a module");
     dir.Write("sub/Inner.bas", "Sub Hidden()\nEnd Sub\n");
 
@@ -104,10 +106,12 @@ TEST(OpenProject, DecodesEachFileBeforeScanning)
 {
     TempFolder dir;
     // CP932: the trail byte of 表 is "\", of ソ too; a string ending in either must not swallow the quote.
-    const std::string cp932 = "Attribute VB_Name = \"Cp\"\r\nSub A()\r\n  s = \"\x95\x5c\"\r\n  t = \"\x83\x5c\": End Sub\r\n"
-                              "Sub B() ' \x83\x5c\r\nEnd Sub\r\n";
+    const std::string cp932 =
+        "Attribute VB_Name = \"Cp\"\r\nSub A()\r\n  s = \"\x95\x5c\"\r\n  t = \"\x83\x5c\": End Sub\r\n"
+        "Sub B() ' \x83\x5c\r\nEnd Sub\r\n";
     dir.Write("cp.bas", cp932);
-    dir.Write("utf.bas", "\xEF\xBB\xBF" "Attribute VB_Name = \"Utf\"\nSub 集計()\nEnd Sub\n");
+    dir.Write("utf.bas", "\xEF\xBB\xBF"
+                         "Attribute VB_Name = \"Utf\"\nSub 集計()\nEnd Sub\n");
     dir.Write("west.bas", "Attribute VB_Name = \"West\"\n' caf\xe9 \x81\n");
     auto components = OpenProject(dir.Path().string())->VBComponents();
 
@@ -149,7 +153,8 @@ TEST(OpenProject, ClearErrorsNamingTheFile)
         {base + "/empty", base + "/empty: the folder holds no module files (.bas, .cls, .frm)"},
         {text, text + ": not a module file (.bas, .cls, .frm), a folder of them or an Office document"},
         {"/dev/null", "/dev/null: not a regular file or a folder"},
-        {base + "/dupes", base + "/dupes/b.bas: the module name \"SAME\" is already used by another file of the folder"},
+        {base + "/dupes",
+         base + "/dupes/b.bas: the module name \"SAME\" is already used by another file of the folder"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ProblemOf([&] { OpenProject(c.path); }), c.message);
@@ -202,14 +207,17 @@ TEST(OpenEditor, FirstProjectIsActiveWithTheChosenModule)
     EXPECT_EQ(editor->ActiveCodePane()->CodeModule()->Name(), "A");
     EXPECT_EQ(OpenEditor({one, two}, "b")->ActiveCodePane()->CodeModule()->Name(), "B");
     EXPECT_EQ(ProblemOf([&] { OpenEditor({one, two}, "C"); }), one + ": the project has no module named \"C\"");
-    EXPECT_EQ(ProblemOf([&] { OpenEditor({one, dir.Path().string() + "/nothing"}); }),
+    EXPECT_EQ(ProblemOf([&] {
+                  OpenEditor({one, dir.Path().string() + "/nothing"});
+              }),
               dir.Path().string() + "/nothing: no such file or folder");
     EXPECT_EQ(ProblemOf([&] { OpenEditor({}); }), ": no project path was given");
 }
 
 TEST(OpenProject, SharedExportedTree)
 {
-    const fs::path form = fs::path(QUILLMARK_SHARED_DIR) / "testdata/office/pre-commit-VBA/test.xlsm.VBA/code/registerForm";
+    const fs::path form =
+        fs::path(QUILLMARK_SHARED_DIR) / "testdata/office/pre-commit-VBA/test.xlsm.VBA/code/registerForm";
     if (!fs::exists(form))
         GTEST_SKIP() << "no exported tree at " << form;
     auto components = OpenProject(form.string())->VBComponents();

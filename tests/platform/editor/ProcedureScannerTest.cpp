@@ -112,10 +112,28 @@ TEST(ScanProcedures, MixedLineBreaksCountAsLines)
 // Whatever the text, the blocks tile the module from the first procedure's first line to the end.
 TEST(ScanProcedures, BlocksAreContiguousOnAnyText)
 {
-    const char* const pieces[] = {"Sub A()", "End Sub", "Function F$(x)", "End Function", "Property Get P()",
-                                  "End Property", "' c", "Rem", "#Const X = 1", "#If X Then", "#End If", "",
-                                  "x = \"End Sub", " _", "lbl:", ": End Sub", "Sub B(): End Sub", "Dim d",
-                                  "Public Static Sub S( _", "\"", "'", "\t"};
+    const char* const pieces[] = {"Sub A()",
+                                  "End Sub",
+                                  "Function F$(x)",
+                                  "End Function",
+                                  "Property Get P()",
+                                  "End Property",
+                                  "' c",
+                                  "Rem",
+                                  "#Const X = 1",
+                                  "#If X Then",
+                                  "#End If",
+                                  "",
+                                  "x = \"End Sub",
+                                  " _",
+                                  "lbl:",
+                                  ": End Sub",
+                                  "Sub B(): End Sub",
+                                  "Dim d",
+                                  "Public Static Sub S( _",
+                                  "\"",
+                                  "'",
+                                  "\t"};
     std::mt19937 random(2024);
     for (int round = 0; round < 300; ++round) {
         std::string text;
@@ -142,8 +160,8 @@ TEST(ScanProcedures, BlocksAreContiguousOnAnyText)
 
 TEST(ProcedureTable, LooksUpBlocksByLineAndName)
 {
-    const auto table = ProcedureTable::Scan(ModuleText::FromLines(
-        {"Dim a", "#If X Then", "Sub P()", "End Sub", "#Else", "Sub p()", "End Sub", "#End If"}));
+    const auto table = ProcedureTable::Scan(
+        ModuleText::FromLines({"Dim a", "#If X Then", "Sub P()", "End Sub", "#Else", "Sub p()", "End Sub", "#End If"}));
     ASSERT_EQ(table.Blocks().size(), 2u);
     EXPECT_EQ(table.BlockOfLine(1), -1);
     EXPECT_EQ(table.BlockOfLine(2), -1);

@@ -52,10 +52,20 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(GuessCase{"ASCII", "Sub A()\r\n", "", "Sub A()\r\n"},
                       GuessCase{"UTF-8 without BOM", "' 表示\n", "", "' 表示\n"},
                       GuessCase{"UTF-8 BOM dropped", "\xEF\xBB\xBF' 表示", "", "' 表示"},
-                      GuessCase{"BOM with a broken byte keeps the rest", "\xEF\xBB\xBF" "a\xFFz", "", "a\xEF\xBF\xBDz"},
-                      GuessCase{"UTF-16LE with BOM", std::string("\xFF\xFE" "a\0\x68\x88", 6), "", "a表"},
+                      GuessCase{"BOM with a broken byte keeps the rest",
+                                "\xEF\xBB\xBF"
+                                "a\xFFz",
+                                "", "a\xEF\xBF\xBDz"},
+                      GuessCase{"UTF-16LE with BOM",
+                                std::string("\xFF\xFE"
+                                            "a\0\x68\x88",
+                                            6),
+                                "", "a表"},
                       GuessCase{"UTF-16BE with BOM", std::string("\xFE\xFF\0a", 4), "", "a"},
-                      GuessCase{"odd-length UTF-16 falls back", "\xFF\xFE" "a", "", "ÿþa"},
+                      GuessCase{"odd-length UTF-16 falls back",
+                                "\xFF\xFE"
+                                "a",
+                                "", "ÿþa"},
                       GuessCase{"CP932 with a backslash trail byte", "' " + std::string(kCp932Hyouji) + "|", "",
                                 "' 表示|"},
                       GuessCase{"CP932 half-width katakana", "\xb6\xc5", "", "ｶﾅ"},

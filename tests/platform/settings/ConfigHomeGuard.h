@@ -13,7 +13,8 @@ namespace quillmark::testing {
 class ConfigHomeGuard {
 public:
     explicit ConfigHomeGuard(const std::string& name)
-        : path_(std::filesystem::temp_directory_path() / ("quillmark-config-" + name + "-" + std::to_string(::getpid())))
+        : path_(std::filesystem::temp_directory_path() /
+                ("quillmark-config-" + name + "-" + std::to_string(::getpid())))
     {
         if (const char* old = std::getenv("XDG_CONFIG_HOME"))
             previous_ = old;

@@ -1,6 +1,6 @@
+#include "platform/settings/Settings.h"
 #include "platform/settings/AtomicFile.h"
 #include "platform/settings/IniFile.h"
-#include "platform/settings/Settings.h"
 
 #include "codemodel/RuntimeError.h"
 #include "platform/settings/ConfigHomeGuard.h"

@@ -162,9 +162,11 @@ std::vector<std::shared_ptr<MemoryComponent>> LoadComponents(VbaStorage& storage
         const std::string name = decoder.Name(module.nameUnicode, module.name);
         const std::string text = ModuleSource(storage, module, name, decoder, budget);
         const auto type = types.find(Lower(name));
-        components.push_back(std::make_shared<MemoryComponent>(
-            type != types.end() ? type->second : module.procedural ? 1 : 2,
-            std::make_shared<MemoryCodeModule>(name, ModuleText(VisibleCode(text)))));
+        components.push_back(
+            std::make_shared<MemoryComponent>(type != types.end() ? type->second
+                                              : module.procedural ? 1
+                                                                  : 2,
+                                              std::make_shared<MemoryCodeModule>(name, ModuleText(VisibleCode(text)))));
     }
     return components;
 }
@@ -174,8 +176,8 @@ std::vector<std::shared_ptr<MemoryComponent>> LoadComponents(VbaStorage& storage
 bool IsDocumentPath(const std::string& path)
 {
     static constexpr std::array<std::string_view, 23> extensions{
-        ".xls",  ".xla",  ".xlt",  ".xlsm", ".xlsb", ".xlam", ".xltm", ".xlsx", ".doc", ".dot",  ".docm", ".dotm",
-        ".docx", ".ppt",  ".pot",  ".pps",  ".pptm", ".potm", ".ppsm", ".ppam", ".pptx", ".bin", ".vsdm"};
+        ".xls",  ".xla", ".xlt", ".xlsm", ".xlsb", ".xlam", ".xltm", ".xlsx", ".doc",  ".dot", ".docm", ".dotm",
+        ".docx", ".ppt", ".pot", ".pps",  ".pptm", ".potm", ".ppsm", ".ppam", ".pptx", ".bin", ".vsdm"};
     const std::string extension = Lower(std::filesystem::path(path).extension().string());
     return std::find(extensions.begin(), extensions.end(), extension) != extensions.end();
 }
@@ -197,8 +199,8 @@ std::shared_ptr<MemoryProject> LoadDocumentProject(const std::string& path)
         } else {
             components = LoadComponents(*storage, project);
         }
-        return std::make_shared<MemoryProject>(std::filesystem::absolute(path).lexically_normal().string(), std::move(components),
-                                               project.lockedForViewing ? 1 : 0);
+        return std::make_shared<MemoryProject>(std::filesystem::absolute(path).lexically_normal().string(),
+                                               std::move(components), project.lockedForViewing ? 1 : 0);
     } catch (const VbaFormatError& error) {
         throw SourceError(path, error.what());
     }

@@ -51,8 +51,7 @@ class FieldDecryptor {
 public:
     FieldDecryptor(std::uint8_t projKey, std::uint8_t projKeyEnc, std::uint8_t versionEnc)
         : plain1_(projKey), enc1_(projKeyEnc), enc2_(versionEnc)
-    {
-    }
+    {}
     std::uint8_t Next(std::uint8_t encrypted)
     {
         const auto plain = static_cast<std::uint8_t>(encrypted ^ static_cast<std::uint8_t>(enc2_ + plain1_));

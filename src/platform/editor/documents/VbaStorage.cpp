@@ -30,7 +30,8 @@ struct Unref {
         }
     }
 };
-template <typename T> using GPtr = std::unique_ptr<T, Unref>;
+template <typename T>
+using GPtr = std::unique_ptr<T, Unref>;
 
 class ErrorHolder {
 public:
@@ -45,7 +46,8 @@ private:
     GError* error_ = nullptr;
 };
 
-void IgnoreLibraryWarnings(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
+void IgnoreLibraryWarnings(const gchar*, GLogLevelFlags, const gchar*, gpointer)
+{}
 
 // libgsf warns on stderr about every damaged file; our own errors say it better.
 void InitLibrary()
@@ -63,9 +65,8 @@ void InitLibrary()
 
 bool SameName(std::string_view a, std::string_view b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return g_ascii_tolower(x) == g_ascii_tolower(y);
-    });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return g_ascii_tolower(x) == g_ascii_tolower(y); });
 }
 
 GPtr<GsfInput> Child(GsfInfile* storage, std::string_view name)
@@ -134,8 +135,7 @@ class CompoundStorage final : public VbaStorage {
 public:
     CompoundStorage(GPtr<GsfInput> source, GPtr<GsfInfile> file, GPtr<GsfInput> project)
         : source_(std::move(source)), file_(std::move(file)), project_(std::move(project))
-    {
-    }
+    {}
 
     std::optional<std::string> Stream(const std::string& path) override
     {
@@ -194,14 +194,12 @@ std::unique_ptr<VbaStorage> OpenCompound(GPtr<GsfInput> source, bool inPackage)
     for (const char* name : {"_VBA_PROJECT_CUR", "Macros"}) {
         GPtr<GsfInput> storage = Child(file.get(), name);
         if (storage != nullptr && IsStorage(storage.get()) && HasChild(GSF_INFILE(storage.get()), "VBA")) {
-            return std::make_unique<CompoundStorage>(std::move(source), std::move(file),
-                                                     std::move(storage));
+            return std::make_unique<CompoundStorage>(std::move(source), std::move(file), std::move(storage));
         }
     }
     if (HasChild(file.get(), "VBA")) {
         GPtr<GsfInput> root(GSF_INPUT(g_object_ref(file.get())));
-        return std::make_unique<CompoundStorage>(std::move(source), std::move(file),
-                                                 std::move(root));
+        return std::make_unique<CompoundStorage>(std::move(source), std::move(file), std::move(root));
     }
     throw VbaFormatError(inPackage ? "its vbaProject.bin part holds no VBA storage"
                                    : "the document contains no VBA project");

@@ -53,7 +53,8 @@ void AddInHost::Load(const std::string& progid, std::int32_t connectMode)
         return;
     auto addIn = com::CreateObject(progid).As<com::IDTExtensibility2>(com::IID_IDTExtensibility2);
     if (!addIn)
-        throw RuntimeError(err::MemberNotSupported, progid + " はアドインではありません (IDTExtensibility2 がありません)。");
+        throw RuntimeError(err::MemberNotSupported,
+                           progid + " はアドインではありません (IDTExtensibility2 がありません)。");
     auto application = com::WrapHostObject(com::IID_VBE, editor_);
     std::vector<com::Variant> custom;
     const com::HResult hr = addIn->OnConnection(application.Get(), connectMode, nullptr, custom);

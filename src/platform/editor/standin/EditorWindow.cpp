@@ -72,8 +72,7 @@ EditorWindow::EditorWindow(std::vector<std::shared_ptr<MemoryProject>> projects,
     editor_->Bars().AddBar("Add-Ins", addInsMenu_);
 
     FillExplorer();
-    connect(explorer_, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* item) { ShowSelected(item); });
+    connect(explorer_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { ShowSelected(item); });
     if (QTreeWidgetItem* project = explorer_->topLevelItem(0); project && project->childCount() > 0)
         explorer_->setCurrentItem(project->child(0));
 }
@@ -96,8 +95,8 @@ void EditorWindow::FillExplorer()
         projectItem->setExpanded(true);
         const auto& components = project->Components()->All();
         for (std::size_t c = 0; c < components.size(); ++c) {
-            auto* item = new QTreeWidgetItem(projectItem,
-                                             {text(components[c]->Name()), text(ComponentTypeName(components[c]->Type()))});
+            auto* item = new QTreeWidgetItem(
+                projectItem, {text(components[c]->Name()), text(ComponentTypeName(components[c]->Type()))});
             item->setData(0, ProjectRole, static_cast<int>(p));
             item->setData(0, ComponentRole, static_cast<int>(c));
         }

@@ -18,7 +18,8 @@ void ButtonClickSource::Click(const std::shared_ptr<CommandBarControl>& control,
         handler_(control, handled, cancelDefault);
 }
 
-MenuButton::MenuButton(QAction* action) : action_(action) {}
+MenuButton::MenuButton(QAction* action) : action_(action)
+{}
 
 std::string MenuButton::Caption()
 {

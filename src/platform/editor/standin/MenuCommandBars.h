@@ -39,7 +39,6 @@ public:
     void Clicked();
 
 private:
-
     QPointer<QAction> action_;
     std::vector<std::weak_ptr<ButtonClickSource>> sources_;
 };
@@ -69,8 +68,8 @@ private:
 // The editor's Events: the click source of a button of its own bars.
 class MenuEvents final : public Events {
 public:
-    std::shared_ptr<quillmark::CommandBarEvents> CommandBarEvents(
-        const std::shared_ptr<CommandBarControl>& control) override;
+    std::shared_ptr<quillmark::CommandBarEvents>
+    CommandBarEvents(const std::shared_ptr<CommandBarControl>& control) override;
 };
 
 } // namespace quillmark

@@ -60,12 +60,14 @@ testing::WrittenProject Workbook()
 {
     testing::WrittenProject project;
     project.modules = {
-        Module("ThisWorkbook", 100, "Attribute VB_Base = \"0{00020819-0000-0000-C000-000000000046}\"\r\n"
-                                    "Attribute VB_GlobalNameSpace = False\r\n"
-                                    "Private Sub Workbook_Open()\r\nEnd Sub\r\n"),
+        Module("ThisWorkbook", 100,
+               "Attribute VB_Base = \"0{00020819-0000-0000-C000-000000000046}\"\r\n"
+               "Attribute VB_GlobalNameSpace = False\r\n"
+               "Private Sub Workbook_Open()\r\nEnd Sub\r\n"),
         Module("Module1", 1, "Option Explicit\r\n\r\nSub Hello()\r\n    MsgBox \"Hi\"\r\nEnd Sub\r\n"),
-        Module("Class1", 2, "Public Property Get Size() As Long\r\nAttribute Size.VB_UserMemId = 0\r\n"
-                            "End Property\r\n"),
+        Module("Class1", 2,
+               "Public Property Get Size() As Long\r\nAttribute Size.VB_UserMemId = 0\r\n"
+               "End Property\r\n"),
         Module("UserForm1", 3, ""),
     };
     return project;
@@ -276,8 +278,8 @@ TEST_F(DocumentProjectTest, LockedProjectWithDamagedCodeStillLoadsAsLocked)
 
 TEST(DocumentPath, OfficeExtensionsInAnyCaseAreDocuments)
 {
-    for (const char* path : {"a.xls", "b.XLSM", "dir/c.xlsb", "d.xlam", "e.doc", "f.dot", "g.docm", "h.DOTM",
-                             "i.pptm", "j.potm", "k.ppam", "l.ppt", "vbaProject.bin", "m.xla", "n.xlsx"}) {
+    for (const char* path : {"a.xls", "b.XLSM", "dir/c.xlsb", "d.xlam", "e.doc", "f.dot", "g.docm", "h.DOTM", "i.pptm",
+                             "j.potm", "k.ppam", "l.ppt", "vbaProject.bin", "m.xla", "n.xlsx"}) {
         EXPECT_TRUE(IsDocumentPath(path)) << path;
     }
     for (const char* path : {"Module1.bas", "Class1.cls", "Form1.frm", "folder", "xls", "a.txt", "a.xls/"}) {

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <fstream>
+#include <memory>
 #include <stdexcept>
 
 namespace quillmark::testing {
@@ -72,7 +72,8 @@ std::string CompressedModule(const WrittenModule& module)
 struct Unref {
     void operator()(void* object) const { g_object_unref(object); }
 };
-template <typename T> using GPtr = std::unique_ptr<T, Unref>;
+template <typename T>
+using GPtr = std::unique_ptr<T, Unref>;
 
 void WriteChild(GsfOutfile* parent, const std::string& name, std::string_view data)
 {
@@ -220,7 +221,8 @@ std::string DirStream(const WrittenProject& project)
     Put(dir, 0x1B, 2);
     Record(dir, 0x000C, "");
     Record(dir, 0x003C, "");
-    const std::string libid = "*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#C:\\Windows\\stdole2.tlb#OLE Automation";
+    const std::string libid =
+        "*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#C:\\Windows\\stdole2.tlb#OLE Automation";
     Record(dir, 0x0016, "stdole");
     Record(dir, 0x003E, Utf16("stdole"));
     Record(dir, 0x000D, Number(static_cast<std::uint32_t>(libid.size()), 4) + libid + Number(0, 4) + Number(0, 2));

@@ -20,28 +20,28 @@ std::string CompressRaw(std::string_view data);
 std::string EncryptProjectField(std::string_view data, std::uint8_t seed = 0x3D);
 
 struct WrittenModule {
-    std::string name;         // code-page bytes
-    std::int32_t type = 1;    // 1 Module=, 2 Class=, 3 BaseClass=, 100 Document=
-    std::string source;       // the stored source, Attribute lines included, code-page bytes
+    std::string name;                            // code-page bytes
+    std::int32_t type = 1;                       // 1 Module=, 2 Class=, 3 BaseClass=, 100 Document=
+    std::string source;                          // the stored source, Attribute lines included, code-page bytes
     std::string cache = std::string(37, '\x55'); // what stands before the source in the stream
     std::int64_t offsetError = 0;                // added to the recorded text offset
     bool rawChunks = false;                      // uncompressed chunks instead of literal ones
     std::string unicodeName;                     // UTF-16LE name record; empty: none written
-    std::string streamName; // UTF-8 name of its stream; empty: the Unicode name, else the name
+    std::string streamName;                      // UTF-8 name of its stream; empty: the Unicode name, else the name
 };
 
 struct WrittenProject {
     std::uint16_t codePage = 1252;
     std::vector<WrittenModule> modules;
-    bool hiddenForViewing = false; // GC decodes to 0x00
+    bool hiddenForViewing = false;     // GC decodes to 0x00
     std::uint32_t protectionState = 0; // CMG value
-    bool optionalRecords = true;      // PROJECTCOMPATVERSION, docstrings, help context
+    bool optionalRecords = true;       // PROJECTCOMPATVERSION, docstrings, help context
 };
 
 // Module text with its VB_Name attribute in front, as the editor stores it.
 std::string StoredSource(const std::string& name, const std::string& code);
 
-std::string DirStream(const WrittenProject& project);     // decompressed
+std::string DirStream(const WrittenProject& project); // decompressed
 std::string ProjectStream(const WrittenProject& project);
 
 // A compound file with the project in storage (empty: at the root, as in vbaProject.bin;

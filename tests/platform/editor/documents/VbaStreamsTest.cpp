@@ -74,11 +74,11 @@ TEST(DirStream, StopsAtTheTerminatorAndToleratesAMissingOne)
 
 TEST(ProjectStream, ModuleLinesGiveTheComponentTypes)
 {
-    const ProjectInfo info = ParseProjectStream(
-        "ID=\"{00000000-0000-0000-0000-000000000000}\"\r\n"
-        "Document=ThisWorkbook/&H00000000\r\nModule=Module1\nClass=Class1\rBaseClass=Form1\r\n"
-        "Package={AC9F2F90-E877-11CE-9F68-00AA00574A4F}\r\nName=\"VBAProject\"\r\n\r\n"
-        "[Workspace]\r\nModule=NotAModule\r\n");
+    const ProjectInfo info =
+        ParseProjectStream("ID=\"{00000000-0000-0000-0000-000000000000}\"\r\n"
+                           "Document=ThisWorkbook/&H00000000\r\nModule=Module1\nClass=Class1\rBaseClass=Form1\r\n"
+                           "Package={AC9F2F90-E877-11CE-9F68-00AA00574A4F}\r\nName=\"VBAProject\"\r\n\r\n"
+                           "[Workspace]\r\nModule=NotAModule\r\n");
     ASSERT_EQ(info.modules.size(), 4u);
     const std::pair<std::int32_t, std::string> expected[] = {
         {100, "ThisWorkbook"}, {1, "Module1"}, {2, "Class1"}, {3, "Form1"}};
@@ -95,8 +95,8 @@ TEST(ProjectStream, ProtectionFieldsDecideWhetherTheProjectIsLocked)
         bool hidden;
         std::uint32_t state;
         bool locked;
-    } cases[] = {{false, 0, false}, {true, 0, true}, {false, 1, false}, {false, 2, false},
-                 {false, 4, true},  {true, 7, true}};
+    } cases[] = {{false, 0, false}, {true, 0, true},  {false, 1, false},
+                 {false, 2, false}, {false, 4, true}, {true, 7, true}};
     for (const auto& each : cases) {
         testing::WrittenProject project;
         project.hiddenForViewing = each.hidden;
@@ -119,7 +119,11 @@ TEST(ProjectStream, EncryptedFieldsDecryptForEverySeed)
 TEST(ProjectStream, MalformedEncryptedFieldsGiveNothing)
 {
     const std::string good = testing::EncryptProjectField(std::string(1, '\0'));
-    const std::string cases[] = {"", "0", "0G", good.substr(0, good.size() - 1), good.substr(0, good.size() - 2),
+    const std::string cases[] = {"",
+                                 "0",
+                                 "0G",
+                                 good.substr(0, good.size() - 1),
+                                 good.substr(0, good.size() - 2),
                                  "0000000000000000" /* version byte other than 2 */};
     for (const std::string& hex : cases) {
         EXPECT_FALSE(DecryptProjectField(hex).has_value()) << hex;
