@@ -1,22 +1,9 @@
 #include "cli/HtmlPage.h"
 
+#include "conversion/HtmlEscape.h"
+
 namespace quillmark::cli {
 namespace {
-
-std::string Escape(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
 
 constexpr const char* kStyle = R"(body { font-family: sans-serif; margin: 1.5em; }
 .CodeArea { margin: 0 0 1em; border-left: 3px solid #b0b8c8; background: #f7f8fa; }
@@ -37,7 +24,7 @@ std::string HtmlPage(const std::string& title, const std::string& fragment)
     std::string page;
     page.reserve(fragment.size() + 1024);
     page += "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
-    page += Escape(title);
+    page += EscapeName(title);
     page += "</title>\n<style>\n";
     page += kStyle;
     page += "</style>\n</head>\n<body>\n";

@@ -1,5 +1,7 @@
 #include "conversion/BlockPlan.h"
 
+#include "conversion/HtmlEscape.h"
+
 #include <algorithm>
 
 namespace quillmark {
@@ -43,7 +45,7 @@ void BlockPlan::Add(std::string id, std::int32_t first, std::int32_t last)
     if (!inRange(first) || !inRange(last))
         valid_ = false;
     const std::size_t block = openers_.size();
-    openers_.push_back("<div class=\"CodeArea\"><p id=\"" + id + "\">");
+    openers_.push_back("<div class=\"CodeArea\"><p id=\"" + EscapeName(id) + "\">");
     opens_.push_back({first, block});
     closes_.push_back({last, block});
 }

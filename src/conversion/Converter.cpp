@@ -3,12 +3,12 @@
 #include "codemodel/ModHtml.h"
 #include "codemodel/RuntimeError.h"
 #include "conversion/BlockPlan.h"
+#include "conversion/HtmlEscape.h"
 #include "conversion/Keywords.h"
 #include "conversion/LineScanner.h"
 #include "conversion/LinkLists.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -21,25 +21,6 @@ std::shared_ptr<CodeModule> OpenModule(const std::shared_ptr<VBProject>& project
     auto module = Obj(Obj(Obj(project).VBComponents()).Item(moduleName)).CodeModule();
     Obj(module);
     return module;
-}
-
-// "<" and ">" only: "&" and quotes pass through as they are.
-std::string_view EscapeAngles(const std::string& text, std::string& buffer)
-{
-    if (!std::memchr(text.data(), '<', text.size()) && !std::memchr(text.data(), '>', text.size()))
-        return text;
-    buffer.clear();
-    std::size_t copied = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '<' && c != '>')
-            continue;
-        buffer.append(text, copied, i - copied);
-        buffer += c == '<' ? "&lt;" : "&gt;";
-        copied = i + 1;
-    }
-    buffer.append(text, copied);
-    return buffer;
 }
 
 constexpr std::int64_t SampleLines = 256;
@@ -112,7 +93,7 @@ std::string Convert(const std::shared_ptr<VBProject>& project, const std::string
                 out.Append("\r\n");
             blocks.AppendOpeners(line, out);
 
-            const std::string_view html = EscapeAngles(text, escaped);
+            const std::string_view html = EscapeCodeText(text, escaped);
             if (scanner.Scan(html, out) == LineScanner::Result::WholeLineComment) {
                 // One span over a run of whole-line comments; it never crosses a block or the
                 // range's end, so the HTML stays well nested.

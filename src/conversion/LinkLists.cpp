@@ -1,6 +1,7 @@
 #include "conversion/LinkLists.h"
 
 #include "codemodel/RuntimeError.h"
+#include "conversion/HtmlEscape.h"
 #include "platform/ui/MessageBox.h"
 
 namespace quillmark {
@@ -18,7 +19,8 @@ std::string DeclarationsTarget()
 // No closing </li>: the list items are left open on purpose, as browsers accept.
 std::string Link(const std::string& target)
 {
-    return "<li><a href=\"#" + target + "\">GoTo " + target + "</a>";
+    const std::string name = EscapeName(target);
+    return "<li><a href=\"#" + name + "\">GoTo " + name + "</a>";
 }
 
 } // namespace

@@ -81,6 +81,24 @@ TEST_F(ConverterTest, LinkListOfEachEntryComesFirst)
         R"(<div class="CodeArea"><p id="Foo"><span class="Deco3">End</span> <span class="Deco3">Sub</span></p></div>)");
 }
 
+// Names come from files and code that anyone may write: none may end an attribute or open a
+// tag, and every link still lands on its anchor.
+TEST_F(ConverterTest, NamesInIdsAndLinksAreEscaped)
+{
+    const std::string hostile = R"x(a" onmouseover="alert(1))x";
+    Load("<script>x</script>", {"Option Explicit", "Sub A()", "End Sub", "Sub B()", "End Sub"},
+         {{hostile, 2, 3}, {"Property Get R&D", 4, 5}});
+    const std::string html = ConvertAll(true);
+    EXPECT_EQ(html.find("<script>"), std::string::npos);
+    EXPECT_EQ(html.find(R"(" onmouseover)"), std::string::npos);
+    for (const std::string id : {"&lt;script&gt;x&lt;/script&gt;.Declarations", "a&quot; onmouseover=&quot;alert(1)",
+                                 "Property Get R&amp;D"}) {
+        EXPECT_NE(html.find(R"(<p id=")" + id + R"(">)"), std::string::npos) << id;
+        EXPECT_NE(html.find(R"(<a href="#)" + id + R"(">GoTo )" + id + "</a>"), std::string::npos) << id;
+    }
+    EXPECT_NE(Convert(hostile, 2, 3, true).find(R"x(<p id="a&quot; onmouseover=&quot;alert(1)">)x"), std::string::npos);
+}
+
 TEST_F(ConverterTest, ModuleWithoutProceduresIsOneDeclarationsBlock)
 {
     Load("Consts", {"Const A = 1", "   ", "Public B"});

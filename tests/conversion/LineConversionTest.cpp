@@ -49,7 +49,11 @@ TEST_F(LineConversionTest, EscapingAndCase)
 {
     Check({
         {"\t\t", "\t\t"},
-        {"x = a & b", R"(<span class="Deco5">x</span> = <span class="Deco5">a</span> & <span class="Deco5">b</span>)"},
+        {"x = a & b",
+         R"(<span class="Deco5">x</span> = <span class="Deco5">a</span> &amp; <span class="Deco5">b</span>)"},
+        {R"(s = Replace(s, "<", "&lt;"))",
+         R"(<span class="Deco5">s</span> = <span class="Deco5">Replace</span>(<span class="Deco5">s</span>, <span class="Deco2">"&lt;"</span>, <span class="Deco2">"&amp;lt;"</span>))"},
+        {"n& = n& & 1", R"(<span class="Deco5">n&amp;</span> = <span class="Deco5">n&amp;</span> &amp; 1)"},
         {R"(y = 1")", R"(<span class="Deco5">y</span> = 1")"}, // a last quote reached by advancing is no literal
         {R"(s = "<b>" ' <i>)",
          R"(<span class="Deco5">s</span> = <span class="Deco2">"&lt;b&gt;"</span> <span class="Deco1">' &lt;i&gt;</span>)"},
@@ -74,7 +78,7 @@ TEST_F(LineConversionTest, WordsAndNames)
         {"Call Foo(a, b)",
          R"(<span class="Deco3">Call</span> <span class="Deco5">Foo</span>(<span class="Deco5">a</span>, <span class="Deco5">b</span>))"},
         {"Sub Foo()", R"(<span class="Deco3">Sub</span> <span class="Deco5">Foo</span>())"},
-        {"x = &H10 + #1/1/2000#", R"(<span class="Deco5">x</span> = &H10 + #1/1/2000#)"},
+        {"x = &H10 + #1/1/2000#", R"(<span class="Deco5">x</span> = &amp;H10 + #1/1/2000#)"},
         // Words alike but for an inner character are told apart, each time they come.
         {"Lock Lick Lock Lick",
          R"(<span class="Deco3">Lock</span> <span class="Deco5">Lick</span> <span class="Deco3">Lock</span> <span class="Deco5">Lick</span>)"},
