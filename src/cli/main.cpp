@@ -1,8 +1,11 @@
 #include "cli/Commands.h"
+#include "cli/DescriptorOutput.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cstring>
 #include <iostream>
+#include <unistd.h>
 
 #ifdef QUILLMARK_GUI
 #include "platform/editor/FileProjects.h"
@@ -43,6 +46,20 @@ void AddProjectOptions(CLI::App& command, Options& options, bool withEntry)
                     "A project: a folder of .bas/.cls/.frm files, one module file, or an Office document. "
                     "The first PATH is the active project")
         ->required();
+}
+
+// Runs a command whose product goes to standard output; output that could not be written
+// fails the command.
+int WriteProduct(int (*command)(const Options&, std::ostream&, std::ostream&), const Options& options)
+{
+    quillmark::cli::DescriptorOutput buffer(STDOUT_FILENO);
+    std::ostream out(&buffer);
+    const int status = command(options, out, std::cerr);
+    if (const int error = buffer.Finish()) {
+        std::cerr << "quillmark: cannot write output: " << std::strerror(error) << '\n';
+        return quillmark::cli::kFailed;
+    }
+    return status;
 }
 
 } // namespace
@@ -109,12 +126,16 @@ int main(int argc, char** argv)
     }
 
     using namespace quillmark::cli;
-    if (convert->parsed())
-        return Convert(options, std::cout, std::cerr);
-    if (list->parsed())
-        return List(options, std::cout, std::cerr);
-    if (source->parsed())
-        return Source(options, std::cout, std::cerr);
+    for (const std::string& path : options.paths) {
+        if (path.empty()) {
+            std::cerr << "quillmark: PATH is empty\n" << kUsageText;
+            return kUsage;
+        }
+    }
+    for (auto [command, run] : {std::pair{convert, &Convert}, {list, &List}, {source, &Source}}) {
+        if (command->parsed())
+            return WriteProduct(run, options);
+    }
 #ifdef QUILLMARK_GUI
     if (window->parsed()) {
         try {

@@ -14,10 +14,12 @@ struct Result {
     std::string out;
 };
 
-// Runs the command with arguments through the shell; stderr is folded into out when asked.
-Result Launch(const std::string& arguments, bool withErrors = false)
+// Runs the command with arguments through the shell; stderr is folded into out when asked, and
+// standard output then goes where redirect sends it.
+Result Launch(const std::string& arguments, bool withErrors = false, const std::string& redirect = {})
 {
-    const std::string command = std::string(QUILLMARK_BIN) + " " + arguments + (withErrors ? " 2>&1" : " 2>/dev/null");
+    const std::string command =
+        std::string(QUILLMARK_BIN) + " " + arguments + (withErrors ? " 2>&1 " : " 2>/dev/null ") + redirect;
     FILE* pipe = popen(command.c_str(), "r");
     std::string out;
     std::array<char, 4096> buffer{};
@@ -30,7 +32,8 @@ Result Launch(const std::string& arguments, bool withErrors = false)
 
 TEST(CommandProcess, BadUsageExitsTwoWithTheUsage)
 {
-    for (const char* arguments : {"", "convert", "frobnicate x", "convert --nope x", "list --entry x y"}) {
+    for (const char* arguments :
+         {"", "convert", "frobnicate x", "convert --nope x", "list --entry x y", "convert ''"}) {
         const Result r = Launch(arguments, true);
         EXPECT_EQ(r.status, 2) << arguments;
         EXPECT_NE(r.out.find("convert"), std::string::npos) << arguments;
@@ -58,6 +61,23 @@ TEST(CommandProcess, ConvertWritesOnlyTheFragmentToStandardOutput)
     const Result missing = Launch("convert " + folder.Path() + "/gone.bas", true);
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find("gone.bas"), std::string::npos);
+}
+
+TEST(CommandProcess, OutputThatCannotBeWrittenFailsTheCommand)
+{
+    const std::string sample = std::string(QUILLMARK_SOURCE_DIR) + "/examples/Sample";
+    const struct {
+        const char* redirect;
+        const char* reason;
+    } targets[] = {{">/dev/full", "No space left on device"}, {">&-", "Bad file descriptor"}};
+    for (const char* command : {"convert", "list", "source"}) {
+        for (const auto& target : targets) {
+            const std::string arguments = std::string(command) + " " + sample;
+            const Result r = Launch(arguments, true, target.redirect);
+            EXPECT_EQ(r.status, 1) << arguments;
+            EXPECT_EQ(r.out, std::string("quillmark: cannot write output: ") + target.reason + "\n") << arguments;
+        }
+    }
 }
 
 } // namespace
