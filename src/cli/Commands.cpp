@@ -124,7 +124,7 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err)
         html = ConvertToHtml(state.CurrentProject, options.entry, first, last, options.links);
     } catch (const ConversionError& e) {
         run.Fail(run.ProjectPath(),
-                 "module " + state.CurrentModuleName + ", line " + std::to_string(e.Line()) + ": " + e.Description());
+                 "module " + state.CurrentModuleName + ", line " + std::to_string(e.Line()) + ": " + e.Problem());
         return kFailed;
     } catch (const RuntimeError& e) {
         run.Fail(run.ProjectPath(), "converting module " + state.CurrentModuleName + " failed: " + e.Description());

@@ -113,8 +113,11 @@ std::string Convert(const std::shared_ptr<VBProject>& project, const std::string
             blocks.AppendClosers(line, out);
             if (number - firstLine + 1 == SampleLines)
                 ReserveForTheRest(out, codeStart, number, std::min(lastLine, lineCount));
+        } catch (const UnterminatedString& e) {
+            throw ConversionError(e, line, "unterminated string literal");
         } catch (...) {
-            throw ConversionError(CurrentError(), line);
+            const RuntimeError error = CurrentError();
+            throw ConversionError(error, line, error.Description());
         }
     }
     if (!blocks.Valid())

@@ -9,14 +9,19 @@
 
 namespace quillmark {
 
-// A conversion that failed on one line of the module (for example an unterminated string).
+// A conversion that failed on one line of the module. Problem says what failed in plain words
+// for the command line; the number and description stay what the message boxes show.
 class ConversionError : public RuntimeError {
 public:
-    ConversionError(const RuntimeError& error, std::int32_t line) : RuntimeError(error), line_(line) {}
+    ConversionError(const RuntimeError& error, std::int32_t line, std::string problem)
+        : RuntimeError(error), line_(line), problem_(std::move(problem))
+    {}
     std::int32_t Line() const { return line_; }
+    const std::string& Problem() const { return problem_; }
 
 private:
     std::int32_t line_;
+    std::string problem_;
 };
 
 // The HTML fragment of lines firstLine..lastLine of the module named CurrentModuleName in

@@ -128,7 +128,7 @@ LineScanner::Step LineScanner::StringLiteral()
 {
     const std::size_t close = line_.find('"', pos_ + 1);
     if (close == std::string_view::npos)
-        throw RuntimeError(err::InvalidCall);
+        throw UnterminatedString();
     Wrap(pos_, close + 1, deco::Open2);
     pos_ = close + 1;
     wordStart_ = pos_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codemodel/RuntimeError.h"
 #include "conversion/KeywordLookup.h"
 #include "conversion/OutputBuffer.h"
 
@@ -7,6 +8,12 @@
 #include <string_view>
 
 namespace quillmark {
+
+// A string literal whose closing quote is missing; the run-time reports it as error 5.
+class UnterminatedString : public RuntimeError {
+public:
+    UnterminatedString() : RuntimeError(err::InvalidCall) {}
+};
 
 // Decorates one code line in a single left-to-right pass, appending the result to an output
 // buffer. Markers are never rescanned: the scan reads the line, the markers go only to the
@@ -22,7 +29,7 @@ public:
     };
 
     // line: with "<" and ">" escaped. A blank line (spaces only) appends nothing. Fails with
-    // error 5 on a string literal without its closing quote.
+    // UnterminatedString on a string literal without its closing quote.
     Result Scan(std::string_view line, OutputBuffer& out);
 
 private:

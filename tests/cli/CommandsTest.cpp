@@ -123,7 +123,7 @@ TEST_F(CommandsTest, FailuresNameWhatFailedAndExitOne)
         {"missing path", Convert, missing, {"nowhere"}},
         {"unknown module", List, For("Gamma"), {"Gamma"}},
         {"unknown entry", Source, For("Alpha", "Nope"), {"Alpha", "Nope"}},
-        {"unterminated string", Convert, For("Beta", "Bad"), {"Beta", "line 9"}},
+        {"unterminated string", Convert, For("Beta", "Bad"), {"module Beta, line 9: unterminated string literal\n"}},
     };
     for (const Case& c : cases) {
         const Outcome run = Call(c.command, c.options);
