@@ -212,7 +212,11 @@ std::vector<ProcBlock> ScanProcedures(const ModuleText& text)
         SplitStatements(logical, statements);
         std::size_t next = 0;
         if (!statements.empty()) {
-            if (auto proc = ParseProcStatement(statements.front())) {
+            auto proc = ParseProcStatement(statements.front());
+            // Alternative headers of one procedure (under #If ... #Else) continue it.
+            if (proc && open && proc->kind == blocks.back().kind && SameName(proc->name, blocks.back().name)) {
+                next = 1;
+            } else if (proc) {
                 std::int32_t firstOwned = lastKeptLine + 1;
                 if (!blocks.empty()) {
                     if (open)
