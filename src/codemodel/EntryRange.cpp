@@ -5,25 +5,32 @@
 
 namespace quillmark {
 
-LineRange GetEntryRange(const std::string& entry)
+LineRange EntryLines(const Entry& entry, const ProcedureIndex& index, std::int32_t moduleLineCount)
 {
-    const auto& state = ModHtml();
-    if (entry == "*")
-        return {1, state.ModuleLineCount};
-    if (entry == "_Declarations_") {
-        if (state.ProcIndex.empty())
+    switch (entry.kind) {
+    case Entry::Kind::WholeModule: return {1, moduleLineCount};
+    case Entry::Kind::Declarations: {
+        if (index.empty())
             throw RuntimeError(err::SubscriptOutOfRange);
-        const std::int32_t s = state.ProcIndex.front().FirstLine;
+        const std::int32_t s = index.front().FirstLine;
         if (s >= 2)
             return {1, s - 1};
         if (s == 1)
             return {1, 1};
-        return {1, state.ModuleLineCount};
+        return {1, moduleLineCount};
     }
-    for (const ProcRecord& record : state.ProcIndex)
-        if (record.ProcName == entry)
+    case Entry::Kind::Procedure: break;
+    }
+    for (const ProcRecord& record : index)
+        if (record.ProcName == entry.procName)
             return {record.FirstLine, record.LastLine};
     throw RuntimeError(err::SubscriptOutOfRange);
+}
+
+LineRange GetEntryRange(const std::string& entry)
+{
+    const auto& state = ModHtml();
+    return EntryLines(Entry::Parse(entry), state.ProcIndex, state.ModuleLineCount);
 }
 
 } // namespace quillmark

@@ -4,6 +4,7 @@
 // fail with a RuntimeError; "nothing" is an empty pointer. Code sources (memory, module files,
 // Office documents, the stand-in editor) implement these interfaces.
 
+#include "codemodel/ProcedureIndex.h"
 #include "codemodel/RuntimeError.h"
 
 #include <cstdint>
@@ -21,14 +22,6 @@ inline constexpr std::int32_t MSForm = 3;
 inline constexpr std::int32_t ActiveXDesigner = 11;
 inline constexpr std::int32_t Document = 100;
 } // namespace vbext_ct
-
-// Procedure kinds.
-namespace vbext_pk {
-inline constexpr std::int32_t Proc = 0;
-inline constexpr std::int32_t Let = 1;
-inline constexpr std::int32_t Set = 2;
-inline constexpr std::int32_t Get = 3;
-} // namespace vbext_pk
 
 class CodeModule {
 public:

@@ -81,16 +81,6 @@ bool GetModuleList(const std::shared_ptr<VBProject>& project)
 
 namespace {
 
-std::string IndexName(const std::string& name, std::int32_t kind)
-{
-    switch (kind) {
-    case vbext_pk::Let: return "Property Let " + name;
-    case vbext_pk::Set: return "Property Set " + name;
-    case vbext_pk::Get: return "Property Get " + name;
-    default: return name;
-    }
-}
-
 // Error 35 with kind already at Get: the procedure was not found under any kind.
 struct NotFoundUnderAnyKind : RuntimeError {
     using RuntimeError::RuntimeError;
@@ -161,6 +151,7 @@ void GetModData(const std::shared_ptr<VBProject>& project, const std::string& mo
                 const Procedure p = ProcedureAt(code, line);
                 ProcRecord& record = index.at(position); // a host that changed under us fails here
                 record.ProcName = IndexName(p.name, p.kind);
+                record.Kind = p.kind;
                 record.FirstLine = line;
                 record.LastLine = CheckedAdd(line, p.lineCount - 1);
                 line = CheckedAdd(line, p.lineCount);

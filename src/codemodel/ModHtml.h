@@ -7,6 +7,7 @@
 #include "codemodel/HostObjectModel.h"
 #include "codemodel/KeyedCollection.h"
 #include "codemodel/KeywordTable.h"
+#include "codemodel/ProcedureIndex.h"
 
 #include <cstdint>
 #include <memory>
@@ -16,20 +17,13 @@
 
 namespace quillmark {
 
-struct ProcRecord {
-    std::string ProcName; // property procedures carry "Property Get " and the like in front
-    std::int32_t FirstLine = 0;
-    std::int32_t LastLine = 0;
-    bool operator==(const ProcRecord&) const = default;
-};
-
 struct ModHtmlState {
     std::shared_ptr<VBE> HostEditor;
     std::shared_ptr<VBProject> CurrentProject;
     std::string CurrentModuleName;
     std::int32_t ProcCount = 0;
     std::int32_t ModuleLineCount = 0;
-    std::vector<ProcRecord> ProcIndex;
+    ProcedureIndex ProcIndex;
     std::optional<KeyedCollection<std::shared_ptr<VBProject>>> ProjectCollection;
     std::optional<KeyedCollection<std::string>> ModuleCollection;
     std::unique_ptr<KeywordTable> Keywords;

@@ -12,29 +12,29 @@ constexpr std::string_view BlockClose = "</p></div>";
 
 } // namespace
 
-BlockPlan::BlockPlan(const std::string& procName, const ModHtmlState& state, std::int32_t firstLine,
-                     std::int32_t lastLine)
+BlockPlan::BlockPlan(const Entry& entry, const ModuleView& module, std::int32_t firstLine, std::int32_t lastLine)
     : firstLine_(firstLine), lastLine_(lastLine)
 {
-    const std::string declarations = state.CurrentModuleName + ".Declarations";
-    if (procName == "*") {
-        if (state.ProcIndex.empty()) {
+    const std::string declarations = std::string(module.name) + ".Declarations";
+    switch (entry.kind) {
+    case Entry::Kind::WholeModule: {
+        if (module.index.empty()) {
             valid_ = false;
             return;
         }
-        const std::int32_t first = state.ProcIndex.front().FirstLine;
+        const std::int32_t first = module.index.front().FirstLine;
         if (first <= 0) {
-            Add(declarations, 1, state.ModuleLineCount); // a module without procedures
+            Add(declarations, 1, module.lineCount); // a module without procedures
         } else {
             if (first > 1)
                 Add(declarations, 1, first - 1);
-            for (const ProcRecord& record : state.ProcIndex)
+            for (const ProcRecord& record : module.index)
                 Add(record.ProcName, record.FirstLine, record.LastLine);
         }
-    } else if (procName == "_Declarations_") {
-        Add(declarations, 1, lastLine);
-    } else {
-        Add(procName, firstLine, lastLine);
+        break;
+    }
+    case Entry::Kind::Declarations: Add(declarations, 1, lastLine); break;
+    case Entry::Kind::Procedure: Add(entry.procName, firstLine, lastLine); break;
     }
     Order();
 }

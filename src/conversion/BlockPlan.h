@@ -1,6 +1,7 @@
 #pragma once
 
-#include "codemodel/ModHtml.h"
+#include "codemodel/Entry.h"
+#include "conversion/ModuleView.h"
 #include "conversion/OutputBuffer.h"
 
 #include <cstddef>
@@ -14,9 +15,9 @@ namespace quillmark {
 // are converted so that the markers go straight into the output.
 class BlockPlan {
 public:
-    // For procName "*" the declarations section and every record of the index; for
-    // "_Declarations_" lines 1..lastLine; for a procedure firstLine..lastLine.
-    BlockPlan(const std::string& procName, const ModHtmlState& state, std::int32_t firstLine, std::int32_t lastLine);
+    // For the whole module its declarations section and every record of the index; for the
+    // declarations lines 1..lastLine; for a procedure firstLine..lastLine.
+    BlockPlan(const Entry& entry, const ModuleView& module, std::int32_t firstLine, std::int32_t lastLine);
 
     // False when a block line lies outside firstLine..lastLine (or the index is missing): the
     // index no longer matches the module, and the conversion fails once its lines are done.

@@ -2,6 +2,7 @@
 
 #include "codemodel/ModHtml.h"
 #include "codemodel/RuntimeError.h"
+#include "codemodel/TextBackedModule.h"
 #include "conversion/BlockPlan.h"
 #include "conversion/HtmlEscape.h"
 #include "conversion/Keywords.h"
@@ -9,19 +10,13 @@
 #include "conversion/LinkLists.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 namespace quillmark {
 
 namespace {
-
-std::shared_ptr<CodeModule> OpenModule(const std::shared_ptr<VBProject>& project, const std::string& moduleName)
-{
-    auto module = Obj(Obj(Obj(project).VBComponents()).Item(moduleName)).CodeModule();
-    Obj(module);
-    return module;
-}
 
 constexpr std::int64_t SampleLines = 256;
 
@@ -42,15 +37,9 @@ bool IsWholeLineComment(std::string_view text)
     return first != std::string_view::npos && text[first] == '\'';
 }
 
-void AppendLinkList(const std::string& procName, const ModHtmlState& state, OutputBuffer& out)
+void AppendLinkList(const ModuleView& module, const Entry& entry, OutputBuffer& out)
 {
-    std::vector<std::string> list;
-    if (procName == "*")
-        list = CreateLinkList(state.ProcIndex);
-    else if (procName == "_Declarations_")
-        list = CreateLinkDec();
-    else
-        list = CreateLink(procName);
+    const std::vector<std::string> list = LinkList(module.name, module.index, entry);
     for (std::size_t k = 0; k < list.size(); ++k) {
         if (k > 0)
             out.Append("\r\n");
@@ -58,51 +47,37 @@ void AppendLinkList(const std::string& procName, const ModHtmlState& state, Outp
     }
 }
 
-std::string Convert(const std::shared_ptr<VBProject>& project, const std::string& procName, std::int32_t& firstLine,
-                    std::int32_t& lastLine, bool linkFlag)
+} // namespace
+
+std::string ConvertRange(const ModuleView& module, const KeywordTable* keywords, const Entry& entry,
+                         std::int32_t firstLine, std::int32_t lastLine, bool links)
 {
-    const ModHtmlState& state = ModHtml();
-    const std::shared_ptr<CodeModule> module = OpenModule(project, state.CurrentModuleName);
-    const std::int32_t lineCount = module->CountOfLines();
-    if (lineCount == 0) {
-        firstLine = 1;
-        lastLine = 1;
-    }
     if (lastLine < firstLine)
         throw RuntimeError(err::SubscriptOutOfRange);
-    BlockPlan blocks(procName, state, firstLine, lastLine);
+    BlockPlan blocks(entry, module, firstLine, lastLine);
 
     OutputBuffer out;
-    // With a valid plan the list builders have nothing left that could fail, so building the
-    // list first shows no message that a failing conversion would not have shown.
-    if (linkFlag && blocks.Valid())
-        AppendLinkList(procName, state, out);
+    // With a valid plan the list has nothing left that could fail, so a list is never built
+    // for a conversion that is going to fail.
+    if (links && blocks.Valid())
+        AppendLinkList(module, entry, out);
 
     const std::size_t codeStart = out.Size();
-    LineScanner scanner(state.Keywords.get());
+    LineScanner scanner(keywords);
     std::string escaped;
-    std::string next; // the line read ahead after a whole-line comment
-    bool haveNext = false;
     bool inCommentRun = false;
     for (std::int64_t number = firstLine; number <= lastLine; ++number) {
         const auto line = static_cast<std::int32_t>(number);
         try {
-            const std::string text = haveNext ? std::move(next) : module->Lines(line, 1);
-            haveNext = false;
             if (line > firstLine)
                 out.Append("\r\n");
             blocks.AppendOpeners(line, out);
 
-            const std::string_view html = EscapeCodeText(text, escaped);
+            const std::string_view html = EscapeCodeText(module.lines.Line(line), escaped);
             if (scanner.Scan(html, out) == LineScanner::Result::WholeLineComment) {
                 // One span over a run of whole-line comments; it never crosses a block or the
                 // range's end, so the HTML stays well nested.
-                bool runGoesOn = false;
-                if (!blocks.EndsCommentRun(line)) {
-                    next = module->Lines(line + 1, 1);
-                    haveNext = true;
-                    runGoesOn = IsWholeLineComment(next);
-                }
+                const bool runGoesOn = !blocks.EndsCommentRun(line) && IsWholeLineComment(module.lines.Line(line + 1));
                 if (!inCommentRun)
                     out.Append(deco::Open1);
                 out.Append(html);
@@ -112,7 +87,7 @@ std::string Convert(const std::shared_ptr<VBProject>& project, const std::string
             }
             blocks.AppendClosers(line, out);
             if (number - firstLine + 1 == SampleLines)
-                ReserveForTheRest(out, codeStart, number, std::min(lastLine, lineCount));
+                ReserveForTheRest(out, codeStart, number, std::min(lastLine, module.lines.Count()));
         } catch (const UnterminatedString& e) {
             throw ConversionError(e, line, "unterminated string literal");
         } catch (...) {
@@ -125,13 +100,21 @@ std::string Convert(const std::shared_ptr<VBProject>& project, const std::string
     return out.Take();
 }
 
-} // namespace
-
 std::string ConvertToHtml(const std::shared_ptr<VBProject>& project, const std::string& procName,
                           std::int32_t& firstLine, std::int32_t& lastLine, bool linkFlag)
 {
     try {
-        return Convert(project, procName, firstLine, lastLine, linkFlag);
+        const ModHtmlState& state = ModHtml();
+        const std::shared_ptr<CodeModule> module =
+            Obj(Obj(Obj(project).VBComponents()).Item(state.CurrentModuleName)).CodeModule();
+        CodeModule& code = Obj(module);
+        if (code.CountOfLines() == 0) {
+            firstLine = 1;
+            lastLine = 1;
+        }
+        std::optional<ModuleText> storage;
+        const ModuleView view{state.CurrentModuleName, LinesOf(code, storage), state.ProcIndex, state.ModuleLineCount};
+        return ConvertRange(view, state.Keywords.get(), Entry::Parse(procName), firstLine, lastLine, linkFlag);
     } catch (const RuntimeError&) {
         throw;
     } catch (...) {

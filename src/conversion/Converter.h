@@ -1,7 +1,10 @@
 #pragma once
 
+#include "codemodel/Entry.h"
 #include "codemodel/HostObjectModel.h"
+#include "codemodel/KeywordTable.h"
 #include "codemodel/RuntimeError.h"
+#include "conversion/ModuleView.h"
 
 #include <cstdint>
 #include <memory>
@@ -23,6 +26,13 @@ private:
     std::int32_t line_;
     std::string problem_;
 };
+
+// The HTML fragment of lines firstLine..lastLine of the module for the entry; with links, the
+// entry's link list in front. keywords may be null: the first keyword lookup then fails with
+// error 91. Fails with a ConversionError when a line fails, a RuntimeError otherwise; it reads
+// no shared state and shows nothing.
+std::string ConvertRange(const ModuleView& module, const KeywordTable* keywords, const Entry& entry,
+                         std::int32_t firstLine, std::int32_t lastLine, bool links);
 
 // The HTML fragment of lines firstLine..lastLine of the module named CurrentModuleName in
 // project. procName is "*", "_Declarations_" or a procedure's index name. For an empty module

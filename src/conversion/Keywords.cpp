@@ -18,21 +18,27 @@ const std::string_view KeywordList =
     "Select,Set,Shared,Single,Static,Step,StrComp,String,Sub,Then,To,True,Type,TypeOf,UBound,"
     "Unlock,Until,Variant,Wend,While,With,WithEvents,Write,Xor";
 
+std::unique_ptr<KeywordTable> MakeKeywordTable()
+{
+    auto table = std::make_unique<KeywordTable>();
+    std::string_view rest = KeywordList;
+    for (;;) {
+        const std::size_t comma = rest.find(',');
+        const std::string_view word = rest.substr(0, comma);
+        if (!table->Exists(word))
+            table->Add(word, 1);
+        if (comma == std::string_view::npos)
+            break;
+        rest.remove_prefix(comma + 1);
+    }
+    return table;
+}
+
 bool InitKeywords()
 {
     ModHtmlState& state = ModHtml();
     try {
-        state.Keywords = std::make_unique<KeywordTable>();
-        std::string_view rest = KeywordList;
-        for (;;) {
-            const std::size_t comma = rest.find(',');
-            const std::string_view word = rest.substr(0, comma);
-            if (!state.Keywords->Exists(word))
-                state.Keywords->Add(word, 1);
-            if (comma == std::string_view::npos)
-                break;
-            rest.remove_prefix(comma + 1);
-        }
+        state.Keywords = MakeKeywordTable();
         // The module of the active code window; no code window open means no pane (error 91).
         CodePane& pane = Obj(Obj(state.HostEditor).ActiveCodePane());
         state.CurrentModuleName = Obj(pane.CodeModule()).Name();

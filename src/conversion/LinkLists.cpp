@@ -1,5 +1,6 @@
 #include "conversion/LinkLists.h"
 
+#include "codemodel/ModHtml.h"
 #include "codemodel/RuntimeError.h"
 #include "conversion/HtmlEscape.h"
 #include "platform/ui/MessageBox.h"
@@ -11,9 +12,9 @@ namespace {
 const std::string ListOpen = "<ul>";
 const std::string ListClose = "</ul>\r\n";
 
-std::string DeclarationsTarget()
+std::string DeclarationsTarget(std::string_view moduleName)
 {
-    return ModHtml().CurrentModuleName + ".Declarations";
+    return std::string(moduleName) + ".Declarations";
 }
 
 // No closing </li>: the list items are left open on purpose, as browsers accept.
@@ -23,27 +24,42 @@ std::string Link(const std::string& target)
     return "<li><a href=\"#" + name + "\">GoTo " + name + "</a>";
 }
 
+std::vector<std::string> WholeModuleList(std::string_view moduleName, const ProcedureIndex& index)
+{
+    if (index.empty())
+        throw RuntimeError(err::SubscriptOutOfRange); // never built, or released
+    const std::size_t upper = index.size() - 1;
+    std::vector<std::string> list(upper + 4);
+    list[0] = ListOpen;
+    list[1] = Link(DeclarationsTarget(moduleName));
+    if (!index[0].ProcName.empty()) {
+        for (std::size_t k = 0; k <= upper; ++k)
+            list[k + 2] = Link(index[k].ProcName);
+        list[upper + 3] = ListClose;
+    } else {
+        // A module without procedures: its one record is a placeholder, and the last element
+        // stays empty.
+        list[upper + 2] = ListClose;
+    }
+    return list;
+}
+
 } // namespace
 
-std::vector<std::string> CreateLinkList(const std::vector<ProcRecord>& index)
+std::vector<std::string> LinkList(std::string_view moduleName, const ProcedureIndex& index, const Entry& entry)
+{
+    switch (entry.kind) {
+    case Entry::Kind::WholeModule: return WholeModuleList(moduleName, index);
+    case Entry::Kind::Declarations: return {ListOpen, Link(DeclarationsTarget(moduleName)), ListClose};
+    case Entry::Kind::Procedure: break;
+    }
+    return {ListOpen, Link(entry.procName), ListClose};
+}
+
+std::vector<std::string> CreateLinkList(const ProcedureIndex& index)
 {
     try {
-        if (index.empty())
-            throw RuntimeError(err::SubscriptOutOfRange); // never built, or released
-        const std::size_t upper = index.size() - 1;
-        std::vector<std::string> list(upper + 4);
-        list[0] = ListOpen;
-        list[1] = Link(DeclarationsTarget());
-        if (!index[0].ProcName.empty()) {
-            for (std::size_t k = 0; k <= upper; ++k)
-                list[k + 2] = Link(index[k].ProcName);
-            list[upper + 3] = ListClose;
-        } else {
-            // A module without procedures: its one record is a placeholder, and the last
-            // element stays empty.
-            list[upper + 2] = ListClose;
-        }
-        return list;
+        return LinkList(ModHtml().CurrentModuleName, index, Entry{});
     } catch (...) {
         MsgBox(ShortErrorReport(CurrentError()), "Module1.CreateLinkList");
         return {};
@@ -53,7 +69,7 @@ std::vector<std::string> CreateLinkList(const std::vector<ProcRecord>& index)
 std::vector<std::string> CreateLink(const std::string& procName)
 {
     try {
-        return {ListOpen, Link(procName), ListClose};
+        return LinkList(ModHtml().CurrentModuleName, {}, Entry::Procedure(procName));
     } catch (...) {
         MsgBox(ErrorReport(CurrentError()), "ModHtml.CreateLink");
         return {};
@@ -63,7 +79,7 @@ std::vector<std::string> CreateLink(const std::string& procName)
 std::vector<std::string> CreateLinkDec()
 {
     try {
-        return {ListOpen, Link(DeclarationsTarget()), ListClose};
+        return LinkList(ModHtml().CurrentModuleName, {}, Entry{Entry::Kind::Declarations, {}});
     } catch (...) {
         MsgBox(ErrorReport(CurrentError()), "ModHtml.CreateLinkDec");
         return {};

@@ -1,15 +1,23 @@
 #pragma once
 
-#include "codemodel/ModHtml.h"
+#include "codemodel/Entry.h"
+#include "codemodel/ProcedureIndex.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillmark {
 
-// Jump-link lists put in front of converted code. Each reports its own failure and then
-// returns an empty array.
-std::vector<std::string> CreateLinkList(const std::vector<ProcRecord>& index);
+// The jump links put in front of an entry's code: for the whole module its declarations and
+// every procedure of the index, for the declarations or one procedure that one link. One
+// element a line; the last ends with a line break of its own. Error 9 for the whole module
+// when the index was never built.
+std::vector<std::string> LinkList(std::string_view moduleName, const ProcedureIndex& index, const Entry& entry);
+
+// The same lists for the current module. Each reports its own failure and then returns an
+// empty array.
+std::vector<std::string> CreateLinkList(const ProcedureIndex& index);
 std::vector<std::string> CreateLink(const std::string& procName);
 std::vector<std::string> CreateLinkDec();
 

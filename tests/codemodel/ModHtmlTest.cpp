@@ -12,7 +12,7 @@ namespace quillmark {
 namespace {
 
 using namespace quillmark::testing;
-using Blocks = std::vector<ProcBlock>;
+using Blocks = std::vector<ProcRecord>;
 
 class ModHtmlTest : public ::testing::Test {
 protected:
@@ -123,7 +123,7 @@ TEST_F(ModHtmlTest, GetModDataBuildsTheIndex)
           "Property Let Size(v As Long)", "m = v", "End Property", "Property Set Obj(o As Object)", "End Property"},
          3,
          9,
-         {{"Property Get Size", 2, 4}, {"Property Let Size", 5, 7}, {"Property Set Obj", 8, 9}}},
+         {{"Property Get Size", 2, 4, 3}, {"Property Let Size", 5, 7, 1}, {"Property Set Obj", 8, 9, 2}}},
         {"one-line procedure on the last line", {"Option Explicit", "Sub X(): End Sub"}, 1, 2, {{"X", 2, 2}}},
     };
     for (const IndexCase& c : cases) {
@@ -141,7 +141,8 @@ TEST_F(ModHtmlTest, GetModDataBuildsTheIndex)
 
 TEST_F(ModHtmlTest, GetModDataFindsPropertyKindsOnAHostThatLeavesKindUnchanged)
 {
-    auto component = ModuleWithBlocks("C", 7, Blocks{{"Size", 3, 1, 3}, {"Count", 1, 4, 5}, {"Obj", 2, 6, 7}});
+    auto component = ModuleWithBlocks(
+        "C", 7, Blocks{{"Property Get Size", 1, 3, 3}, {"Property Let Count", 4, 5, 1}, {"Property Set Obj", 6, 7, 2}});
     component->Module()->SetReportsKind(false);
     std::int32_t procCount = 0;
     std::int32_t lineCount = 0;
@@ -149,7 +150,7 @@ TEST_F(ModHtmlTest, GetModDataFindsPropertyKindsOnAHostThatLeavesKindUnchanged)
     EXPECT_EQ(procCount, 3);
     EXPECT_EQ(ModHtml().ProcIndex,
               (std::vector<ProcRecord>{
-                  {"Property Get Size", 1, 3}, {"Property Let Count", 4, 5}, {"Property Set Obj", 6, 7}}));
+                  {"Property Get Size", 1, 3, 3}, {"Property Let Count", 4, 5, 1}, {"Property Set Obj", 6, 7, 2}}));
     EXPECT_TRUE(box.messages.empty());
 }
 
@@ -165,7 +166,7 @@ TEST_F(ModHtmlTest, GetModDataReportsFailuresAndKeepsThePreviousIndex)
         std::int32_t lineCount;
     };
     // A line owned by no block after the first procedure: no kind finds it.
-    const auto gap = Project("p", {ModuleWithBlocks("G", 6, Blocks{{"A", 0, 2, 3}, {"B", 0, 5, 6}})});
+    const auto gap = Project("p", {ModuleWithBlocks("G", 6, Blocks{{"A", 2, 3}, {"B", 5, 6}})});
     const Case cases[] = {
         {"unknown module",
          Project("p", {Module("M", {})}),

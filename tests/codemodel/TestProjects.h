@@ -19,7 +19,7 @@ inline std::shared_ptr<MemoryComponent> Module(const std::string& name, const st
 }
 
 inline std::shared_ptr<MemoryComponent> ModuleWithBlocks(const std::string& name, std::int32_t lineCount,
-                                                         std::vector<ProcBlock> blocks)
+                                                         std::vector<ProcRecord> blocks)
 {
     return std::make_shared<MemoryComponent>(
         vbext_ct::StdModule,

@@ -25,7 +25,7 @@ protected:
 
     void Load(const std::string& name, const std::vector<std::string>& lines, std::vector<ProcRecord> index = {})
     {
-        module_ = std::make_shared<MemoryCodeModule>(name, ModuleText::FromLines(lines), std::vector<ProcBlock>{});
+        module_ = std::make_shared<MemoryCodeModule>(name, ModuleText::FromLines(lines), std::vector<ProcRecord>{});
         project_ = std::make_shared<MemoryProject>(
             "/projects/Book1.xlsm", std::vector{std::make_shared<MemoryComponent>(vbext_ct::StdModule, module_)});
         ModHtmlState& state = ModHtml();

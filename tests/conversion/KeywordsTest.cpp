@@ -54,7 +54,7 @@ TEST_F(KeywordsTest, SecondCallReplacesTheTableAndRereadsTheModule)
     Load("Module1", {});
     ModHtmlState& state = ModHtml();
     state.Keywords->Add("Stale", 1);
-    auto other = std::make_shared<MemoryCodeModule>("Class1", ModuleText{}, std::vector<ProcBlock>{});
+    auto other = std::make_shared<MemoryCodeModule>("Class1", ModuleText{}, std::vector<ProcRecord>{});
     state.HostEditor = std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{project_}, project_,
                                                       std::make_shared<MemoryCodePane>(other));
     ASSERT_TRUE(InitKeywords());

@@ -8,7 +8,7 @@ MemoryCodeModule::MemoryCodeModule(std::string name, ModuleText text)
     : name_(std::move(name)), text_(std::move(text)), table_(ProcedureTable::Scan(text_))
 {}
 
-MemoryCodeModule::MemoryCodeModule(std::string name, ModuleText text, std::vector<ProcBlock> procedures)
+MemoryCodeModule::MemoryCodeModule(std::string name, ModuleText text, std::vector<ProcRecord> procedures)
     : name_(std::move(name)), text_(std::move(text)), table_(std::move(procedures))
 {}
 
@@ -24,10 +24,10 @@ std::string MemoryCodeModule::ProcOfLine(std::int32_t line, std::int32_t& kind)
     lastBlock_ = table_.BlockOfLine(line);
     if (lastBlock_ < 0)
         return {};
-    const ProcBlock& block = table_.Blocks()[static_cast<std::size_t>(lastBlock_)];
+    const ProcRecord& block = table_.Blocks()[static_cast<std::size_t>(lastBlock_)];
     if (reportsKind_)
-        kind = block.kind;
-    return block.name;
+        kind = block.Kind;
+    return std::string(DeclaredName(block));
 }
 
 std::int32_t MemoryCodeModule::ProcCountLines(const std::string& procName, std::int32_t kind)
@@ -35,8 +35,8 @@ std::int32_t MemoryCodeModule::ProcCountLines(const std::string& procName, std::
     const int i = table_.FindBlock(procName, kind, lastBlock_);
     if (i < 0)
         throw RuntimeError(err::ProcedureNotDefined);
-    const ProcBlock& block = table_.Blocks()[static_cast<std::size_t>(i)];
-    return block.lastLine - block.firstLine + 1;
+    const ProcRecord& block = table_.Blocks()[static_cast<std::size_t>(i)];
+    return block.LastLine - block.FirstLine + 1;
 }
 
 MemoryComponent::MemoryComponent(std::int32_t type, std::shared_ptr<MemoryCodeModule> module)

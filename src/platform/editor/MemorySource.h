@@ -4,7 +4,8 @@
 // that every source shares one implementation of the host object model.
 
 #include "codemodel/HostObjectModel.h"
-#include "platform/editor/ModuleText.h"
+#include "codemodel/ModuleText.h"
+#include "codemodel/TextBackedModule.h"
 #include "platform/editor/ProcedureTable.h"
 
 #include <memory>
@@ -14,12 +15,12 @@
 
 namespace quillmark {
 
-class MemoryCodeModule final : public CodeModule {
+class MemoryCodeModule final : public CodeModule, public TextBackedModule {
 public:
     // Procedures found in the text by the editor's rules.
     MemoryCodeModule(std::string name, ModuleText text);
     // Procedures as given (tests use this to play hosts with other habits).
-    MemoryCodeModule(std::string name, ModuleText text, std::vector<ProcBlock> procedures);
+    MemoryCodeModule(std::string name, ModuleText text, std::vector<ProcRecord> procedures);
 
     // Leave kind as passed in instead of reporting a property's kind, so that callers
     // have to find it by retrying with a raised kind.
@@ -31,7 +32,7 @@ public:
     std::string ProcOfLine(std::int32_t line, std::int32_t& kind) override;
     std::int32_t ProcCountLines(const std::string& procName, std::int32_t kind) override;
 
-    const ModuleText& Text() const { return text_; }
+    const ModuleText& Text() const override { return text_; }
     const ProcedureTable& Procedures() const { return table_; }
 
 private:

@@ -179,9 +179,9 @@ bool IsConstDirective(std::string_view s)
 
 } // namespace
 
-std::vector<ProcBlock> ScanProcedures(const ModuleText& text)
+std::vector<ProcRecord> ScanProcedures(const ModuleText& text)
 {
-    std::vector<ProcBlock> blocks;
+    std::vector<ProcRecord> blocks;
     std::vector<std::string_view> statements;
     std::string joined;
     bool open = false;             // the last block has not met its end statement
@@ -214,17 +214,17 @@ std::vector<ProcBlock> ScanProcedures(const ModuleText& text)
         if (!statements.empty()) {
             auto proc = ParseProcStatement(statements.front());
             // Alternative headers of one procedure (under #If ... #Else) continue it.
-            if (proc && open && proc->kind == blocks.back().kind && SameName(proc->name, blocks.back().name)) {
+            if (proc && open && proc->kind == blocks.back().Kind && SameName(proc->name, DeclaredName(blocks.back()))) {
                 next = 1;
             } else if (proc) {
                 std::int32_t firstOwned = lastKeptLine + 1;
                 if (!blocks.empty()) {
                     if (open)
-                        blocks.back().lastLine = lastKeptLine;
+                        blocks.back().LastLine = lastKeptLine;
                     else
                         firstOwned = previousEnd + 1;
                 }
-                blocks.push_back({std::move(proc->name), proc->kind, firstOwned, 0});
+                blocks.push_back({IndexName(proc->name, proc->kind), firstOwned, 0, proc->kind});
                 open = true;
                 next = 1;
             }
@@ -232,7 +232,7 @@ std::vector<ProcBlock> ScanProcedures(const ModuleText& text)
         if (open) {
             for (std::size_t i = next; i < statements.size(); ++i) {
                 if (IsEndStatement(statements[i])) {
-                    blocks.back().lastLine = last;
+                    blocks.back().LastLine = last;
                     previousEnd = last;
                     open = false;
                     break;
@@ -243,7 +243,7 @@ std::vector<ProcBlock> ScanProcedures(const ModuleText& text)
             lastKeptLine = last;
     }
     if (!blocks.empty())
-        blocks.back().lastLine = count;
+        blocks.back().LastLine = count;
     return blocks;
 }
 

@@ -4,15 +4,15 @@
 
 namespace quillmark {
 
-ProcedureTable::ProcedureTable(std::vector<ProcBlock> blocks) : blocks_(std::move(blocks))
+ProcedureTable::ProcedureTable(std::vector<ProcRecord> blocks) : blocks_(std::move(blocks))
 {
     for (int i = 0; i < static_cast<int>(blocks_.size()); ++i)
-        firstBlock_.try_emplace(Key(blocks_[i].name, blocks_[i].kind), i);
+        firstBlock_.try_emplace(Key(DeclaredName(blocks_[i]), blocks_[i].Kind), i);
 }
 
-std::string ProcedureTable::Key(const std::string& name, std::int32_t kind)
+std::string ProcedureTable::Key(std::string_view name, std::int32_t kind)
 {
-    std::string key = name;
+    std::string key(name);
     for (char& c : key)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c + 32);
@@ -29,23 +29,23 @@ ProcedureTable ProcedureTable::Scan(const ModuleText& text)
 int ProcedureTable::BlockOfLine(std::int32_t line) const
 {
     auto it = std::upper_bound(blocks_.begin(), blocks_.end(), line,
-                               [](std::int32_t l, const ProcBlock& b) { return l < b.firstLine; });
+                               [](std::int32_t l, const ProcRecord& b) { return l < b.FirstLine; });
     if (it == blocks_.begin())
         return -1;
     --it;
-    return line <= it->lastLine ? static_cast<int>(it - blocks_.begin()) : -1;
+    return line <= it->LastLine ? static_cast<int>(it - blocks_.begin()) : -1;
 }
 
 int ProcedureTable::FindBlock(const std::string& name, std::int32_t kind, int preferred) const
 {
-    auto matches = [&](int i) { return blocks_[i].kind == kind && SameName(blocks_[i].name, name); };
+    auto matches = [&](int i) { return blocks_[i].Kind == kind && SameName(DeclaredName(blocks_[i]), name); };
     if (preferred >= 0 && preferred < static_cast<int>(blocks_.size()) && matches(preferred))
         return preferred;
     const auto it = firstBlock_.find(Key(name, kind));
     return it == firstBlock_.end() ? -1 : it->second;
 }
 
-bool SameName(const std::string& a, const std::string& b)
+bool SameName(std::string_view a, std::string_view b)
 {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
         auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };

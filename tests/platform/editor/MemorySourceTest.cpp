@@ -77,7 +77,7 @@ TEST(MemoryCodeModule, ProcCountLinesFollowsTheLastLineAskedForDuplicates)
 TEST(MemoryCodeModule, CanLeaveKindUnchanged)
 {
     auto m = std::make_shared<MemoryCodeModule>("Class1", ModuleText::FromLines({"Property Set P(v)", "End Property"}),
-                                                std::vector<ProcBlock>{{"P", 2, 1, 2}});
+                                                std::vector<ProcRecord>{{"Property Set P", 1, 2, 2}});
     m->SetReportsKind(false);
     std::int32_t kind = 0;
     EXPECT_EQ(m->ProcOfLine(1, kind), "P");

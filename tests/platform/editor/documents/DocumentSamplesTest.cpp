@@ -1,9 +1,9 @@
 // Real documents written by Office, from other projects' test data (see MANIFEST.tsv there).
 #include "platform/editor/documents/DocumentProject.h"
 
+#include "codemodel/ModuleText.h"
 #include "codemodel/RuntimeError.h"
 #include "platform/editor/ModuleFile.h"
-#include "platform/editor/ModuleText.h"
 #include "platform/editor/SourceError.h"
 
 #include <gtest/gtest.h>

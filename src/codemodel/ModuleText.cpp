@@ -1,4 +1,4 @@
-#include "platform/editor/ModuleText.h"
+#include "codemodel/ModuleText.h"
 
 #include "codemodel/RuntimeError.h"
 
