@@ -12,10 +12,7 @@ ProcedureTable::ProcedureTable(std::vector<ProcRecord> blocks) : blocks_(std::mo
 
 std::string ProcedureTable::Key(std::string_view name, std::int32_t kind)
 {
-    std::string key(name);
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + 32);
+    std::string key = LowerAscii(name);
     key += '\n';
     key += std::to_string(kind);
     return key;
@@ -43,14 +40,6 @@ int ProcedureTable::FindBlock(const std::string& name, std::int32_t kind, int pr
         return preferred;
     const auto it = firstBlock_.find(Key(name, kind));
     return it == firstBlock_.end() ? -1 : it->second;
-}
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-        auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-        return lower(x) == lower(y);
-    });
 }
 
 } // namespace quillmark

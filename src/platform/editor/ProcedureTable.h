@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codemodel/AsciiText.h"
 #include "codemodel/ModuleText.h"
 #include "codemodel/ProcedureIndex.h"
 
@@ -37,8 +38,5 @@ private:
 
 // The ownership scan behind ProcedureTable::Scan.
 std::vector<ProcRecord> ScanProcedures(const ModuleText& text);
-
-// ASCII case-insensitive equality, as the editor compares names.
-bool SameName(std::string_view a, std::string_view b);
 
 } // namespace quillmark
