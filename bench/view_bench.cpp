@@ -3,10 +3,10 @@
 #include "ConversionSetup.h"
 
 #include "conversion/Converter.h"
-#include "window/FormLayout.h"
-#include "window/TextView.h"
-#include "window/ViewFiller.h"
-#include "window/frmAddIn.h"
+#include "window/qt/FormLayout.h"
+#include "window/qt/TextView.h"
+#include "window/qt/ViewFiller.h"
+#include "window/qt/frmAddIn.h"
 
 #include <QApplication>
 #include <QCheckBox>

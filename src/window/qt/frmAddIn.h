@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/FormLayout.h"
+#include "window/qt/FormLayout.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/ListBox.h"
+#include "window/qt/ListBox.h"
 
 #include <QCheckBox>
 #include <QLabel>

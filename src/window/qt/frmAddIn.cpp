@@ -1,4 +1,4 @@
-#include "window/frmAddIn.h"
+#include "window/qt/frmAddIn.h"
 
 #include "codemodel/EntryRange.h"
 #include "codemodel/ModHtml.h"
@@ -9,7 +9,7 @@
 #include "platform/ui/MessageBox.h"
 #include "timing/CMMTimer.h"
 #include "window/NumberText.h"
-#include "window/TextView.h"
+#include "window/qt/TextView.h"
 
 #include <QClipboard>
 #include <QCloseEvent>

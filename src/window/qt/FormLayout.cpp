@@ -1,6 +1,6 @@
-#include "window/FormLayout.h"
+#include "window/qt/FormLayout.h"
 
-#include "window/TextView.h"
+#include "window/qt/TextView.h"
 
 #include <QIcon>
 #include <QPainter>
