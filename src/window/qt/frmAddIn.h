@@ -1,68 +1,44 @@
 #pragma once
 
-#include "window/qt/FormLayout.h"
+#include "window/FormCode.h"
+#include "window/qt/QtControls.h"
 
 #include <QWidget>
 
 #include <memory>
-#include <string>
 
 namespace quillmark {
 
-class CMMTimer;
-
-// The converter window. Creating it builds its controls; Show loads it (runs Form_Load) when
-// it is not loaded. Closing it, by its close box or by Unload, runs Form_QueryUnload; a later
-// Show loads it anew with fresh controls, while LastModule and LastEntry live on.
-class frmAddIn : public QWidget {
+// The converter window in Qt Widgets: its controls at their fixed places, their events passed
+// to the window's code. Creating it builds the controls; Show loads it (runs Form_Load) when
+// it is not loaded; closing it, by its close box or by Unload, unloads it.
+class frmAddIn : public QWidget, private IFormWindow {
     Q_OBJECT
 public:
     explicit frmAddIn(QWidget* parent = nullptr);
     ~frmAddIn() override;
 
-    void Show();   // Form_Load first when not loaded, then show modeless
-    void Hide();   // stays loaded with its lists and text
-    void Unload(); // Form_QueryUnload, then close
-    bool IsLoaded() const { return loaded_; }
-    // The add-in object that shows the window; kept, never used here.
-    void SetConnect(std::shared_ptr<void> connect) { connect_ = std::move(connect); }
+    void Show() { code_->Show(); }
+    void Hide() { code_->Hide(); }
+    void Unload() { code_->Unload(); }
+    bool IsLoaded() const { return code_->IsLoaded(); }
+    void SetConnect(std::shared_ptr<void> connect) { code_->SetConnect(std::move(connect)); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void BuildControls();
-    void Form_Load();
-    void GiveUp();
-    void Form_QueryUnload();
-    void List0_Click();
-    void List1_Click();
-    void List2_Click();
-    void cmd1_Click();
-    void cmd2_Click();
-    void cmd3_Click();
-    void cmd4_Click();
-    void cmd5_Click();
-    void Check2_Click();
+    struct Adapters;
 
-    void FillProcedureList();
-    bool DisplayEntrySource(const QColor& statusColour);
-    void ShowSourceView();
-    void ShowHtmlView();
-    void SetModuleCaption();
-    void SetStatus(const QColor& colour, const std::string& caption);
-    std::string TimedStatus(const std::string& action) const;
-    void QueryUnloadOnce();
+    FormControls NewControls() override;
+    void ShowWindow() override;
+    void HideWindow() override;
+    void CloseWindow() override { close(); }
 
     QWidget* client_ = nullptr;
-    FormControls c_;
-    bool loaded_ = false;
-    bool controlsUsed_ = false;
-    std::shared_ptr<void> connect_;
-
-    std::string LastModule;
-    std::string LastEntry;
-    std::shared_ptr<CMMTimer> ProcessTimer;
+    std::unique_ptr<Adapters> adapters_; // over client_'s widgets
+    QtClipboard clipboard_;
+    std::unique_ptr<FormCode> code_;
 };
 
 } // namespace quillmark
