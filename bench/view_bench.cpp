@@ -3,10 +3,10 @@
 #include "ConversionSetup.h"
 
 #include "conversion/Converter.h"
-#include "window/FormLayout.h"
-#include "window/TextView.h"
-#include "window/ViewFiller.h"
-#include "window/frmAddIn.h"
+#include "window/qt/FormLayout.h"
+#include "window/qt/TextView.h"
+#include "window/qt/ViewFiller.h"
+#include "window/qt/frmAddIn.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -40,13 +40,13 @@ struct HtmlPair {
 // The form's controls on a shown client, the HTML view on top as the convert command leaves it.
 struct ShownForm {
     QWidget client;
-    quillmark::FormControls c;
+    quillmark::FormWidgets c;
 
     ShownForm()
     {
         quillmark::InstallFontSubstitutions();
         client.resize(quillmark::ClientWidth, quillmark::ClientHeight);
-        c = quillmark::BuildFormControls(&client);
+        c = quillmark::BuildFormWidgets(&client);
         client.show();
         c.rtb2->setVisible(false);
         c.rtb1->setVisible(true);

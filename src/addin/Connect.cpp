@@ -5,7 +5,7 @@
 #include "codemodel/RuntimeError.h"
 #include "platform/settings/Settings.h"
 #include "platform/ui/MessageBox.h"
-#include "window/frmAddIn.h"
+#include "window/qt/frmAddIn.h"
 
 #include <QApplication>
 

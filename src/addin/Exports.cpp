@@ -8,7 +8,7 @@
 #include "addin/TimerObject.h"
 #include "platform/com/ClassFactory.h"
 #include "platform/ui/MessageBox.h"
-#include "window/GuiMessageBox.h"
+#include "window/qt/GuiMessageBox.h"
 
 #include <QApplication>
 

@@ -10,7 +10,7 @@
 #ifdef QUILLMARK_GUI
 #include "platform/editor/FileProjects.h"
 #include "platform/editor/SourceError.h"
-#include "window/WindowApp.h"
+#include "window/qt/WindowApp.h"
 
 #include "addin/Registration.h"
 #include "codemodel/RuntimeError.h"

@@ -4,8 +4,8 @@
 #include "addin/Connect.h"
 #include "platform/settings/ConfigHomeGuard.h"
 #include "platform/ui/MessageBox.h"
-#include "window/ListBox.h"
-#include "window/frmAddIn.h"
+#include "window/qt/ListBox.h"
+#include "window/qt/frmAddIn.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The command as a whole process: exit codes, usage and streams.
-#include "cli/TempFolder.h"
+#include "common/TempFolder.h"
 
 #include <gtest/gtest.h>
 

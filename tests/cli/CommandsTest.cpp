@@ -1,6 +1,6 @@
 #include "cli/Commands.h"
 
-#include "cli/TempFolder.h"
+#include "common/TempFolder.h"
 
 #include <gtest/gtest.h>
 

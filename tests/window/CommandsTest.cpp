@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "window/GuiMessageBox.h"
+#include "window/qt/GuiMessageBox.h"
 
 namespace quillmark::test {
 namespace {

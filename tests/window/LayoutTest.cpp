@@ -1,7 +1,7 @@
 #include "WindowFixture.h"
 
-#include "window/FormLayout.h"
-#include "window/TextView.h"
+#include "window/qt/FormLayout.h"
+#include "window/qt/TextView.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -1,5 +1,5 @@
-#include "window/TextView.h"
-#include "window/ViewFiller.h"
+#include "window/qt/TextView.h"
+#include "window/qt/ViewFiller.h"
 
 #include <QApplication>
 #include <QScrollBar>

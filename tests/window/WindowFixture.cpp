@@ -1,7 +1,7 @@
 #include "WindowFixture.h"
 
 #include "codemodel/RuntimeError.h"
-#include "window/TextView.h"
+#include "window/qt/TextView.h"
 
 #include <QFile>
 #include <QTest>

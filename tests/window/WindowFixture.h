@@ -3,8 +3,8 @@
 #include "codemodel/ModHtml.h"
 #include "platform/editor/MemorySource.h"
 #include "platform/ui/MessageBox.h"
-#include "window/ListBox.h"
-#include "window/frmAddIn.h"
+#include "window/qt/ListBox.h"
+#include "window/qt/frmAddIn.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -4,7 +4,7 @@
 #include "platform/editor/SourceError.h"
 #include "platform/editor/standin/EditorWindow.h"
 #include "platform/ui/MessageBox.h"
-#include "window/GuiMessageBox.h"
+#include "window/qt/GuiMessageBox.h"
 
 #include <QApplication>
 #include <QTimer>

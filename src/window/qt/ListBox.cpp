@@ -1,4 +1,4 @@
-#include "window/ListBox.h"
+#include "window/qt/ListBox.h"
 
 namespace quillmark {
 

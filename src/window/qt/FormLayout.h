@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/ListBox.h"
+#include "window/qt/ListBox.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -10,8 +10,8 @@
 
 namespace quillmark {
 
-// The converter window's eighteen controls, named as the handlers use them.
-struct FormControls {
+// The converter window's eighteen widgets, named as the controls they are.
+struct FormWidgets {
     QPushButton* cmd1 = nullptr;
     QPushButton* cmd2 = nullptr;
     ListBox* List1 = nullptr;
@@ -49,7 +49,7 @@ void InstallFontSubstitutions();
 
 // Creates the controls on client at their fixed places, with their design-time state, and
 // links them in tab order.
-FormControls BuildFormControls(QWidget* client);
+FormWidgets BuildFormWidgets(QWidget* client);
 
 // The window's 32 x 32 icon.
 QIcon FormIcon();

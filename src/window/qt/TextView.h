@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window/Controls.h"
+
 #include <QPlainTextEdit>
 
 #include <string>
@@ -17,8 +19,7 @@ void SetViewText(QPlainTextEdit* view, const std::string& text);
 void AppendViewText(QPlainTextEdit* view, const std::string& text);
 void SetCaretToStart(QPlainTextEdit* view);
 
-// Right margin in twips: 0 wraps at the view's edge; the wide margin keeps lines whole.
-inline constexpr float WideRightMargin = 100000.0f;
+// Right margin in twips: 0 wraps at the view's edge; WideRightMargin keeps lines whole.
 void SetRightMargin(QPlainTextEdit* view, float twips);
 
 } // namespace quillmark

@@ -1,6 +1,6 @@
-#include "window/FormLayout.h"
+#include "window/qt/FormLayout.h"
 
-#include "window/TextView.h"
+#include "window/qt/TextView.h"
 
 #include <QIcon>
 #include <QPainter>
@@ -109,11 +109,11 @@ void InstallFontSubstitutions()
     }
 }
 
-FormControls BuildFormControls(QWidget* client)
+FormWidgets BuildFormWidgets(QWidget* client)
 {
     const QFont gothic = GothicFont();
     const QFont pgothic = PGothicFont();
-    FormControls c;
+    FormWidgets c;
     c.cmd1 = Button(client, "cmd1", "変換", "テキストを変換", 6960, 7920, 975, 375, pgothic);
     c.cmd2 = Button(client, "cmd2", "閉じる", "閉じる", 9720, 7920, 855, 375, pgothic);
     c.List1 = List(client, "List1", "クリックで選択", 8040, 1350, 2535, 2220, pgothic);

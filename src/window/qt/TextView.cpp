@@ -1,6 +1,6 @@
-#include "window/TextView.h"
+#include "window/qt/TextView.h"
 
-#include "window/ViewFiller.h"
+#include "window/qt/ViewFiller.h"
 
 #include <QStringEncoder>
 #include <QTextCursor>

@@ -1,8 +1,8 @@
-#include "window/WindowApp.h"
+#include "window/qt/WindowApp.h"
 
 #include "codemodel/ModHtml.h"
-#include "window/GuiMessageBox.h"
-#include "window/frmAddIn.h"
+#include "window/qt/GuiMessageBox.h"
+#include "window/qt/frmAddIn.h"
 
 #include <QApplication>
 

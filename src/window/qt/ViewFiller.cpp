@@ -1,4 +1,4 @@
-#include "window/ViewFiller.h"
+#include "window/qt/ViewFiller.h"
 
 #include <QEvent>
 #include <QScrollBar>

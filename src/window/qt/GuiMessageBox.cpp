@@ -1,4 +1,4 @@
-#include "window/GuiMessageBox.h"
+#include "window/qt/GuiMessageBox.h"
 
 #include <QApplication>
 #include <QMessageBox>

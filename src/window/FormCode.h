@@ -1,8 +1,7 @@
 #pragma once
 
-#include "window/FormLayout.h"
-
-#include <QWidget>
+#include "platform/clock/TickCounter.h"
+#include "window/Controls.h"
 
 #include <memory>
 #include <string>
@@ -11,14 +10,14 @@ namespace quillmark {
 
 class CMMTimer;
 
-// The converter window. Creating it builds its controls; Show loads it (runs Form_Load) when
-// it is not loaded. Closing it, by its close box or by Unload, runs Form_QueryUnload; a later
-// Show loads it anew with fresh controls, while LastModule and LastEntry live on.
-class frmAddIn : public QWidget {
-    Q_OBJECT
+// The converter window's code: its fields, its loading and unloading, and its event handlers,
+// over the controls' interfaces. Each toolkit's frmAddIn builds the controls, owns one of
+// these and passes it the controls' events; no handler lets a failure escape into the
+// toolkit's event loop. Closing unloads the window; a later Show loads it anew with fresh
+// controls, while LastModule and LastEntry live on.
+class FormCode {
 public:
-    explicit frmAddIn(QWidget* parent = nullptr);
-    ~frmAddIn() override;
+    FormCode(IFormWindow& window, IClipboard& clipboard, FormControls controls, TickSource ticks = timeGetTime);
 
     void Show();   // Form_Load first when not loaded, then show modeless
     void Hide();   // stays loaded with its lists and text
@@ -27,14 +26,9 @@ public:
     // The add-in object that shows the window; kept, never used here.
     void SetConnect(std::shared_ptr<void> connect) { connect_ = std::move(connect); }
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
+    // The window is asked to close, by its close box or by Unload: runs Form_QueryUnload once.
+    void QueryUnload();
 
-private:
-    void BuildControls();
-    void Form_Load();
-    void GiveUp();
-    void Form_QueryUnload();
     void List0_Click();
     void List1_Click();
     void List2_Click();
@@ -45,17 +39,23 @@ private:
     void cmd5_Click();
     void Check2_Click();
 
+private:
+    void Form_Load();
+    void GiveUp();
+    void Form_QueryUnload();
+
     void FillProcedureList();
-    bool DisplayEntrySource(const QColor& statusColour);
+    void DisplayEntrySource(OleColor statusColour, bool takeFocus);
     void ShowSourceView();
     void ShowHtmlView();
     void SetModuleCaption();
-    void SetStatus(const QColor& colour, const std::string& caption);
+    void SetStatus(OleColor colour, const std::string& caption);
     std::string TimedStatus(const std::string& action) const;
-    void QueryUnloadOnce();
 
-    QWidget* client_ = nullptr;
+    IFormWindow& window_;
+    IClipboard& clipboard_;
     FormControls c_;
+    TickSource ticks_;
     bool loaded_ = false;
     bool controlsUsed_ = false;
     std::shared_ptr<void> connect_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window/Controls.h"
+
 #include <QListWidget>
 
 #include <string>
@@ -9,19 +11,18 @@ namespace quillmark {
 // A single-selection list that raises Click whenever its selected entry changes, whether the
 // user or the code selected it, and before the selecting call returns. Clearing the list
 // raises nothing, and the user cannot deselect the selected entry.
-class ListBox : public QListWidget {
+class ListBox : public QListWidget, public IListBox {
     Q_OBJECT
 public:
     explicit ListBox(QWidget* parent = nullptr);
 
-    void AddItem(const std::string& text);
-    // Selected row, -1 when nothing is selected.
-    int ListIndex() const;
-    // Selects row (runs Click at once when the selection changes).
-    void SetListIndex(int row);
-    // Text of the selected entry; empty when nothing is selected.
-    std::string Text() const;
-    std::string ItemText(int row) const;
+    void AddItem(const std::string& text) override;
+    void Clear() override { clear(); }
+    int ListCount() const override { return count(); }
+    int ListIndex() const override;
+    void SetListIndex(int row) override;
+    std::string Text() const override;
+    std::string ItemText(int row) const override;
 
 signals:
     void Click();
