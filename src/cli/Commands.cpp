@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "cli/EntryLookup.h"
 #include "cli/HtmlPage.h"
 #include "codemodel/EntryRange.h"
 #include "codemodel/ModHtml.h"
@@ -79,14 +80,36 @@ public:
     {
         if (!OpenProject() || !OpenModule())
             return std::nullopt;
-        try {
-            return GetEntryRange(options_.entry);
-        } catch (const RuntimeError&) {
-            Fail(ProjectPath(), "module " + ModHtml().CurrentModuleName + " has no entry \"" + options_.entry +
-                                    "\" (quillmark list --module " + ModHtml().CurrentModuleName + " lists them)");
+        const auto& state = ModHtml();
+        std::string problem;
+        const auto entry = FindEntry(options_.entry, state.ProcIndex, problem);
+        if (!entry) {
+            std::vector<std::string> arguments{"--module", state.CurrentModuleName};
+            if (!options_.encoding.empty())
+                arguments.insert(arguments.end(), {"--encoding", options_.encoding});
+            arguments.insert(arguments.end(), options_.paths.begin(), options_.paths.end());
+            Fail(ProjectPath(), "module " + state.CurrentModuleName + ": " + problem + " (" +
+                                    ShellCommand("list", arguments) + " lists them with their lines)");
             return std::nullopt;
         }
+        entry_ = *entry;
+        return GetEntryRange(entry_);
     }
+
+    // Says which module a project of several gave, and how to have the others.
+    void NoteOtherModules()
+    {
+        const std::int32_t count = Obj(Obj(ModHtml().CurrentProject).VBComponents()).Count();
+        if (count < 2)
+            return;
+        err_ << "quillmark: converted module " << ModHtml().CurrentModuleName << ", the first of " << count
+             << " modules; choose another with --module NAME (" << ShellCommand("list", {options_.paths.front()})
+             << " lists them) or convert them all with " << ShellCommand("site", {"-o", "DIR", options_.paths.front()})
+             << '\n';
+    }
+
+    // The entry as the procedure list holds it.
+    const std::string& Entry() const { return entry_; }
 
     bool Fail(const std::string& path, const std::string& problem)
     {
@@ -101,6 +124,7 @@ private:
     const Options& options_;
     std::ostream& err_;
     CommandMessages messages_;
+    std::string entry_;
 };
 
 int Status(const CommandRun& run)
@@ -121,7 +145,7 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err)
     std::int32_t last = range->LastLine;
     std::string html;
     try {
-        html = ConvertToHtml(state.CurrentProject, options.entry, first, last, options.links);
+        html = ConvertToHtml(state.CurrentProject, run.Entry(), first, last, options.links);
     } catch (const ConversionError& e) {
         run.Fail(run.ProjectPath(),
                  "module " + state.CurrentModuleName + ", line " + std::to_string(e.Line()) + ": " + e.Problem());
@@ -131,9 +155,11 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err)
         return kFailed;
     }
     if (options.page)
-        out << HtmlPage(state.CurrentModuleName + "." + options.entry, html);
+        out << HtmlPage(state.CurrentModuleName + "." + run.Entry(), html);
     else
         out << html;
+    if (options.module.empty())
+        run.NoteOtherModules();
     return Status(run);
 }
 

@@ -72,7 +72,7 @@ TEST(CommandProcess, OutputThatCannotBeWrittenFailsTheCommand)
     } targets[] = {{">/dev/full", "No space left on device"}, {">&-", "Bad file descriptor"}};
     for (const char* command : {"convert", "list", "source"}) {
         for (const auto& target : targets) {
-            const std::string arguments = std::string(command) + " " + sample;
+            const std::string arguments = std::string(command) + " --module Ledger " + sample;
             const Result r = Launch(arguments, true, target.redirect);
             EXPECT_EQ(r.status, 1) << arguments;
             EXPECT_EQ(r.out, std::string("quillmark: cannot write output: ") + target.reason + "\n") << arguments;

@@ -84,6 +84,44 @@ TEST_F(CommandsTest, SourceWritesTheEntrysLines)
     EXPECT_EQ(run.out, "Property Let Size(v As Long)\r\n    m = v\r\nEnd Property");
 }
 
+// Entries are found as the editor compares names, and by a procedure's own name when only one
+// procedure has it; what is not found is answered with what exists.
+TEST_F(CommandsTest, EntriesAreFoundCaseInsensitivelyAndByTheirOwnName)
+{
+    const struct {
+        const char* entry;
+        const char* source; // the entry's first line, or a part of the message
+        int status;
+    } cases[] = {
+        {"property let size", "Property Let Size(v As Long)", kDone},
+        {"bad", "Sub Bad()", kDone},
+        {"_DECLARATIONS_", "Private m As Long", kDone},
+        {"Size", "\"Size\" names more than one procedure: Property Get Size, Property Let Size", kFailed},
+        {"Nope", "no entry \"Nope\"; the entries are *, _Declarations_, Property Get Size, Property Let Size, Bad",
+         kFailed},
+    };
+    for (const auto& c : cases) {
+        const Outcome run = Call(Source, For("Beta", c.entry));
+        EXPECT_EQ(run.status, c.status) << c.entry;
+        EXPECT_NE((c.status == kDone ? run.out : run.err).find(c.source), std::string::npos) << c.entry << run.err;
+    }
+    const Outcome unknown = Call(Convert, For("Beta", "Nope"));
+    EXPECT_NE(unknown.err.find("(quillmark list --module Beta " + folder.Path() + " lists them"), std::string::npos)
+        << unknown.err;
+    EXPECT_NE(Call(List, For("Gamma")).err.find("its modules are Alpha, Beta"), std::string::npos);
+}
+
+TEST_F(CommandsTest, ConvertSaysWhichOfSeveralModulesItGave)
+{
+    EXPECT_EQ(Call(Convert, For()).err, "quillmark: converted module Alpha, the first of 2 modules; choose another "
+                                        "with --module NAME (quillmark list " +
+                                            folder.Path() +
+                                            " lists them) or convert them all with quillmark site -o "
+                                            "DIR " +
+                                            folder.Path() + "\n");
+    EXPECT_EQ(Call(Convert, For("Alpha")).err, "");
+}
+
 TEST_F(CommandsTest, ConvertWritesExactlyTheFragment)
 {
     const Outcome run = Call(Convert, For("Alpha", "Foo"));

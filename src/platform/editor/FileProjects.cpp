@@ -179,8 +179,13 @@ std::shared_ptr<MemoryEditor> OpenEditor(const std::vector<std::string>& paths, 
     if (!moduleName.empty()) {
         auto it = std::find_if(components.begin(), components.end(),
                                [&](const auto& c) { return SameName(c->Name(), moduleName); });
-        if (it == components.end())
-            throw SourceError(active->FileName(), "the project has no module named \"" + moduleName + "\"");
+        if (it == components.end()) {
+            std::string names;
+            for (const auto& component : components)
+                names += (names.empty() ? "" : ", ") + component->Name();
+            throw SourceError(active->FileName(),
+                              "the project has no module named \"" + moduleName + "\"; its modules are " + names);
+        }
         if (active->Protection() != 0)
             throw SourceError(active->FileName(), "the project is locked for viewing");
         pane = std::make_shared<MemoryCodePane>((*it)->Module());
