@@ -1,8 +1,10 @@
 #include "cli/Commands.h"
 #include "cli/DescriptorOutput.h"
+#include "cli/Suggestion.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 #include <unistd.h>
@@ -28,8 +30,9 @@ constexpr const char* kUsageText =
 #ifdef QUILLMARK_GUI
     "       quillmark window  [--module NAME] [--encoding ENC] PATH...\n"
     "       quillmark editor  [--encoding ENC] PATH...\n"
-    "       quillmark register [LIBRARY] | quillmark unregister [LIBRARY] | quillmark --version\n"
+    "       quillmark register [LIBRARY] | quillmark unregister [LIBRARY]\n"
 #endif
+    "       quillmark --version [--verbose]\n"
     "Run 'quillmark --help' or 'quillmark COMMAND --help' for every option.\n";
 
 void AddProjectOptions(CLI::App& command, Options& options, bool withEntry)
@@ -62,13 +65,32 @@ int WriteProduct(int (*command)(const Options&, std::ostream&, std::ostream&), c
     return status;
 }
 
+// "unknown command ..." when the first argument names no command, with the one that was
+// probably meant; empty otherwise.
+std::string UnknownCommand(CLI::App& app, int argc, char** argv)
+{
+    if (argc < 2 || argv[1][0] == '-')
+        return {};
+    std::vector<std::string> names;
+    for (const CLI::App* command : app.get_subcommands([](CLI::App*) { return true; }))
+        names.push_back(command->get_name());
+    const std::string typed = argv[1];
+    if (std::find(names.begin(), names.end(), typed) != names.end())
+        return {};
+    const std::string nearest = quillmark::cli::NearestWord(typed, names);
+    return "unknown command \"" + typed + "\"" + (nearest.empty() ? "" : "; did you mean " + nearest + "?");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     CLI::App app{"Quillmark turns the source code of VBA projects into an HTML fragment."};
-    app.require_subcommand(1);
+    app.require_subcommand(0, 1);
     Options options;
+    bool version = false;
+    bool verbose = false;
+    app.add_flag("--version", version, "Print the version and exit");
 
     auto* convert = app.add_subcommand("convert", "Write the HTML fragment of a module or one of its entries");
     convert->add_flag("--links", options.links, "Put the list of jump links in front of the code");
@@ -101,16 +123,13 @@ int main(int argc, char** argv)
     registerAddIn->add_option("LIBRARY", library, "The add-in library (default: libQuillmark.so beside quillmark)");
     auto* unregisterAddIn = app.add_subcommand("unregister", "Remove every registration entry of the add-in library");
     unregisterAddIn->add_option("LIBRARY", library, "The add-in library (default: libQuillmark.so beside quillmark)");
-    app.set_version_flag(
-        "--version",
-        [&library] {
-            std::string text = quillmark::VersionText(library);
-            text.pop_back();
-            return text;
-        },
-        "Show the version information of the add-in library and exit");
+    app.add_flag("--verbose", verbose, "With --version: the version information of the add-in library");
 #endif
 
+    if (const std::string unknown = UnknownCommand(app, argc, argv); !unknown.empty()) {
+        std::cerr << "quillmark: " << unknown << '\n' << kUsageText;
+        return quillmark::cli::kUsage;
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) {
@@ -126,6 +145,20 @@ int main(int argc, char** argv)
     }
 
     using namespace quillmark::cli;
+    if (version) {
+#ifdef QUILLMARK_GUI
+        if (verbose) {
+            std::cout << quillmark::VersionText(library);
+            return kDone;
+        }
+#endif
+        std::cout << "quillmark " << QUILLMARK_VERSION << '\n';
+        return kDone;
+    }
+    if (app.get_subcommands().empty()) {
+        std::cerr << "quillmark: a command is required\n" << kUsageText;
+        return kUsage;
+    }
     for (const std::string& path : options.paths) {
         if (path.empty()) {
             std::cerr << "quillmark: PATH is empty\n" << kUsageText;

@@ -262,7 +262,8 @@ TEST(RegistrationTest, TheCommandRegistersUnregistersAndShowsTheVersionOfTheLibr
     ConfigHomeGuard home("command");
     const std::string command = QUILLMARK_COMMAND;
     int status = -1;
-    const std::string version = run(command + " --version", status);
+    EXPECT_EQ(run(command + " --version", status), "quillmark 0.8.0.11\n");
+    const std::string version = run(command + " --version --verbose", status);
     EXPECT_EQ(status, 0);
     EXPECT_NE(version.find("FileVersion: 0.08.0011 (0.8.0.11)\n"), std::string::npos) << version;
 

@@ -40,6 +40,23 @@ TEST(CommandProcess, BadUsageExitsTwoWithTheUsage)
     }
 }
 
+TEST(CommandProcess, AMistypedCommandIsNamedWithTheOneMeant)
+{
+    const struct {
+        const char* arguments;
+        const char* message;
+    } cases[] = {
+        {"conver x", "quillmark: unknown command \"conver\"; did you mean convert?\n"},
+        {"lst x", "quillmark: unknown command \"lst\"; did you mean list?\n"},
+        {"frobnicate x", "quillmark: unknown command \"frobnicate\"\n"},
+    };
+    for (const auto& c : cases) {
+        const Result r = Launch(c.arguments, true);
+        EXPECT_EQ(r.status, 2) << c.arguments;
+        EXPECT_EQ(r.out.rfind(c.message, 0), 0u) << r.out;
+    }
+}
+
 TEST(CommandProcess, HelpExplainsEveryOption)
 {
     const Result top = Launch("--help");

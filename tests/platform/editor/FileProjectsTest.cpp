@@ -206,7 +206,8 @@ TEST(OpenEditor, FirstProjectIsActiveWithTheChosenModule)
     EXPECT_EQ(editor->ActiveVBProject()->FileName(), one);
     EXPECT_EQ(editor->ActiveCodePane()->CodeModule()->Name(), "A");
     EXPECT_EQ(OpenEditor({one, two}, "b")->ActiveCodePane()->CodeModule()->Name(), "B");
-    EXPECT_EQ(ProblemOf([&] { OpenEditor({one, two}, "C"); }), one + ": the project has no module named \"C\"");
+    EXPECT_EQ(ProblemOf([&] { OpenEditor({one, two}, "C"); }),
+              one + ": the project has no module named \"C\"; its modules are A, B");
     EXPECT_EQ(ProblemOf([&] {
                   OpenEditor({one, dir.Path().string() + "/nothing"});
               }),
