@@ -64,15 +64,15 @@ int RegisterAddIn(const std::string& libraryPath)
         const com::ServerLibrary& library = com::LoadServerLibrary(libraryPath);
         const com::HResult hr = library.registerServer();
         if (com::Failed(hr)) {
-            MsgBox("「" + library.path + "」の登録に失敗しました (" + hex(hr) + ")。レジストリ ファイル「" +
-                       com::Registry::DefaultPath() + "」に書き込めるか確かめてください。",
+            MsgBox("cannot register " + library.path + " (" + hex(hr) + "); check that the registry file " +
+                       com::Registry::DefaultPath() + " can be written",
                    Title);
             return 1;
         }
-        std::cout << "登録しました: " << library.path << " (" << com::Registry::DefaultPath() << ")\n";
+        std::cout << "registered " << library.path << " for this user (" << com::Registry::DefaultPath() << ")\n";
         return 0;
     } catch (const com::ServerLibraryError& e) {
-        MsgBox(std::string(e.what()) + " ビルドしたライブラリのパスを確かめてください。", Title);
+        MsgBox(std::string(e.what()) + "; check the path of the built library", Title);
         return 1;
     }
 }
@@ -92,7 +92,7 @@ int UnregisterAddIn(const std::string& libraryPath)
             MsgBox(e.what(), Title);
             return 1;
         }
-        std::cout << "ライブラリ「" << libraryPath << "」がないため、登録だけを削除しました ("
+        std::cout << "there is no library " << libraryPath << "; removed its registration entries ("
                   << com::Registry::DefaultPath() << ")\n";
         return 0;
     }
@@ -100,10 +100,10 @@ int UnregisterAddIn(const std::string& libraryPath)
         const com::ServerLibrary& library = com::LoadServerLibrary(libraryPath);
         const com::HResult hr = library.unregisterServer();
         if (com::Failed(hr)) {
-            MsgBox("「" + library.path + "」の登録の削除に失敗しました (" + hex(hr) + ")。", Title);
+            MsgBox("cannot unregister " + library.path + " (" + hex(hr) + ")", Title);
             return 1;
         }
-        std::cout << "登録を削除しました: " << library.path << " (" << com::Registry::DefaultPath() << ")\n";
+        std::cout << "unregistered " << library.path << " (" << com::Registry::DefaultPath() << ")\n";
         return 0;
     } catch (const com::ServerLibraryError& e) {
         MsgBox(e.what(), Title);
@@ -122,7 +122,7 @@ std::string VersionText(const std::string& libraryPath)
     const auto version = reinterpret_cast<QuillmarkVersionInfoFn>(library->Symbol("QuillmarkVersionInfo"));
     const auto typeLibrary = reinterpret_cast<QuillmarkTypeLibraryFn>(library->Symbol("QuillmarkTypeLibrary"));
     if (!version || !typeLibrary)
-        throw RuntimeError(53, "ライブラリ「" + library->path + "」はバージョン情報を持ちません。");
+        throw RuntimeError(53, library->path + " carries no version information");
     const QuillmarkVersionInfo& v = *version();
     const QuillmarkTypeLibraryInfo& t = *typeLibrary();
     std::string text;

@@ -154,9 +154,9 @@ TEST(RegistrationTest, FailuresAreReportedAndTheRegistryIsKept)
         std::string registryText;
         std::string expected;
     } cases[] = {
-        {"missing library", "/nonexistent/libQuillmark.so", "", "/nonexistent/libQuillmark.so」がありません"},
+        {"missing library", "/nonexistent/libQuillmark.so", "", "there is no library /nonexistent/libQuillmark.so"},
         {"not a component library", QUILLMARK_PLAIN_LIBRARY, "", "DllGetClassObject"},
-        {"damaged registry", Library, "garbage\n", "1 行目"},
+        {"damaged registry", Library, "garbage\n", "damaged at line 1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

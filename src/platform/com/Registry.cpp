@@ -57,11 +57,11 @@ std::string unquote(const std::string& text, std::size_t& pos, int line)
                 break;
             c = text[pos];
             if (c != '"' && c != '\\')
-                throw LineError{line, "文字列に不明なエスケープがあります"};
+                throw LineError{line, "an unknown escape in a string"};
         }
         out += c;
     }
-    throw LineError{line, "文字列の終わりの \" がありません"};
+    throw LineError{line, "a string without its closing \""};
 }
 
 bool validKeyName(const std::string& name)
@@ -86,12 +86,12 @@ RegistryLock::RegistryLock(const std::string& registryPath)
     std::filesystem::create_directories(std::filesystem::path(lockPath).parent_path(), ec);
     fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd_ < 0)
-        throw RegistryError("レジストリ ファイルをロックできません: " + lockPath + ": " + std::strerror(errno));
+        throw RegistryError("cannot lock the registry file " + lockPath + ": " + std::strerror(errno));
     while (::flock(fd_, LOCK_EX) != 0) {
         if (errno != EINTR) {
             const std::string why = std::strerror(errno);
             ::close(fd_);
-            throw RegistryError("レジストリ ファイルをロックできません: " + lockPath + ": " + why);
+            throw RegistryError("cannot lock the registry file " + lockPath + ": " + why);
         }
     }
 }
@@ -112,17 +112,15 @@ Registry::Registry(std::string path) : path_(std::move(path))
     try {
         file = ReadWholeFile(path_);
     } catch (const std::runtime_error& e) {
-        throw RegistryError(std::string("レジストリ ファイルを読めません: ") + e.what());
+        throw RegistryError(std::string("cannot read the registry file: ") + e.what());
     }
     if (!file.exists)
         return;
     try {
         parse(file.text);
     } catch (const LineError& e) {
-        throw RegistryError("レジストリ ファイル「" + path_ + "」の " + std::to_string(e.line) +
-                            " 行目が壊れています (" + e.problem +
-                            ")。ファイルを直すか別の場所へ移してから、やり直してください。"
-                            "ファイルは変更していません。");
+        throw RegistryError("the registry file " + path_ + " is damaged at line " + std::to_string(e.line) + " (" +
+                            e.problem + "); mend it or move it away, then try again. The file was not changed.");
     }
 }
 
@@ -137,20 +135,20 @@ void Registry::parse(const std::string& text)
             continue;
         if (!headerSeen) {
             if (line != Header)
-                throw LineError{number, std::string("先頭の行が \"") + Header + "\" ではありません"};
+                throw LineError{number, std::string("the first line is not \"") + Header + "\""};
             headerSeen = true;
             continue;
         }
         if (line[0] == '[') {
             if (line.back() != ']' || !validKeyName(line.substr(1, line.size() - 2)))
-                throw LineError{number, "キーの行は [キーのパス] の形です"};
+                throw LineError{number, "a key line is [KEY PATH]"};
             const std::string name = line.substr(1, line.size() - 2);
             CreateKey(name);
             current = &key(name);
             continue;
         }
         if (!current)
-            throw LineError{number, "キーより前に値があります"};
+            throw LineError{number, "a value before any key"};
         std::string name;
         std::size_t at = 0;
         if (line[0] == '@') {
@@ -158,28 +156,28 @@ void Registry::parse(const std::string& text)
         } else if (line[0] == '"') {
             name = unquote(line, at, number);
             if (name.empty())
-                throw LineError{number, "値の名前が空です"};
+                throw LineError{number, "an empty value name"};
         } else {
-            throw LineError{number, "値の行は \"名前\"=値 の形です"};
+            throw LineError{number, "a value line is \"NAME\"=VALUE"};
         }
         if (at >= line.size() || line[at] != '=')
-            throw LineError{number, "値の名前の後に = がありません"};
+            throw LineError{number, "no = after the value name"};
         ++at;
         Value value;
         if (at < line.size() && line[at] == '"') {
             value = unquote(line, at, number);
             if (at != line.size())
-                throw LineError{number, "文字列の後に余分な文字があります"};
+                throw LineError{number, "characters after the string"};
         } else if (line.compare(at, 6, "dword:") == 0 && line.size() == at + 14 &&
                    line.find_first_not_of("0123456789abcdefABCDEF", at + 6) == std::string::npos) {
             value = static_cast<std::uint32_t>(std::stoul(line.substr(at + 6), nullptr, 16));
         } else {
-            throw LineError{number, "値は \"文字列\" か dword:8桁の16進数です"};
+            throw LineError{number, "a value is \"TEXT\" or dword: and 8 hexadecimal digits"};
         }
         auto& values = current->values;
         auto same = [&](const auto& v) { return lower(v.first) == lower(name); };
         if (std::any_of(values.begin(), values.end(), same))
-            throw LineError{number, "同じキーに同じ名前の値が二つあります"};
+            throw LineError{number, "two values of one name in one key"};
         values.emplace_back(name, std::move(value));
     }
 }
@@ -189,7 +187,7 @@ void Registry::Save() const
     try {
         WriteFileAtomically(path_, Text());
     } catch (const std::runtime_error& e) {
-        throw RegistryError(std::string("レジストリ ファイルを書けません: ") + e.what());
+        throw RegistryError(std::string("cannot write the registry file: ") + e.what());
     }
 }
 
@@ -238,7 +236,7 @@ bool Registry::KeyExists(const std::string& key) const
 void Registry::CreateKey(const std::string& name)
 {
     if (!validKeyName(name))
-        throw RegistryError("レジストリ キーの名前「" + name + "」は使えません。");
+        throw RegistryError("\"" + name + "\" cannot be a registry key name");
     if (KeyExists(name))
         return;
     if (const std::string parent = parentOf(name); !parent.empty())

@@ -23,11 +23,11 @@ const ServerLibrary& LoadServerLibrary(const std::string& path)
         return *it->second;
 
     if (!std::filesystem::exists(key, ec))
-        throw ServerLibraryError("ライブラリ「" + path + "」がありません。");
+        throw ServerLibraryError("there is no library " + path);
     void* handle = ::dlopen(key.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* why = ::dlerror();
-        throw ServerLibraryError("ライブラリ「" + path + "」を読み込めません: " + (why ? why : "理由は不明です"));
+        throw ServerLibraryError("cannot load the library " + path + ": " + (why ? why : "no reason given"));
     }
     auto library = std::make_unique<ServerLibrary>();
     library->path = key;
@@ -46,8 +46,7 @@ const ServerLibrary& LoadServerLibrary(const std::string& path)
             missing += std::string(missing.empty() ? "" : ", ") + name;
     if (!missing.empty()) {
         ::dlclose(handle);
-        throw ServerLibraryError("ライブラリ「" + path + "」はコンポーネントのライブラリではありません (" + missing +
-                                 " がありません)。");
+        throw ServerLibraryError(path + " is not a component library (it lacks " + missing + ")");
     }
     return *loaded.emplace(key, std::move(library)).first->second;
 }

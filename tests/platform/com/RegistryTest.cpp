@@ -76,13 +76,13 @@ TEST(RegistryTest, DeleteTreeRemovesTheKeyAndEverythingBelowOnly)
 TEST(RegistryTest, DamagedFileIsReportedWithItsLineAndNeverWrittenOver)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"REGEDIT4\n", "1 行目"},
-        {"Windows Registry Editor Version 5.00\n\"Name\"=\"value before a key\"\n", "2 行目"},
-        {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\X]\n\"Name\"=\"unterminated\n", "3 行目"},
-        {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\X]\n\"N\"=dword:123\n", "3 行目"},
-        {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\X]\n@=\"a\"\n@=\"b\"\n", "4 行目"},
-        {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\\\X]\n", "2 行目"},
-        {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\X]\nN=\"a\"\n", "3 行目"},
+        {"REGEDIT4\n", "line 1 "},
+        {"Windows Registry Editor Version 5.00\n\"Name\"=\"value before a key\"\n", "line 2 "},
+        {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\X]\n\"Name\"=\"unterminated\n", "line 3 "},
+        {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\X]\n\"N\"=dword:123\n", "line 3 "},
+        {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\X]\n@=\"a\"\n@=\"b\"\n", "line 4 "},
+        {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\\\X]\n", "line 2 "},
+        {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\X]\nN=\"a\"\n", "line 3 "},
     };
     for (const auto& [text, line] : cases) {
         ConfigHomeGuard home("registry-broken");
@@ -157,9 +157,9 @@ TEST(CreateObjectTest, EachMissingLinkGivesItsOwnMessage)
         {"", "", "登録されていません"},
         {"not-a-guid", "", "not-a-guid"},
         {clsid, "", "ライブラリが登録されていません"},
-        {clsid, home.Path() + "/gone/libGone.so", home.Path() + "/gone/libGone.so」がありません"},
+        {clsid, home.Path() + "/gone/libGone.so", "there is no library " + home.Path() + "/gone/libGone.so"},
         {clsid, QUILLMARK_PLAIN_LIBRARY, "DllGetClassObject, DllCanUnloadNow, DllRegisterServer, DllUnregisterServer"},
-        {clsid, home.Path() + "/quillmark-host/registry.reg", "を読み込めません"},
+        {clsid, home.Path() + "/quillmark-host/registry.reg", "cannot load the library"},
     };
     for (const Case& c : cases) {
         Registry registry;
