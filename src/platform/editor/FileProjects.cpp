@@ -1,12 +1,10 @@
 #include "platform/editor/FileProjects.h"
 
+#include "platform/editor/DocumentPath.h"
 #include "platform/editor/ModuleFile.h"
 #include "platform/editor/SourceError.h"
 #include "platform/editor/TextDecoding.h"
-
-#ifdef QUILLMARK_DOCUMENTS
 #include "platform/editor/documents/DocumentProject.h"
-#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -35,16 +33,6 @@ bool IsModuleFile(const fs::path& path)
     const std::string ext = LowerAscii(path.extension().string());
     return ext == ".bas" || ext == ".cls" || ext == ".frm";
 }
-
-#ifndef QUILLMARK_DOCUMENTS
-bool LooksLikeDocument(const fs::path& path)
-{
-    static const char* const extensions[] = {".xls",  ".xla",  ".doc",  ".dot",  ".xlsm", ".xlsb", ".xlam",
-                                             ".docm", ".dotm", ".pptm", ".potm", ".ppam", ".bin"};
-    const std::string ext = LowerAscii(path.extension().string());
-    return std::find(std::begin(extensions), std::end(extensions), ext) != std::end(extensions);
-}
-#endif
 
 // The path made absolute, without "." parts or a trailing separator, so that its last part
 // is the project's bare file name.
@@ -146,14 +134,8 @@ std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::s
         return OpenFolder(fileName, encoding);
     if (!fs::is_regular_file(status))
         throw SourceError(fileName, "not a regular file or a folder");
-#ifdef QUILLMARK_DOCUMENTS
     if (IsDocumentPath(fileName))
         return LoadDocumentProject(fileName);
-#else
-    if (LooksLikeDocument(fileName))
-        throw SourceError(fileName,
-                          "this build cannot read Office documents; export the modules and open their folder");
-#endif
     if (!IsModuleFile(fileName))
         throw SourceError(fileName, "not a module file (.bas, .cls, .frm), a folder of them or an Office document");
     std::vector<std::shared_ptr<MemoryComponent>> components{LoadModuleFile(fileName, encoding)};

@@ -1,6 +1,7 @@
 #include "platform/editor/FileProjects.h"
 
 #include "codemodel/RuntimeError.h"
+#include "platform/editor/DocumentPath.h"
 #include "platform/editor/SourceError.h"
 
 #include <gtest/gtest.h>
@@ -244,6 +245,29 @@ TEST(OpenProject, OfficeDocumentGoesToTheDocumentReader)
 #else
     EXPECT_NE(ProblemOf([&] { OpenProject(book.string()); }).find("cannot read Office documents"), std::string::npos);
 #endif
+}
+
+TEST(DocumentPath, OfficeExtensionsInAnyCaseAreDocuments)
+{
+    for (const char* path :
+         {"a.xls", "b.XLSM", "dir/c.xlsb", "d.xlam", "e.doc", "f.dot", "g.docm", "h.DOTM", "i.pptm", "j.potm", "k.ppam",
+          "l.ppt", "vbaProject.bin", "m.xla", "n.xlsx", "o.vsdm", "p.VSTM", "q.vssm"})
+        EXPECT_TRUE(IsDocumentPath(path)) << path;
+    for (const char* path : {"Module1.bas", "Class1.cls", "Form1.frm", "folder", "xls", "a.txt", "a.xls/"})
+        EXPECT_FALSE(IsDocumentPath(path)) << path;
+}
+
+TEST(OpenProject, EveryDocumentExtensionGoesToTheDocumentReader)
+{
+    TempFolder dir;
+    for (const char* name : {"Book.xlsx", "Drawing.vsdm", "Stencil.vssm", "Slides.pptx", "Old.xlt"}) {
+        const std::string problem = ProblemOf([&] { OpenProject(dir.Write(name, "not really a document")); });
+#ifdef QUILLMARK_DOCUMENTS
+        EXPECT_NE(problem.find("not an Office document or VBA project file"), std::string::npos) << problem;
+#else
+        EXPECT_NE(problem.find("cannot read Office documents"), std::string::npos) << problem;
+#endif
+    }
 }
 
 TEST(OpenProject, SharedCp932Class)

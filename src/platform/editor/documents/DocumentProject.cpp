@@ -10,7 +10,6 @@
 #include "platform/editor/documents/VbaStorage.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <map>
 #include <stdexcept>
@@ -172,15 +171,6 @@ std::vector<std::shared_ptr<MemoryComponent>> LoadComponents(VbaStorage& storage
 }
 
 } // namespace
-
-bool IsDocumentPath(const std::string& path)
-{
-    static constexpr std::array<std::string_view, 23> extensions{
-        ".xls",  ".xla", ".xlt", ".xlsm", ".xlsb", ".xlam", ".xltm", ".xlsx", ".doc",  ".dot", ".docm", ".dotm",
-        ".docx", ".ppt", ".pot", ".pps",  ".pptm", ".potm", ".ppsm", ".ppam", ".pptx", ".bin", ".vsdm"};
-    const std::string extension = Lower(std::filesystem::path(path).extension().string());
-    return std::find(extensions.begin(), extensions.end(), extension) != extensions.end();
-}
 
 std::shared_ptr<MemoryProject> LoadDocumentProject(const std::string& path)
 {
