@@ -19,7 +19,7 @@ public:
 
     // The whole stream, or nothing when it is absent. Names are matched ignoring case; a
     // path under the project storage is given as "VBA/dir". Throws VbaFormatError when the
-    // stream cannot be read.
+    // stream cannot be read, or is absent because the file is damaged.
     virtual std::optional<std::string> Stream(const std::string& path) = 0;
 };
 

@@ -56,6 +56,22 @@ testing::WrittenModule Module(const std::string& name, std::int32_t type, const 
     return module;
 }
 
+std::uint32_t Read32(const std::string& bytes, std::size_t at)
+{
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+        value |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + i])) << (8 * i);
+    }
+    return value;
+}
+
+void Write32(std::string& bytes, std::size_t at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i) {
+        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+}
+
 testing::WrittenProject Workbook()
 {
     testing::WrittenProject project;
@@ -229,15 +245,16 @@ TEST_F(DocumentProjectTest, DamagedStreamsAreReportedWithTheModule)
 // Renames a stream in the compound file's directory, where names are UTF-16.
 std::string RenameStream(std::string bytes, const std::string& from, const std::string& to)
 {
-    std::string wideFrom;
-    std::string wideTo;
-    for (std::size_t i = 0; i < from.size(); ++i) {
-        wideFrom += std::string{from[i], '\0'};
-        wideTo += std::string{to[i], '\0'};
+    const std::size_t at = testing::DirectoryEntry(bytes, from);
+    for (std::size_t i = 0; i < to.size(); ++i) {
+        bytes[at + 2 * i] = to[i];
     }
-    const std::size_t at = bytes.find(std::string(2, '\0') + wideFrom + std::string(2, '\0'));
-    EXPECT_NE(at, std::string::npos) << from;
-    bytes.replace(at + 2, wideTo.size(), wideTo);
+    return bytes;
+}
+
+std::string ResizeStream(std::string bytes, const std::string& name, std::uint32_t size)
+{
+    Write32(bytes, testing::DirectoryEntry(bytes, name) + 0x78, size);
     return bytes;
 }
 
@@ -264,6 +281,28 @@ TEST_F(DocumentProjectTest, MissingStreamsAreNamedOrDoWithout)
         types.push_back(component->Type());
     }
     EXPECT_EQ(types, (std::vector<std::int32_t>{2, 1, 2, 2}));
+}
+
+TEST_F(DocumentProjectTest, StreamsThatCannotBeReadAreDamagedAndTheLibraryStaysQuiet)
+{
+    const std::string bytes = testing::CompoundFile(Workbook(), "_VBA_PROJECT_CUR");
+    const struct {
+        const char* stream;
+        std::uint32_t size;
+        const char* problem;
+    } cases[] = {
+        // Beyond its sector chain, within the file.
+        {"Module1", 4000, "stream VBA/Module1 is damaged"},
+        {"PROJECT", 4000, "stream PROJECT is damaged"},
+        // Beyond the whole file: the library drops the entry and the entries below it.
+        {"PROJECT", 0x7FFFFFF0, "stream PROJECT claims 2147483632 bytes, more than the file holds"},
+    };
+    for (const auto& each : cases) {
+        ::testing::internal::CaptureStderr();
+        const std::string problem = Problem(Write("Damaged.xls", ResizeStream(bytes, each.stream, each.size)));
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+        EXPECT_NE(problem.find(each.problem), std::string::npos) << each.stream << ": " << problem;
+    }
 }
 
 TEST_F(DocumentProjectTest, LockedProjectWithDamagedCodeStillLoadsAsLocked)
@@ -355,22 +394,6 @@ TEST_F(DocumentProjectTest, TruncatedAndFlippedFilesNeverCrash)
             testing::WriteFile(path, flipped);
             Problem(path);
         }
-    }
-}
-
-std::uint32_t Read32(const std::string& bytes, std::size_t at)
-{
-    std::uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) {
-        value |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + i])) << (8 * i);
-    }
-    return value;
-}
-
-void Write32(std::string& bytes, std::size_t at, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
     }
 }
 

@@ -313,6 +313,22 @@ std::string CompoundFile(const WrittenProject& project, const std::string& stora
     return Bytes(memory.get());
 }
 
+std::size_t DirectoryEntry(const std::string& compoundFile, const std::string& name)
+{
+    std::string wide;
+    for (char c : name) {
+        wide += std::string{c, '\0'};
+    }
+    wide += std::string(2, '\0');
+    // Directory entries are 128 bytes each, in sectors of 512 or 4096.
+    for (std::size_t at = compoundFile.find(wide); at != std::string::npos; at = compoundFile.find(wide, at + 1)) {
+        if (at % 128 == 0) {
+            return at;
+        }
+    }
+    throw std::invalid_argument("no directory entry " + name);
+}
+
 std::string Package(const WrittenProject* project)
 {
     GPtr<GsfOutput> memory(gsf_output_memory_new());
