@@ -4,6 +4,7 @@
 #include "platform/editor/documents/CompoundDirectory.h"
 #include "platform/editor/documents/GsfSupport.h"
 #include "platform/editor/documents/VbaFormatError.h"
+#include "platform/editor/documents/VbaPackage.h"
 
 #include <cstring>
 #include <string_view>
@@ -118,46 +119,6 @@ std::unique_ptr<VbaStorage> OpenCompound(GPtr<GsfInput> source, bool inPackage)
                                    : "the document contains no VBA project");
 }
 
-constexpr gsf_off_t MaxRelationshipsSize = 4 * 1024 * 1024;
-
-constexpr const char* OfficeDocumentRelation =
-    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument";
-constexpr const char* VbaProjectRelation = "http://schemas.microsoft.com/office/2006/relationships/vbaProject";
-
-// libgsf reads a part's relationships whole; refuse oversized ones before it does.
-void CheckRelationshipsSize(GsfInput* part)
-{
-    GPtr<GsfInput> rels;
-    if (GsfInfile* container = gsf_input_container(part); gsf_input_name(part) != nullptr && container != nullptr) {
-        GPtr<GsfInput> folder(gsf_infile_child_by_name(container, "_rels"));
-        if (folder != nullptr && GSF_IS_INFILE(folder.get())) {
-            const std::string name = std::string(gsf_input_name(part)) + ".rels";
-            rels.reset(gsf_infile_child_by_name(GSF_INFILE(folder.get()), name.c_str()));
-        }
-    } else {
-        rels.reset(gsf_infile_child_by_vname(GSF_INFILE(part), "_rels", ".rels", nullptr));
-    }
-    if (rels != nullptr && gsf_input_size(rels.get()) > MaxRelationshipsSize) {
-        throw VbaFormatError("the package's relationships part is too large");
-    }
-}
-
-GPtr<GsfInput> Related(GsfInput* part, const char* type)
-{
-    CheckRelationshipsSize(part);
-    GsfOpenPkgRel* relation = gsf_open_pkg_lookup_rel_by_type(part, type);
-    if (relation == nullptr || gsf_open_pkg_rel_is_extern(relation)) {
-        return nullptr;
-    }
-    ErrorHolder error;
-    GPtr<GsfInput> target(gsf_open_pkg_open_rel(part, relation, &error));
-    if (target == nullptr) {
-        throw VbaFormatError(std::string("the package names the part ") + gsf_open_pkg_rel_get_target(relation) +
-                             ", which it does not contain");
-    }
-    return target;
-}
-
 std::unique_ptr<VbaStorage> OpenPackage(GsfInput* source)
 {
     ErrorHolder error;
@@ -165,11 +126,7 @@ std::unique_ptr<VbaStorage> OpenPackage(GsfInput* source)
     if (zip == nullptr) {
         throw VbaFormatError("the zip package is damaged: " + error.Message());
     }
-    GPtr<GsfInput> main = Related(GSF_INPUT(zip.get()), OfficeDocumentRelation);
-    if (main == nullptr) {
-        throw VbaFormatError("the zip file is not an Office document (it has no main document part)");
-    }
-    GPtr<GsfInput> vba = Related(main.get(), VbaProjectRelation);
+    GPtr<GsfInput> vba = FindVbaProjectPart(zip.get());
     if (vba == nullptr) {
         throw VbaFormatError("the document contains no VBA project");
     }

@@ -11,8 +11,8 @@ namespace quillmark {
 class VbaStorage {
 public:
     // Opens the document at path: a compound file (.xls, .doc, a bare vbaProject.bin ...) or a
-    // zip package whose relationships lead to vbaProject.bin. Throws VbaFormatError with the
-    // problem when it holds no readable VBA project.
+    // zip package with a vbaProject part. Throws VbaFormatError with the problem when it holds
+    // no readable VBA project.
     static std::unique_ptr<VbaStorage> Open(const std::string& path);
 
     virtual ~VbaStorage() = default;

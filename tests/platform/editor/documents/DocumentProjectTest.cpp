@@ -233,6 +233,56 @@ TEST_F(DocumentProjectTest, DocumentsWithoutAReadableProjectSayWhy)
     EXPECT_NE(Problem((dir_ / "Missing.xls").string()).find("cannot open"), std::string::npos);
 }
 
+std::string Relationships(const std::string& type, const std::string& target)
+{
+    return "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+           "<Relationship Id=\"rId1\" Type=\"" +
+           type + "\" Target=\"" + target + "\"/></Relationships>";
+}
+
+std::string ContentTypes(const std::string& entries)
+{
+    return "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">" + entries + "</Types>";
+}
+
+TEST_F(DocumentProjectTest, AnyPackageWithAVbaPartIsADocument)
+{
+    const std::string vba = testing::CompoundFile(Workbook());
+    const std::string vbaType = "http://schemas.microsoft.com/office/2006/relationships/vbaProject";
+    const std::string visioDocument = "http://schemas.microsoft.com/visio/2010/relationships/document";
+    const std::string noTypes = ContentTypes("");
+    const std::pair<const char*, testing::ZipParts> packages[] = {
+        // Visio relates its VBA project to its document part.
+        {"Drawing.vsdm",
+         {{"[Content_Types].xml", noTypes},
+          {"_rels/.rels", Relationships(visioDocument, "visio/document.xml")},
+          {"visio/document.xml", "<VisioDocument/>"},
+          {"visio/_rels/document.xml.rels", Relationships(vbaType, "vbaProject.bin")},
+          {"visio/vbaProject.bin", vba}}},
+        // Related from the package itself.
+        {"Template.vstm",
+         {{"[Content_Types].xml", noTypes},
+          {"_rels/.rels", Relationships(vbaType, "visio/vbaProject.bin")},
+          {"visio/vbaProject.bin", vba}}},
+        // Named by its content type only; other .bin parts are overridden.
+        {"Stencil.vssm",
+         {{"[Content_Types].xml",
+           ContentTypes("<Default Extension=\"BIN\" ContentType=\"application/vnd.ms-office.vbaProject\"/>"
+                        "<Override PartName=\"/a/printer.bin\" ContentType=\"application/x-printer\"/>")},
+          {"a/printer.bin", "printer settings"},
+          {"b/Code.bin", vba}}},
+        {"Override.vsdm",
+         {{"[Content_Types].xml",
+           ContentTypes(
+               "<Override PartName=\"/Visio/VBA.data\" ContentType=\"application/vnd.ms-office.vbaProject\"/>")},
+          {"visio/vba.data", vba}}},
+    };
+    for (const auto& [name, parts] : packages) {
+        SCOPED_TRACE(name);
+        ExpectWorkbook(*LoadDocumentProject(Write(name, testing::Zip(parts))));
+    }
+}
+
 TEST_F(DocumentProjectTest, DamagedStreamsAreReportedWithTheModule)
 {
     testing::WrittenProject project = Workbook();

@@ -331,39 +331,55 @@ std::size_t DirectoryEntry(const std::string& compoundFile, const std::string& n
 
 std::string Package(const WrittenProject* project)
 {
+    std::string related = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    ZipParts parts{
+        {"[Content_Types].xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+                                "<Default Extension=\"bin\" ContentType=\"application/vnd.ms-office.vbaProject\"/>"
+                                "</Types>"},
+        {"_rels/.rels", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                        "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                        "relationships/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
+        {"xl/workbook.xml", "<workbook/>"},
+    };
+    if (project != nullptr) {
+        related += "<Relationship Id=\"rId9\" Type=\"http://schemas.microsoft.com/office/2006/"
+                   "relationships/vbaProject\" Target=\"vbaProject.bin\"/>";
+        parts.emplace_back("xl/vbaProject.bin", CompoundFile(*project));
+    }
+    parts.emplace_back("xl/_rels/workbook.xml.rels", related + "</Relationships>");
+    return Zip(parts);
+}
+
+std::string Zip(const ZipParts& parts)
+{
     GPtr<GsfOutput> memory(gsf_output_memory_new());
     {
         GPtr<GsfOutfile> zip(gsf_outfile_zip_new(memory.get(), nullptr));
-        WriteChild(zip.get(), "[Content_Types].xml",
-                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                   "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-                   "<Default Extension=\"bin\" ContentType=\"application/vnd.ms-office.vbaProject\"/>"
-                   "</Types>");
-        {
-            GPtr<GsfOutfile> rels = Folder(zip.get(), "_rels");
-            WriteChild(rels.get(), ".rels",
-                       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                       "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                       "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-                       "relationships/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>");
-            gsf_output_close(GSF_OUTPUT(rels.get()));
-        }
-        {
-            GPtr<GsfOutfile> xl = Folder(zip.get(), "xl");
-            WriteChild(xl.get(), "workbook.xml", "<workbook/>");
-            std::string related = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                  "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
-                                  "relationships\">";
-            if (project != nullptr) {
-                related += "<Relationship Id=\"rId9\" Type=\"http://schemas.microsoft.com/office/2006/"
-                           "relationships/vbaProject\" Target=\"vbaProject.bin\"/>";
-                WriteChild(xl.get(), "vbaProject.bin", CompoundFile(*project));
+        std::vector<std::pair<std::string, GPtr<GsfOutfile>>> folders;
+        const auto folder = [&](const std::string& path) {
+            GsfOutfile* parent = zip.get();
+            for (std::size_t slash = path.find('/'); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+                const std::string prefix = path.substr(0, slash);
+                const auto known = std::find_if(folders.begin(), folders.end(),
+                                                [&](const auto& each) { return each.first == prefix; });
+                if (known != folders.end()) {
+                    parent = known->second.get();
+                    continue;
+                }
+                const std::string name = prefix.substr(prefix.rfind('/') + 1);
+                folders.emplace_back(prefix, Folder(parent, name.c_str()));
+                parent = folders.back().second.get();
             }
-            related += "</Relationships>";
-            GPtr<GsfOutfile> rels = Folder(xl.get(), "_rels");
-            WriteChild(rels.get(), "workbook.xml.rels", related);
-            gsf_output_close(GSF_OUTPUT(rels.get()));
-            gsf_output_close(GSF_OUTPUT(xl.get()));
+            return parent;
+        };
+        for (const auto& [path, bytes] : parts) {
+            WriteChild(folder(path), path.substr(path.rfind('/') + 1), bytes);
+        }
+        for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
+            gsf_output_close(GSF_OUTPUT(it->second.get()));
         }
         gsf_output_close(GSF_OUTPUT(zip.get()));
     }
