@@ -172,4 +172,16 @@ std::shared_ptr<MemoryEditor> OpenEditor(const std::vector<std::string>& paths, 
     return std::make_shared<MemoryEditor>(std::move(projects), std::move(active), std::move(pane));
 }
 
+std::vector<std::string> LockedProjectNotes(VBE& editor)
+{
+    std::vector<std::string> notes;
+    const auto projects = editor.VBProjects();
+    for (std::int32_t i = 1; i <= projects->Count(); ++i) {
+        const auto project = projects->Item(i);
+        if (project->Protection() != 0)
+            notes.push_back(project->FileName() + ": the VBA project is locked for viewing; the window leaves it out");
+    }
+    return notes;
+}
+
 } // namespace quillmark

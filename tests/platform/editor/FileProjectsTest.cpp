@@ -215,6 +215,16 @@ TEST(OpenEditor, FirstProjectIsActiveWithTheChosenModule)
     EXPECT_EQ(ProblemOf([&] { OpenEditor({}); }), ": no project path was given");
 }
 
+TEST(LockedProjectNotes, NameEachLockedProject)
+{
+    auto open = std::make_shared<MemoryProject>("/p/Open.xlsm", std::vector<std::shared_ptr<MemoryComponent>>{});
+    auto locked = std::make_shared<MemoryProject>("/p/Locked.xlsm", std::vector<std::shared_ptr<MemoryComponent>>{}, 1);
+    MemoryEditor editor({open, locked}, open, nullptr);
+    EXPECT_EQ(
+        LockedProjectNotes(editor),
+        std::vector<std::string>{"/p/Locked.xlsm: the VBA project is locked for viewing; the window leaves it out"});
+}
+
 TEST(OpenProject, SharedExportedTree)
 {
     const fs::path form =

@@ -170,14 +170,28 @@ std::vector<std::shared_ptr<MemoryComponent>> LoadComponents(VbaStorage& storage
     return components;
 }
 
+// Code whose lock state cannot be told is not shown.
+ProjectInfo ReadProjectStream(VbaStorage& storage)
+{
+    constexpr std::string_view consequence = ", so whether the project is locked for viewing cannot be told";
+    const std::optional<std::string> stream = storage.Stream("PROJECT");
+    if (!stream) {
+        throw VbaFormatError("the PROJECT stream is missing" + std::string(consequence));
+    }
+    try {
+        return ParseProjectStream(*stream);
+    } catch (const VbaFormatError& error) {
+        throw VbaFormatError(error.what() + std::string(consequence));
+    }
+}
+
 } // namespace
 
 std::shared_ptr<MemoryProject> LoadDocumentProject(const std::string& path)
 {
     try {
         const std::unique_ptr<VbaStorage> storage = VbaStorage::Open(path);
-        const std::optional<std::string> projectStream = storage->Stream("PROJECT");
-        const ProjectInfo project = ParseProjectStream(projectStream.value_or(std::string()));
+        const ProjectInfo project = ReadProjectStream(*storage);
         std::vector<std::shared_ptr<MemoryComponent>> components;
         if (project.lockedForViewing) {
             // Nothing of a locked project is shown; its code is read only when it is sound.

@@ -193,18 +193,24 @@ TEST_F(DocumentProjectTest, BytesTheCodePageLacksBecomeReplacementCharacters)
               std::string::npos);
 }
 
-TEST_F(DocumentProjectTest, LockedProjectHasProtectionAndHidesItsComponents)
+TEST_F(DocumentProjectTest, OnlyAHiddenProjectIsLocked)
 {
-    for (std::uint32_t state : {0u, 4u}) {
+    const struct {
+        bool hidden;
+        std::uint32_t state; // 4: a password is set
+        bool locked;
+    } cases[] = {{true, 0, true}, {true, 4, true}, {false, 4, false}};
+    for (const auto& each : cases) {
         testing::WrittenProject project = Workbook();
-        project.hiddenForViewing = state == 0;
-        project.protectionState = state;
+        project.hiddenForViewing = each.hidden;
+        project.protectionState = each.state;
         const auto loaded = LoadDocumentProject(Write("Locked.xlsm", testing::Package(&project)));
-        EXPECT_EQ(loaded->Protection(), 1);
+        EXPECT_EQ(loaded->Protection(), each.locked ? 1 : 0);
         try {
-            loaded->VBComponents();
-            ADD_FAILURE() << "components of a locked project were listed";
+            EXPECT_EQ(loaded->VBComponents()->Count(), 4);
+            EXPECT_FALSE(each.locked) << "components of a locked project were listed";
         } catch (const RuntimeError& error) {
+            EXPECT_TRUE(each.locked);
             EXPECT_EQ(error.Number(), err::ProjectProtected);
         }
     }
@@ -308,7 +314,7 @@ std::string ResizeStream(std::string bytes, const std::string& name, std::uint32
     return bytes;
 }
 
-TEST_F(DocumentProjectTest, MissingStreamsAreNamedOrDoWithout)
+TEST_F(DocumentProjectTest, MissingStreamsAreNamed)
 {
     const std::string bytes = testing::CompoundFile(Workbook(), "_VBA_PROJECT_CUR");
     const struct {
@@ -319,18 +325,20 @@ TEST_F(DocumentProjectTest, MissingStreamsAreNamedOrDoWithout)
         {"dir", "dix", "no dir stream"},
         {"Module1", "Module9", "the stream Module1 of module Module1 is missing"},
         {"VBA", "VBX", "contains no VBA project"},
+        {"PROJECT", "PROJEXT", "the PROJECT stream is missing"},
     };
     for (const auto& each : cases) {
         const std::string problem = Problem(Write("Missing.xls", RenameStream(bytes, each.from, each.to)));
         EXPECT_NE(problem.find(each.problem), std::string::npos) << each.from << ": " << problem;
     }
-    // Without the PROJECT stream the dir stream still tells modules from classes.
-    const auto loaded = LoadDocumentProject(Write("NoProject.xls", RenameStream(bytes, "PROJECT", "PROJEXT")));
-    std::vector<std::int32_t> types;
-    for (const auto& component : loaded->Components()->All()) {
-        types.push_back(component->Type());
-    }
-    EXPECT_EQ(types, (std::vector<std::int32_t>{2, 1, 2, 2}));
+}
+
+TEST_F(DocumentProjectTest, LockedProjectWithoutItsProjectStreamIsRefused)
+{
+    testing::WrittenProject project = Workbook();
+    project.hiddenForViewing = true;
+    const std::string bytes = RenameStream(testing::CompoundFile(project, "_VBA_PROJECT_CUR"), "PROJECT", "PROJEXT");
+    EXPECT_NE(Problem(Write("Unlocked.xls", bytes)).find("PROJECT stream is missing"), std::string::npos);
 }
 
 TEST_F(DocumentProjectTest, StreamsThatCannotBeReadAreDamagedAndTheLibraryStaysQuiet)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -384,6 +385,32 @@ std::string Zip(const ZipParts& parts)
         gsf_output_close(GSF_OUTPUT(zip.get()));
     }
     return Bytes(memory.get());
+}
+
+ZipParts Unzip(const std::string& zip)
+{
+    GPtr<GsfInput> memory(
+        gsf_input_memory_new(reinterpret_cast<const guint8*>(zip.data()), static_cast<gsf_off_t>(zip.size()), FALSE));
+    GPtr<GsfInfile> root(gsf_infile_zip_new(memory.get(), nullptr));
+    if (root == nullptr) {
+        throw std::invalid_argument("not a zip package");
+    }
+    ZipParts parts;
+    const std::function<void(GsfInfile*, const std::string&)> walk = [&](GsfInfile* folder, const std::string& prefix) {
+        for (int i = 0; i < gsf_infile_num_children(folder); ++i) {
+            GPtr<GsfInput> child(gsf_infile_child_by_index(folder, i));
+            const std::string path = prefix + gsf_infile_name_by_index(folder, i);
+            if (GSF_IS_INFILE(child.get()) && gsf_infile_num_children(GSF_INFILE(child.get())) >= 0) {
+                walk(GSF_INFILE(child.get()), path + "/");
+                continue;
+            }
+            std::string bytes(static_cast<std::size_t>(gsf_input_size(child.get())), '\0');
+            gsf_input_read(child.get(), bytes.size(), reinterpret_cast<guint8*>(bytes.data()));
+            parts.emplace_back(path, std::move(bytes));
+        }
+    };
+    walk(root.get(), "");
+    return parts;
 }
 
 void WriteFile(const std::string& path, std::string_view bytes)

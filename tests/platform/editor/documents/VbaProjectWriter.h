@@ -56,9 +56,10 @@ std::size_t DirectoryEntry(const std::string& compoundFile, const std::string& n
 // An .xlsm-like zip package; without a project the main part has no VBA relationship.
 std::string Package(const WrittenProject* project);
 
-// A zip package of these parts, by path ("xl/vbaProject.bin"), in order.
+// A zip package's parts by path ("xl/vbaProject.bin"), in order.
 using ZipParts = std::vector<std::pair<std::string, std::string>>;
 std::string Zip(const ZipParts& parts);
+ZipParts Unzip(const std::string& zip);
 
 void WriteFile(const std::string& path, std::string_view bytes);
 
