@@ -137,7 +137,7 @@ std::string ModuleSource(VbaStorage& storage, const DirModule& module, const std
     budget -= source.size();
     // The last chunk of a source may be padded with zeros.
     source.erase(source.find_last_not_of('\0') + 1);
-    return decoder.Text(source);
+    return ReplaceControlCharacters(decoder.Text(source));
 }
 
 std::vector<std::shared_ptr<MemoryComponent>> LoadComponents(VbaStorage& storage, const ProjectInfo& project)

@@ -169,7 +169,7 @@ TEST_F(DocumentProjectTest, CodePageDecidesTheTextAndUnicodeNamesArePreferred)
     EXPECT_EQ(loaded->VBComponents()->Item("mod한")->Name(), "Mod한");
 }
 
-TEST_F(DocumentProjectTest, BytesTheCodePageLacksBecomeReplacementCharacters)
+TEST_F(DocumentProjectTest, BytesTheCodePageLacksAndControlsBecomeReplacementCharacters)
 {
     const struct {
         std::uint16_t codePage;
@@ -179,6 +179,7 @@ TEST_F(DocumentProjectTest, BytesTheCodePageLacksBecomeReplacementCharacters)
         {1252, "' caf\xE9 \x81 \x80\r\nSub A()\r\nEnd Sub\r\n", "' café \xEF\xBF\xBD €"},
         {932, "' \x93\xFA\x81 \x96\x7B\r\nSub A()\r\nEnd Sub\r\n", "' 日\xEF\xBF\xBD 本"},
         {932, "' \x93\xFA\x93", "' 日\xEF\xBF\xBD"},
+        {1252, std::string("' a\x01 b\0 c\x1B\r\n", 11), "' a\xEF\xBF\xBD b\xEF\xBF\xBD c\xEF\xBF\xBD"},
     };
     for (const auto& each : cases) {
         testing::WrittenProject project;
