@@ -154,6 +154,9 @@ TEST(OpenProject, ClearErrorsNamingTheFile)
         {base + "/empty", base + "/empty: the folder holds no module files (.bas, .cls, .frm)"},
         {text, text + ": not a module file (.bas, .cls, .frm), a folder of them or an Office document"},
         {"/dev/null", "/dev/null: not a regular file or a folder"},
+        {base + "/dupes/a.bas/", base + "/dupes/a.bas/: Not a directory"},
+        {base + "/dupes/a.bas/.", base + "/dupes/a.bas/.: Not a directory"},
+        {base + "/dupes/a.bas/b.bas", base + "/dupes/a.bas/b.bas: Not a directory"},
         {base + "/dupes",
          base + "/dupes/b.bas: the module name \"SAME\" is already used by another file of the folder"},
     };
