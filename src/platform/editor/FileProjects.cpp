@@ -54,7 +54,7 @@ std::string AbsolutePath(const std::string& path)
 std::string ReadWholeFile(const fs::path& path)
 {
     std::ifstream in;
-    in.rdbuf()->pubsetbuf(nullptr, 0); // whole chunks go straight into chunk
+    in.rdbuf()->pubsetbuf(nullptr, 0); // unbuffered: reads go straight into chunk
     in.open(path, std::ios::binary);
     if (!in)
         throw SourceError(path.string(), std::string("cannot open the file: ") + std::strerror(errno));

@@ -101,10 +101,11 @@ GPtr<GsfInput> RelatedVbaPart(GsfInput* part)
 GPtr<GsfInput> SourceOf(GsfInput* rels)
 {
     constexpr std::string_view suffix = ".rels";
-    const std::string_view name = gsf_input_name(rels);
+    const char* rawName = gsf_input_name(rels);
+    const std::string_view name = rawName != nullptr ? rawName : "";
     GsfInfile* relsFolder = gsf_input_container(rels);
-    if (!name.ends_with(suffix) || relsFolder == nullptr || gsf_input_name(GSF_INPUT(relsFolder)) == nullptr ||
-        std::string_view(gsf_input_name(GSF_INPUT(relsFolder))) != "_rels") {
+    const char* folderName = relsFolder != nullptr ? gsf_input_name(GSF_INPUT(relsFolder)) : nullptr;
+    if (!name.ends_with(suffix) || folderName == nullptr || std::string_view(folderName) != "_rels") {
         return nullptr;
     }
     GsfInfile* folder = gsf_input_container(GSF_INPUT(relsFolder));
