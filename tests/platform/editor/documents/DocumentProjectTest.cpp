@@ -339,7 +339,7 @@ TEST_F(DocumentProjectTest, LockedProjectWithoutItsProjectStreamIsRefused)
     testing::WrittenProject project = Workbook();
     project.hiddenForViewing = true;
     const std::string bytes = RenameStream(testing::CompoundFile(project, "_VBA_PROJECT_CUR"), "PROJECT", "PROJEXT");
-    EXPECT_NE(Problem(Write("Unlocked.xls", bytes)).find("PROJECT stream is missing"), std::string::npos);
+    EXPECT_NE(Problem(Write("Locked.xls", bytes)).find("PROJECT stream is missing"), std::string::npos);
 }
 
 TEST_F(DocumentProjectTest, StreamsThatCannotBeReadAreDamagedAndTheLibraryStaysQuiet)
