@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-  qt6-base-dev libgsf-1-dev
+  qt6-base-dev libgsf-1-dev libxml2-dev
   fonts-ipafont-gothic xvfb xauth
   clang libclang-rt-14-dev
 )

@@ -173,6 +173,8 @@ int main(int argc, char** argv)
     if (window->parsed()) {
         try {
             auto editor = quillmark::OpenEditor(options.paths, options.module, options.encoding);
+            for (const std::string& note : quillmark::LockedProjectNotes(*editor))
+                std::cerr << "quillmark: " << note << '\n';
             return quillmark::RunWindow(argc, argv, editor);
         } catch (const quillmark::SourceError& e) {
             std::cerr << "quillmark: " << e.what() << '\n';

@@ -1,20 +1,21 @@
 #include "platform/editor/FileProjects.h"
 
+#include "platform/editor/DocumentPath.h"
 #include "platform/editor/ModuleFile.h"
 #include "platform/editor/SourceError.h"
 #include "platform/editor/TextDecoding.h"
-
-#ifdef QUILLMARK_DOCUMENTS
 #include "platform/editor/documents/DocumentProject.h"
-#endif
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <system_error>
+#include <tuple>
+#include <unordered_set>
 
 namespace quillmark {
 
@@ -36,16 +37,6 @@ bool IsModuleFile(const fs::path& path)
     return ext == ".bas" || ext == ".cls" || ext == ".frm";
 }
 
-#ifndef QUILLMARK_DOCUMENTS
-bool LooksLikeDocument(const fs::path& path)
-{
-    static const char* const extensions[] = {".xls",  ".xla",  ".doc",  ".dot",  ".xlsm", ".xlsb", ".xlam",
-                                             ".docm", ".dotm", ".pptm", ".potm", ".ppam", ".bin"};
-    const std::string ext = LowerAscii(path.extension().string());
-    return std::find(std::begin(extensions), std::end(extensions), ext) != std::end(extensions);
-}
-#endif
-
 // The path made absolute, without "." parts or a trailing separator, so that its last part
 // is the project's bare file name.
 std::string AbsolutePath(const std::string& path)
@@ -62,16 +53,17 @@ std::string AbsolutePath(const std::string& path)
 
 std::string ReadWholeFile(const fs::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in;
+    in.rdbuf()->pubsetbuf(nullptr, 0); // unbuffered: reads go straight into chunk
+    in.open(path, std::ios::binary);
     if (!in)
         throw SourceError(path.string(), std::string("cannot open the file: ") + std::strerror(errno));
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0)
-        throw SourceError(path.string(), "cannot read the file: its size is unknown");
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.seekg(0, std::ios::beg);
-    if (!in.read(bytes.data(), size))
+    // Read to the end rather than seek for the size: a folder of small files costs fewer calls.
+    std::string bytes;
+    std::array<char, 64 * 1024> chunk;
+    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0)
+        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    if (in.bad())
         throw SourceError(path.string(), std::string("cannot read the file: ") + std::strerror(errno));
     return bytes;
 }
@@ -90,24 +82,31 @@ std::shared_ptr<MemoryComponent> LoadModuleFile(const fs::path& path, const std:
     return std::make_shared<MemoryComponent>(parsed.type, std::move(module));
 }
 
+// The module files directly in folder, by name ignoring case, then by exact name.
 std::vector<fs::path> ModuleFilesIn(const fs::path& folder)
 {
-    std::vector<fs::path> files;
+    struct Listed {
+        std::string key;
+        std::string name;
+        fs::path path;
+    };
+    std::vector<Listed> listed;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
-        if (it->is_regular_file(typeError) && IsModuleFile(it->path()))
-            files.push_back(it->path());
+        if (it->is_regular_file(typeError) && IsModuleFile(it->path())) {
+            std::string name = it->path().filename().string();
+            listed.push_back({LowerAscii(name), std::move(name), it->path()});
+        }
     }
     if (ec)
         throw SourceError(folder.string(), "cannot list the folder: " + ec.message());
-    std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
-        const std::string x = a.filename().string();
-        const std::string y = b.filename().string();
-        const std::string lx = LowerAscii(x);
-        const std::string ly = LowerAscii(y);
-        return lx != ly ? lx < ly : x < y;
-    });
+    std::sort(listed.begin(), listed.end(),
+              [](const Listed& a, const Listed& b) { return std::tie(a.key, a.name) < std::tie(b.key, b.name); });
+    std::vector<fs::path> files;
+    files.reserve(listed.size());
+    for (Listed& each : listed)
+        files.push_back(std::move(each.path));
     return files;
 }
 
@@ -118,12 +117,12 @@ std::shared_ptr<MemoryProject> OpenFolder(const std::string& fileName, const std
         throw SourceError(fileName, "the folder holds no module files (.bas, .cls, .frm)");
     std::vector<std::shared_ptr<MemoryComponent>> components;
     components.reserve(files.size());
+    std::unordered_set<std::string> names; // lower-cased, as names compare
     for (const fs::path& file : files) {
         auto component = LoadModuleFile(file, encoding);
-        for (const auto& other : components)
-            if (SameName(other->Name(), component->Name()))
-                throw SourceError(file.string(), "the module name \"" + component->Name() +
-                                                     "\" is already used by another file of the folder");
+        if (!names.insert(LowerAscii(component->Name())).second)
+            throw SourceError(file.string(), "the module name \"" + component->Name() +
+                                                 "\" is already used by another file of the folder");
         components.push_back(std::move(component));
     }
     return std::make_shared<MemoryProject>(fileName, std::move(components));
@@ -135,6 +134,10 @@ std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::s
 {
     if (path.empty())
         throw SourceError(path, "no path was given for the project");
+    // As given, the path may ask for a folder ("ok.bas/", "ok.bas/."), which a file is not.
+    std::error_code asGiven;
+    if (!fs::exists(fs::status(path, asGiven)) && asGiven == std::errc::not_a_directory)
+        throw SourceError(path, asGiven.message());
     const std::string fileName = AbsolutePath(path);
     std::error_code ec;
     const fs::file_status status = fs::status(fileName, ec);
@@ -146,14 +149,8 @@ std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::s
         return OpenFolder(fileName, encoding);
     if (!fs::is_regular_file(status))
         throw SourceError(fileName, "not a regular file or a folder");
-#ifdef QUILLMARK_DOCUMENTS
     if (IsDocumentPath(fileName))
         return LoadDocumentProject(fileName);
-#else
-    if (LooksLikeDocument(fileName))
-        throw SourceError(fileName,
-                          "this build cannot read Office documents; export the modules and open their folder");
-#endif
     if (!IsModuleFile(fileName))
         throw SourceError(fileName, "not a module file (.bas, .cls, .frm), a folder of them or an Office document");
     std::vector<std::shared_ptr<MemoryComponent>> components{LoadModuleFile(fileName, encoding)};
@@ -193,6 +190,18 @@ std::shared_ptr<MemoryEditor> OpenEditor(const std::vector<std::string>& paths, 
         pane = std::make_shared<MemoryCodePane>(components.front()->Module());
     }
     return std::make_shared<MemoryEditor>(std::move(projects), std::move(active), std::move(pane));
+}
+
+std::vector<std::string> LockedProjectNotes(VBE& editor)
+{
+    std::vector<std::string> notes;
+    const auto projects = editor.VBProjects();
+    for (std::int32_t i = 1; i <= projects->Count(); ++i) {
+        const auto project = projects->Item(i);
+        if (project->Protection() != 0)
+            notes.push_back(project->FileName() + ": the VBA project is locked for viewing; the window leaves it out");
+    }
+    return notes;
 }
 
 } // namespace quillmark

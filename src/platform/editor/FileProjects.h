@@ -17,4 +17,8 @@ std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::s
 std::shared_ptr<MemoryEditor> OpenEditor(const std::vector<std::string>& paths, const std::string& moduleName = {},
                                          const std::string& encoding = {});
 
+// "PATH: ..." for each project of editor that is locked for viewing, which the window leaves
+// out of its project list, so that the command can say why.
+std::vector<std::string> LockedProjectNotes(VBE& editor);
+
 } // namespace quillmark

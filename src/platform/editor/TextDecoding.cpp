@@ -13,6 +13,8 @@ namespace quillmark {
 
 namespace {
 
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
+
 std::string Lowered(std::string s)
 {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -33,12 +35,6 @@ std::string IconvName(const std::string& encoding)
     return encoding;
 }
 
-bool IsUtf8Name(const std::string& encoding)
-{
-    const std::string name = Lowered(encoding);
-    return name == "utf-8" || name == "utf8";
-}
-
 class Converter {
 public:
     explicit Converter(const std::string& from) : cd_(iconv_open("UTF-8", from.c_str()))
@@ -50,7 +46,9 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    std::string Convert(std::string_view bytes, const std::string& from)
+    // Bytes not valid in the encoding throw, or with a replacement unit become U+FFFD, unit
+    // bytes at a time.
+    std::string Convert(std::string_view bytes, const std::string& from, std::size_t replacementUnit = 0)
     {
         std::string out(bytes.size() * 2 + 16, '\0');
         char* in = const_cast<char*>(bytes.data()); // iconv's signature; the input is not written
@@ -66,8 +64,17 @@ public:
                     break;
                 continue;
             }
-            if (errno == E2BIG) {
+            if (errno == E2BIG || (replacementUnit > 0 && outLeft < kReplacement.size())) {
                 out.resize(out.size() * 2);
+                continue;
+            }
+            if (replacementUnit > 0) {
+                out.replace(done, kReplacement.size(), kReplacement);
+                done += kReplacement.size();
+                const std::size_t skip = std::min(replacementUnit, inLeft);
+                in += skip;
+                inLeft -= skip;
+                iconv(cd_, nullptr, nullptr, nullptr, nullptr);
                 continue;
             }
             const std::size_t offset = bytes.size() - inLeft;
@@ -138,7 +145,7 @@ std::string RepairUtf8(std::string_view s)
     for (std::size_t i = 0; i < s.size();) {
         const std::size_t len = Utf8SequenceAt(s, i);
         if (len == 0) {
-            out += "\xEF\xBF\xBD";
+            out += kReplacement;
             ++i;
         } else {
             out.append(s.substr(i, len));
@@ -181,6 +188,39 @@ std::string DecodeCp1252(std::string_view bytes)
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
+bool StartsWith(std::string_view bytes, std::string_view prefix)
+{
+    return bytes.substr(0, prefix.size()) == prefix;
+}
+
+std::string WithoutBom(std::string text)
+{
+    if (StartsWith(text, kBom))
+        text.erase(0, kBom.size());
+    return text;
+}
+
+std::string DecodeByGuess(std::string_view bytes)
+{
+    // The UTF-32 marks first: the little-endian one begins like UTF-16's.
+    if (StartsWith(bytes, std::string_view("\xFF\xFE\0\0", 4)) ||
+        StartsWith(bytes, std::string_view("\0\0\xFE\xFF", 4)))
+        throw std::invalid_argument("the file is UTF-32 text, which module files never are; save it as UTF-8");
+    if (StartsWith(bytes, kBom))
+        return RepairUtf8(bytes.substr(kBom.size()));
+    // The editor's relatives export some modules as UTF-16; the mark decides, damage or not.
+    for (const auto& [mark, encoding] : {std::pair{"\xFF\xFE", "UTF-16LE"}, std::pair{"\xFE\xFF", "UTF-16BE"}})
+        if (StartsWith(bytes, mark))
+            return Converter(encoding).Convert(bytes.substr(2), encoding, 2);
+    if (IsValidUtf8(bytes))
+        return std::string(bytes);
+    try {
+        return DecodeToUtf8(bytes, "CP932");
+    } catch (const std::invalid_argument&) {
+        return DecodeCp1252(bytes);
+    }
+}
+
 } // namespace
 
 std::string CodePageEncoding(int codePage)
@@ -215,30 +255,27 @@ std::string DecodeToUtf8(std::string_view bytes, const std::string& encoding)
 
 std::string DecodeModuleFile(std::string_view bytes, const std::string& encoding)
 {
-    const bool hasBom = bytes.substr(0, kBom.size()) == kBom;
-    if (!encoding.empty()) {
-        if (IsUtf8Name(encoding) && hasBom)
-            bytes.remove_prefix(kBom.size());
-        return DecodeToUtf8(bytes, encoding);
+    return ReplaceControlCharacters(encoding.empty() ? DecodeByGuess(bytes)
+                                                     : WithoutBom(DecodeToUtf8(bytes, encoding)));
+}
+
+std::string ReplaceControlCharacters(std::string text)
+{
+    const auto isControl = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 && c != '\t' && c != '\r' && c != '\n';
+    };
+    if (std::none_of(text.begin(), text.end(), isControl))
+        return text;
+    std::string out;
+    out.reserve(text.size() + 16);
+    for (const char c : text) {
+        if (isControl(c))
+            out += kReplacement;
+        else
+            out += c;
     }
-    if (hasBom)
-        return RepairUtf8(bytes.substr(kBom.size()));
-    // Some tools save modules as UTF-16 with a byte order mark.
-    const std::string_view mark = bytes.substr(0, 2);
-    if (mark == "\xFF\xFE" || mark == "\xFE\xFF") {
-        try {
-            return DecodeToUtf8(bytes, "UTF-16");
-        } catch (const std::invalid_argument&) {
-            // not UTF-16 after all: guess on
-        }
-    }
-    if (IsValidUtf8(bytes))
-        return std::string(bytes);
-    try {
-        return DecodeToUtf8(bytes, "CP932");
-    } catch (const std::invalid_argument&) {
-        return DecodeCp1252(bytes);
-    }
+    return out;
 }
 
 } // namespace quillmark

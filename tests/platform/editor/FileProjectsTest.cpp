@@ -1,6 +1,7 @@
 #include "platform/editor/FileProjects.h"
 
 #include "codemodel/RuntimeError.h"
+#include "platform/editor/DocumentPath.h"
 #include "platform/editor/SourceError.h"
 
 #include <gtest/gtest.h>
@@ -153,6 +154,9 @@ TEST(OpenProject, ClearErrorsNamingTheFile)
         {base + "/empty", base + "/empty: the folder holds no module files (.bas, .cls, .frm)"},
         {text, text + ": not a module file (.bas, .cls, .frm), a folder of them or an Office document"},
         {"/dev/null", "/dev/null: not a regular file or a folder"},
+        {base + "/dupes/a.bas/", base + "/dupes/a.bas/: Not a directory"},
+        {base + "/dupes/a.bas/.", base + "/dupes/a.bas/.: Not a directory"},
+        {base + "/dupes/a.bas/b.bas", base + "/dupes/a.bas/b.bas: Not a directory"},
         {base + "/dupes",
          base + "/dupes/b.bas: the module name \"SAME\" is already used by another file of the folder"},
     };
@@ -215,6 +219,16 @@ TEST(OpenEditor, FirstProjectIsActiveWithTheChosenModule)
     EXPECT_EQ(ProblemOf([&] { OpenEditor({}); }), ": no project path was given");
 }
 
+TEST(LockedProjectNotes, NameEachLockedProject)
+{
+    auto open = std::make_shared<MemoryProject>("/p/Open.xlsm", std::vector<std::shared_ptr<MemoryComponent>>{});
+    auto locked = std::make_shared<MemoryProject>("/p/Locked.xlsm", std::vector<std::shared_ptr<MemoryComponent>>{}, 1);
+    MemoryEditor editor({open, locked}, open, nullptr);
+    EXPECT_EQ(
+        LockedProjectNotes(editor),
+        std::vector<std::string>{"/p/Locked.xlsm: the VBA project is locked for viewing; the window leaves it out"});
+}
+
 TEST(OpenProject, SharedExportedTree)
 {
     const fs::path form =
@@ -245,6 +259,29 @@ TEST(OpenProject, OfficeDocumentGoesToTheDocumentReader)
 #else
     EXPECT_NE(ProblemOf([&] { OpenProject(book.string()); }).find("cannot read Office documents"), std::string::npos);
 #endif
+}
+
+TEST(DocumentPath, OfficeExtensionsInAnyCaseAreDocuments)
+{
+    for (const char* path :
+         {"a.xls", "b.XLSM", "dir/c.xlsb", "d.xlam", "e.doc", "f.dot", "g.docm", "h.DOTM", "i.pptm", "j.potm", "k.ppam",
+          "l.ppt", "vbaProject.bin", "m.xla", "n.xlsx", "o.vsdm", "p.VSTM", "q.vssm"})
+        EXPECT_TRUE(IsDocumentPath(path)) << path;
+    for (const char* path : {"Module1.bas", "Class1.cls", "Form1.frm", "folder", "xls", "a.txt", "a.xls/"})
+        EXPECT_FALSE(IsDocumentPath(path)) << path;
+}
+
+TEST(OpenProject, EveryDocumentExtensionGoesToTheDocumentReader)
+{
+    TempFolder dir;
+    for (const char* name : {"Book.xlsx", "Drawing.vsdm", "Stencil.vssm", "Slides.pptx", "Old.xlt"}) {
+        const std::string problem = ProblemOf([&] { OpenProject(dir.Write(name, "not really a document")); });
+#ifdef QUILLMARK_DOCUMENTS
+        EXPECT_NE(problem.find("not an Office document or VBA project file"), std::string::npos) << problem;
+#else
+        EXPECT_NE(problem.find("cannot read Office documents"), std::string::npos) << problem;
+#endif
+    }
 }
 
 TEST(OpenProject, SharedCp932Class)

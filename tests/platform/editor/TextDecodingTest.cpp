@@ -49,44 +49,64 @@ TEST_P(DecodeModuleFileTest, Decodes)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, DecodeModuleFileTest,
-    ::testing::Values(GuessCase{"ASCII", "Sub A()\r\n", "", "Sub A()\r\n"},
-                      GuessCase{"UTF-8 without BOM", "' 表示\n", "", "' 表示\n"},
-                      GuessCase{"UTF-8 BOM dropped", "\xEF\xBB\xBF' 表示", "", "' 表示"},
-                      GuessCase{"BOM with a broken byte keeps the rest",
-                                "\xEF\xBB\xBF"
-                                "a\xFFz",
-                                "", "a\xEF\xBF\xBDz"},
-                      GuessCase{"UTF-16LE with BOM",
-                                std::string("\xFF\xFE"
-                                            "a\0\x68\x88",
-                                            6),
-                                "", "a表"},
-                      GuessCase{"UTF-16BE with BOM", std::string("\xFE\xFF\0a", 4), "", "a"},
-                      GuessCase{"odd-length UTF-16 falls back",
-                                "\xFF\xFE"
-                                "a",
-                                "", "ÿþa"},
-                      GuessCase{"CP932 with a backslash trail byte", "' " + std::string(kCp932Hyouji) + "|", "",
-                                "' 表示|"},
-                      GuessCase{"CP932 half-width katakana", "\xb6\xc5", "", "ｶﾅ"},
-                      GuessCase{"CP1252 when not CP932", "' na\xefve \x80 \x81", "", "' naïve € \xC2\x81"},
-                      GuessCase{"explicit encoding wins over the guess", "caf\xe9", "cp1252", "café"},
-                      GuessCase{"explicit UTF-8 drops the BOM", "\xEF\xBB\xBFx", "utf-8", "x"},
-                      GuessCase{"valid UTF-8 read as CP932 on request", "\xe8\xa1\xa8", "CP932", "陦ｨ"}));
+    ::testing::Values(
+        GuessCase{"ASCII", "Sub A()\r\n", "", "Sub A()\r\n"},
+        GuessCase{"UTF-8 without BOM", "' 表示\n", "", "' 表示\n"},
+        GuessCase{"UTF-8 BOM dropped", "\xEF\xBB\xBF' 表示", "", "' 表示"},
+        GuessCase{"BOM with a broken byte keeps the rest",
+                  "\xEF\xBB\xBF"
+                  "a\xFFz",
+                  "", "a\xEF\xBF\xBDz"},
+        GuessCase{"UTF-16LE with BOM",
+                  std::string("\xFF\xFE"
+                              "a\0\x68\x88",
+                              6),
+                  "", "a表"},
+        GuessCase{"UTF-16BE with BOM", std::string("\xFE\xFF\0a", 4), "", "a"},
+        GuessCase{"damaged UTF-16 keeps the rest",
+                  std::string("\xFF\xFE"
+                              "a\0\x00\xD8z\0\x00\xDC\r\0\n\0b",
+                              15),
+                  "", "a\xEF\xBF\xBDz\xEF\xBF\xBD\r\n\xEF\xBF\xBD"},
+        GuessCase{"UTF-16BE beyond the BMP", std::string("\xFE\xFF\xD8\x3D\xDE\x00", 6), "", "😀"},
+        GuessCase{"explicit UTF-16 drops the BOM", std::string("\xFF\xFEx\0", 4), "UTF-16LE", "x"},
+        GuessCase{"control characters but tab and line breaks are replaced", std::string("a\0b\x1B\tc\x7F\r\n\x0C", 10),
+                  "",
+                  "a\xEF\xBF\xBD"
+                  "b\xEF\xBF\xBD\tc\x7F\r\n\xEF\xBF\xBD"},
+        GuessCase{"control characters of UTF-16 too", std::string("\xFF\xFEx\0\0\0", 6), "", "x\xEF\xBF\xBD"},
+        GuessCase{"control characters of an explicit encoding too", std::string("\x01", 1), "CP932", "\xEF\xBF\xBD"},
+        GuessCase{"CP932 with a backslash trail byte", "' " + std::string(kCp932Hyouji) + "|", "", "' 表示|"},
+        GuessCase{"CP932 half-width katakana", "\xb6\xc5", "", "ｶﾅ"},
+        GuessCase{"CP1252 when not CP932", "' na\xefve \x80 \x81", "", "' naïve € \xC2\x81"},
+        GuessCase{"explicit encoding wins over the guess", "caf\xe9", "cp1252", "café"},
+        GuessCase{"explicit UTF-8 drops the BOM", "\xEF\xBB\xBFx", "utf-8", "x"},
+        GuessCase{"valid UTF-8 read as CP932 on request", "\xe8\xa1\xa8", "CP932", "陦ｨ"}));
 
-TEST(DecodeModuleFile, ExplicitEncodingRejectsBytesItCannotDecode)
+TEST(DecodeModuleFile, RefusesWhatItCannotDecode)
 {
     EXPECT_THROW(DecodeModuleFile("\xff\xfe", "UTF-8"), std::invalid_argument);
+    for (const std::string_view utf32 :
+         {std::string_view("\xFF\xFE\0\0a\0\0\0", 8), std::string_view("\0\0\xFE\xFF", 4)}) {
+        try {
+            DecodeModuleFile(utf32);
+            ADD_FAILURE() << "UTF-32 decoded";
+        } catch (const std::invalid_argument& e) {
+            EXPECT_NE(std::string(e.what()).find("UTF-32"), std::string::npos) << e.what();
+        }
+    }
 }
 
-TEST(DecodeModuleFile, AnyByteDecodesToValidUtf8)
+TEST(DecodeModuleFile, AnyByteDecodesToValidUtf8WithoutRawControls)
 {
     std::string all;
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
     const std::string text = DecodeModuleFile(all);
     EXPECT_NO_THROW(DecodeToUtf8(text, "UTF-8"));
-    EXPECT_EQ(text.substr(0, 128), all.substr(0, 128));
+    EXPECT_NE(text.find(all.substr(0x20, 0x60)), std::string::npos);
+    for (const char c : text)
+        EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\r' || c == '\n') << int(c);
 }
 
 } // namespace

@@ -10,7 +10,6 @@
 #include "platform/editor/documents/VbaStorage.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <map>
 #include <stdexcept>
@@ -138,7 +137,7 @@ std::string ModuleSource(VbaStorage& storage, const DirModule& module, const std
     budget -= source.size();
     // The last chunk of a source may be padded with zeros.
     source.erase(source.find_last_not_of('\0') + 1);
-    return decoder.Text(source);
+    return ReplaceControlCharacters(decoder.Text(source));
 }
 
 std::vector<std::shared_ptr<MemoryComponent>> LoadComponents(VbaStorage& storage, const ProjectInfo& project)
@@ -171,23 +170,28 @@ std::vector<std::shared_ptr<MemoryComponent>> LoadComponents(VbaStorage& storage
     return components;
 }
 
-} // namespace
-
-bool IsDocumentPath(const std::string& path)
+// Code whose lock state cannot be told is not shown.
+ProjectInfo ReadProjectStream(VbaStorage& storage)
 {
-    static constexpr std::array<std::string_view, 23> extensions{
-        ".xls",  ".xla", ".xlt", ".xlsm", ".xlsb", ".xlam", ".xltm", ".xlsx", ".doc",  ".dot", ".docm", ".dotm",
-        ".docx", ".ppt", ".pot", ".pps",  ".pptm", ".potm", ".ppsm", ".ppam", ".pptx", ".bin", ".vsdm"};
-    const std::string extension = Lower(std::filesystem::path(path).extension().string());
-    return std::find(extensions.begin(), extensions.end(), extension) != extensions.end();
+    constexpr std::string_view consequence = ", so whether the project is locked for viewing cannot be told";
+    const std::optional<std::string> stream = storage.Stream("PROJECT");
+    if (!stream) {
+        throw VbaFormatError("the PROJECT stream is missing" + std::string(consequence));
+    }
+    try {
+        return ParseProjectStream(*stream);
+    } catch (const VbaFormatError& error) {
+        throw VbaFormatError(error.what() + std::string(consequence));
+    }
 }
+
+} // namespace
 
 std::shared_ptr<MemoryProject> LoadDocumentProject(const std::string& path)
 {
     try {
         const std::unique_ptr<VbaStorage> storage = VbaStorage::Open(path);
-        const std::optional<std::string> projectStream = storage->Stream("PROJECT");
-        const ProjectInfo project = ParseProjectStream(projectStream.value_or(std::string()));
+        const ProjectInfo project = ReadProjectStream(*storage);
         std::vector<std::shared_ptr<MemoryComponent>> components;
         if (project.lockedForViewing) {
             // Nothing of a locked project is shown; its code is read only when it is sound.

@@ -7,12 +7,10 @@
 
 namespace quillmark {
 
-// True when the path names an Office document or a bare vbaProject.bin (by extension).
-bool IsDocumentPath(const std::string& path);
-
 // The VBA project of an Office document. A project locked for viewing comes back with
 // Protection 1. Throws SourceError naming the file for anything unreadable: no VBA project,
-// encrypted package, damaged container or streams.
+// encrypted package, damaged container or streams, a PROJECT stream that cannot tell whether
+// the project is locked.
 std::shared_ptr<MemoryProject> LoadDocumentProject(const std::string& path);
 
 } // namespace quillmark

@@ -1,5 +1,7 @@
 #include "platform/editor/documents/ProjectStream.h"
 
+#include "platform/editor/documents/VbaFormatError.h"
+
 #include <array>
 
 namespace quillmark {
@@ -67,16 +69,12 @@ private:
     std::uint8_t enc2_;
 };
 
-struct Fields {
-    std::optional<std::string> cmg;
-    std::optional<std::string> gc;
-};
-
-void ReadLine(std::string_view line, ProjectInfo& info, Fields& fields)
+// Reads a module line into info; returns the GC field's hex text when the line is that field.
+std::optional<std::string_view> ReadLine(std::string_view line, ProjectInfo& info)
 {
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) {
-        return;
+        return std::nullopt;
     }
     const std::string_view key = line.substr(0, equals);
     const std::string_view value = line.substr(equals + 1);
@@ -87,14 +85,13 @@ void ReadLine(std::string_view line, ProjectInfo& info, Fields& fields)
             // A document's name is followed by "/&H" and its cookie.
             const std::string_view moduleName = type == 100 ? value.substr(0, value.find('/')) : value;
             info.modules.push_back({type, std::string(moduleName)});
-            return;
+            return std::nullopt;
         }
     }
-    if (key == "CMG") {
-        fields.cmg = DecryptProjectField(Unquoted(value));
-    } else if (key == "GC") {
-        fields.gc = DecryptProjectField(Unquoted(value));
+    if (key == "GC") {
+        return Unquoted(value);
     }
+    return std::nullopt;
 }
 
 } // namespace
@@ -139,7 +136,7 @@ std::optional<std::string> DecryptProjectField(std::string_view hex)
 ProjectInfo ParseProjectStream(std::string_view text)
 {
     ProjectInfo info;
-    Fields fields;
+    std::optional<std::string_view> visibility;
     std::size_t at = 0;
     while (at < text.size()) {
         std::size_t end = text.find_first_of("\r\n", at);
@@ -151,14 +148,22 @@ ProjectInfo ParseProjectStream(std::string_view text)
         if (!line.empty() && line.front() == '[') {
             break;
         }
-        ReadLine(line, info, fields);
+        if (const auto gc = ReadLine(line, info)) {
+            visibility = gc;
+        }
         at = end + 1;
     }
-    const bool hidden = fields.gc && fields.gc->size() == 1 && fields.gc->front() == '\0';
-    constexpr std::uint8_t editorProtected = 0x04;
-    const bool editorLocked =
-        fields.cmg && !fields.cmg->empty() && (static_cast<std::uint8_t>(fields.cmg->front()) & editorProtected);
-    info.lockedForViewing = hidden || editorLocked;
+    // Without a sound GC nobody can tell whether the code may be shown.
+    if (!visibility) {
+        throw VbaFormatError("the PROJECT stream is damaged: it has no GC (visibility) field");
+    }
+    const std::optional<std::string> state = DecryptProjectField(*visibility);
+    constexpr char hidden = '\x00';
+    constexpr char visible = '\xFF';
+    if (!state || state->size() != 1 || (state->front() != hidden && state->front() != visible)) {
+        throw VbaFormatError("the PROJECT stream is damaged: its GC (visibility) field cannot be decoded");
+    }
+    info.lockedForViewing = state->front() == hidden;
     return info;
 }
 

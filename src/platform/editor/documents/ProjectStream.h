@@ -19,8 +19,10 @@ struct ProjectInfo {
     bool lockedForViewing = false;
 };
 
-// Reads the module lines (Module=, Class=, BaseClass=, Document=) and the protection fields of
-// the PROJECT stream. Lines it does not know are ignored; it never throws for bad content.
+// Reads the module lines (Module=, Class=, BaseClass=, Document=) and the visibility field (GC)
+// of the PROJECT stream: the project is locked for viewing when GC decodes to 0x00; a password
+// alone (DPB, CMG) locks nothing. Lines it does not know are ignored. Throws VbaFormatError when
+// GC is missing or does not decode to 0x00 or 0xFF, since the lock state is then unknown.
 ProjectInfo ParseProjectStream(std::string_view text);
 
 // The data of one of the PROJECT stream's encrypted fields (CMG, DPB, GC), given as the hex

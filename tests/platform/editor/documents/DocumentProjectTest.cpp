@@ -56,6 +56,22 @@ testing::WrittenModule Module(const std::string& name, std::int32_t type, const 
     return module;
 }
 
+std::uint32_t Read32(const std::string& bytes, std::size_t at)
+{
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+        value |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + i])) << (8 * i);
+    }
+    return value;
+}
+
+void Write32(std::string& bytes, std::size_t at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i) {
+        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+}
+
 testing::WrittenProject Workbook()
 {
     testing::WrittenProject project;
@@ -153,7 +169,7 @@ TEST_F(DocumentProjectTest, CodePageDecidesTheTextAndUnicodeNamesArePreferred)
     EXPECT_EQ(loaded->VBComponents()->Item("mod한")->Name(), "Mod한");
 }
 
-TEST_F(DocumentProjectTest, BytesTheCodePageLacksBecomeReplacementCharacters)
+TEST_F(DocumentProjectTest, BytesTheCodePageLacksAndControlsBecomeReplacementCharacters)
 {
     const struct {
         std::uint16_t codePage;
@@ -163,6 +179,7 @@ TEST_F(DocumentProjectTest, BytesTheCodePageLacksBecomeReplacementCharacters)
         {1252, "' caf\xE9 \x81 \x80\r\nSub A()\r\nEnd Sub\r\n", "' café \xEF\xBF\xBD €"},
         {932, "' \x93\xFA\x81 \x96\x7B\r\nSub A()\r\nEnd Sub\r\n", "' 日\xEF\xBF\xBD 本"},
         {932, "' \x93\xFA\x93", "' 日\xEF\xBF\xBD"},
+        {1252, std::string("' a\x01 b\0 c\x1B\r\n", 11), "' a\xEF\xBF\xBD b\xEF\xBF\xBD c\xEF\xBF\xBD"},
     };
     for (const auto& each : cases) {
         testing::WrittenProject project;
@@ -177,18 +194,24 @@ TEST_F(DocumentProjectTest, BytesTheCodePageLacksBecomeReplacementCharacters)
               std::string::npos);
 }
 
-TEST_F(DocumentProjectTest, LockedProjectHasProtectionAndHidesItsComponents)
+TEST_F(DocumentProjectTest, OnlyAHiddenProjectIsLocked)
 {
-    for (std::uint32_t state : {0u, 4u}) {
+    const struct {
+        bool hidden;
+        std::uint32_t state; // 4: a password is set
+        bool locked;
+    } cases[] = {{true, 0, true}, {true, 4, true}, {false, 4, false}};
+    for (const auto& each : cases) {
         testing::WrittenProject project = Workbook();
-        project.hiddenForViewing = state == 0;
-        project.protectionState = state;
+        project.hiddenForViewing = each.hidden;
+        project.protectionState = each.state;
         const auto loaded = LoadDocumentProject(Write("Locked.xlsm", testing::Package(&project)));
-        EXPECT_EQ(loaded->Protection(), 1);
+        EXPECT_EQ(loaded->Protection(), each.locked ? 1 : 0);
         try {
-            loaded->VBComponents();
-            ADD_FAILURE() << "components of a locked project were listed";
+            EXPECT_EQ(loaded->VBComponents()->Count(), 4);
+            EXPECT_FALSE(each.locked) << "components of a locked project were listed";
         } catch (const RuntimeError& error) {
+            EXPECT_TRUE(each.locked);
             EXPECT_EQ(error.Number(), err::ProjectProtected);
         }
     }
@@ -217,6 +240,56 @@ TEST_F(DocumentProjectTest, DocumentsWithoutAReadableProjectSayWhy)
     EXPECT_NE(Problem((dir_ / "Missing.xls").string()).find("cannot open"), std::string::npos);
 }
 
+std::string Relationships(const std::string& type, const std::string& target)
+{
+    return "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+           "<Relationship Id=\"rId1\" Type=\"" +
+           type + "\" Target=\"" + target + "\"/></Relationships>";
+}
+
+std::string ContentTypes(const std::string& entries)
+{
+    return "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">" + entries + "</Types>";
+}
+
+TEST_F(DocumentProjectTest, AnyPackageWithAVbaPartIsADocument)
+{
+    const std::string vba = testing::CompoundFile(Workbook());
+    const std::string vbaType = "http://schemas.microsoft.com/office/2006/relationships/vbaProject";
+    const std::string visioDocument = "http://schemas.microsoft.com/visio/2010/relationships/document";
+    const std::string noTypes = ContentTypes("");
+    const std::pair<const char*, testing::ZipParts> packages[] = {
+        // Visio relates its VBA project to its document part.
+        {"Drawing.vsdm",
+         {{"[Content_Types].xml", noTypes},
+          {"_rels/.rels", Relationships(visioDocument, "visio/document.xml")},
+          {"visio/document.xml", "<VisioDocument/>"},
+          {"visio/_rels/document.xml.rels", Relationships(vbaType, "vbaProject.bin")},
+          {"visio/vbaProject.bin", vba}}},
+        // Related from the package itself.
+        {"Template.vstm",
+         {{"[Content_Types].xml", noTypes},
+          {"_rels/.rels", Relationships(vbaType, "visio/vbaProject.bin")},
+          {"visio/vbaProject.bin", vba}}},
+        // Named by its content type only; other .bin parts are overridden.
+        {"Stencil.vssm",
+         {{"[Content_Types].xml",
+           ContentTypes("<Default Extension=\"BIN\" ContentType=\"application/vnd.ms-office.vbaProject\"/>"
+                        "<Override PartName=\"/a/printer.bin\" ContentType=\"application/x-printer\"/>")},
+          {"a/printer.bin", "printer settings"},
+          {"b/Code.bin", vba}}},
+        {"Override.vsdm",
+         {{"[Content_Types].xml",
+           ContentTypes(
+               "<Override PartName=\"/Visio/VBA.data\" ContentType=\"application/vnd.ms-office.vbaProject\"/>")},
+          {"visio/vba.data", vba}}},
+    };
+    for (const auto& [name, parts] : packages) {
+        SCOPED_TRACE(name);
+        ExpectWorkbook(*LoadDocumentProject(Write(name, testing::Zip(parts))));
+    }
+}
+
 TEST_F(DocumentProjectTest, DamagedStreamsAreReportedWithTheModule)
 {
     testing::WrittenProject project = Workbook();
@@ -229,19 +302,20 @@ TEST_F(DocumentProjectTest, DamagedStreamsAreReportedWithTheModule)
 // Renames a stream in the compound file's directory, where names are UTF-16.
 std::string RenameStream(std::string bytes, const std::string& from, const std::string& to)
 {
-    std::string wideFrom;
-    std::string wideTo;
-    for (std::size_t i = 0; i < from.size(); ++i) {
-        wideFrom += std::string{from[i], '\0'};
-        wideTo += std::string{to[i], '\0'};
+    const std::size_t at = testing::DirectoryEntry(bytes, from);
+    for (std::size_t i = 0; i < to.size(); ++i) {
+        bytes[at + 2 * i] = to[i];
     }
-    const std::size_t at = bytes.find(std::string(2, '\0') + wideFrom + std::string(2, '\0'));
-    EXPECT_NE(at, std::string::npos) << from;
-    bytes.replace(at + 2, wideTo.size(), wideTo);
     return bytes;
 }
 
-TEST_F(DocumentProjectTest, MissingStreamsAreNamedOrDoWithout)
+std::string ResizeStream(std::string bytes, const std::string& name, std::uint32_t size)
+{
+    Write32(bytes, testing::DirectoryEntry(bytes, name) + 0x78, size);
+    return bytes;
+}
+
+TEST_F(DocumentProjectTest, MissingStreamsAreNamed)
 {
     const std::string bytes = testing::CompoundFile(Workbook(), "_VBA_PROJECT_CUR");
     const struct {
@@ -252,18 +326,42 @@ TEST_F(DocumentProjectTest, MissingStreamsAreNamedOrDoWithout)
         {"dir", "dix", "no dir stream"},
         {"Module1", "Module9", "the stream Module1 of module Module1 is missing"},
         {"VBA", "VBX", "contains no VBA project"},
+        {"PROJECT", "PROJEXT", "the PROJECT stream is missing"},
     };
     for (const auto& each : cases) {
         const std::string problem = Problem(Write("Missing.xls", RenameStream(bytes, each.from, each.to)));
         EXPECT_NE(problem.find(each.problem), std::string::npos) << each.from << ": " << problem;
     }
-    // Without the PROJECT stream the dir stream still tells modules from classes.
-    const auto loaded = LoadDocumentProject(Write("NoProject.xls", RenameStream(bytes, "PROJECT", "PROJEXT")));
-    std::vector<std::int32_t> types;
-    for (const auto& component : loaded->Components()->All()) {
-        types.push_back(component->Type());
+}
+
+TEST_F(DocumentProjectTest, LockedProjectWithoutItsProjectStreamIsRefused)
+{
+    testing::WrittenProject project = Workbook();
+    project.hiddenForViewing = true;
+    const std::string bytes = RenameStream(testing::CompoundFile(project, "_VBA_PROJECT_CUR"), "PROJECT", "PROJEXT");
+    EXPECT_NE(Problem(Write("Locked.xls", bytes)).find("PROJECT stream is missing"), std::string::npos);
+}
+
+TEST_F(DocumentProjectTest, StreamsThatCannotBeReadAreDamagedAndTheLibraryStaysQuiet)
+{
+    const std::string bytes = testing::CompoundFile(Workbook(), "_VBA_PROJECT_CUR");
+    const struct {
+        const char* stream;
+        std::uint32_t size;
+        const char* problem;
+    } cases[] = {
+        // Beyond its sector chain, within the file.
+        {"Module1", 4000, "stream VBA/Module1 is damaged"},
+        {"PROJECT", 4000, "stream PROJECT is damaged"},
+        // Beyond the whole file: the library drops the entry and the entries below it.
+        {"PROJECT", 0x7FFFFFF0, "stream PROJECT claims 2147483632 bytes, more than the file holds"},
+    };
+    for (const auto& each : cases) {
+        ::testing::internal::CaptureStderr();
+        const std::string problem = Problem(Write("Damaged.xls", ResizeStream(bytes, each.stream, each.size)));
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+        EXPECT_NE(problem.find(each.problem), std::string::npos) << each.stream << ": " << problem;
     }
-    EXPECT_EQ(types, (std::vector<std::int32_t>{2, 1, 2, 2}));
 }
 
 TEST_F(DocumentProjectTest, LockedProjectWithDamagedCodeStillLoadsAsLocked)
@@ -274,17 +372,6 @@ TEST_F(DocumentProjectTest, LockedProjectWithDamagedCodeStillLoadsAsLocked)
     const auto loaded = LoadDocumentProject(Write("LockedDamaged.xls", bytes));
     EXPECT_EQ(loaded->Protection(), 1);
     EXPECT_EQ(loaded->Components()->Count(), 0);
-}
-
-TEST(DocumentPath, OfficeExtensionsInAnyCaseAreDocuments)
-{
-    for (const char* path : {"a.xls", "b.XLSM", "dir/c.xlsb", "d.xlam", "e.doc", "f.dot", "g.docm", "h.DOTM", "i.pptm",
-                             "j.potm", "k.ppam", "l.ppt", "vbaProject.bin", "m.xla", "n.xlsx"}) {
-        EXPECT_TRUE(IsDocumentPath(path)) << path;
-    }
-    for (const char* path : {"Module1.bas", "Class1.cls", "Form1.frm", "folder", "xls", "a.txt", "a.xls/"}) {
-        EXPECT_FALSE(IsDocumentPath(path)) << path;
-    }
 }
 
 TEST_F(DocumentProjectTest, OversizedPackagePartIsRefusedUnread)
@@ -366,22 +453,6 @@ TEST_F(DocumentProjectTest, TruncatedAndFlippedFilesNeverCrash)
             testing::WriteFile(path, flipped);
             Problem(path);
         }
-    }
-}
-
-std::uint32_t Read32(const std::string& bytes, std::size_t at)
-{
-    std::uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) {
-        value |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + i])) << (8 * i);
-    }
-    return value;
-}
-
-void Write32(std::string& bytes, std::size_t at, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
     }
 }
 

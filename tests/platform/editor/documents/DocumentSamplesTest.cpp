@@ -5,9 +5,11 @@
 #include "codemodel/RuntimeError.h"
 #include "platform/editor/ModuleFile.h"
 #include "platform/editor/SourceError.h"
+#include "platform/editor/documents/VbaProjectWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -176,6 +178,24 @@ TEST_F(DocumentSamples, JapaneseProjectEqualsItsExportedCodeTree)
         EXPECT_EQ(LinesWithoutTrailingBlanks(component->Module()->Text()), LinesWithoutTrailingBlanks(expected));
     }
     EXPECT_NE(StoredText(project, "SampleTab").find("'@Folder"), std::string::npos);
+}
+
+TEST_F(DocumentSamples, LockedWorkbookWithADamagedProjectStreamStaysShut)
+{
+    testing::ZipParts parts = testing::Unzip(ReadBytes(Samples / "unlock_excel/xlsm/Locked_with_macro.xlsm"));
+    const auto vba =
+        std::find_if(parts.begin(), parts.end(), [](const auto& part) { return part.first == "xl/vbaProject.bin"; });
+    ASSERT_NE(vba, parts.end());
+    vba->second[testing::DirectoryEntry(vba->second, "PROJECT")] = 'X';
+    const fs::path copy = fs::temp_directory_path() / ("quillmark-locked-" + std::to_string(::getpid()) + ".xlsm");
+    testing::WriteFile(copy.string(), testing::Zip(parts));
+    try {
+        LoadDocumentProject(copy.string());
+        ADD_FAILURE() << "a locked project with a damaged PROJECT stream was read";
+    } catch (const SourceError& error) {
+        EXPECT_NE(error.Problem().find("PROJECT stream is missing"), std::string::npos) << error.Problem();
+    }
+    fs::remove(copy);
 }
 
 TEST_F(DocumentSamples, DamagedCopiesFailCleanly)

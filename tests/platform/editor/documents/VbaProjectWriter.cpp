@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -313,45 +314,103 @@ std::string CompoundFile(const WrittenProject& project, const std::string& stora
     return Bytes(memory.get());
 }
 
+std::size_t DirectoryEntry(const std::string& compoundFile, const std::string& name)
+{
+    std::string wide;
+    for (char c : name) {
+        wide += std::string{c, '\0'};
+    }
+    wide += std::string(2, '\0');
+    // Directory entries are 128 bytes each, in sectors of 512 or 4096.
+    for (std::size_t at = compoundFile.find(wide); at != std::string::npos; at = compoundFile.find(wide, at + 1)) {
+        if (at % 128 == 0) {
+            return at;
+        }
+    }
+    throw std::invalid_argument("no directory entry " + name);
+}
+
 std::string Package(const WrittenProject* project)
+{
+    std::string related = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    ZipParts parts{
+        {"[Content_Types].xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+                                "<Default Extension=\"bin\" ContentType=\"application/vnd.ms-office.vbaProject\"/>"
+                                "</Types>"},
+        {"_rels/.rels", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                        "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                        "relationships/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
+        {"xl/workbook.xml", "<workbook/>"},
+    };
+    if (project != nullptr) {
+        related += "<Relationship Id=\"rId9\" Type=\"http://schemas.microsoft.com/office/2006/"
+                   "relationships/vbaProject\" Target=\"vbaProject.bin\"/>";
+        parts.emplace_back("xl/vbaProject.bin", CompoundFile(*project));
+    }
+    parts.emplace_back("xl/_rels/workbook.xml.rels", related + "</Relationships>");
+    return Zip(parts);
+}
+
+std::string Zip(const ZipParts& parts)
 {
     GPtr<GsfOutput> memory(gsf_output_memory_new());
     {
         GPtr<GsfOutfile> zip(gsf_outfile_zip_new(memory.get(), nullptr));
-        WriteChild(zip.get(), "[Content_Types].xml",
-                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                   "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-                   "<Default Extension=\"bin\" ContentType=\"application/vnd.ms-office.vbaProject\"/>"
-                   "</Types>");
-        {
-            GPtr<GsfOutfile> rels = Folder(zip.get(), "_rels");
-            WriteChild(rels.get(), ".rels",
-                       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                       "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                       "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-                       "relationships/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>");
-            gsf_output_close(GSF_OUTPUT(rels.get()));
-        }
-        {
-            GPtr<GsfOutfile> xl = Folder(zip.get(), "xl");
-            WriteChild(xl.get(), "workbook.xml", "<workbook/>");
-            std::string related = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                  "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
-                                  "relationships\">";
-            if (project != nullptr) {
-                related += "<Relationship Id=\"rId9\" Type=\"http://schemas.microsoft.com/office/2006/"
-                           "relationships/vbaProject\" Target=\"vbaProject.bin\"/>";
-                WriteChild(xl.get(), "vbaProject.bin", CompoundFile(*project));
+        std::vector<std::pair<std::string, GPtr<GsfOutfile>>> folders;
+        const auto folder = [&](const std::string& path) {
+            GsfOutfile* parent = zip.get();
+            for (std::size_t slash = path.find('/'); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+                const std::string prefix = path.substr(0, slash);
+                const auto known = std::find_if(folders.begin(), folders.end(),
+                                                [&](const auto& each) { return each.first == prefix; });
+                if (known != folders.end()) {
+                    parent = known->second.get();
+                    continue;
+                }
+                const std::string name = prefix.substr(prefix.rfind('/') + 1);
+                folders.emplace_back(prefix, Folder(parent, name.c_str()));
+                parent = folders.back().second.get();
             }
-            related += "</Relationships>";
-            GPtr<GsfOutfile> rels = Folder(xl.get(), "_rels");
-            WriteChild(rels.get(), "workbook.xml.rels", related);
-            gsf_output_close(GSF_OUTPUT(rels.get()));
-            gsf_output_close(GSF_OUTPUT(xl.get()));
+            return parent;
+        };
+        for (const auto& [path, bytes] : parts) {
+            WriteChild(folder(path), path.substr(path.rfind('/') + 1), bytes);
+        }
+        for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
+            gsf_output_close(GSF_OUTPUT(it->second.get()));
         }
         gsf_output_close(GSF_OUTPUT(zip.get()));
     }
     return Bytes(memory.get());
+}
+
+ZipParts Unzip(const std::string& zip)
+{
+    GPtr<GsfInput> memory(
+        gsf_input_memory_new(reinterpret_cast<const guint8*>(zip.data()), static_cast<gsf_off_t>(zip.size()), FALSE));
+    GPtr<GsfInfile> root(gsf_infile_zip_new(memory.get(), nullptr));
+    if (root == nullptr) {
+        throw std::invalid_argument("not a zip package");
+    }
+    ZipParts parts;
+    const std::function<void(GsfInfile*, const std::string&)> walk = [&](GsfInfile* folder, const std::string& prefix) {
+        for (int i = 0; i < gsf_infile_num_children(folder); ++i) {
+            GPtr<GsfInput> child(gsf_infile_child_by_index(folder, i));
+            const std::string path = prefix + gsf_infile_name_by_index(folder, i);
+            if (GSF_IS_INFILE(child.get()) && gsf_infile_num_children(GSF_INFILE(child.get())) >= 0) {
+                walk(GSF_INFILE(child.get()), path + "/");
+                continue;
+            }
+            std::string bytes(static_cast<std::size_t>(gsf_input_size(child.get())), '\0');
+            gsf_input_read(child.get(), bytes.size(), reinterpret_cast<guint8*>(bytes.data()));
+            parts.emplace_back(path, std::move(bytes));
+        }
+    };
+    walk(root.get(), "");
+    return parts;
 }
 
 void WriteFile(const std::string& path, std::string_view bytes)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quillmark::testing {
@@ -48,8 +49,17 @@ std::string ProjectStream(const WrittenProject& project);
 // "_VBA_PROJECT_CUR" as in .xls; "Macros" as in .doc). Extra streams go at the root.
 std::string CompoundFile(const WrittenProject& project, const std::string& storage = {},
                          const std::vector<std::string>& rootStreams = {});
+// Where a compound file's directory holds the entry of this (ASCII-named) stream or storage;
+// the name is UTF-16 at its start, the stream size at 0x78. Throws when there is none.
+std::size_t DirectoryEntry(const std::string& compoundFile, const std::string& name);
+
 // An .xlsm-like zip package; without a project the main part has no VBA relationship.
 std::string Package(const WrittenProject* project);
+
+// A zip package's parts by path ("xl/vbaProject.bin"), in order.
+using ZipParts = std::vector<std::pair<std::string, std::string>>;
+std::string Zip(const ZipParts& parts);
+ZipParts Unzip(const std::string& zip);
 
 void WriteFile(const std::string& path, std::string_view bytes);
 

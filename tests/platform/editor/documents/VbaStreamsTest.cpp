@@ -72,13 +72,18 @@ TEST(DirStream, StopsAtTheTerminatorAndToleratesAMissingOne)
     EXPECT_EQ(ParseDirStream(dir.substr(0, dir.size() - 6)).modules.size(), 2u);
 }
 
+std::string VisibilityLine(std::string_view state)
+{
+    return "GC=\"" + testing::EncryptProjectField(state) + "\"\r\n";
+}
+
 TEST(ProjectStream, ModuleLinesGiveTheComponentTypes)
 {
     const ProjectInfo info =
         ParseProjectStream("ID=\"{00000000-0000-0000-0000-000000000000}\"\r\n"
                            "Document=ThisWorkbook/&H00000000\r\nModule=Module1\nClass=Class1\rBaseClass=Form1\r\n"
-                           "Package={AC9F2F90-E877-11CE-9F68-00AA00574A4F}\r\nName=\"VBAProject\"\r\n\r\n"
-                           "[Workspace]\r\nModule=NotAModule\r\n");
+                           "Package={AC9F2F90-E877-11CE-9F68-00AA00574A4F}\r\nName=\"VBAProject\"\r\n" +
+                           VisibilityLine("\xFF") + "\r\n[Workspace]\r\nModule=NotAModule\r\n");
     ASSERT_EQ(info.modules.size(), 4u);
     const std::pair<std::int32_t, std::string> expected[] = {
         {100, "ThisWorkbook"}, {1, "Module1"}, {2, "Class1"}, {3, "Form1"}};
@@ -89,20 +94,40 @@ TEST(ProjectStream, ModuleLinesGiveTheComponentTypes)
     EXPECT_FALSE(info.lockedForViewing);
 }
 
-TEST(ProjectStream, ProtectionFieldsDecideWhetherTheProjectIsLocked)
+TEST(ProjectStream, OnlyAHiddenVisibilityLocksTheProject)
 {
+    // CMG's protection bit 0x04 means a password, which alone still lets the code be viewed.
     const struct {
         bool hidden;
         std::uint32_t state;
         bool locked;
-    } cases[] = {{false, 0, false}, {true, 0, true},  {false, 1, false},
-                 {false, 2, false}, {false, 4, true}, {true, 7, true}};
+    } cases[] = {{false, 0, false}, {true, 0, true}, {false, 4, false}, {false, 7, false}, {true, 4, true}};
     for (const auto& each : cases) {
         testing::WrittenProject project;
         project.hiddenForViewing = each.hidden;
         project.protectionState = each.state;
         EXPECT_EQ(ParseProjectStream(testing::ProjectStream(project)).lockedForViewing, each.locked)
             << each.hidden << " " << each.state;
+    }
+}
+
+TEST(ProjectStream, VisibilityThatCannotBeReadIsDamage)
+{
+    const std::string cases[] = {
+        "Module=Module1\r\n",
+        "Module=Module1\r\n\r\n[Workspace]\r\n" + VisibilityLine(std::string(1, '\0')),
+        "GC=\"0G\"\r\n",
+        VisibilityLine(""),
+        VisibilityLine(std::string(2, '\0')),
+        VisibilityLine("\x01"),
+    };
+    for (const std::string& text : cases) {
+        try {
+            ParseProjectStream(text);
+            ADD_FAILURE() << "read as sound: " << text;
+        } catch (const VbaFormatError& error) {
+            EXPECT_NE(std::string(error.what()).find("PROJECT stream is damaged"), std::string::npos);
+        }
     }
 }
 
@@ -128,7 +153,6 @@ TEST(ProjectStream, MalformedEncryptedFieldsGiveNothing)
     for (const std::string& hex : cases) {
         EXPECT_FALSE(DecryptProjectField(hex).has_value()) << hex;
     }
-    EXPECT_FALSE(ParseProjectStream("GC=\"0G\"\r\nCMG=\"zz\"\r\n").lockedForViewing);
 }
 
 } // namespace
