@@ -77,7 +77,9 @@ std::shared_ptr<MemoryComponent> LoadModuleFile(const fs::path& path, const std:
     } catch (const std::invalid_argument& e) {
         throw SourceError(path.string(), std::string("cannot decode the text: ") + e.what());
     }
-    ExportedModule parsed = ParseModuleFile(text, path.stem().string(), path.extension().string());
+    // A file name may hold any bytes; as a module name it must be text.
+    const std::string fallbackName = DecodeName(path.stem().string());
+    ExportedModule parsed = ParseModuleFile(text, fallbackName, path.extension().string());
     auto module = std::make_shared<MemoryCodeModule>(std::move(parsed.name), ModuleText(std::move(parsed.code)));
     return std::make_shared<MemoryComponent>(parsed.type, std::move(module));
 }

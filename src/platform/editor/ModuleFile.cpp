@@ -1,6 +1,7 @@
 #include "platform/editor/ModuleFile.h"
 
 #include "codemodel/HostObjectModel.h"
+#include "platform/editor/TextDecoding.h"
 
 #include <optional>
 
@@ -186,7 +187,7 @@ ExportedModule ParseModuleFile(std::string_view text, const std::string& fallbac
     module.code = StripHidden(text, [&](std::string_view line) {
         if (!nameFound) {
             if (auto name = AttributeValue(line, "VB_Name"); name && !name->empty()) {
-                module.name = *name;
+                module.name = NameText(*name);
                 nameFound = true;
             }
         }

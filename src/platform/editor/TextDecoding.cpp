@@ -259,11 +259,13 @@ std::string DecodeModuleFile(std::string_view bytes, const std::string& encoding
                                                      : WithoutBom(DecodeToUtf8(bytes, encoding)));
 }
 
-std::string ReplaceControlCharacters(std::string text)
+namespace {
+
+// Every C0 control becomes U+FFFD, but for the ones that are kept.
+std::string ReplaceControlsExcept(std::string text, std::string_view kept)
 {
-    const auto isControl = [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte < 0x20 && c != '\t' && c != '\r' && c != '\n';
+    const auto isControl = [kept](char c) {
+        return static_cast<unsigned char>(c) < 0x20 && kept.find(c) == std::string_view::npos;
     };
     if (std::none_of(text.begin(), text.end(), isControl))
         return text;
@@ -276,6 +278,23 @@ std::string ReplaceControlCharacters(std::string text)
             out += c;
     }
     return out;
+}
+
+} // namespace
+
+std::string ReplaceControlCharacters(std::string text)
+{
+    return ReplaceControlsExcept(std::move(text), "\t\r\n");
+}
+
+std::string NameText(std::string text)
+{
+    return ReplaceControlsExcept(std::move(text), {});
+}
+
+std::string DecodeName(std::string_view bytes)
+{
+    return NameText(DecodeByGuess(bytes));
 }
 
 } // namespace quillmark

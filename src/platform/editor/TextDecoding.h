@@ -22,4 +22,10 @@ std::string DecodeModuleFile(std::string_view bytes, const std::string& encoding
 // must not reach the HTML raw.
 std::string ReplaceControlCharacters(std::string text);
 
+// A name (of a module, a file) as one line of text: every C0 control, line breaks and tabs
+// included, replaced by U+FFFD, so that no name splits a listing or reaches the HTML raw.
+std::string NameText(std::string text);
+// Name bytes of unknown encoding (a file name) decoded as a module file is, then as NameText.
+std::string DecodeName(std::string_view bytes);
+
 } // namespace quillmark

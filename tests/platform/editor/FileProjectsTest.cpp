@@ -88,6 +88,23 @@ TEST(OpenProject, FolderOfModulesInNameOrder)
     EXPECT_EQ(TextOf(components->Item("userform1")), "Private Sub UserForm_Click()\r\nEnd Sub");
 }
 
+// A module without VB_Name is named by its file, whose name may be any bytes: the name is text.
+TEST(OpenProject, FileNamesThatAreNoTextGiveTextNames)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"a\nb.bas", "a\xEF\xBF\xBD"
+                     "b"},
+        {"\x1B[31m.bas", "\xEF\xBF\xBD[31m"},
+        {"caf\xE9.bas", "caf\xC3\xA9"},
+        {"\x95\x5C.bas", "\xE8\xA1\xA8"},
+    };
+    for (const auto& [file, name] : cases) {
+        TempFolder dir;
+        const std::string path = dir.Write(file, "Sub A()\nEnd Sub\n");
+        EXPECT_EQ(OpenProject(path)->VBComponents()->Item(1)->Name(), name) << file;
+    }
+}
+
 TEST(OpenProject, SingleFileIsAProjectOfOneModuleWithAnAbsoluteName)
 {
     TempFolder dir;
@@ -210,7 +227,9 @@ TEST(OpenEditor, FirstProjectIsActiveWithTheChosenModule)
     EXPECT_EQ(editor->ActiveVBProject()->FileName(), one);
     EXPECT_EQ(editor->ActiveCodePane()->CodeModule()->Name(), "A");
     EXPECT_EQ(OpenEditor({one, two}, "b")->ActiveCodePane()->CodeModule()->Name(), "B");
-    EXPECT_EQ(ProblemOf([&] { OpenEditor({one, two}, "C"); }),
+    EXPECT_EQ(ProblemOf([&] {
+                  OpenEditor({one, two}, "C");
+              }),
               one + ": the project has no module named \"C\"; its modules are A, B");
     EXPECT_EQ(ProblemOf([&] {
                   OpenEditor({one, dir.Path().string() + "/nothing"});

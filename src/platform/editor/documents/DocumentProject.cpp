@@ -62,12 +62,12 @@ public:
     {
         if (!unicode.empty() && unicode.size() % 2 == 0) {
             try {
-                return DecodeToUtf8(unicode, "UTF-16LE");
+                return NameText(DecodeToUtf8(unicode, "UTF-16LE"));
             } catch (const std::invalid_argument&) {
                 // fall back to the code-page name
             }
         }
-        return Text(plain);
+        return NameText(Text(plain));
     }
 
 private:
