@@ -46,8 +46,8 @@ void AddProjectOptions(CLI::App& command, Options& options, bool withEntry)
                        "Encoding of module files (e.g. UTF-8, CP932, CP1252; default: guessed per file)");
     command
         .add_option("PATH", options.paths,
-                    "A project: a folder of .bas/.cls/.frm files, one module file, or an Office document. "
-                    "The first PATH is the active project")
+                    "A project: a folder of .bas/.cls/.frm files, one module file, or an Office document; - reads "
+                    "one module from standard input. The first PATH is the active project")
         ->required();
 }
 

@@ -57,6 +57,24 @@ TEST(CommandProcess, AMistypedCommandIsNamedWithTheOneMeant)
     }
 }
 
+TEST(CommandProcess, AModuleFromStandardInput)
+{
+    quillmark::testing::TempFolder folder("stdin");
+    const std::string named = folder.Write("named.txt", "Attribute VB_Name = \"Piped\"\r\nSub A()\r\nEnd Sub\r\n");
+    const std::string bare = folder.Write("bare.txt", "Sub A()\r\nEnd Sub\r\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {"list - <" + named, "MOD Piped\n"},
+        {"list - <" + bare, "MOD Module1\n"},
+        {"list --module Mine - <" + named, "*\t1\t2\n_Declarations_\t1\t1\nA\t1\t2\n"},
+    };
+    for (const auto& [arguments, out] : cases) {
+        const Result r = Launch(arguments);
+        EXPECT_EQ(r.status, 0) << arguments;
+        EXPECT_EQ(r.out, out) << arguments;
+    }
+    EXPECT_EQ(Launch("list - - <" + bare).status, 1);
+}
+
 TEST(CommandProcess, HelpExplainsEveryOption)
 {
     const Result top = Launch("--help");

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <stdexcept>
 #include <system_error>
 #include <tuple>
@@ -68,20 +69,43 @@ std::string ReadWholeFile(const fs::path& path)
     return bytes;
 }
 
-std::shared_ptr<MemoryComponent> LoadModuleFile(const fs::path& path, const std::string& encoding)
+// A module from its exported text, named name when one is given; where names the text's
+// origin in errors.
+std::shared_ptr<MemoryComponent> ModuleFromBytes(std::string_view bytes, const std::string& where,
+                                                 const std::string& encoding, const std::string& fallbackName,
+                                                 const std::string& extension, const std::string& name = {})
 {
-    const std::string bytes = ReadWholeFile(path);
     std::string text;
     try {
         text = DecodeModuleFile(bytes, encoding);
     } catch (const std::invalid_argument& e) {
-        throw SourceError(path.string(), std::string("cannot decode the text: ") + e.what());
+        throw SourceError(where, std::string("cannot decode the text: ") + e.what());
     }
-    // A file name may hold any bytes; as a module name it must be text.
-    const std::string fallbackName = DecodeName(path.stem().string());
-    ExportedModule parsed = ParseModuleFile(text, fallbackName, path.extension().string());
+    ExportedModule parsed = ParseModuleFile(text, fallbackName, extension);
+    if (!name.empty())
+        parsed.name = name;
     auto module = std::make_shared<MemoryCodeModule>(std::move(parsed.name), ModuleText(std::move(parsed.code)));
     return std::make_shared<MemoryComponent>(parsed.type, std::move(module));
+}
+
+std::shared_ptr<MemoryComponent> LoadModuleFile(const fs::path& path, const std::string& encoding)
+{
+    // A file name may hold any bytes; as a module name it must be text.
+    return ModuleFromBytes(ReadWholeFile(path), path.string(), encoding, DecodeName(path.stem().string()),
+                           path.extension().string());
+}
+
+// The one module that standard input holds, named name when one is given.
+std::shared_ptr<MemoryProject> StandardInputProject(const std::string& encoding, const std::string& name)
+{
+    std::string bytes;
+    std::array<char, 64 * 1024> chunk;
+    while (std::cin.read(chunk.data(), chunk.size()) || std::cin.gcount() > 0)
+        bytes.append(chunk.data(), static_cast<std::size_t>(std::cin.gcount()));
+    if (std::cin.bad())
+        throw SourceError(StandardInputName, "cannot read standard input");
+    return std::make_shared<MemoryProject>(
+        StandardInputName, std::vector{ModuleFromBytes(bytes, StandardInputName, encoding, "Module1", ".bas", name)});
 }
 
 // The module files directly in folder, by name ignoring case, then by exact name.
@@ -164,10 +188,12 @@ std::shared_ptr<MemoryEditor> OpenEditor(const std::vector<std::string>& paths, 
 {
     if (paths.empty())
         throw SourceError({}, "no project path was given");
+    if (std::count(paths.begin(), paths.end(), StandardInput) > 1)
+        throw SourceError(StandardInputName, "standard input can be given once only");
     std::vector<std::shared_ptr<VBProject>> projects;
     std::shared_ptr<MemoryProject> active;
     for (const std::string& path : paths) {
-        auto project = OpenProject(path, encoding);
+        auto project = path == StandardInput ? StandardInputProject(encoding, moduleName) : OpenProject(path, encoding);
         if (!active)
             active = project;
         projects.push_back(std::move(project));

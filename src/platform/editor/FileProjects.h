@@ -12,7 +12,12 @@ namespace quillmark {
 // a single module file. FileName is the path made absolute. Throws SourceError.
 std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::string& encoding = {});
 
-// An editor over the projects of paths: the first is active; the active code pane shows
+// The path that stands for standard input, and the project's name then.
+inline constexpr const char* StandardInput = "-";
+inline constexpr const char* StandardInputName = "(standard input)";
+
+// An editor over the projects of paths, where StandardInput is one module read from standard
+// input (named moduleName, else by its VB_Name, else Module1). The first project is active; the active code pane shows
 // moduleName (error when the active project lacks it) or, when empty, its first module.
 std::shared_ptr<MemoryEditor> OpenEditor(const std::vector<std::string>& paths, const std::string& moduleName = {},
                                          const std::string& encoding = {});
