@@ -1,5 +1,6 @@
 #include "platform/editor/FileProjects.h"
 
+#include "codemodel/AsciiText.h"
 #include "platform/editor/DocumentPath.h"
 #include "platform/editor/ModuleFile.h"
 #include "platform/editor/SourceError.h"
@@ -23,14 +24,6 @@ namespace quillmark {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string LowerAscii(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + 32);
-    return s;
-}
 
 bool IsModuleFile(const fs::path& path)
 {

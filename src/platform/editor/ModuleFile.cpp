@@ -1,5 +1,6 @@
 #include "platform/editor/ModuleFile.h"
 
+#include "codemodel/AsciiText.h"
 #include "codemodel/HostObjectModel.h"
 #include "platform/editor/TextDecoding.h"
 
@@ -153,14 +154,6 @@ std::optional<std::string> AttributeValue(std::string_view line, std::string_vie
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
         value = value.substr(1, value.size() - 2);
     return std::string(value);
-}
-
-std::string LowerAscii(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + 32);
-    return s;
 }
 
 } // namespace

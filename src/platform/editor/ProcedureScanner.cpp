@@ -12,11 +12,6 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
 bool IsNameChar(char c)
 {
     const auto u = static_cast<unsigned char>(c);
@@ -39,7 +34,7 @@ std::optional<std::string_view> TakeWord(std::string_view s, std::string_view wo
     if (s.size() < word.size())
         return std::nullopt;
     for (std::size_t i = 0; i < word.size(); ++i)
-        if (Lower(s[i]) != Lower(word[i]))
+        if (LowerAscii(s[i]) != LowerAscii(word[i]))
             return std::nullopt;
     s.remove_prefix(word.size());
     if (blankAfter ? s.empty() || !IsBlank(s.front()) : !s.empty() && IsNameChar(s.front()))

@@ -1,5 +1,6 @@
 #include "platform/editor/TextDecoding.h"
 
+#include "codemodel/AsciiText.h"
 #include <iconv.h>
 
 #include <algorithm>
@@ -15,17 +16,11 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
 
-std::string Lowered(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
 // The names users type for the Windows code pages, mapped to what iconv knows: to Windows,
 // Shift_JIS means code page 932, which differs from iconv's own SHIFT_JIS.
 std::string IconvName(const std::string& encoding)
 {
-    const std::string name = Lowered(encoding);
+    const std::string name = LowerAscii(encoding);
     if (name == "shift_jis" || name == "shift-jis" || name == "sjis" || name == "windows-31j" || name == "ms932")
         return "CP932";
     if (name == "utf8")

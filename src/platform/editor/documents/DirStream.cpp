@@ -1,8 +1,8 @@
 #include "platform/editor/documents/DirStream.h"
 
+#include "codemodel/AsciiText.h"
 #include "platform/editor/documents/VbaFormatError.h"
 
-#include <cstdio>
 
 namespace quillmark {
 
@@ -33,9 +33,7 @@ std::uint32_t Little(std::string_view data, std::size_t at, std::size_t bytes)
 
 std::string Hex(std::uint16_t id)
 {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%04X", id);
-    return text;
+    return "0x" + HexDigits(id, 4);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/editor/documents/DocumentProject.h"
 
+#include "codemodel/AsciiText.h"
 #include "platform/editor/ModuleFile.h"
 #include "platform/editor/SourceError.h"
 #include "platform/editor/TextDecoding.h"
@@ -18,15 +19,6 @@
 namespace quillmark {
 
 namespace {
-
-std::string Lower(std::string_view text)
-{
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c);
-    });
-    return lower;
-}
 
 constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
 
@@ -105,7 +97,7 @@ std::map<std::string, std::int32_t> ProjectTypes(const ProjectInfo& project, con
 {
     std::map<std::string, std::int32_t> types;
     for (const ProjectModule& entry : project.modules) {
-        types.emplace(Lower(decoder.Text(entry.name)), entry.type);
+        types.emplace(LowerAscii(decoder.Text(entry.name)), entry.type);
     }
     return types;
 }
@@ -160,7 +152,7 @@ std::vector<std::shared_ptr<MemoryComponent>> LoadComponents(VbaStorage& storage
     for (const DirModule& module : dir.modules) {
         const std::string name = decoder.Name(module.nameUnicode, module.name);
         const std::string text = ModuleSource(storage, module, name, decoder, budget);
-        const auto type = types.find(Lower(name));
+        const auto type = types.find(LowerAscii(name));
         components.push_back(
             std::make_shared<MemoryComponent>(type != types.end() ? type->second
                                               : module.procedural ? 1

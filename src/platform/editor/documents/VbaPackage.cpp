@@ -1,5 +1,6 @@
 #include "platform/editor/documents/VbaPackage.h"
 
+#include "codemodel/AsciiText.h"
 #include "platform/editor/documents/VbaFormatError.h"
 
 #include <libxml/parser.h>
@@ -25,15 +26,6 @@ constexpr gsf_off_t MaxXmlPartSize = 4 * 1024 * 1024;
 GPtr<GsfInput> Ref(GsfInput* input)
 {
     return GPtr<GsfInput>(GSF_INPUT(g_object_ref(input)));
-}
-
-// Part names compare ignoring ASCII case.
-std::string Folded(std::string_view name)
-{
-    gchar* lower = g_ascii_strdown(name.data(), static_cast<gssize>(name.size()));
-    std::string folded(lower);
-    g_free(lower);
-    return folded;
 }
 
 // Calls visit with the name ("/xl/vbaProject.bin") and input of each part, folder by folder
@@ -160,9 +152,9 @@ public:
             }
             const std::string_view element = reinterpret_cast<const char*>(node->name);
             if (element == "Override") {
-                overrides_.emplace(Folded(Attribute(node, "PartName")), Attribute(node, "ContentType"));
+                overrides_.emplace(LowerAscii(Attribute(node, "PartName")), Attribute(node, "ContentType"));
             } else if (element == "Default") {
-                defaults_.emplace(Folded(Attribute(node, "Extension")), Attribute(node, "ContentType"));
+                defaults_.emplace(LowerAscii(Attribute(node, "Extension")), Attribute(node, "ContentType"));
             }
         }
         xmlFreeDoc(document);
@@ -170,7 +162,7 @@ public:
 
     std::string_view TypeOf(const std::string& partName) const
     {
-        const std::string folded = Folded(partName);
+        const std::string folded = LowerAscii(partName); // part names compare ignoring ASCII case
         if (const auto it = overrides_.find(folded); it != overrides_.end()) {
             return it->second;
         }
