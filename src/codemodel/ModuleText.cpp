@@ -1,5 +1,6 @@
 #include "codemodel/ModuleText.h"
 
+#include "codemodel/LineBreaks.h"
 #include "codemodel/RuntimeError.h"
 
 #include <algorithm>
@@ -8,21 +9,15 @@ namespace quillmark {
 
 ModuleText::ModuleText(std::string text) : text_(std::move(text))
 {
+    LineBreaks breaks(text_);
     const std::size_t n = text_.size();
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const char c = text_[i];
-        if (c != '\r' && c != '\n')
-            continue;
+    for (std::size_t start = 0; start < n;) {
+        const LineBreaks::Break lineBreak = breaks.Next(start);
         starts_.push_back(start);
-        ends_.push_back(i);
-        if (c == '\r' && i + 1 < n && text_[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n) {
-        starts_.push_back(start);
-        ends_.push_back(n);
+        ends_.push_back(lineBreak.at);
+        start = lineBreak.at + lineBreak.length;
+        if (lineBreak.length == 0)
+            break;
     }
 }
 

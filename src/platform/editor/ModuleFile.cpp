@@ -2,6 +2,7 @@
 
 #include "codemodel/AsciiText.h"
 #include "codemodel/HostObjectModel.h"
+#include "codemodel/LineBreaks.h"
 #include "platform/editor/TextDecoding.h"
 
 #include <optional>
@@ -19,29 +20,22 @@ struct RawLine {
 // Reads the lines of a text from a byte offset on, without copying them.
 class LineReader {
 public:
-    explicit LineReader(std::string_view text, std::size_t offset = 0) : text_(text), offset_(offset) {}
+    explicit LineReader(std::string_view text, std::size_t offset = 0) : text_(text), breaks_(text), offset_(offset) {}
 
     std::size_t Offset() const { return offset_; }
     bool Next(RawLine& line)
     {
         if (offset_ >= text_.size())
             return false;
-        std::size_t end = offset_;
-        while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n')
-            ++end;
-        if (end == text_.size()) {
-            line = {text_.substr(offset_), {}};
-            offset_ = end;
-            return true;
-        }
-        const std::size_t breakLength = text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n' ? 2 : 1;
-        line = {text_.substr(offset_, end - offset_), text_.substr(end, breakLength)};
-        offset_ = end + breakLength;
+        const LineBreaks::Break lineBreak = breaks_.Next(offset_);
+        line = {text_.substr(offset_, lineBreak.at - offset_), text_.substr(lineBreak.at, lineBreak.length)};
+        offset_ = lineBreak.at + lineBreak.length;
         return true;
     }
 
 private:
     std::string_view text_;
+    LineBreaks breaks_;
     std::size_t offset_;
 };
 

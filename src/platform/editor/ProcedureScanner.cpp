@@ -1,5 +1,8 @@
 #include "platform/editor/ProcedureTable.h"
 
+#include "codemodel/ByteBlocks.h"
+
+#include <array>
 #include <optional>
 #include <string_view>
 
@@ -59,45 +62,75 @@ bool StripContinuation(std::string_view& line)
     return true;
 }
 
+// Characters that end a stretch of plain code: a string opens, a comment starts, or a colon
+// may separate statements.
+constexpr auto StatementMarks = [] {
+    std::array<bool, 256> marks{};
+    marks[static_cast<unsigned char>('"')] = true;
+    marks[static_cast<unsigned char>('\'')] = true;
+    marks[static_cast<unsigned char>(':')] = true;
+    return marks;
+}();
+
+// The position of the first statement mark at or after i, or n.
+std::size_t NextStatementMark(std::string_view line, std::size_t i)
+{
+    const std::size_t n = line.size();
+    while (i + byteblocks::Size <= n) {
+        const std::uint64_t block = byteblocks::Load(line.data() + i);
+        if (byteblocks::HasByte(block, '"') || byteblocks::HasByte(block, '\'') || byteblocks::HasByte(block, ':'))
+            break;
+        i += byteblocks::Size;
+    }
+    while (i < n && !StatementMarks[static_cast<unsigned char>(line[i])])
+        ++i;
+    return i;
+}
+
 // The statements of a logical line: split at colons, without string contents mattering and
 // without the comment that may end the line.
 void SplitStatements(std::string_view line, std::vector<std::string_view>& out)
 {
     out.clear();
+    const std::size_t n = line.size();
     std::size_t start = 0;
-    bool inString = false;
-    bool atStatementStart = true;
     auto finish = [&](std::size_t end) {
         const std::string_view s = Trim(line.substr(start, end - start));
         if (!s.empty())
             out.push_back(s);
     };
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (inString) {
-            if (c == '"')
-                inString = false; // a doubled quote simply reopens the string
-            continue;
-        }
-        if (atStatementStart && !IsBlank(c)) {
-            atStatementStart = false;
-            if (TakeWord(line.substr(i), "Rem", false)) {
-                finish(i);
-                return;
-            }
-        }
-        if (c == '"') {
-            inString = true;
-        } else if (c == '\'') {
+    std::size_t i = 0;
+    for (;;) {
+        // A statement starts: Rem makes the rest of the line a comment.
+        while (i < n && IsBlank(line[i]))
+            ++i;
+        if (i < n && TakeWord(line.substr(i), "Rem", false)) {
             finish(i);
             return;
-        } else if (c == ':' && (i + 1 >= line.size() || line[i + 1] != '=')) {
-            finish(i);
-            start = i + 1;
-            atStatementStart = true;
+        }
+        for (;;) {
+            i = NextStatementMark(line, i);
+            if (i == n) {
+                finish(n);
+                return;
+            }
+            const char c = line[i];
+            if (c == '"') {
+                // A doubled quote simply reopens the string.
+                const std::size_t close = line.find('"', i + 1);
+                i = close == std::string_view::npos ? n : close + 1;
+            } else if (c == '\'') {
+                finish(i);
+                return;
+            } else if (i + 1 < n && line[i + 1] == '=') {
+                i += 2; // a named argument
+            } else {
+                finish(i);
+                start = ++i;
+                break;
+            }
         }
     }
-    finish(line.size());
 }
 
 struct ProcStatement {
@@ -107,6 +140,9 @@ struct ProcStatement {
 
 std::optional<ProcStatement> ParseProcStatement(std::string_view s)
 {
+    // Every word a procedure statement may start with begins with one of these letters.
+    if (s.empty() || std::string_view("fgps").find(LowerAscii(s.front())) == std::string_view::npos)
+        return std::nullopt;
     for (std::string_view modifier : {"Public", "Private", "Friend", "Global"}) {
         if (auto rest = TakeWord(s, modifier)) {
             s = *rest;
@@ -151,6 +187,9 @@ std::optional<ProcStatement> ParseProcStatement(std::string_view s)
 
 bool IsEndStatement(std::string_view s)
 {
+    // A line number, or End itself.
+    if (s.empty() || (LowerAscii(s.front()) != 'e' && (s.front() < '0' || s.front() > '9')))
+        return false;
     std::size_t digits = 0;
     while (digits < s.size() && s[digits] >= '0' && s[digits] <= '9')
         ++digits;

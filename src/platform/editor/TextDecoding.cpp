@@ -1,6 +1,8 @@
 #include "platform/editor/TextDecoding.h"
 
 #include "codemodel/AsciiText.h"
+#include "codemodel/ByteBlocks.h"
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -119,6 +121,10 @@ std::size_t Utf8SequenceAt(std::string_view s, std::size_t i)
 bool IsValidUtf8(std::string_view s)
 {
     for (std::size_t i = 0; i < s.size();) {
+        if (i + byteblocks::Size <= s.size() && !byteblocks::HasHighBit(byteblocks::Load(s.data() + i))) {
+            i += byteblocks::Size; // ASCII
+            continue;
+        }
         if (static_cast<unsigned char>(s[i]) < 0x80) {
             ++i;
             continue;
@@ -262,7 +268,12 @@ std::string ReplaceControlsExcept(std::string text, std::string_view kept)
     const auto isControl = [kept](char c) {
         return static_cast<unsigned char>(c) < 0x20 && kept.find(c) == std::string_view::npos;
     };
-    if (std::none_of(text.begin(), text.end(), isControl))
+    std::size_t at = 0;
+    bool found = false;
+    for (; !found && at + byteblocks::Size <= text.size(); at += byteblocks::Size)
+        found = byteblocks::HasByteBelow(byteblocks::Load(text.data() + at), 0x20) &&
+                std::any_of(text.data() + at, text.data() + at + byteblocks::Size, isControl);
+    if (!found && std::none_of(text.data() + at, text.data() + text.size(), isControl))
         return text;
     std::string out;
     out.reserve(text.size() + 16);
