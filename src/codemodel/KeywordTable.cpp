@@ -8,6 +8,7 @@ void KeywordTable::Add(std::string_view key, std::int16_t value)
 {
     if (!keys_.emplace(std::string(key), value).second)
         throw RuntimeError(err::DuplicateKey);
+    shapes_.set(Shape(key));
 }
 
 } // namespace quillmark

@@ -1,5 +1,7 @@
 #include "conversion/HtmlEscape.h"
 
+#include "codemodel/ByteBlocks.h"
+
 #include <algorithm>
 
 namespace quillmark {
@@ -35,10 +37,19 @@ void AppendEscaped(std::string_view text, bool quotes, std::string& out)
 
 std::string_view EscapeCodeText(std::string_view text, std::string& buffer)
 {
-    if (std::none_of(text.begin(), text.end(), [](char c) { return c == '&' || c == '<' || c == '>'; }))
+    // Most lines of code hold none of the three: eight bytes at a time until one may.
+    std::size_t at = 0;
+    while (at + byteblocks::Size <= text.size()) {
+        const std::uint64_t block = byteblocks::Load(text.data() + at);
+        if (byteblocks::HasByte(block, '&') || byteblocks::HasByte(block, '<') || byteblocks::HasByte(block, '>'))
+            break;
+        at += byteblocks::Size;
+    }
+    const auto special = [](char c) { return c == '&' || c == '<' || c == '>'; };
+    if (std::none_of(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(), special))
         return text;
-    buffer.clear();
-    AppendEscaped(text, false, buffer);
+    buffer.assign(text.substr(0, at));
+    AppendEscaped(text.substr(at), false, buffer);
     return buffer;
 }
 

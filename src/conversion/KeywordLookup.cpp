@@ -54,6 +54,8 @@ bool KeywordLookup::IsKeyword(std::string_view word)
 {
     if (!table_)
         throw RuntimeError(err::ObjectNotSet);
+    if (!table_->MayExist(word))
+        return false;
     if (word.size() > MaxCachedLength)
         return table_->Exists(word);
 
