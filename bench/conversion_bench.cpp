@@ -1,8 +1,12 @@
 #include "ConversionSetup.h"
 
 #include "conversion/Converter.h"
+#include "platform/editor/FileProjects.h"
 
 #include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -46,6 +50,23 @@ void BM_OpenModule(benchmark::State& state)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_OpenModule)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// A module file as the command opens it: read, decoded, its export attributes hidden, split into
+// lines and its procedures found.
+void BM_LoadModuleFile(benchmark::State& state)
+{
+    const std::string text = "Attribute VB_Name = \"Generated\"\r\n" +
+                             quillmark::bench::GenerateModule(static_cast<std::int32_t>(state.range(0)));
+    const std::string path = std::filesystem::temp_directory_path() / "quillmark-bench-Generated.bas";
+    std::ofstream(path, std::ios::binary) << text;
+    for (auto _ : state) {
+        auto project = quillmark::OpenProject(path);
+        benchmark::DoNotOptimize(project.get());
+    }
+    std::filesystem::remove(path);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_LoadModuleFile)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
