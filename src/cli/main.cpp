@@ -89,8 +89,9 @@ int main(int argc, char** argv)
     app.require_subcommand(0, 1);
     Options options;
     bool version = false;
-    bool verbose = false;
+    [[maybe_unused]] bool verbose = false; // a build without the add-in library has no more to say
     app.add_flag("--version", version, "Print the version and exit");
+    app.add_flag("--verbose", verbose, "With --version: the version information of the add-in library");
 
     auto* convert = app.add_subcommand("convert", "Write the HTML fragment of a module or one of its entries");
     convert->add_flag("--links", options.links, "Put the list of jump links in front of the code");
@@ -123,7 +124,6 @@ int main(int argc, char** argv)
     registerAddIn->add_option("LIBRARY", library, "The add-in library (default: libQuillmark.so beside quillmark)");
     auto* unregisterAddIn = app.add_subcommand("unregister", "Remove every registration entry of the add-in library");
     unregisterAddIn->add_option("LIBRARY", library, "The add-in library (default: libQuillmark.so beside quillmark)");
-    app.add_flag("--verbose", verbose, "With --version: the version information of the add-in library");
 #endif
 
     if (const std::string unknown = UnknownCommand(app, argc, argv); !unknown.empty()) {
