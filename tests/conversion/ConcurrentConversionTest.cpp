@@ -17,7 +17,8 @@ struct Module {
 
     std::string Convert(const KeywordTable& keywords) const
     {
-        const ModuleView view{code->Name(), code->Text(), index, std::max(code->CountOfLines(), 1)};
+        const std::string name = code->Name();
+        const ModuleView view{name, code->Text(), index, std::max(code->CountOfLines(), 1)};
         return ConvertRange(view, &keywords, Entry{}, 1, view.lineCount, true);
     }
 };
