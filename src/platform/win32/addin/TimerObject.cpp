@@ -1,0 +1,84 @@
+#include "platform/win32/addin/TimerObject.h"
+
+#include "addin/AddInIdentity.h"
+#include "platform/win32/com/TypeLibrary.h"
+
+namespace quillmark::win32 {
+namespace {
+
+const GUID TimerInterface = SystemGuid(IID_CMMTimer);
+
+} // namespace
+
+void* TimerObject::Interface(REFIID iid)
+{
+    return iid == IID_IUnknown || iid == IID_IDispatch || iid == TimerInterface ? static_cast<_CMMTimer*>(this)
+                                                                                : nullptr;
+}
+
+HRESULT TimerObject::GetTypeInfoCount(UINT* count)
+{
+    if (!count)
+        return E_POINTER;
+    *count = 1;
+    return S_OK;
+}
+
+HRESULT TimerObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info)
+{
+    return DispatchTypeInfo({TimerInterface, static_cast<_CMMTimer*>(this)}, index, info);
+}
+
+HRESULT TimerObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)
+{
+    return DispatchIDsOfNames({{TimerInterface, static_cast<_CMMTimer*>(this)}}, names, count, ids);
+}
+
+HRESULT TimerObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep,
+                            UINT* argError)
+{
+    return DispatchInvoke({{TimerInterface, static_cast<_CMMTimer*>(this)}}, id, flags, params, result, excep,
+                          argError);
+}
+
+HRESULT TimerObject::get_ElapsedTime(double* value)
+{
+    if (!value)
+        return E_POINTER;
+    *value = timer_.ElapsedTime();
+    return S_OK;
+}
+
+HRESULT TimerObject::get_ScaleFactor(LONG* value)
+{
+    if (!value)
+        return E_POINTER;
+    *value = timer_.ScaleFactor();
+    return S_OK;
+}
+
+HRESULT TimerObject::put_ScaleFactor(LONG value)
+{
+    timer_.SetScaleFactor(value);
+    return S_OK;
+}
+
+HRESULT TimerObject::ResumeTimer()
+{
+    timer_.ResumeTimer();
+    return S_OK;
+}
+
+HRESULT TimerObject::StartTimer()
+{
+    timer_.StartTimer();
+    return S_OK;
+}
+
+HRESULT TimerObject::StopTimer()
+{
+    timer_.StopTimer();
+    return S_OK;
+}
+
+} // namespace quillmark::win32
