@@ -27,6 +27,7 @@
 #include <functional>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 namespace quillmark::test {
 namespace {
@@ -277,8 +278,42 @@ bool formDisplayed(IDispatch* connect)
     return V_VT(&result) == VT_BOOL && V_BOOL(&result) == VARIANT_TRUE;
 }
 
+// No step expects a message box: one that appears (a failure the add-in reports) ends the run
+// with its text, as does a run that hangs.
+void watchForMessageBoxes()
+{
+    std::thread([] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+        while (std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            ::EnumWindows(
+                [](HWND window, LPARAM) -> BOOL {
+                    DWORD process = 0;
+                    wchar_t className[16] = {};
+                    ::GetWindowThreadProcessId(window, &process);
+                    if (process != ::GetCurrentProcessId() || !::IsWindowVisible(window) ||
+                        !::GetClassNameW(window, className, 16) || std::wcscmp(className, L"#32770") != 0)
+                        return TRUE;
+                    wchar_t title[256] = {};
+                    wchar_t message[1024] = {};
+                    ::GetWindowTextW(window, title, 256);
+                    ::GetDlgItemTextW(window, 0xFFFF, message, 1024);
+                    std::printf("FAILED  a message box appeared: %s: %s\n", Narrow(title).c_str(),
+                                Narrow(message).c_str());
+                    std::fflush(stdout);
+                    ::ExitProcess(1);
+                },
+                0);
+        }
+        std::printf("FAILED  the run took longer than two minutes\n");
+        std::fflush(stdout);
+        ::ExitProcess(1);
+    }).detach();
+}
+
 int checkLibrary(const Library& dll, const std::string& sources)
 {
+    watchForMessageBoxes();
     const std::string examples = sources + "\\examples";
     step("every example module converts through IDispatch to its reviewed HTML", [&] { convertExamples(examples); });
     step("regsvr32 registers the library",
