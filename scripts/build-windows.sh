@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64
-  libwine-dev wine wine32:i386 wine64 xvfb xauth cmake ninja-build
+  libwine-dev wine wine32:i386 wine64 xvfb xauth fonts-ipafont-gothic cmake ninja-build
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -2,6 +2,7 @@
 
 #include "platform/editor/EncodingConverter.h"
 
+#include "codemodel/AsciiText.h"
 #include "platform/win32/SystemHeaders.h"
 #include "platform/win32/WideText.h"
 
@@ -15,16 +16,11 @@ namespace {
 constexpr unsigned Utf16Little = 1200;
 constexpr unsigned Utf16Big = 1201;
 
-bool named(const std::string& encoding, const char* name)
-{
-    return ::_stricmp(encoding.c_str(), name) == 0;
-}
-
 // The number after prefix ("CP932" -> 932), 0 when encoding is not prefix and digits.
 unsigned numberAfter(const std::string& encoding, const char* prefix)
 {
     const std::size_t length = std::strlen(prefix);
-    if (encoding.size() <= length || ::_strnicmp(encoding.c_str(), prefix, length) != 0)
+    if (encoding.size() <= length || !SameName(std::string_view(encoding).substr(0, length), prefix))
         return 0;
     char* end = nullptr;
     const unsigned long number = std::strtoul(encoding.c_str() + length, &end, 10);
@@ -42,7 +38,7 @@ unsigned codePageOf(const std::string& encoding)
         {"EUC-JP", 20932},  {"ISO-2022-JP", 50220},    {"GBK", 936},           {"BIG5", 950},    {"SHIFT_JIS", 932},
     };
     for (const Name& n : Names)
-        if (named(encoding, n.name))
+        if (SameName(encoding, n.name))
             return n.codePage;
     if (const unsigned n = numberAfter(encoding, "ISO-8859-"); n >= 1 && n <= 15)
         return 28590 + n;
@@ -78,7 +74,7 @@ std::string fromUtf16(std::string_view bytes, bool bigEndian, const std::string&
 std::string ConvertToUtf8(std::string_view bytes, const std::string& encoding, std::size_t replacementUnit)
 {
     const bool replace = replacementUnit > 0;
-    if (named(encoding, "UTF-16")) {
+    if (SameName(encoding, "UTF-16")) {
         // The byte order mark says the order and is dropped; without one the order is big-endian.
         const bool little = bytes.starts_with("\xFF\xFE");
         if (little || bytes.starts_with("\xFE\xFF"))

@@ -1,13 +1,15 @@
 // Plays the VBA editor for Quillmark.dll under Wine and drives it through the real component
 // run-time, step by step; exits non-zero naming the first step that failed.
 //
-//     QuillmarkTestHost check DLL SOURCES     registration, connection, menu, window, removal
+//     QuillmarkTestHost check DLL SOURCES [SECONDS]   registration, connection, menu, window,
+//                                                     removal; the window stays SECONDS
 //     QuillmarkTestHost bench LINES           a generated module converted through IDispatch
 
 #include "HostObjects.h"
 #include "ModuleGenerator.h"
 
 #include "addin/AddInIdentity.h"
+#include "codemodel/AsciiText.h"
 #include "codemodel/EntryRange.h"
 #include "codemodel/ModHtml.h"
 #include "conversion/Converter.h"
@@ -20,6 +22,9 @@
 
 #include "Quillmark_h.h"
 
+#include <richedit.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -49,17 +54,10 @@ void expect(bool ok, const std::string& what)
         fail(what);
 }
 
-std::string hex(HRESULT hr)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
-    return text;
-}
-
 void check(HRESULT hr, const std::string& what)
 {
     if (FAILED(hr))
-        fail(what + " (" + hex(hr) + ")");
+        fail(what + " (0x" + HexDigits(static_cast<std::uint32_t>(hr), 8) + ")");
 }
 
 int failures = 0;
@@ -268,6 +266,90 @@ ComPtr<IDispatch> createConnect()
     return connect;
 }
 
+// Lets the windows of this thread handle what is waiting for them, for at least ms.
+void pumpMessages(DWORD ms)
+{
+    const ULONGLONG until = ::GetTickCount64() + ms;
+    do {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        ::Sleep(10);
+    } while (::GetTickCount64() < until);
+}
+
+// The converter window as a user finds it: the controls by their kind and caption.
+struct Form {
+    HWND window = nullptr;
+
+    static Form Find()
+    {
+        Form form{::FindWindowW(L"Quillmark.frmAddIn", L"Quillmark")};
+        expect(form.window && ::IsWindowVisible(form.window), "no visible window \"Quillmark\"");
+        return form;
+    }
+    // The n-th child of a class, in tab order.
+    HWND Child(const wchar_t* windowClass, int n = 0) const
+    {
+        HWND child = nullptr;
+        for (int i = 0; i <= n; ++i)
+            child = ::FindWindowExW(window, child, windowClass, nullptr);
+        expect(child, "no control of class " + Narrow(windowClass));
+        return child;
+    }
+    HWND Button(const std::string& caption) const
+    {
+        HWND button = ::FindWindowExW(window, nullptr, L"Button", Widen(caption).c_str());
+        expect(button, "no button " + caption);
+        return button;
+    }
+    // Selects the entry as a click of the user does.
+    void Select(HWND list, const std::string& entry) const
+    {
+        const LRESULT row = ::SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(Widen(entry).c_str()));
+        expect(row != LB_ERR, "no entry " + entry);
+        ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+        ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(list));
+    }
+    std::vector<std::string> Entries(HWND list) const
+    {
+        std::vector<std::string> entries;
+        const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            std::wstring text(static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+            text.resize(
+                static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+            entries.push_back(Narrow(text));
+        }
+        return entries;
+    }
+    std::string HtmlView() const
+    {
+        HWND view = Child(L"RICHEDIT50W", 0);
+        std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(view)) * 2 + 1, L'\0');
+        GETTEXTEX get{static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_USECRLF, 1200, nullptr, nullptr};
+        text.resize(static_cast<std::size_t>(
+            ::SendMessageW(view, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()))));
+        return Narrow(text);
+    }
+};
+
+std::string clipboardText()
+{
+    expect(::OpenClipboard(nullptr), "cannot open the clipboard");
+    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    std::string text = data ? Narrow(static_cast<const wchar_t*>(::GlobalLock(data))) : std::string();
+    if (data)
+        ::GlobalUnlock(data);
+    ::CloseClipboard();
+    expect(data, "no Unicode text on the clipboard");
+    return text;
+}
+
 bool formDisplayed(IDispatch* connect)
 {
     DISPPARAMS none{};
@@ -278,6 +360,23 @@ bool formDisplayed(IDispatch* connect)
     return V_VT(&result) == VT_BOOL && V_BOOL(&result) == VARIANT_TRUE;
 }
 
+BOOL CALLBACK endOnMessageBox(HWND window, LPARAM)
+{
+    DWORD process = 0;
+    wchar_t className[16] = {};
+    ::GetWindowThreadProcessId(window, &process);
+    if (process != ::GetCurrentProcessId() || !::IsWindowVisible(window) || !::GetClassNameW(window, className, 16) ||
+        std::wcscmp(className, L"#32770") != 0)
+        return TRUE;
+    wchar_t title[256] = {};
+    wchar_t message[1024] = {};
+    ::GetWindowTextW(window, title, 256);
+    ::GetDlgItemTextW(window, 0xFFFF, message, 1024);
+    std::printf("FAILED  a message box appeared: %s: %s\n", Narrow(title).c_str(), Narrow(message).c_str());
+    std::fflush(stdout);
+    ::ExitProcess(1);
+}
+
 // No step expects a message box: one that appears (a failure the add-in reports) ends the run
 // with its text, as does a run that hangs.
 void watchForMessageBoxes()
@@ -286,24 +385,7 @@ void watchForMessageBoxes()
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
         while (std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            ::EnumWindows(
-                [](HWND window, LPARAM) -> BOOL {
-                    DWORD process = 0;
-                    wchar_t className[16] = {};
-                    ::GetWindowThreadProcessId(window, &process);
-                    if (process != ::GetCurrentProcessId() || !::IsWindowVisible(window) ||
-                        !::GetClassNameW(window, className, 16) || std::wcscmp(className, L"#32770") != 0)
-                        return TRUE;
-                    wchar_t title[256] = {};
-                    wchar_t message[1024] = {};
-                    ::GetWindowTextW(window, title, 256);
-                    ::GetDlgItemTextW(window, 0xFFFF, message, 1024);
-                    std::printf("FAILED  a message box appeared: %s: %s\n", Narrow(title).c_str(),
-                                Narrow(message).c_str());
-                    std::fflush(stdout);
-                    ::ExitProcess(1);
-                },
-                0);
+            ::EnumWindows(endOnMessageBox, 0);
         }
         std::printf("FAILED  the run took longer than two minutes\n");
         std::fflush(stdout);
@@ -311,7 +393,7 @@ void watchForMessageBoxes()
     }).detach();
 }
 
-int checkLibrary(const Library& dll, const std::string& sources)
+int checkLibrary(const Library& dll, const std::string& sources, DWORD lingerMs)
 {
     watchForMessageBoxes();
     const std::string examples = sources + "\\examples";
@@ -340,12 +422,35 @@ int checkLibrary(const Library& dll, const std::string& sources)
         check(addIn->OnConnection(editor.Get(), 0, nullptr, &custom), "OnConnection");
         expect(menus->Captions("Add-Ins") == std::vector{MenuCaption}, "no single button " + MenuCaption);
     });
-    step("a click on the button shows the window", [&] {
+    step("a click on the button opens the window over the host's projects", [&] {
         bool handled = false;
         bool cancelDefault = false;
         expect(menus->Click("Add-Ins", MenuCaption, handled, cancelDefault), "the click reached no handler");
         expect(!handled && !cancelDefault, "the click changed the editor's flags");
         expect(formDisplayed(connect.Get()), "FormDisplayed is not set");
+        pumpMessages(200);
+        const Form form = Form::Find();
+        expect(form.Entries(form.Child(L"ListBox", 2)) == std::vector<std::string>{"Sample"}, "the project list");
+        const auto modules = form.Entries(form.Child(L"ListBox", 0));
+        expect(std::find(modules.begin(), modules.end(), "CLS Ledger") != modules.end(), "no CLS Ledger");
+    });
+    step("変換 on a picked module and entry shows the Linux engine's HTML, byte for byte", [&] {
+        const Form form = Form::Find();
+        form.Select(form.Child(L"ListBox", 0), "CLS Ledger");
+        form.Select(form.Child(L"ListBox", 1), "*");
+        ::SendMessageW(form.Button("変換"), BM_CLICK, 0, 0);
+        expect(form.HtmlView() == readFile(examples + "\\expected\\Sample\\Ledger.html"), "the HTML view differs");
+        ::SendMessageW(form.Button("　リンクタグを先頭に生成"), BM_CLICK, 0, 0);
+        ::SendMessageW(form.Button("変換"), BM_CLICK, 0, 0);
+        expect(form.HtmlView() == readFile(examples + "\\expected\\Sample\\Ledger.links.html"),
+               "the HTML view with links differs");
+        pumpMessages(lingerMs);
+    });
+    step("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ puts the HTML view's text on the clipboard", [&] {
+        const Form form = Form::Find();
+        ::SendMessageW(form.Button("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ"), BM_CLICK, 0, 0);
+        expect(clipboardText() == readFile(examples + "\\expected\\Sample\\Ledger.links.html"),
+               "the clipboard holds other text");
     });
     step("OnDisconnection removes the button and stores DisplayOnConnect", [&] {
         SAFEARRAY* custom = nullptr;
@@ -424,10 +529,11 @@ int main(int argc, char** argv)
     if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
         return 2;
     const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "check" && argc == 4)
-        return checkLibrary({fullPath(argv[2])}, fullPath(argv[3]));
+    // A fifth argument keeps the window up that many seconds after the conversion, for a picture.
+    if (command == "check" && (argc == 4 || argc == 5))
+        return checkLibrary({fullPath(argv[2])}, fullPath(argv[3]), argc == 5 ? std::atoi(argv[4]) * 1000 : 0);
     if (command == "bench" && argc == 3)
         return bench(std::atoi(argv[2]));
-    std::fprintf(stderr, "usage: %s check DLL EXAMPLES | bench LINES\n", argv[0]);
+    std::fprintf(stderr, "usage: %s check DLL SOURCES [SECONDS] | bench LINES\n", argv[0]);
     return 2;
 }

@@ -12,6 +12,10 @@ fi
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ "$1" = "--new-prefix" ]; then
   rm -rf "$prefix"
-  exec "$loader" wineboot -i
+  "$loader" wineboot -i || exit
+  # The window's Japanese fonts as IPA's, and window frames drawn as Windows draws them.
+  "$loader" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d IPAGothic /f >/dev/null &&
+    "$loader" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f >/dev/null &&
+    exec "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
 fi
 exec xvfb-run -a "$loader" "$@"

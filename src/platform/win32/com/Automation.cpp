@@ -1,8 +1,8 @@
 #include "platform/win32/com/Automation.h"
 
+#include "codemodel/AsciiText.h"
 #include "platform/win32/WideText.h"
 
-#include <cstdio>
 #include <new>
 #include <utility>
 #include <vector>
@@ -19,9 +19,8 @@ std::wstring wide(BSTR text)
 
 RuntimeError automationError(HRESULT hr)
 {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
-    return RuntimeError(static_cast<std::int32_t>(hr), std::string("オートメーション エラーです。(") + code + ")");
+    return RuntimeError(static_cast<std::int32_t>(hr),
+                        "オートメーション エラーです。(0x" + HexDigits(static_cast<std::uint32_t>(hr), 8) + ")");
 }
 
 } // namespace

@@ -1,13 +1,12 @@
 #include "platform/win32/window/AddInWindows.h"
 
-#include "codemodel/RuntimeError.h"
+#include "platform/win32/window/frmAddIn.h"
 
 namespace quillmark::win32 {
 
 std::unique_ptr<AddInWindow> CreateAddInWindow()
 {
-    // The Win32 converter window comes with the window's handlers over control interfaces.
-    throw RuntimeError(err::ObjectRequired);
+    return std::make_unique<frmAddIn>();
 }
 
 } // namespace quillmark::win32
