@@ -398,8 +398,23 @@ int checkLibrary(const Library& dll, const std::string& sources, DWORD lingerMs)
     watchForMessageBoxes();
     const std::string examples = sources + "\\examples";
     step("every example module converts through IDispatch to its reviewed HTML", [&] { convertExamples(examples); });
-    step("regsvr32 registers the library",
-         [&] { expect(run("regsvr32.exe /s \"" + dll.path + "\"") == 0, "exit code"); });
+    step("an error the editor raises arrives with its number and description", [&] {
+        const auto menus = std::make_shared<HostMenus>();
+        const auto code = win32::EditorOf(MakeHostEditor(OpenEditor({examples + "\\Sample"}), menus).Get());
+        try {
+            Obj(Obj(code->ActiveVBProject()).VBComponents()).Item("NoSuchModule");
+            fail("no error");
+        } catch (const RuntimeError& e) {
+            expect(e.Number() == err::SubscriptOutOfRange && e.Description() == ErrorDescription(e.Number()),
+                   "error " + std::to_string(e.Number()) + ": " + e.Description());
+        }
+    });
+    // Another add-in of the editor, whose entry registration must leave alone.
+    const std::string otherAddIn = dll.addInKey.substr(0, dll.addInKey.rfind('\\')) + "\\Other.Connect";
+    step("regsvr32 registers the library", [&] {
+        win32::SystemRegistry().SetValue(otherAddIn, "FriendlyName", "Other");
+        expect(run("regsvr32.exe /s \"" + dll.path + "\"") == 0, "exit code");
+    });
     step("the classes, the type library and the add-in entry are registered", [&] { checkRegistered(dll); });
     step("the library carries its type library, interface ids and version", [&] { checkResources(dll); });
     step("a VBScript client drives Quillmark.CMMTimer by name", [&] {
@@ -466,7 +481,7 @@ int checkLibrary(const Library& dll, const std::string& sources, DWORD lingerMs)
     ::CoFreeUnusedLibraries();
     step("regsvr32 /u removes every entry and neither class can be created", [&] {
         expect(run("regsvr32.exe /s /u \"" + dll.path + "\"") == 0, "exit code");
-        const win32::SystemRegistry registry;
+        win32::SystemRegistry registry;
         for (const std::string& key : {dll.classes + "\\" + ProgIdConnect, dll.classes + "\\" + ProgIdCMMTimer,
                                        dll.classes + "\\CLSID\\" + CLSID_Connect.ToString(),
                                        dll.classes + "\\CLSID\\" + CLSID_CMMTimer.ToString(),
@@ -474,6 +489,8 @@ int checkLibrary(const Library& dll, const std::string& sources, DWORD lingerMs)
                                        dll.classes + "\\Interface\\" + IID_CMMTimer.ToString(),
                                        dll.classes + "\\TypeLib\\" + LIBID_Quillmark.ToString(), dll.addInKey})
             expect(!registry.KeyExists(key), key + " is left");
+        expect(registry.KeyExists(otherAddIn), "another add-in's entry went too");
+        registry.DeleteTree(otherAddIn);
         CLSID clsid{};
         expect(FAILED(::CLSIDFromProgID(L"Quillmark.CMMTimer", &clsid)), "Quillmark.CMMTimer still has a class");
         ComPtr<IUnknown> object;
