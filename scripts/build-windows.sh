@@ -4,22 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(
-  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64
-  libwine-dev wine wine32:i386 wine64 xvfb xauth fonts-ipafont-gothic cmake ninja-build
-)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  # wine32 comes from the i386 architecture.
-  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/install-deps.sh windows
 
 # The library imports only Windows' own DLLs and exports exactly the four entry points.
 check_library() {

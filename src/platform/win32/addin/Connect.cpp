@@ -44,32 +44,10 @@ void* Connect::Interface(REFIID iid)
     return nullptr;
 }
 
-HRESULT Connect::GetTypeInfoCount(UINT* count)
+std::array<DualInterface, 2> Connect::DualInterfaces()
 {
-    if (!count)
-        return E_POINTER;
-    *count = 1;
-    return S_OK;
-}
-
-HRESULT Connect::GetTypeInfo(UINT index, LCID, ITypeInfo** info)
-{
-    return DispatchTypeInfo({ConnectInterface, static_cast<_Connect*>(this)}, index, info);
-}
-
-HRESULT Connect::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)
-{
-    return DispatchIDsOfNames({{ConnectInterface, static_cast<_Connect*>(this)},
-                               {__uuidof(IDTExtensibility2), static_cast<IDTExtensibility2*>(this)}},
-                              names, count, ids);
-}
-
-HRESULT Connect::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep,
-                        UINT* argError)
-{
-    return DispatchInvoke({{ConnectInterface, static_cast<_Connect*>(this)},
-                           {__uuidof(IDTExtensibility2), static_cast<IDTExtensibility2*>(this)}},
-                          id, flags, params, result, excep, argError);
+    return {{{ConnectInterface, static_cast<_Connect*>(this)},
+             {__uuidof(IDTExtensibility2), static_cast<IDTExtensibility2*>(this)}}};
 }
 
 HRESULT Connect::get_FormDisplayed(VARIANT_BOOL* value)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "addin/AddIn.h"
-#include "platform/win32/com/ComClass.h"
+#include "platform/win32/com/TypeLibrary.h"
+
+#include <array>
 
 #include "Quillmark_h.h"
 
@@ -9,18 +11,12 @@ namespace quillmark::win32 {
 
 // The class the editor loads: the add-in's behaviour (AddIn) behind the dual interface
 // _Connect and the editor's IDTExtensibility2, both served from the type library.
-class Connect final : public ComClass<Connect, _Connect, IDTExtensibility2, ISupportErrorInfo> {
+class Connect final : public DualDispatch<Connect, _Connect, IDTExtensibility2, ISupportErrorInfo> {
 public:
     Connect();
 
     void* Interface(REFIID iid);
-
-    // IDispatch of both dual interfaces
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                     EXCEPINFO* excep, UINT* argError) override;
+    std::array<DualInterface, 2> DualInterfaces();
 
     // _Connect
     HRESULT STDMETHODCALLTYPE get_FormDisplayed(VARIANT_BOOL* value) override;

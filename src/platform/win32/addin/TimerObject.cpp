@@ -4,41 +4,15 @@
 #include "platform/win32/com/TypeLibrary.h"
 
 namespace quillmark::win32 {
-namespace {
-
-const GUID TimerInterface = SystemGuid(IID_CMMTimer);
-
-} // namespace
+GUID TimerObject::TimerInterface()
+{
+    return SystemGuid(IID_CMMTimer);
+}
 
 void* TimerObject::Interface(REFIID iid)
 {
-    return iid == IID_IUnknown || iid == IID_IDispatch || iid == TimerInterface ? static_cast<_CMMTimer*>(this)
-                                                                                : nullptr;
-}
-
-HRESULT TimerObject::GetTypeInfoCount(UINT* count)
-{
-    if (!count)
-        return E_POINTER;
-    *count = 1;
-    return S_OK;
-}
-
-HRESULT TimerObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info)
-{
-    return DispatchTypeInfo({TimerInterface, static_cast<_CMMTimer*>(this)}, index, info);
-}
-
-HRESULT TimerObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)
-{
-    return DispatchIDsOfNames({{TimerInterface, static_cast<_CMMTimer*>(this)}}, names, count, ids);
-}
-
-HRESULT TimerObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep,
-                            UINT* argError)
-{
-    return DispatchInvoke({{TimerInterface, static_cast<_CMMTimer*>(this)}}, id, flags, params, result, excep,
-                          argError);
+    return iid == IID_IUnknown || iid == IID_IDispatch || iid == TimerInterface() ? static_cast<_CMMTimer*>(this)
+                                                                                  : nullptr;
 }
 
 HRESULT TimerObject::get_ElapsedTime(double* value)

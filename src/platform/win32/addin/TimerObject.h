@@ -1,22 +1,19 @@
 #pragma once
 
-#include "platform/win32/com/ComClass.h"
+#include "platform/win32/com/TypeLibrary.h"
 #include "timing/CMMTimer.h"
+
+#include <array>
 
 #include "Quillmark_h.h"
 
 namespace quillmark::win32 {
 
 // CMMTimer as the library's public creatable class Quillmark.CMMTimer (_CMMTimer).
-class TimerObject final : public ComClass<TimerObject, _CMMTimer> {
+class TimerObject final : public DualDispatch<TimerObject, _CMMTimer> {
 public:
     void* Interface(REFIID iid);
-
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                     EXCEPINFO* excep, UINT* argError) override;
+    std::array<DualInterface, 1> DualInterfaces() { return {{{TimerInterface(), static_cast<_CMMTimer*>(this)}}}; }
 
     HRESULT STDMETHODCALLTYPE get_ElapsedTime(double* value) override;
     HRESULT STDMETHODCALLTYPE get_ScaleFactor(LONG* value) override;
@@ -26,6 +23,8 @@ public:
     HRESULT STDMETHODCALLTYPE StopTimer() override;
 
 private:
+    static GUID TimerInterface();
+
     CMMTimer timer_;
 };
 

@@ -18,13 +18,13 @@ ITypeLib* typeLibrary()
     return library.Get();
 }
 
-HRESULT typeInfo(const GUID& iid, ITypeInfo** info)
+} // namespace
+
+HRESULT DualTypeInfo(const GUID& iid, ITypeInfo** info)
 {
     ITypeLib* library = typeLibrary();
     return library ? library->GetTypeInfoOfGuid(iid, info) : TYPE_E_CANTLOADLIBRARY;
 }
-
-} // namespace
 
 HMODULE ThisModule()
 {
@@ -47,47 +47,6 @@ std::wstring ThisModulePath()
         }
         path.resize(path.size() * 2);
     }
-}
-
-HRESULT DispatchTypeInfo(const DualInterface& first, UINT index, ITypeInfo** info)
-{
-    if (!info)
-        return E_POINTER;
-    *info = nullptr;
-    if (index != 0)
-        return DISP_E_BADINDEX;
-    return typeInfo(first.iid, info);
-}
-
-HRESULT DispatchIDsOfNames(std::initializer_list<DualInterface> interfaces, LPOLESTR* names, UINT count, DISPID* ids)
-{
-    HRESULT hr = DISP_E_UNKNOWNNAME;
-    for (const DualInterface& dual : interfaces) {
-        ComPtr<ITypeInfo> info;
-        hr = typeInfo(dual.iid, &info);
-        if (FAILED(hr))
-            return hr;
-        hr = ::DispGetIDsOfNames(info.Get(), names, count, ids);
-        if (hr != DISP_E_UNKNOWNNAME)
-            return hr;
-    }
-    return hr;
-}
-
-HRESULT DispatchInvoke(std::initializer_list<DualInterface> interfaces, DISPID id, WORD flags, DISPPARAMS* params,
-                       VARIANT* result, EXCEPINFO* excep, UINT* argError)
-{
-    HRESULT hr = DISP_E_MEMBERNOTFOUND;
-    for (const DualInterface& dual : interfaces) {
-        ComPtr<ITypeInfo> info;
-        hr = typeInfo(dual.iid, &info);
-        if (FAILED(hr))
-            return hr;
-        hr = ::DispInvoke(dual.object, info.Get(), id, flags, params, result, excep, argError);
-        if (hr != DISP_E_MEMBERNOTFOUND)
-            return hr;
-    }
-    return hr;
 }
 
 } // namespace quillmark::win32
