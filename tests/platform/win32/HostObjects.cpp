@@ -11,7 +11,6 @@
 namespace quillmark::test {
 namespace {
 
-using win32::Bstr;
 using win32::ComClass;
 
 constexpr GUID DIID_CommandBarEvents = {0x0002E131, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
@@ -99,8 +98,8 @@ public:
             if (excep) {
                 *excep = EXCEPINFO{};
                 excep->scode = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, e.Number());
-                excep->bstrSource = Bstr("VBE").Release();
-                excep->bstrDescription = Bstr(e.Description()).Release();
+                excep->bstrSource = win32::NewBstr("VBE");
+                excep->bstrDescription = win32::NewBstr(e.Description());
             }
             return DISP_E_EXCEPTION;
         }

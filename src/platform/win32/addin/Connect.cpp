@@ -5,7 +5,7 @@
 #include "platform/win32/com/DispatchEditor.h"
 #include "platform/win32/com/ErrorResult.h"
 #include "platform/win32/com/TypeLibrary.h"
-#include "platform/win32/window/AddInWindows.h"
+#include "platform/win32/window/frmAddIn.h"
 
 namespace quillmark::win32 {
 namespace {
@@ -26,11 +26,12 @@ HRESULT giveOut(IDispatch* object, IDispatch** out)
 } // namespace
 
 Connect::Connect()
-    : addIn_(CreateAddInWindow, [this] {
-          AddRef();
-          return std::shared_ptr<void>(static_cast<_Connect*>(this),
-                                       [](void* self) { static_cast<_Connect*>(self)->Release(); });
-      })
+    : addIn_([]() -> std::unique_ptr<AddInWindow> { return std::make_unique<frmAddIn>(); },
+             [this] {
+                 AddRef();
+                 return std::shared_ptr<void>(static_cast<_Connect*>(this),
+                                              [](void* self) { static_cast<_Connect*>(self)->Release(); });
+             })
 {}
 
 void* Connect::Interface(REFIID iid)
@@ -113,9 +114,9 @@ HRESULT Connect::AddToAddInCommandBar(BSTR* sCaption, IDispatch** control)
     try {
         std::string caption = ToUtf8(*sCaption);
         const auto added = addIn_.AddToAddInCommandBar(caption);
-        Bstr written(caption);
+        BSTR written = NewBstr(caption);
         ::SysFreeString(*sCaption);
-        *sCaption = written.Release();
+        *sCaption = written;
         return giveOut(DispatchOf(added), control);
     } catch (...) {
         return FailureResult(ConnectInterface);

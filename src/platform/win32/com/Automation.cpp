@@ -25,12 +25,13 @@ RuntimeError automationError(HRESULT hr)
 
 } // namespace
 
-Bstr::Bstr(const std::string& utf8)
+BSTR NewBstr(const std::string& utf8)
 {
     const std::wstring text = Widen(utf8);
-    text_ = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    if (!text_)
+    BSTR made = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    if (!made)
         throw std::bad_alloc();
+    return made;
 }
 
 std::string ToUtf8(BSTR text)
@@ -52,9 +53,8 @@ VariantValue::VariantValue(std::int16_t number) : VariantValue()
 
 VariantValue::VariantValue(const std::string& text) : VariantValue()
 {
-    Bstr owned(text);
+    V_BSTR(&value_) = NewBstr(text);
     V_VT(&value_) = VT_BSTR;
-    V_BSTR(&value_) = owned.Release();
 }
 
 VariantValue::VariantValue(IDispatch* object) : VariantValue()

@@ -12,29 +12,13 @@
 #include <initializer_list>
 #include <string>
 #include <unordered_map>
-#include <utility>
 
 namespace quillmark::win32 {
 
 using Microsoft::WRL::ComPtr;
 
-// One owned BSTR.
-class Bstr {
-public:
-    Bstr() = default;
-    explicit Bstr(const std::string& utf8);
-    ~Bstr() { ::SysFreeString(text_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-
-    BSTR Get() const { return text_; }
-    BSTR* Out() { return &text_; }
-    BSTR Release() { return std::exchange(text_, nullptr); }
-
-private:
-    BSTR text_ = nullptr;
-};
-
+// A new BSTR of the text, which the caller frees (or hands on); throws std::bad_alloc.
+BSTR NewBstr(const std::string& utf8);
 std::string ToUtf8(BSTR text);
 
 // One VARIANT, cleared when it goes.

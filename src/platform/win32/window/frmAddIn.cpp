@@ -1,12 +1,12 @@
 #include "platform/win32/window/frmAddIn.h"
 
+#include "codemodel/RuntimeError.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/com/TypeLibrary.h"
 
 #include <commctrl.h>
 #include <richedit.h>
 
-#include <algorithm>
 #include <array>
 #include <vector>
 

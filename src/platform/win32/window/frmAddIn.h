@@ -5,7 +5,6 @@
 #include "window/FormCode.h"
 
 #include <memory>
-#include <optional>
 
 namespace quillmark::win32 {
 
