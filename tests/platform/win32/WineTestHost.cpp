@@ -1,9 +1,11 @@
 // Plays the VBA editor for Quillmark.dll under Wine and drives it through the real component
 // run-time, step by step; exits non-zero naming the first step that failed.
 //
-//     QuillmarkTestHost check DLL SOURCES [SECONDS]   registration, connection, menu, window,
-//                                                     removal; the window stays SECONDS
-//     QuillmarkTestHost bench LINES           a generated module converted through IDispatch
+//     QuillmarkTestHost check DLL SOURCES [SECONDS]   registration, connection, menu, window
+//                                                     (shown SECONDS longer, for a picture),
+//                                                     disconnection, removal
+//     QuillmarkTestHost bench LINES                   a generated module converted through
+//                                                     IDispatch
 
 #include "HostObjects.h"
 #include "ModuleGenerator.h"
