@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the window need. Safe to run again.
+# Installs the Debian packages the build, the tests and the window need; with "windows", those
+# that build Quillmark.dll and run its tests under Wine. Safe to run again.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,15 @@ packages=(
   clang libclang-rt-14-dev
 )
 
+options=()
+if [ "${1:-}" = windows ]; then
+  packages=(
+    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64
+    libwine-dev wine wine32:i386 wine64 xvfb xauth fonts-ipafont-gothic cmake ninja-build
+  )
+  options=(--no-install-recommends)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -17,6 +27,10 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  # wine32 comes from the i386 architecture.
+  if [[ " ${missing[*]} " == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
   $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${options[@]}" "${missing[@]}"
 fi

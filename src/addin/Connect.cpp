@@ -1,10 +1,7 @@
 #include "addin/Connect.h"
 
 #include "addin/AddInIdentity.h"
-#include "codemodel/ModHtml.h"
 #include "codemodel/RuntimeError.h"
-#include "platform/settings/Settings.h"
-#include "platform/ui/MessageBox.h"
 #include "window/qt/frmAddIn.h"
 
 #include <QApplication>
@@ -14,18 +11,24 @@ namespace {
 
 using com::Variant;
 
-constexpr const char* AddInTitle = "Quillmark";
-constexpr const char* MenuCaption = "ｿｰｽをhtmlに変換する";
-constexpr std::int16_t msoControlButton = 1;
+// The Qt window as the add-in drives it.
+class FormWindow final : public AddInWindow {
+public:
+    void Show() override { form_.Show(); }
+    void Hide() override { form_.Hide(); }
+    void Unload() override { form_.Unload(); }
+    void SetConnect(std::shared_ptr<void> connect) override { form_.SetConnect(std::move(connect)); }
 
-// Runs one step of a procedure that goes on after a failing step.
-template <class Step>
-void ResumeNext(Step step)
+private:
+    frmAddIn form_;
+};
+
+std::unique_ptr<AddInWindow> CreateWindow()
 {
-    try {
-        step();
-    } catch (...) {
-    }
+    // Widgets need the host's widget application; a console client gets no window.
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        throw RuntimeError(err::ObjectRequired);
+    return std::make_unique<FormWindow>();
 }
 
 template <class T>
@@ -86,13 +89,15 @@ const com::DispatchTable<Connect>& DispatchMembers()
 
 } // namespace
 
-Connect::Connect() = default;
+Connect::Connect()
+    : addIn_(CreateWindow, [this] {
+          AddRef();
+          return std::shared_ptr<void>(static_cast<IConnect*>(this),
+                                       [](void* self) { static_cast<IConnect*>(self)->Release(); });
+      })
+{}
 
-Connect::~Connect()
-{
-    if (MenuHandler_)
-        ResumeNext([&] { MenuHandler_->SetClickHandler({}); });
-}
+Connect::~Connect() = default;
 
 void* Connect::Interface(const com::Guid& iid)
 {
@@ -116,105 +121,16 @@ com::HResult Connect::Invoke(com::DispId id, std::uint16_t kind, std::vector<Var
     return DispatchMembers().Invoke(*this, id, kind, args, result, excep);
 }
 
-void Connect::SetMenuHandler(std::shared_ptr<CommandBarEvents> value)
-{
-    if (auto previous = std::exchange(MenuHandler_, nullptr))
-        previous->SetClickHandler({});
-    if (value)
-        value->SetClickHandler([this](const std::shared_ptr<CommandBarControl>& control, bool& handled,
-                                      bool& cancelDefault) { MenuHandler_Click(control, handled, cancelDefault); });
-    MenuHandler_ = std::move(value);
-}
-
-std::shared_ptr<CommandBarControl> Connect::AddToAddInCommandBar(std::string& sCaption)
-{
-    try {
-        const auto bar = Obj(Obj(VBInstance_).CommandBars()).Item("Add-Ins");
-        if (!bar)
-            return nullptr;
-        auto control = Obj(bar->Controls()).Add(msoControlButton);
-        Obj(control).SetCaption(sCaption);
-        return control;
-    } catch (...) {
-        return nullptr;
-    }
-}
-
-void Connect::MenuHandler_Click(const std::shared_ptr<CommandBarControl>&, bool&, bool&)
-{
-    Show();
-}
-
-void Connect::Show()
-{
-    ResumeNext([&] {
-        // Widgets need the host's widget application; a console client gets no window.
-        if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-            throw RuntimeError(err::ObjectRequired);
-        if (!AddInForm_)
-            AddInForm_ = std::make_unique<frmAddIn>();
-    });
-    ResumeNext([&] {
-        frmAddIn& form = Obj(AddInForm_);
-        AddRef();
-        form.SetConnect(std::shared_ptr<void>(static_cast<IConnect*>(this),
-                                              [](void* self) { static_cast<IConnect*>(self)->Release(); }));
-    });
-    ModHtml().HostEditor = VBInstance_;
-    formDisplayed_ = true;
-    ResumeNext([&] { Obj(AddInForm_).Show(); });
-}
-
-void Connect::Hide()
-{
-    formDisplayed_ = false;
-    if (AddInForm_)
-        AddInForm_->Hide();
-}
-
-bool Connect::DisplayOnConnect() const
-{
-    return GetSetting(AddInTitle, "Settings", "DisplayOnConnect", "0") == "1";
-}
-
 com::HResult Connect::OnConnection(com::IUnknown* application, std::int32_t connectMode, com::IUnknown*,
                                    std::vector<Variant>&)
 {
-    try {
-        VBInstance_ = com::UnwrapHostObject<VBE>(com::IID_VBE, application);
-        if (!VBInstance_)
-            throw RuntimeError(err::TypeMismatch);
-        if (connectMode != com::ext_ConnectMode::External) {
-            std::string caption = MenuCaption;
-            MenuControl_ = AddToAddInCommandBar(caption);
-            SetMenuHandler(Obj(Obj(VBInstance_).Events()).CommandBarEvents(MenuControl_));
-        }
-        if (connectMode == com::ext_ConnectMode::AfterStartup && DisplayOnConnect())
-            Show();
-    } catch (...) {
-        MsgBox(CurrentError().Description(), AddInTitle);
-    }
+    addIn_.OnConnection(com::UnwrapHostObject<VBE>(com::IID_VBE, application), connectMode);
     return com::S_OK;
 }
 
 com::HResult Connect::OnDisconnection(std::int32_t, std::vector<Variant>&)
 {
-    // The window holds a reference to this object; keep it alive until the last step.
-    const com::ComPtr<IConnect> self(this);
-    ResumeNext([&] { Obj(MenuControl_).Delete(); });
-    if (formDisplayed_) {
-        ResumeNext([&] { SaveSetting(AddInTitle, "Settings", "DisplayOnConnect", "1"); });
-        formDisplayed_ = false;
-    } else {
-        ResumeNext([&] { SaveSetting(AddInTitle, "Settings", "DisplayOnConnect", "0"); });
-    }
-    ResumeNext([&] { Obj(AddInForm_).Unload(); });
-    AddInForm_.reset();
-    VBInstance_.reset();
-    ModHtml().HostEditor.reset();
-    ResumeNext([&] { SetMenuHandler(nullptr); });
-    MenuHandler_.reset();
-    MenuControl_.reset();
+    addIn_.OnDisconnection();
     return com::S_OK;
 }
 
@@ -226,8 +142,7 @@ com::HResult Connect::OnAddInsUpdate(std::vector<Variant>&)
 com::HResult Connect::OnStartupComplete(std::vector<Variant>&)
 {
     try {
-        if (DisplayOnConnect())
-            Show();
+        addIn_.OnStartupComplete();
         return com::S_OK;
     } catch (...) {
         const RuntimeError error = CurrentError();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "addin/AddIn.h"
 #include "addin/IConnect.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/ErrorInfo.h"
@@ -10,10 +11,8 @@
 
 namespace quillmark {
 
-class frmAddIn;
-
-// The class the editor loads: it puts the menu command on the Add-Ins bar, opens the
-// converter window on a click, and remembers at disconnection whether the window was open.
+// The class the editor loads, served by the stand-in component run-time: the add-in's
+// behaviour (AddIn) behind _Connect, IDTExtensibility2 and ISupportErrorInfo.
 class Connect final : public com::ComObject<Connect, IConnect, com::IDTExtensibility2, com::ISupportErrorInfo> {
 public:
     Connect();
@@ -27,15 +26,18 @@ public:
                         com::ExcepInfo* excep) override;
 
     // _Connect
-    bool FormDisplayed() override { return formDisplayed_; }
-    void SetFormDisplayed(bool value) override { formDisplayed_ = value; }
-    std::shared_ptr<VBE> VBInstance() override { return VBInstance_; }
-    void SetVBInstance(std::shared_ptr<VBE> value) override { VBInstance_ = std::move(value); }
-    std::shared_ptr<CommandBarEvents> MenuHandler() override { return MenuHandler_; }
-    void SetMenuHandler(std::shared_ptr<CommandBarEvents> value) override;
-    void Hide() override;
-    void Show() override;
-    std::shared_ptr<CommandBarControl> AddToAddInCommandBar(std::string& sCaption) override;
+    bool FormDisplayed() override { return addIn_.FormDisplayed(); }
+    void SetFormDisplayed(bool value) override { addIn_.SetFormDisplayed(value); }
+    std::shared_ptr<VBE> VBInstance() override { return addIn_.VBInstance(); }
+    void SetVBInstance(std::shared_ptr<VBE> value) override { addIn_.SetVBInstance(std::move(value)); }
+    std::shared_ptr<CommandBarEvents> MenuHandler() override { return addIn_.MenuHandler(); }
+    void SetMenuHandler(std::shared_ptr<CommandBarEvents> value) override { addIn_.SetMenuHandler(std::move(value)); }
+    void Hide() override { addIn_.Hide(); }
+    void Show() override { addIn_.Show(); }
+    std::shared_ptr<CommandBarControl> AddToAddInCommandBar(std::string& sCaption) override
+    {
+        return addIn_.AddToAddInCommandBar(sCaption);
+    }
 
     // IDTExtensibility2
     com::HResult OnConnection(com::IUnknown* application, std::int32_t connectMode, com::IUnknown* addInInst,
@@ -48,17 +50,8 @@ public:
     // ISupportErrorInfo: what made the last notification fail.
     com::HResult GetErrorInfo(com::ExcepInfo* info) override;
 
-    void MenuHandler_Click(const std::shared_ptr<CommandBarControl>& commandBarControl, bool& handled,
-                           bool& cancelDefault);
-
 private:
-    bool DisplayOnConnect() const;
-
-    bool formDisplayed_ = false;
-    std::shared_ptr<VBE> VBInstance_;
-    std::shared_ptr<CommandBarControl> MenuControl_;
-    std::unique_ptr<frmAddIn> AddInForm_;
-    std::shared_ptr<CommandBarEvents> MenuHandler_;
+    AddIn addIn_;
     std::optional<com::ExcepInfo> lastError_;
 };
 

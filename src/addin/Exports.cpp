@@ -6,7 +6,9 @@
 #include "addin/Connect.h"
 #include "addin/RegistrationEntries.h"
 #include "addin/TimerObject.h"
+#include "addin/VersionResource.h"
 #include "platform/com/ClassFactory.h"
+#include "platform/com/Registry.h"
 #include "platform/ui/MessageBox.h"
 #include "window/qt/GuiMessageBox.h"
 
@@ -43,15 +45,15 @@ private:
 LibraryMessageBox messageBox;
 
 const QuillmarkVersionInfo versionInfo = {
-    .fileVersion = {0, 8, 0, 11},
-    .productVersion = {0, 8, 0, 11},
-    .fileVersionText = "0.08.0011",
-    .productVersionText = "0.08.0011",
-    .fileDescription = "VBAのソースコードにｈｔｍｌタグを埋め込む",
-    .productName = "Quillmark",
-    .internalName = "Quillmark",
-    .originalFilename = "Quillmark.dll",
-    .language = 0x0411,
+    .fileVersion = {QUILLMARK_VERSION_NUMBERS},
+    .productVersion = {QUILLMARK_VERSION_NUMBERS},
+    .fileVersionText = QUILLMARK_VERSION_TEXT,
+    .productVersionText = QUILLMARK_VERSION_TEXT,
+    .fileDescription = QUILLMARK_FILE_DESCRIPTION,
+    .productName = QUILLMARK_PRODUCT_NAME,
+    .internalName = QUILLMARK_PRODUCT_NAME,
+    .originalFilename = QUILLMARK_ORIGINAL_FILENAME,
+    .language = QUILLMARK_LANGUAGE,
     .selfRegister = true,
 };
 

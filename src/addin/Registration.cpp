@@ -3,6 +3,7 @@
 #include "addin/AddInIdentity.h"
 #include "addin/RegistrationEntries.h"
 #include "codemodel/RuntimeError.h"
+#include "platform/com/Registry.h"
 #include "platform/com/ServerLibrary.h"
 #include "platform/ui/MessageBox.h"
 

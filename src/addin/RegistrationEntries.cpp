@@ -3,8 +3,6 @@
 #include "addin/AddInIdentity.h"
 #include "platform/com/CreateObject.h"
 
-#include <filesystem>
-
 namespace quillmark {
 namespace {
 
@@ -25,20 +23,28 @@ constexpr ClassEntry Classes[] = {
     {ProgIdCMMTimer, CLSID_CMMTimer, IID_CMMTimer, "_CMMTimer"},
 };
 
-std::string classesKey(const std::string& below)
+// The folder part of a Linux or Windows path.
+std::string folderOf(const std::string& path)
 {
-    return std::string(com::ClassesRoot) + "\\" + below;
+    const auto cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 
 } // namespace
 
-std::string AddInKey()
+RegistrationLayout StandinLayout()
 {
-    return std::string(EditorRegistryRoot) + "\\Addins\\" + ProgIdConnect;
+    return {com::ClassesRoot, "linux64", AddInKey()};
 }
 
-void WriteRegistration(com::Registry& registry, const std::string& libraryPath)
+std::string AddInKey(bool for64BitOffice)
 {
+    return std::string(EditorRegistryRoot) + (for64BitOffice ? "\\Addins64\\" : "\\Addins\\") + ProgIdConnect;
+}
+
+void WriteRegistration(com::RegistryKeys& registry, const std::string& libraryPath, const RegistrationLayout& layout)
+{
+    const auto classesKey = [&](const std::string& below) { return layout.classesRoot + "\\" + below; };
     const std::string libid = LIBID_Quillmark.ToString();
     for (const ClassEntry& c : Classes) {
         const std::string clsidKey = classesKey("CLSID\\" + c.clsid.ToString());
@@ -61,29 +67,33 @@ void WriteRegistration(com::Registry& registry, const std::string& libraryPath)
 
     const std::string typeLibKey = classesKey("TypeLib\\" + libid + "\\" + TypeLibVersion);
     registry.SetValue(typeLibKey, "", TypeLibHelpString);
-    registry.SetValue(typeLibKey + "\\0\\linux64", "", libraryPath);
+    registry.SetValue(typeLibKey + "\\0\\" + layout.typeLibPlatform, "", libraryPath);
     registry.SetValue(typeLibKey + "\\FLAGS", "", "0");
-    registry.SetValue(typeLibKey + "\\HELPDIR", "", std::filesystem::path(libraryPath).parent_path().string());
+    registry.SetValue(typeLibKey + "\\HELPDIR", "", folderOf(libraryPath));
 
-    const std::string addIn = AddInKey();
+    const std::string& addIn = layout.addInKey;
     registry.SetValue(addIn, "FriendlyName", AddInDisplayName);
     registry.SetValue(addIn, "Description", AddInDescription);
     registry.SetValue(addIn, "LoadBehavior", AddInLoadBehavior);
     registry.SetValue(addIn, "CommandLineSafe", std::uint32_t{0});
 }
 
-void RemoveRegistration(com::Registry& registry)
+void RemoveRegistration(com::RegistryKeys& registry, const RegistrationLayout& layout)
 {
+    const auto classesKey = [&](const std::string& below) { return layout.classesRoot + "\\" + below; };
     for (const ClassEntry& c : Classes) {
         registry.DeleteTree(classesKey("CLSID\\" + c.clsid.ToString()));
         registry.DeleteTree(classesKey(c.progid));
         registry.DeleteTree(classesKey("Interface\\" + c.iid.ToString()));
     }
     const std::string typeLib = classesKey("TypeLib\\" + LIBID_Quillmark.ToString());
-    registry.DeleteTree(typeLib + "\\" + TypeLibVersion);
+    const std::string version = typeLib + "\\" + TypeLibVersion;
+    registry.DeleteTree(version + "\\0\\" + layout.typeLibPlatform);
+    if (registry.SubKeys(version + "\\0").empty())
+        registry.DeleteTree(version);
     if (registry.SubKeys(typeLib).empty())
         registry.DeleteTree(typeLib);
-    registry.DeleteTree(AddInKey());
+    registry.DeleteTree(layout.addInKey);
 }
 
 } // namespace quillmark

@@ -1,20 +1,33 @@
 #pragma once
 
-#include "platform/com/Registry.h"
+#include "platform/com/RegistryKeys.h"
 
 #include <string>
 
 namespace quillmark {
 
+// Where registration writes: the root of the class entries, the platform under which the type
+// library names its file, and the editor's add-in key.
+struct RegistrationLayout {
+    std::string classesRoot;
+    std::string typeLibPlatform;
+    std::string addInKey;
+};
+
+// The stand-in's layout: classes for this user, the 64-bit Linux library.
+RegistrationLayout StandinLayout();
+
 // What registration writes: both classes as in-process servers of the library at libraryPath
 // (apartment-threaded, with their programmatic identifiers and interfaces), the type library,
 // and the editor's add-in entry for Quillmark.Connect.
-void WriteRegistration(com::Registry& registry, const std::string& libraryPath);
+void WriteRegistration(com::RegistryKeys& registry, const std::string& libraryPath,
+                       const RegistrationLayout& layout = StandinLayout());
 
-// Removes all of it; keys that are already gone are skipped.
-void RemoveRegistration(com::Registry& registry);
+// Removes all of it; keys that are already gone are skipped. The type library stays registered
+// while it still names a file for another platform.
+void RemoveRegistration(com::RegistryKeys& registry, const RegistrationLayout& layout = StandinLayout());
 
-// The add-in entry's key in the editor's add-in list.
-std::string AddInKey();
+// The add-in entry's key in the editor's add-in list (Addins64 for a 64-bit Office).
+std::string AddInKey(bool for64BitOffice = false);
 
 } // namespace quillmark

@@ -23,6 +23,19 @@ inline constexpr std::int32_t ActiveXDesigner = 11;
 inline constexpr std::int32_t Document = 100;
 } // namespace vbext_ct
 
+// How the editor connected an add-in, and why it disconnects it.
+namespace ext_ConnectMode {
+inline constexpr std::int32_t AfterStartup = 0;
+inline constexpr std::int32_t Startup = 1;
+inline constexpr std::int32_t External = 2;
+inline constexpr std::int32_t CommandLine = 3;
+} // namespace ext_ConnectMode
+
+namespace ext_DisconnectMode {
+inline constexpr std::int32_t HostShutdown = 0;
+inline constexpr std::int32_t UserClosed = 1;
+} // namespace ext_DisconnectMode
+
 class CodeModule {
 public:
     virtual ~CodeModule() = default;

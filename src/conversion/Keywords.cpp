@@ -39,9 +39,10 @@ bool InitKeywords()
     ModHtmlState& state = ModHtml();
     try {
         state.Keywords = MakeKeywordTable();
-        // The module of the active code window; no code window open means no pane (error 91).
-        CodePane& pane = Obj(Obj(state.HostEditor).ActiveCodePane());
-        state.CurrentModuleName = Obj(pane.CodeModule()).Name();
+        // The module of the active code window; no code window open means no pane (error 91). The
+        // editor hands out a new reference each time: hold it while it is used.
+        const std::shared_ptr<CodePane> pane = Obj(state.HostEditor).ActiveCodePane();
+        state.CurrentModuleName = Obj(Obj(pane).CodeModule()).Name();
         return true;
     } catch (...) {
         state.Keywords.reset();

@@ -93,6 +93,28 @@ TEST(RegistrationTest, EntriesNameBothClassesTheTypeLibraryAndTheAddIn)
     EXPECT_EQ(registry.GetString("HKEY_CURRENT_USER\\Software\\Other", "Keep"), "me");
 }
 
+TEST(RegistrationTest, TheTypeLibraryStaysWhileAnotherPlatformsLibraryIsRegistered)
+{
+    // The 32-bit and the 64-bit Windows library share the type library's key.
+    const RegistrationLayout x86{"HKEY_LOCAL_MACHINE\\Software\\Classes", "win32", AddInKey()};
+    const RegistrationLayout x64{"HKEY_LOCAL_MACHINE\\Software\\Classes", "win64", AddInKey(true)};
+    const std::string typeLib = x86.classesRoot + "\\TypeLib\\" + LIBID_Quillmark.ToString();
+    com::Registry registry("/nonexistent/registry.reg");
+    WriteRegistration(registry, "C:\\x86\\Quillmark.dll", x86);
+    WriteRegistration(registry, "C:\\x64\\Quillmark.dll", x64);
+    EXPECT_EQ(registry.GetString(AddInKey(true), "FriendlyName"), "Quillmark");
+    EXPECT_EQ(registry.GetString(typeLib + "\\1.0\\HELPDIR", ""), "C:\\x64");
+
+    RemoveRegistration(registry, x86);
+    EXPECT_EQ(registry.GetString(typeLib + "\\1.0\\0\\win64", ""), "C:\\x64\\Quillmark.dll");
+    EXPECT_FALSE(registry.KeyExists(typeLib + "\\1.0\\0\\win32"));
+    EXPECT_FALSE(registry.KeyExists(AddInKey()));
+    EXPECT_TRUE(registry.KeyExists(AddInKey(true)));
+    RemoveRegistration(registry, x64);
+    EXPECT_FALSE(registry.KeyExists(typeLib));
+    EXPECT_FALSE(registry.KeyExists(AddInKey(true)));
+}
+
 TEST(RegistrationTest, RegisterAndUnregisterRoundTripThroughTheLibrary)
 {
     ConfigHomeGuard home("register");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codemodel/HostObjectModel.h"
 #include "platform/com/HostObject.h"
 #include "platform/com/Variant.h"
 
@@ -16,17 +17,8 @@ inline constexpr Guid IID_VBE = MakeGuid("0002E166-0000-0000-C000-000000000046")
 inline constexpr Guid IID_CommandBarControl = MakeGuid("000C0308-0000-0000-C000-000000000046");
 inline constexpr Guid IID_CommandBarEvents = MakeGuid("0002E130-0000-0000-C000-000000000046");
 
-namespace ext_ConnectMode {
-inline constexpr std::int32_t AfterStartup = 0;
-inline constexpr std::int32_t Startup = 1;
-inline constexpr std::int32_t External = 2;
-inline constexpr std::int32_t CommandLine = 3;
-} // namespace ext_ConnectMode
-
-namespace ext_DisconnectMode {
-inline constexpr std::int32_t HostShutdown = 0;
-inline constexpr std::int32_t UserClosed = 1;
-} // namespace ext_DisconnectMode
+namespace ext_ConnectMode = quillmark::ext_ConnectMode;
+namespace ext_DisconnectMode = quillmark::ext_DisconnectMode;
 
 class IDTExtensibility2 : public IUnknown {
 public:

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "platform/com/RegistryKeys.h"
+
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace quillmark::com {
@@ -34,10 +35,8 @@ private:
 // (the empty name is the key's default value). Kept in one file in the registry-export text
 // form, read whole and written back atomically. A file that does not parse is reported and
 // never written over. Key and value names compare case-insensitively.
-class Registry {
+class Registry final : public RegistryKeys {
 public:
-    using Value = std::variant<std::string, std::uint32_t>;
-
     // $XDG_CONFIG_HOME/quillmark-host/registry.reg
     static std::string DefaultPath();
 
@@ -48,17 +47,17 @@ public:
     // Writes the registry back. Throws RegistryError.
     void Save() const;
 
-    bool KeyExists(const std::string& key) const;
+    bool KeyExists(const std::string& key) const override;
     // Creates key and every missing key above it.
     void CreateKey(const std::string& key);
-    void SetValue(const std::string& key, const std::string& name, Value value);
-    std::optional<Value> GetValue(const std::string& key, const std::string& name) const;
+    void SetValue(const std::string& key, const std::string& name, Value value) override;
+    std::optional<Value> GetValue(const std::string& key, const std::string& name) const override;
     std::optional<std::string> GetString(const std::string& key, const std::string& name) const;
     std::optional<std::uint32_t> GetDword(const std::string& key, const std::string& name) const;
     // Names of the keys right below key, in the order they were created.
-    std::vector<std::string> SubKeys(const std::string& key) const;
+    std::vector<std::string> SubKeys(const std::string& key) const override;
     // Removes key with everything below it; false when it did not exist.
-    bool DeleteTree(const std::string& key);
+    bool DeleteTree(const std::string& key) override;
 
     // The file's text for the current content.
     std::string Text() const;

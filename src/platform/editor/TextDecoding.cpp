@@ -2,13 +2,11 @@
 
 #include "codemodel/AsciiText.h"
 #include "codemodel/ByteBlocks.h"
-
-#include <iconv.h>
+#include "platform/editor/EncodingConverter.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cerrno>
 #include <cstdint>
 #include <stdexcept>
 
@@ -31,59 +29,6 @@ std::string IconvName(const std::string& encoding)
         return "CP1252";
     return encoding;
 }
-
-class Converter {
-public:
-    explicit Converter(const std::string& from) : cd_(iconv_open("UTF-8", from.c_str()))
-    {
-        if (cd_ == reinterpret_cast<iconv_t>(-1))
-            throw std::invalid_argument("unknown encoding \"" + from + "\"");
-    }
-    ~Converter() { iconv_close(cd_); }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    // Bytes not valid in the encoding throw, or with a replacement unit become U+FFFD, unit
-    // bytes at a time.
-    std::string Convert(std::string_view bytes, const std::string& from, std::size_t replacementUnit = 0)
-    {
-        std::string out(bytes.size() * 2 + 16, '\0');
-        char* in = const_cast<char*>(bytes.data()); // iconv's signature; the input is not written
-        std::size_t inLeft = bytes.size();
-        std::size_t done = 0;
-        while (true) {
-            char* outPtr = out.data() + done;
-            std::size_t outLeft = out.size() - done;
-            const std::size_t result = iconv(cd_, inLeft > 0 ? &in : nullptr, &inLeft, &outPtr, &outLeft);
-            done = out.size() - outLeft;
-            if (result != static_cast<std::size_t>(-1)) {
-                if (inLeft == 0)
-                    break;
-                continue;
-            }
-            if (errno == E2BIG || (replacementUnit > 0 && outLeft < kReplacement.size())) {
-                out.resize(out.size() * 2);
-                continue;
-            }
-            if (replacementUnit > 0) {
-                out.replace(done, kReplacement.size(), kReplacement);
-                done += kReplacement.size();
-                const std::size_t skip = std::min(replacementUnit, inLeft);
-                in += skip;
-                inLeft -= skip;
-                iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-                continue;
-            }
-            const std::size_t offset = bytes.size() - inLeft;
-            throw std::invalid_argument("bytes not valid in " + from + " at offset " + std::to_string(offset));
-        }
-        out.resize(done);
-        return out;
-    }
-
-private:
-    iconv_t cd_;
-};
 
 // Length of the well-formed UTF-8 sequence at s[i], 0 when the bytes there are not one.
 std::size_t Utf8SequenceAt(std::string_view s, std::size_t i)
@@ -212,7 +157,7 @@ std::string DecodeByGuess(std::string_view bytes)
     // The editor's relatives export some modules as UTF-16; the mark decides, damage or not.
     for (const auto& [mark, encoding] : {std::pair{"\xFF\xFE", "UTF-16LE"}, std::pair{"\xFE\xFF", "UTF-16BE"}})
         if (StartsWith(bytes, mark))
-            return Converter(encoding).Convert(bytes.substr(2), encoding, 2);
+            return ConvertToUtf8(bytes.substr(2), encoding, 2);
     if (IsValidUtf8(bytes))
         return std::string(bytes);
     try {
@@ -249,9 +194,7 @@ std::string CodePageEncoding(int codePage)
 
 std::string DecodeToUtf8(std::string_view bytes, const std::string& encoding)
 {
-    const std::string name = IconvName(encoding);
-    Converter converter(name);
-    return converter.Convert(bytes, name);
+    return ConvertToUtf8(bytes, IconvName(encoding));
 }
 
 std::string DecodeModuleFile(std::string_view bytes, const std::string& encoding)

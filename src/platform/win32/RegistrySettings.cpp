@@ -1,0 +1,57 @@
+// The settings store of VB's SaveSetting and GetSetting: "HKEY_CURRENT_USER\Software\VB and VBA
+// Program Settings\<application>\<section>", one string value per key.
+
+#include "platform/settings/Settings.h"
+
+#include "codemodel/RuntimeError.h"
+#include "platform/win32/SystemRegistry.h"
+
+namespace quillmark {
+namespace {
+
+constexpr std::int32_t PathFileAccessError = 75;
+
+void checkName(const std::string& what, const std::string& name)
+{
+    if (name.empty() || name.find('\\') != std::string::npos)
+        throw RuntimeError(err::InvalidCall, "設定の" + what + "「" + name + "」は使えない名前です。");
+}
+
+std::string sectionKey(const std::string& appName, const std::string& section, const std::string& key)
+{
+    checkName("アプリケーション名", appName);
+    checkName("セクション", section);
+    checkName("キー", key);
+    return "HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\" + appName + "\\" + section;
+}
+
+} // namespace
+
+std::string GetSetting(const std::string& appName, const std::string& section, const std::string& key,
+                       const std::string& defaultValue)
+{
+    const std::string where = sectionKey(appName, section, key);
+    try {
+        const auto value = win32::SystemRegistry().GetValue(where, key);
+        if (!value)
+            return defaultValue;
+        if (const auto* text = std::get_if<std::string>(&*value))
+            return *text;
+        return std::to_string(std::get<std::uint32_t>(*value));
+    } catch (const win32::RegistryError& e) {
+        throw RuntimeError(PathFileAccessError, std::string("設定を読めません: ") + e.what());
+    }
+}
+
+void SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
+                 const std::string& setting)
+{
+    const std::string where = sectionKey(appName, section, key);
+    try {
+        win32::SystemRegistry().SetValue(where, key, setting);
+    } catch (const win32::RegistryError& e) {
+        throw RuntimeError(PathFileAccessError, std::string("設定を保存できません: ") + e.what());
+    }
+}
+
+} // namespace quillmark

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/com/RegistryKeys.h"
+
+#include <stdexcept>
+
+namespace quillmark::win32 {
+
+// A registry operation the system refused: the key and the system's own reason.
+class RegistryError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The system's registry, keys named from their root: "HKEY_CURRENT_USER\...",
+// "HKEY_LOCAL_MACHINE\...", "HKEY_CLASSES_ROOT\...". Throws RegistryError.
+class SystemRegistry final : public com::RegistryKeys {
+public:
+    bool KeyExists(const std::string& key) const override;
+    void SetValue(const std::string& key, const std::string& name, Value value) override;
+    std::optional<Value> GetValue(const std::string& key, const std::string& name) const override;
+    std::vector<std::string> SubKeys(const std::string& key) const override;
+    bool DeleteTree(const std::string& key) override;
+
+    // Whether this process may create keys below key (an elevated one may below
+    // HKEY_LOCAL_MACHINE).
+    bool CanWriteBelow(const std::string& key) const;
+};
+
+} // namespace quillmark::win32

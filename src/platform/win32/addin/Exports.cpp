@@ -1,0 +1,97 @@
+// The entry points of Quillmark.dll: the class factories, unloading and self-registration.
+// Registration writes below HKEY_LOCAL_MACHINE when this process may (an elevated regsvr32),
+// otherwise for this user only.
+
+#include "addin/AddInIdentity.h"
+#include "addin/RegistrationEntries.h"
+#include "platform/win32/SystemMessageBox.h"
+#include "platform/win32/SystemRegistry.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/addin/Connect.h"
+#include "platform/win32/addin/TimerObject.h"
+#include "platform/win32/com/Automation.h"
+#include "platform/win32/com/TypeLibrary.h"
+
+#include <olectl.h>
+
+namespace quillmark::win32 {
+namespace {
+
+constexpr const char* MachineClasses = "HKEY_LOCAL_MACHINE\\Software\\Classes";
+constexpr const char* UserClasses = "HKEY_CURRENT_USER\\Software\\Classes";
+// A 64-bit library serves the 64-bit Office, whose editor keeps its own add-in list.
+constexpr bool For64BitOffice = sizeof(void*) == 8;
+
+RegistrationLayout layoutBelow(const char* classesRoot)
+{
+    return {classesRoot, For64BitOffice ? "win64" : "win32", AddInKey(For64BitOffice)};
+}
+
+class Installed {
+public:
+    Installed() { SetMessageBox(&box_); }
+
+private:
+    SystemMessageBox box_;
+};
+
+const Installed messages;
+
+template <class T>
+HRESULT factoryOf(REFIID iid, void** object)
+{
+    ComPtr<IClassFactory> factory(new (std::nothrow) ClassFactory<T>());
+    return factory ? factory->QueryInterface(iid, object) : E_OUTOFMEMORY;
+}
+
+} // namespace
+} // namespace quillmark::win32
+
+using namespace quillmark::win32;
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object)
+{
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    if (clsid == SystemGuid(quillmark::CLSID_Connect))
+        return factoryOf<quillmark::win32::Connect>(iid, object);
+    if (clsid == SystemGuid(quillmark::CLSID_CMMTimer))
+        return factoryOf<TimerObject>(iid, object);
+    return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+STDAPI DllCanUnloadNow()
+{
+    return LiveObjects() == 0 ? S_OK : S_FALSE;
+}
+
+STDAPI DllRegisterServer()
+{
+    try {
+        const std::string path = Narrow(ThisModulePath());
+        if (path.empty())
+            return E_UNEXPECTED;
+        SystemRegistry registry;
+        const char* root = registry.CanWriteBelow(MachineClasses) ? MachineClasses : UserClasses;
+        WriteRegistration(registry, path, layoutBelow(root));
+        return S_OK;
+    } catch (...) {
+        return SELFREG_E_CLASS;
+    }
+}
+
+STDAPI DllUnregisterServer()
+{
+    try {
+        SystemRegistry registry;
+        RemoveRegistration(registry, layoutBelow(UserClasses));
+        if (registry.CanWriteBelow(MachineClasses))
+            RemoveRegistration(registry, layoutBelow(MachineClasses));
+        else if (registry.KeyExists(std::string(MachineClasses) + "\\CLSID\\" + quillmark::CLSID_Connect.ToString()))
+            return SELFREG_E_CLASS; // registered for everyone: only an elevated process may remove it
+        return S_OK;
+    } catch (...) {
+        return SELFREG_E_CLASS;
+    }
+}
