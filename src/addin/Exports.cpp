@@ -69,10 +69,10 @@ const InterfaceResource iidCMMTimer = {sizeof(com::Guid), IID_CMMTimer};
 static_assert(sizeof(com::Guid) == 16);
 
 // This library's file, as the loader found it.
-std::string libraryPath()
+std::string LibraryPath()
 {
     Dl_info info{};
-    if (::dladdr(reinterpret_cast<void*>(&libraryPath), &info) == 0 || !info.dli_fname)
+    if (::dladdr(reinterpret_cast<void*>(&LibraryPath), &info) == 0 || !info.dli_fname)
         return {};
     std::error_code ec;
     const auto full = std::filesystem::canonical(info.dli_fname, ec);
@@ -80,7 +80,7 @@ std::string libraryPath()
 }
 
 template <class Change>
-com::HResult changeRegistry(Change change)
+com::HResult ChangeRegistry(Change change)
 {
     try {
         const com::RegistryLock lock(com::Registry::DefaultPath());
@@ -120,15 +120,15 @@ QUILLMARK_EXPORT com::HResult DllCanUnloadNow()
 
 QUILLMARK_EXPORT com::HResult DllRegisterServer()
 {
-    const std::string path = libraryPath();
+    const std::string path = LibraryPath();
     if (path.empty())
         return com::E_UNEXPECTED;
-    return changeRegistry([&](com::Registry& registry) { WriteRegistration(registry, path); });
+    return ChangeRegistry([&](com::Registry& registry) { WriteRegistration(registry, path); });
 }
 
 QUILLMARK_EXPORT com::HResult DllUnregisterServer()
 {
-    return changeRegistry([](com::Registry& registry) { RemoveRegistration(registry); });
+    return ChangeRegistry([](com::Registry& registry) { RemoveRegistration(registry); });
 }
 
 QUILLMARK_EXPORT const QuillmarkVersionInfo* QuillmarkVersionInfo()

@@ -2,12 +2,12 @@
 
 #include "addin/AddInIdentity.h"
 #include "addin/RegistrationEntries.h"
+#include "codemodel/AsciiText.h"
 #include "codemodel/RuntimeError.h"
 #include "platform/com/Registry.h"
 #include "platform/com/ServerLibrary.h"
 #include "platform/ui/MessageBox.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 
@@ -16,28 +16,14 @@ namespace {
 
 constexpr const char* Title = "Quillmark";
 
-std::string hex(com::HResult hr)
-{
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "0x%08X", static_cast<unsigned>(hr));
-    return buffer;
-}
-
-std::string languageCode(std::uint16_t language)
-{
-    char buffer[8];
-    std::snprintf(buffer, sizeof buffer, "%04X", language);
-    return buffer;
-}
-
-std::string versionNumbers(const std::uint16_t (&v)[4])
+std::string VersionNumbers(const std::uint16_t (&v)[4])
 {
     return std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." + std::to_string(v[3]);
 }
 
 // Makes sure the registry file can be read before the library is asked to change it, so that
 // a damaged file is reported with its place rather than as a bare failure code.
-bool registryReadable()
+bool RegistryReadable()
 {
     try {
         const com::Registry registry;
@@ -59,14 +45,14 @@ std::string AddInLibraryPath()
 
 int RegisterAddIn(const std::string& libraryPath)
 {
-    if (!registryReadable())
+    if (!RegistryReadable())
         return 1;
     try {
         const com::ServerLibrary& library = com::LoadServerLibrary(libraryPath);
         const com::HResult hr = library.registerServer();
         if (com::Failed(hr)) {
-            MsgBox("cannot register " + library.path + " (" + hex(hr) + "); check that the registry file " +
-                       com::Registry::DefaultPath() + " can be written",
+            MsgBox("cannot register " + library.path + " (" + com::HResultText(hr) +
+                       "); check that the registry file " + com::Registry::DefaultPath() + " can be written",
                    Title);
             return 1;
         }
@@ -80,7 +66,7 @@ int RegisterAddIn(const std::string& libraryPath)
 
 int UnregisterAddIn(const std::string& libraryPath)
 {
-    if (!registryReadable())
+    if (!RegistryReadable())
         return 1;
     std::error_code ec;
     if (!std::filesystem::exists(libraryPath, ec)) {
@@ -101,7 +87,7 @@ int UnregisterAddIn(const std::string& libraryPath)
         const com::ServerLibrary& library = com::LoadServerLibrary(libraryPath);
         const com::HResult hr = library.unregisterServer();
         if (com::Failed(hr)) {
-            MsgBox("cannot unregister " + library.path + " (" + hex(hr) + ")", Title);
+            MsgBox("cannot unregister " + library.path + " (" + com::HResultText(hr) + ")", Title);
             return 1;
         }
         std::cout << "unregistered " << library.path << " (" << com::Registry::DefaultPath() << ")\n";
@@ -128,12 +114,12 @@ std::string VersionText(const std::string& libraryPath)
     const QuillmarkTypeLibraryInfo& t = *typeLibrary();
     std::string text;
     text += std::string("ProductName: ") + v.productName + "\n";
-    text += std::string("ProductVersion: ") + v.productVersionText + " (" + versionNumbers(v.productVersion) + ")\n";
-    text += std::string("FileVersion: ") + v.fileVersionText + " (" + versionNumbers(v.fileVersion) + ")\n";
+    text += std::string("ProductVersion: ") + v.productVersionText + " (" + VersionNumbers(v.productVersion) + ")\n";
+    text += std::string("FileVersion: ") + v.fileVersionText + " (" + VersionNumbers(v.fileVersion) + ")\n";
     text += std::string("FileDescription: ") + v.fileDescription + "\n";
     text += std::string("InternalName: ") + v.internalName + "\n";
     text += std::string("OriginalFilename: ") + v.originalFilename + "\n";
-    text += "Language: " + languageCode(v.language) + "\n";
+    text += "Language: " + HexDigits(v.language, 4) + "\n";
     if (v.selfRegister)
         text += "OLESelfRegister\n";
     text += std::string("TypeLibrary: ") + t.name + " " + std::to_string(t.majorVersion) + "." +

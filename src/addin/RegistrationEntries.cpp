@@ -24,7 +24,7 @@ constexpr ClassEntry Classes[] = {
 };
 
 // The folder part of a Linux or Windows path.
-std::string folderOf(const std::string& path)
+std::string FolderOf(const std::string& path)
 {
     const auto cut = path.find_last_of("/\\");
     return cut == std::string::npos ? std::string() : path.substr(0, cut);
@@ -69,7 +69,7 @@ void WriteRegistration(com::RegistryKeys& registry, const std::string& libraryPa
     registry.SetValue(typeLibKey, "", TypeLibHelpString);
     registry.SetValue(typeLibKey + "\\0\\" + layout.typeLibPlatform, "", libraryPath);
     registry.SetValue(typeLibKey + "\\FLAGS", "", "0");
-    registry.SetValue(typeLibKey + "\\HELPDIR", "", folderOf(libraryPath));
+    registry.SetValue(typeLibKey + "\\HELPDIR", "", FolderOf(libraryPath));
 
     const std::string& addIn = layout.addInKey;
     registry.SetValue(addIn, "FriendlyName", AddInDisplayName);

@@ -1,27 +1,19 @@
 #include "platform/com/Dispatch.h"
 
+#include "codemodel/AsciiText.h"
 #include "codemodel/RuntimeError.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace quillmark::com {
-namespace {
-
-bool sameName(const std::string& a, const std::string& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
-
-} // namespace
+namespace {} // namespace
 
 HResult FindMember(const std::string& name, const std::vector<std::pair<std::string, DispId>>& names, DispId* id)
 {
     if (!id)
         return E_POINTER;
     for (const auto& [member, memberId] : names) {
-        if (sameName(member, name)) {
+        if (SameName(member, name)) {
             *id = memberId;
             return S_OK;
         }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "codemodel/AsciiText.h"
+
 #include <cstdint>
+#include <string>
 
 namespace quillmark::com {
 
@@ -32,6 +35,12 @@ constexpr bool Succeeded(HResult hr)
 constexpr bool Failed(HResult hr)
 {
     return hr < 0;
+}
+
+// "0x80004005" for E_FAIL, as messages show result codes.
+inline std::string HResultText(HResult hr)
+{
+    return "0x" + HexDigits(static_cast<std::uint32_t>(hr), 8);
 }
 
 } // namespace quillmark::com

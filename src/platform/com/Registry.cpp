@@ -1,10 +1,10 @@
 #include "platform/com/Registry.h"
 
+#include "codemodel/AsciiText.h"
 #include "platform/settings/AtomicFile.h"
 #include "platform/settings/TextLines.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -19,13 +19,7 @@ namespace {
 
 constexpr const char* Header = "Windows Registry Editor Version 5.00";
 
-std::string lower(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
-std::string quote(const std::string& s)
+std::string Quote(const std::string& s)
 {
     std::string out = "\"";
     for (char c : s) {
@@ -43,7 +37,7 @@ public:
 };
 
 // Reads a quoted string starting at text[pos] == '"'; pos ends after the closing quote.
-std::string unquote(const std::string& text, std::size_t& pos, int line)
+std::string Unquote(const std::string& text, std::size_t& pos, int line)
 {
     std::string out;
     for (++pos; pos < text.size(); ++pos) {
@@ -64,14 +58,14 @@ std::string unquote(const std::string& text, std::size_t& pos, int line)
     throw LineError{line, "a string without its closing \""};
 }
 
-bool validKeyName(const std::string& name)
+bool ValidKeyName(const std::string& name)
 {
     if (name.empty() || name.front() == '\\' || name.back() == '\\' || name.find("\\\\") != std::string::npos)
         return false;
     return name.find_first_of("\r\n[]") == std::string::npos;
 }
 
-std::string parentOf(const std::string& key)
+std::string ParentOf(const std::string& key)
 {
     const auto cut = key.rfind('\\');
     return cut == std::string::npos ? std::string() : key.substr(0, cut);
@@ -117,14 +111,14 @@ Registry::Registry(std::string path) : path_(std::move(path))
     if (!file.exists)
         return;
     try {
-        parse(file.text);
+        Parse(file.text);
     } catch (const LineError& e) {
         throw RegistryError("the registry file " + path_ + " is damaged at line " + std::to_string(e.line) + " (" +
                             e.problem + "); mend it or move it away, then try again. The file was not changed.");
     }
 }
 
-void Registry::parse(const std::string& text)
+void Registry::Parse(const std::string& text)
 {
     int number = 0;
     Key* current = nullptr;
@@ -140,11 +134,11 @@ void Registry::parse(const std::string& text)
             continue;
         }
         if (line[0] == '[') {
-            if (line.back() != ']' || !validKeyName(line.substr(1, line.size() - 2)))
+            if (line.back() != ']' || !ValidKeyName(line.substr(1, line.size() - 2)))
                 throw LineError{number, "a key line is [KEY PATH]"};
             const std::string name = line.substr(1, line.size() - 2);
             CreateKey(name);
-            current = &key(name);
+            current = &KeyNamed(name);
             continue;
         }
         if (!current)
@@ -154,7 +148,7 @@ void Registry::parse(const std::string& text)
         if (line[0] == '@') {
             at = 1;
         } else if (line[0] == '"') {
-            name = unquote(line, at, number);
+            name = Unquote(line, at, number);
             if (name.empty())
                 throw LineError{number, "an empty value name"};
         } else {
@@ -165,7 +159,7 @@ void Registry::parse(const std::string& text)
         ++at;
         Value value;
         if (at < line.size() && line[at] == '"') {
-            value = unquote(line, at, number);
+            value = Unquote(line, at, number);
             if (at != line.size())
                 throw LineError{number, "characters after the string"};
         } else if (line.compare(at, 6, "dword:") == 0 && line.size() == at + 14 &&
@@ -175,7 +169,7 @@ void Registry::parse(const std::string& text)
             throw LineError{number, "a value is \"TEXT\" or dword: and 8 hexadecimal digits"};
         }
         auto& values = current->values;
-        auto same = [&](const auto& v) { return lower(v.first) == lower(name); };
+        auto same = [&](const auto& v) { return LowerAscii(v.first) == LowerAscii(name); };
         if (std::any_of(values.begin(), values.end(), same))
             throw LineError{number, "two values of one name in one key"};
         values.emplace_back(name, std::move(value));
@@ -202,10 +196,10 @@ std::string Registry::Text() const
     for (const Key* k : ordered) {
         text += "\n[" + k->name + "]\n";
         for (const auto& [name, value] : k->values) {
-            text += name.empty() ? std::string("@") : quote(name);
+            text += name.empty() ? std::string("@") : Quote(name);
             text += '=';
             if (const auto* s = std::get_if<std::string>(&value)) {
-                text += quote(*s);
+                text += Quote(*s);
             } else {
                 char buffer[16];
                 std::snprintf(buffer, sizeof buffer, "dword:%08x", std::get<std::uint32_t>(value));
@@ -217,39 +211,39 @@ std::string Registry::Text() const
     return text;
 }
 
-Registry::Key& Registry::key(const std::string& name)
+Registry::Key& Registry::KeyNamed(const std::string& name)
 {
-    return keys_.at(lower(name));
+    return keys_.at(LowerAscii(name));
 }
 
-const Registry::Key* Registry::findKey(const std::string& name) const
+const Registry::Key* Registry::FindKey(const std::string& name) const
 {
-    const auto it = keys_.find(lower(name));
+    const auto it = keys_.find(LowerAscii(name));
     return it == keys_.end() ? nullptr : &it->second;
 }
 
 bool Registry::KeyExists(const std::string& key) const
 {
-    return findKey(key) != nullptr;
+    return FindKey(key) != nullptr;
 }
 
 void Registry::CreateKey(const std::string& name)
 {
-    if (!validKeyName(name))
+    if (!ValidKeyName(name))
         throw RegistryError("\"" + name + "\" cannot be a registry key name");
     if (KeyExists(name))
         return;
-    if (const std::string parent = parentOf(name); !parent.empty())
+    if (const std::string parent = ParentOf(name); !parent.empty())
         CreateKey(parent);
-    keys_.emplace(lower(name), Key{name, {}, nextOrder_++});
+    keys_.emplace(LowerAscii(name), Key{name, {}, nextOrder_++});
 }
 
 void Registry::SetValue(const std::string& keyName, const std::string& name, Value value)
 {
     CreateKey(keyName);
-    auto& values = key(keyName).values;
+    auto& values = KeyNamed(keyName).values;
     for (auto& [existing, v] : values) {
-        if (lower(existing) == lower(name)) {
+        if (LowerAscii(existing) == LowerAscii(name)) {
             v = std::move(value);
             return;
         }
@@ -259,11 +253,11 @@ void Registry::SetValue(const std::string& keyName, const std::string& name, Val
 
 std::optional<Registry::Value> Registry::GetValue(const std::string& keyName, const std::string& name) const
 {
-    const Key* k = findKey(keyName);
+    const Key* k = FindKey(keyName);
     if (!k)
         return std::nullopt;
     for (const auto& [existing, v] : k->values)
-        if (lower(existing) == lower(name))
+        if (LowerAscii(existing) == LowerAscii(name))
             return v;
     return std::nullopt;
 }
@@ -286,7 +280,7 @@ std::optional<std::uint32_t> Registry::GetDword(const std::string& key, const st
 
 std::vector<std::string> Registry::SubKeys(const std::string& keyName) const
 {
-    const std::string prefix = lower(keyName) + "\\";
+    const std::string prefix = LowerAscii(keyName) + "\\";
     std::vector<const Key*> children;
     for (const auto& [lowered, k] : keys_)
         if (lowered.starts_with(prefix) && lowered.find('\\', prefix.size()) == std::string::npos)
@@ -300,7 +294,7 @@ std::vector<std::string> Registry::SubKeys(const std::string& keyName) const
 
 bool Registry::DeleteTree(const std::string& keyName)
 {
-    const std::string lowered = lower(keyName);
+    const std::string lowered = LowerAscii(keyName);
     const std::string prefix = lowered + "\\";
     const auto removed = std::erase_if(
         keys_, [&](const auto& entry) { return entry.first == lowered || entry.first.starts_with(prefix); });

@@ -69,9 +69,9 @@ private:
         std::uint64_t order = 0;
     };
 
-    void parse(const std::string& text);
-    Key& key(const std::string& name);
-    const Key* findKey(const std::string& name) const;
+    void Parse(const std::string& text);
+    Key& KeyNamed(const std::string& name);
+    const Key* FindKey(const std::string& name) const;
 
     std::string path_;
     std::map<std::string, Key> keys_; // by lower-case path

@@ -12,7 +12,7 @@ namespace {
 
 // Rounds half to even, as the language converts a double to a whole number.
 template <class Int>
-Int roundToInt(double v)
+Int RoundToInt(double v)
 {
     const double r = std::nearbyint(v);
     if (!(r >= static_cast<double>(std::numeric_limits<Int>::min()) &&
@@ -52,7 +52,7 @@ std::int32_t Variant::ToInt32() const
     case Type::Int16: return std::get<std::int16_t>(value_);
     case Type::Int32: return std::get<std::int32_t>(value_);
     case Type::Double:
-    case Type::String: return roundToInt<std::int32_t>(ToDouble());
+    case Type::String: return RoundToInt<std::int32_t>(ToDouble());
     case Type::Object: break;
     }
     throw RuntimeError(err::TypeMismatch);

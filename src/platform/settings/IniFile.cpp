@@ -1,14 +1,14 @@
 #include "platform/settings/IniFile.h"
 
+#include "codemodel/AsciiText.h"
 #include "platform/settings/TextLines.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace quillmark {
 namespace {
 
-std::string trim(const std::string& s)
+std::string Trim(const std::string& s)
 {
     const auto first = s.find_first_not_of(" \t");
     if (first == std::string::npos)
@@ -16,14 +16,8 @@ std::string trim(const std::string& s)
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
-bool sameName(const std::string& a, const std::string& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
-
 // Blanks around a value would be trimmed away on reading, so they are escaped.
-std::string escape(const std::string& value)
+std::string Escape(const std::string& value)
 {
     std::string out;
     for (std::size_t i = 0; i < value.size(); ++i) {
@@ -40,7 +34,7 @@ std::string escape(const std::string& value)
     return out;
 }
 
-std::string unescape(const std::string& text, int lineNumber)
+std::string Unescape(const std::string& text, int lineNumber)
 {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -71,24 +65,24 @@ IniFile IniFile::Parse(const std::string& text)
         ++number;
         Line line;
         line.raw = raw;
-        const std::string t = trim(raw);
+        const std::string t = Trim(raw);
         if (t.empty() || t[0] == ';' || t[0] == '#') {
             line.kind = Line::Other;
         } else if (t[0] == '[') {
             if (t.back() != ']' || t.size() < 3)
                 throw IniSyntaxError(number, "セクション見出しは [名前] の形です");
             line.kind = Line::Section;
-            line.section = trim(t.substr(1, t.size() - 2));
+            line.section = Trim(t.substr(1, t.size() - 2));
         } else {
             const auto eq = t.find('=');
-            if (eq == std::string::npos || trim(t.substr(0, eq)).empty())
+            if (eq == std::string::npos || Trim(t.substr(0, eq)).empty())
                 throw IniSyntaxError(number, "キー=値 の形ではありません");
             if (std::none_of(file.lines_.begin(), file.lines_.end(),
                              [](const Line& l) { return l.kind == Line::Section; }))
                 throw IniSyntaxError(number, "最初のセクションより前にキーがあります");
             line.kind = Line::Key;
-            line.key = trim(t.substr(0, eq));
-            line.value = unescape(trim(t.substr(eq + 1)), number);
+            line.key = Trim(t.substr(0, eq));
+            line.value = Unescape(Trim(t.substr(eq + 1)), number);
         }
         file.lines_.push_back(std::move(line));
     }
@@ -100,8 +94,8 @@ std::optional<std::string> IniFile::Get(const std::string& section, const std::s
     bool inSection = false;
     for (const Line& line : lines_) {
         if (line.kind == Line::Section)
-            inSection = sameName(line.section, section);
-        else if (inSection && line.kind == Line::Key && sameName(line.key, key))
+            inSection = SameName(line.section, section);
+        else if (inSection && line.kind == Line::Key && SameName(line.key, key))
             return line.value;
     }
     return std::nullopt;
@@ -114,25 +108,25 @@ void IniFile::Set(const std::string& section, const std::string& key, const std:
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         Line& line = lines_[i];
         if (line.kind == Line::Section) {
-            inSection = sameName(line.section, section);
+            inSection = SameName(line.section, section);
             if (inSection)
                 sectionEnd = i + 1;
         } else if (inSection) {
-            if (line.kind == Line::Key && sameName(line.key, key)) {
+            if (line.kind == Line::Key && SameName(line.key, key)) {
                 line.value = value;
-                line.raw = line.key + "=" + escape(value);
+                line.raw = line.key + "=" + Escape(value);
                 return;
             }
             if (line.kind == Line::Key)
                 sectionEnd = i + 1;
         }
     }
-    Line entry{key + "=" + escape(value), {}, key, value, Line::Key};
+    Line entry{key + "=" + Escape(value), {}, key, value, Line::Key};
     if (sectionEnd) {
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*sectionEnd), std::move(entry));
         return;
     }
-    if (!lines_.empty() && !trim(lines_.back().raw).empty())
+    if (!lines_.empty() && !Trim(lines_.back().raw).empty())
         lines_.push_back(Line{});
     lines_.push_back(Line{"[" + section + "]", section, {}, {}, Line::Section});
     lines_.push_back(std::move(entry));

@@ -11,14 +11,14 @@ namespace {
 
 constexpr std::int32_t PathFileAccessError = 75;
 
-void checkName(const std::string& what, const std::string& name)
+void CheckName(const std::string& what, const std::string& name)
 {
     if (name.empty() || name.find_first_of("[]=\r\n/") != std::string::npos || name.front() == ';' ||
         name.front() == '#' || name.front() == ' ' || name.back() == ' ')
         throw RuntimeError(err::InvalidCall, "設定の" + what + "「" + name + "」は使えない名前です。");
 }
 
-IniFile load(const std::string& path)
+IniFile Load(const std::string& path)
 {
     FileText file;
     try {
@@ -45,20 +45,20 @@ std::string SettingsFilePath(const std::string& appName)
 std::string GetSetting(const std::string& appName, const std::string& section, const std::string& key,
                        const std::string& defaultValue)
 {
-    checkName("アプリケーション名", appName);
-    checkName("セクション", section);
-    checkName("キー", key);
-    return load(SettingsFilePath(appName)).Get(section, key).value_or(defaultValue);
+    CheckName("アプリケーション名", appName);
+    CheckName("セクション", section);
+    CheckName("キー", key);
+    return Load(SettingsFilePath(appName)).Get(section, key).value_or(defaultValue);
 }
 
 void SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
                  const std::string& setting)
 {
-    checkName("アプリケーション名", appName);
-    checkName("セクション", section);
-    checkName("キー", key);
+    CheckName("アプリケーション名", appName);
+    CheckName("セクション", section);
+    CheckName("キー", key);
     const std::string path = SettingsFilePath(appName);
-    IniFile file = load(path);
+    IniFile file = Load(path);
     file.Set(section, key, setting);
     try {
         WriteFileAtomically(path, file.Text());

@@ -5,15 +5,15 @@
 namespace quillmark {
 namespace {
 
-ConsoleMessageBox& consoleBox()
+ConsoleMessageBox& ConsoleBox()
 {
     static ConsoleMessageBox box;
     return box;
 }
 
-MessageBox*& currentBox()
+MessageBox*& CurrentBox()
 {
-    static MessageBox* box = &consoleBox();
+    static MessageBox* box = &ConsoleBox();
     return box;
 }
 
@@ -21,13 +21,13 @@ MessageBox*& currentBox()
 
 void MsgBox(const std::string& text, const std::string& title)
 {
-    currentBox()->Show(text, title);
+    CurrentBox()->Show(text, title);
 }
 
 MessageBox* SetMessageBox(MessageBox* box)
 {
-    MessageBox* previous = currentBox();
-    currentBox() = box ? box : &consoleBox();
+    MessageBox* previous = CurrentBox();
+    CurrentBox() = box ? box : &ConsoleBox();
     return previous;
 }
 

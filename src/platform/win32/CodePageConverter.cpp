@@ -17,7 +17,7 @@ constexpr unsigned Utf16Little = 1200;
 constexpr unsigned Utf16Big = 1201;
 
 // The number after prefix ("CP932" -> 932), 0 when encoding is not prefix and digits.
-unsigned numberAfter(const std::string& encoding, const char* prefix)
+unsigned NumberAfter(const std::string& encoding, const char* prefix)
 {
     const std::size_t length = std::strlen(prefix);
     if (encoding.size() <= length || !SameName(std::string_view(encoding).substr(0, length), prefix))
@@ -27,7 +27,7 @@ unsigned numberAfter(const std::string& encoding, const char* prefix)
     return *end == '\0' && number < 65536 ? static_cast<unsigned>(number) : 0;
 }
 
-unsigned codePageOf(const std::string& encoding)
+unsigned CodePageOf(const std::string& encoding)
 {
     struct Name {
         const char* name;
@@ -40,15 +40,15 @@ unsigned codePageOf(const std::string& encoding)
     for (const Name& n : Names)
         if (SameName(encoding, n.name))
             return n.codePage;
-    if (const unsigned n = numberAfter(encoding, "ISO-8859-"); n >= 1 && n <= 15)
+    if (const unsigned n = NumberAfter(encoding, "ISO-8859-"); n >= 1 && n <= 15)
         return 28590 + n;
     for (const char* prefix : {"CP", "WINDOWS-"})
-        if (const unsigned n = numberAfter(encoding, prefix))
+        if (const unsigned n = NumberAfter(encoding, prefix))
             return n;
     throw std::invalid_argument("unknown encoding \"" + encoding + "\"");
 }
 
-std::string fromUtf16(std::string_view bytes, bool bigEndian, const std::string& encoding, bool replace)
+std::string FromUtf16(std::string_view bytes, bool bigEndian, const std::string& encoding, bool replace)
 {
     const bool oddByte = bytes.size() % 2 != 0;
     if (oddByte && !replace)
@@ -79,11 +79,11 @@ std::string ConvertToUtf8(std::string_view bytes, const std::string& encoding, s
         const bool little = bytes.starts_with("\xFF\xFE");
         if (little || bytes.starts_with("\xFE\xFF"))
             bytes.remove_prefix(2);
-        return fromUtf16(bytes, !little, encoding, replace);
+        return FromUtf16(bytes, !little, encoding, replace);
     }
-    const unsigned codePage = codePageOf(encoding);
+    const unsigned codePage = CodePageOf(encoding);
     if (codePage == Utf16Little || codePage == Utf16Big)
-        return fromUtf16(bytes, codePage == Utf16Big, encoding, replace);
+        return FromUtf16(bytes, codePage == Utf16Big, encoding, replace);
     if (bytes.empty())
         return {};
     if (!::IsValidCodePage(codePage))

@@ -11,17 +11,17 @@ namespace {
 
 constexpr std::int32_t PathFileAccessError = 75;
 
-void checkName(const std::string& what, const std::string& name)
+void CheckName(const std::string& what, const std::string& name)
 {
     if (name.empty() || name.find('\\') != std::string::npos)
         throw RuntimeError(err::InvalidCall, "設定の" + what + "「" + name + "」は使えない名前です。");
 }
 
-std::string sectionKey(const std::string& appName, const std::string& section, const std::string& key)
+std::string SectionKey(const std::string& appName, const std::string& section, const std::string& key)
 {
-    checkName("アプリケーション名", appName);
-    checkName("セクション", section);
-    checkName("キー", key);
+    CheckName("アプリケーション名", appName);
+    CheckName("セクション", section);
+    CheckName("キー", key);
     return "HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\" + appName + "\\" + section;
 }
 
@@ -30,7 +30,7 @@ std::string sectionKey(const std::string& appName, const std::string& section, c
 std::string GetSetting(const std::string& appName, const std::string& section, const std::string& key,
                        const std::string& defaultValue)
 {
-    const std::string where = sectionKey(appName, section, key);
+    const std::string where = SectionKey(appName, section, key);
     try {
         const auto value = win32::SystemRegistry().GetValue(where, key);
         if (!value)
@@ -46,7 +46,7 @@ std::string GetSetting(const std::string& appName, const std::string& section, c
 void SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
                  const std::string& setting)
 {
-    const std::string where = sectionKey(appName, section, key);
+    const std::string where = SectionKey(appName, section, key);
     try {
         win32::SystemRegistry().SetValue(where, key, setting);
     } catch (const win32::RegistryError& e) {

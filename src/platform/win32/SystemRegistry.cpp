@@ -21,7 +21,7 @@ const RootKey Roots[] = {
 };
 
 // The root and the path below it.
-std::pair<HKEY, std::wstring> split(const std::string& key)
+std::pair<HKEY, std::wstring> SplitKey(const std::string& key)
 {
     for (const RootKey& root : Roots) {
         const std::string prefix = std::string(root.name) + "\\";
@@ -69,14 +69,14 @@ private:
 
 bool SystemRegistry::KeyExists(const std::string& key) const
 {
-    const auto [root, path] = split(key);
+    const auto [root, path] = SplitKey(key);
     OpenKey open;
     return ::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, open.Out()) == ERROR_SUCCESS;
 }
 
 void SystemRegistry::SetValue(const std::string& key, const std::string& name, Value value)
 {
-    const auto [root, path] = split(key);
+    const auto [root, path] = SplitKey(key);
     OpenKey open;
     LSTATUS status = ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, open.Out(), nullptr);
     if (status != ERROR_SUCCESS)
@@ -97,7 +97,7 @@ void SystemRegistry::SetValue(const std::string& key, const std::string& name, V
 
 std::optional<SystemRegistry::Value> SystemRegistry::GetValue(const std::string& key, const std::string& name) const
 {
-    const auto [root, path] = split(key);
+    const auto [root, path] = SplitKey(key);
     const std::wstring valueName = Widen(name);
     DWORD type = 0;
     DWORD size = 0;
@@ -125,7 +125,7 @@ std::optional<SystemRegistry::Value> SystemRegistry::GetValue(const std::string&
 
 std::vector<std::string> SystemRegistry::SubKeys(const std::string& key) const
 {
-    const auto [root, path] = split(key);
+    const auto [root, path] = SplitKey(key);
     OpenKey open;
     std::vector<std::string> names;
     if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, open.Out()) != ERROR_SUCCESS)
@@ -145,7 +145,7 @@ std::vector<std::string> SystemRegistry::SubKeys(const std::string& key) const
 
 bool SystemRegistry::DeleteTree(const std::string& key)
 {
-    const auto [root, path] = split(key);
+    const auto [root, path] = SplitKey(key);
     const LSTATUS status = ::RegDeleteTreeW(root, path.c_str());
     if (status == ERROR_FILE_NOT_FOUND)
         return false;
@@ -156,7 +156,7 @@ bool SystemRegistry::DeleteTree(const std::string& key)
 
 bool SystemRegistry::CanWriteBelow(const std::string& key) const
 {
-    const auto [root, path] = split(key);
+    const auto [root, path] = SplitKey(key);
     OpenKey open;
     return ::RegOpenKeyExW(root, path.c_str(), 0, KEY_CREATE_SUB_KEY | KEY_SET_VALUE, open.Out()) == ERROR_SUCCESS;
 }

@@ -10,18 +10,11 @@
 namespace quillmark {
 namespace {
 
-std::string hex(com::HResult hr)
-{
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "0x%08X", static_cast<unsigned>(hr));
-    return buffer;
-}
-
 // "PROGID の NOTIFICATION が失敗しました (CODE)。" and what the add-in says about it, if anything.
 std::string failure(const com::ComPtr<com::IDTExtensibility2>& addIn, const std::string& progid,
                     const char* notification, com::HResult hr)
 {
-    std::string text = progid + " の " + notification + " が失敗しました (" + hex(hr) + ")。";
+    std::string text = progid + " の " + notification + " が失敗しました (" + com::HResultText(hr) + ")。";
     com::ExcepInfo info;
     if (auto errors = addIn.As<com::ISupportErrorInfo>(com::IID_ISupportErrorInfo);
         errors && errors->GetErrorInfo(&info) == com::S_OK)

@@ -22,7 +22,7 @@ constexpr const char* ManagerTitle = "Add-In Manager";
 constexpr int ProjectRole = Qt::UserRole;
 constexpr int ComponentRole = Qt::UserRole + 1;
 
-QString text(const std::string& s)
+QString ToQString(const std::string& s)
 {
     return QString::fromStdString(s);
 }
@@ -89,14 +89,14 @@ void EditorWindow::FillExplorer()
     for (std::size_t p = 0; p < projects.size(); ++p) {
         const auto& project = projects[p];
         const std::string name = std::filesystem::path(project->FileName()).filename().string();
-        auto* projectItem = new QTreeWidgetItem(explorer_, {text(name), tr("Project")});
-        projectItem->setToolTip(0, text(project->FileName()));
+        auto* projectItem = new QTreeWidgetItem(explorer_, {ToQString(name), tr("Project")});
+        projectItem->setToolTip(0, ToQString(project->FileName()));
         projectItem->setData(0, ProjectRole, static_cast<int>(p));
         projectItem->setExpanded(true);
         const auto& components = project->Components()->All();
         for (std::size_t c = 0; c < components.size(); ++c) {
             auto* item = new QTreeWidgetItem(
-                projectItem, {text(components[c]->Name()), text(ComponentTypeName(components[c]->Type()))});
+                projectItem, {ToQString(components[c]->Name()), ToQString(ComponentTypeName(components[c]->Type()))});
             item->setData(0, ProjectRole, static_cast<int>(p));
             item->setData(0, ComponentRole, static_cast<int>(c));
         }
@@ -116,10 +116,10 @@ void EditorWindow::ShowSelected(QTreeWidgetItem* item)
     const auto& component = project->Components()->All().at(static_cast<std::size_t>(componentIndex.toInt()));
     editor_->SetActive(project, component);
     const auto& module = component->Module();
-    QString code = text(module->Lines(1, module->CountOfLines()));
+    QString code = ToQString(module->Lines(1, module->CountOfLines()));
     code.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     codePane_->setPlainText(code);
-    setWindowTitle(tr("Quillmark editor - [%1 (Code)]").arg(text(component->Name())));
+    setWindowTitle(tr("Quillmark editor - [%1 (Code)]").arg(ToQString(component->Name())));
 }
 
 bool EditorWindow::SelectComponent(const std::string& projectFileName, const std::string& componentName)

@@ -13,7 +13,7 @@ namespace {
 const GUID ConnectInterface = SystemGuid(IID_Connect);
 
 // Hands out a reference to object in place of *out.
-HRESULT giveOut(IDispatch* object, IDispatch** out)
+HRESULT GiveOut(IDispatch* object, IDispatch** out)
 {
     if (!out)
         return E_POINTER;
@@ -67,7 +67,7 @@ HRESULT Connect::put_FormDisplayed(VARIANT_BOOL value)
 
 HRESULT Connect::get_VBInstance(IDispatch** value)
 {
-    return giveOut(DispatchOf(addIn_.VBInstance()), value);
+    return GiveOut(DispatchOf(addIn_.VBInstance()), value);
 }
 
 HRESULT Connect::putref_VBInstance(IDispatch* value)
@@ -82,7 +82,7 @@ HRESULT Connect::putref_VBInstance(IDispatch* value)
 
 HRESULT Connect::get_MenuHandler(IDispatch** value)
 {
-    return giveOut(DispatchOf(addIn_.MenuHandler()), value);
+    return GiveOut(DispatchOf(addIn_.MenuHandler()), value);
 }
 
 HRESULT Connect::putref_MenuHandler(IDispatch* value)
@@ -117,7 +117,7 @@ HRESULT Connect::AddToAddInCommandBar(BSTR* sCaption, IDispatch** control)
         BSTR written = NewBstr(caption);
         ::SysFreeString(*sCaption);
         *sCaption = written;
-        return giveOut(DispatchOf(added), control);
+        return GiveOut(DispatchOf(added), control);
     } catch (...) {
         return FailureResult(ConnectInterface);
     }

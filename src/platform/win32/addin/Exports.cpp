@@ -22,7 +22,7 @@ constexpr const char* UserClasses = "HKEY_CURRENT_USER\\Software\\Classes";
 // A 64-bit library serves the 64-bit Office, whose editor keeps its own add-in list.
 constexpr bool For64BitOffice = sizeof(void*) == 8;
 
-RegistrationLayout layoutBelow(const char* classesRoot)
+RegistrationLayout LayoutBelow(const char* classesRoot)
 {
     return {classesRoot, For64BitOffice ? "win64" : "win32", AddInKey(For64BitOffice)};
 }
@@ -38,7 +38,7 @@ private:
 const Installed messages;
 
 template <class T>
-HRESULT factoryOf(REFIID iid, void** object)
+HRESULT FactoryOf(REFIID iid, void** object)
 {
     ComPtr<IClassFactory> factory(new (std::nothrow) ClassFactory<T>());
     return factory ? factory->QueryInterface(iid, object) : E_OUTOFMEMORY;
@@ -55,9 +55,9 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object)
         return E_POINTER;
     *object = nullptr;
     if (clsid == SystemGuid(quillmark::CLSID_Connect))
-        return factoryOf<quillmark::win32::Connect>(iid, object);
+        return FactoryOf<quillmark::win32::Connect>(iid, object);
     if (clsid == SystemGuid(quillmark::CLSID_CMMTimer))
-        return factoryOf<TimerObject>(iid, object);
+        return FactoryOf<TimerObject>(iid, object);
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 
@@ -74,7 +74,7 @@ STDAPI DllRegisterServer()
             return E_UNEXPECTED;
         SystemRegistry registry;
         const char* root = registry.CanWriteBelow(MachineClasses) ? MachineClasses : UserClasses;
-        WriteRegistration(registry, path, layoutBelow(root));
+        WriteRegistration(registry, path, LayoutBelow(root));
         return S_OK;
     } catch (...) {
         return SELFREG_E_CLASS;
@@ -85,9 +85,9 @@ STDAPI DllUnregisterServer()
 {
     try {
         SystemRegistry registry;
-        RemoveRegistration(registry, layoutBelow(UserClasses));
+        RemoveRegistration(registry, LayoutBelow(UserClasses));
         if (registry.CanWriteBelow(MachineClasses))
-            RemoveRegistration(registry, layoutBelow(MachineClasses));
+            RemoveRegistration(registry, LayoutBelow(MachineClasses));
         else if (registry.KeyExists(std::string(MachineClasses) + "\\CLSID\\" + quillmark::CLSID_Connect.ToString()))
             return SELFREG_E_CLASS; // registered for everyone: only an elevated process may remove it
         return S_OK;

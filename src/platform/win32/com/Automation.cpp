@@ -12,12 +12,12 @@ namespace {
 
 constexpr std::int32_t ArgumentCountMismatch = 450;
 
-std::wstring wide(BSTR text)
+std::wstring Wide(BSTR text)
 {
     return text ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
 }
 
-RuntimeError automationError(HRESULT hr)
+RuntimeError AutomationError(HRESULT hr)
 {
     return RuntimeError(static_cast<std::int32_t>(hr),
                         "オートメーション エラーです。(0x" + HexDigits(static_cast<std::uint32_t>(hr), 8) + ")");
@@ -36,7 +36,7 @@ BSTR NewBstr(const std::string& utf8)
 
 std::string ToUtf8(BSTR text)
 {
-    return Narrow(wide(text));
+    return Narrow(Wide(text));
 }
 
 VariantValue::VariantValue(std::int32_t number) : VariantValue()
@@ -139,7 +139,7 @@ RuntimeError CallError(HRESULT hr, EXCEPINFO& excep)
         return RuntimeError(ArgumentCountMismatch,
                             "引数の数が一致していません。または不正なプロパティを指定しています。");
     case E_OUTOFMEMORY: return RuntimeError(7);
-    default: return automationError(hr);
+    default: return AutomationError(hr);
     }
 }
 

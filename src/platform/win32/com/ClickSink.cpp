@@ -9,7 +9,7 @@ namespace {
 constexpr GUID DIID_CommandBarEvents = {0x0002E131, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 constexpr DISPID DISPID_Click = 1;
 
-RuntimeError eventsNotSupported()
+RuntimeError EventsNotSupported()
 {
     return RuntimeError(459, "オブジェクトまたはクラスがこのイベントのセットをサポートしていません。");
 }
@@ -86,10 +86,10 @@ ClickConnection::ClickConnection(IDispatch* source, Handler handler)
     ComPtr<IConnectionPointContainer> container;
     if (!source || FAILED(source->QueryInterface(IID_PPV_ARGS(&container))) ||
         FAILED(container->FindConnectionPoint(DIID_CommandBarEvents, &point_)))
-        throw eventsNotSupported();
+        throw EventsNotSupported();
     sink_ = new ClickSink(std::move(handler));
     if (FAILED(point_->Advise(static_cast<IDispatch*>(sink_.Get()), &cookie_)))
-        throw eventsNotSupported();
+        throw EventsNotSupported();
 }
 
 ClickConnection::~ClickConnection()

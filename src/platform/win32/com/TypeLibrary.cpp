@@ -8,7 +8,7 @@ namespace {
 using Microsoft::WRL::ComPtr;
 
 // Loaded once, on first use, from resource 1 of this library.
-ITypeLib* typeLibrary()
+ITypeLib* TypeLibraryOfThisModule()
 {
     static ComPtr<ITypeLib> library = [] {
         ComPtr<ITypeLib> loaded;
@@ -22,7 +22,7 @@ ITypeLib* typeLibrary()
 
 HRESULT DualTypeInfo(const GUID& iid, ITypeInfo** info)
 {
-    ITypeLib* library = typeLibrary();
+    ITypeLib* library = TypeLibraryOfThisModule();
     return library ? library->GetTypeInfoOfGuid(iid, info) : TYPE_E_CANTLOADLIBRARY;
 }
 

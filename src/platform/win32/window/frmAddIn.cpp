@@ -72,7 +72,7 @@ constexpr std::array<Design, ControlCount> Designs = {{
     {"プロジェクトリスト", "", Kind::Label, Face::Gothic, 8040, 240, 2055, 255},
 }};
 
-int screenDpi()
+int ScreenDpi()
 {
     HDC screen = ::GetDC(nullptr);
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
@@ -80,21 +80,21 @@ int screenDpi()
     return dpi;
 }
 
-int pixels(int twips)
+int Pixels(int twips)
 {
-    static const int dpi = screenDpi();
+    static const int dpi = ScreenDpi();
     return ::MulDiv(twips, dpi, 1440);
 }
 
-HFONT createFont(const wchar_t* face, bool fixedPitch)
+HFONT CreateGothicFont(const wchar_t* face, bool fixedPitch)
 {
-    return ::CreateFontW(-pixels(9 * 20), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+    return ::CreateFontW(-Pixels(9 * 20), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                          fixedPitch ? FIXED_PITCH | FF_MODERN : VARIABLE_PITCH | FF_SWISS, face);
 }
 
 // A 32 x 32 icon in the window's colours: a page with lines of code and a tag.
-HICON createIcon()
+HICON CreateFormIcon()
 {
     HDC screen = ::GetDC(nullptr);
     HDC dc = ::CreateCompatibleDC(screen);
@@ -128,33 +128,33 @@ HICON createIcon()
 
 // Tab and the arrow keys move between the controls as in a dialog, although the editor runs the
 // message loop: a hook of this thread passes the window's keys through IsDialogMessage.
-std::vector<HWND>& navigableWindows()
+std::vector<HWND>& NavigableWindows()
 {
     static std::vector<HWND> windows;
     return windows;
 }
 
-HHOOK& navigationHook()
+HHOOK& NavigationHook()
 {
     static HHOOK hook = nullptr;
     return hook;
 }
 
-LRESULT CALLBACK keyboardNavigation(int code, WPARAM removed, LPARAM lParam)
+LRESULT CALLBACK KeyboardNavigation(int code, WPARAM removed, LPARAM lParam)
 {
     auto* message = reinterpret_cast<MSG*>(lParam);
     if (code >= 0 && removed == PM_REMOVE && message->message >= WM_KEYFIRST && message->message <= WM_KEYLAST) {
-        for (HWND window : navigableWindows()) {
+        for (HWND window : NavigableWindows()) {
             if ((message->hwnd == window || ::IsChild(window, message->hwnd)) && ::IsDialogMessageW(window, message)) {
                 message->message = WM_NULL;
                 break;
             }
         }
     }
-    return ::CallNextHookEx(navigationHook(), code, removed, lParam);
+    return ::CallNextHookEx(NavigationHook(), code, removed, lParam);
 }
 
-void registerClass()
+void RegisterWindowClass()
 {
     static const bool registered = [] {
         WNDCLASSEXW windowClass{};
@@ -203,13 +203,13 @@ struct frmAddIn::Controls {
 
 frmAddIn::frmAddIn()
 {
-    registerClass();
-    gothic_ = createFont(L"ＭＳ ゴシック", true);
-    pGothic_ = createFont(L"ＭＳ Ｐゴシック", false);
-    icon_ = createIcon();
+    RegisterWindowClass();
+    gothic_ = CreateGothicFont(L"ＭＳ ゴシック", true);
+    pGothic_ = CreateGothicFont(L"ＭＳ Ｐゴシック", false);
+    icon_ = CreateFormIcon();
 
     constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame{0, 0, pixels(ClientWidth), pixels(ClientHeight)};
+    RECT frame{0, 0, Pixels(ClientWidth), Pixels(ClientHeight)};
     ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
     // No owner: the editor stays usable while the window is open.
     window_ =
@@ -223,9 +223,9 @@ frmAddIn::frmAddIn()
     ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     clipboard_.SetOwner(window_);
 
-    navigableWindows().push_back(window_);
-    if (!navigationHook())
-        navigationHook() = ::SetWindowsHookExW(WH_GETMESSAGE, keyboardNavigation, nullptr, ::GetCurrentThreadId());
+    NavigableWindows().push_back(window_);
+    if (!NavigationHook())
+        NavigationHook() = ::SetWindowsHookExW(WH_GETMESSAGE, KeyboardNavigation, nullptr, ::GetCurrentThreadId());
 
     IFormWindow& form = *this;
     code_ = std::make_unique<FormCode>(form, clipboard_, NewControls());
@@ -233,10 +233,10 @@ frmAddIn::frmAddIn()
 
 frmAddIn::~frmAddIn()
 {
-    std::erase(navigableWindows(), window_);
-    if (navigableWindows().empty() && navigationHook()) {
-        ::UnhookWindowsHookEx(navigationHook());
-        navigationHook() = nullptr;
+    std::erase(NavigableWindows(), window_);
+    if (NavigableWindows().empty() && NavigationHook()) {
+        ::UnhookWindowsHookEx(NavigationHook());
+        NavigationHook() = nullptr;
     }
     controls_.reset();
     ::DestroyWindow(window_); // while the code its events reach is still there
@@ -272,8 +272,8 @@ FormControls frmAddIn::NewControls()
             break;
         }
         HWND control =
-            ::CreateWindowExW(0, windowClass, Widen(d.caption).c_str(), style, pixels(d.left), pixels(d.top),
-                              pixels(d.width), pixels(d.height), window_,
+            ::CreateWindowExW(0, windowClass, Widen(d.caption).c_str(), style, Pixels(d.left), Pixels(d.top),
+                              Pixels(d.width), Pixels(d.height), window_,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstId + i)), ThisModule(), nullptr);
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(d.face == Face::Gothic ? gothic_ : pGothic_),
                        FALSE);
