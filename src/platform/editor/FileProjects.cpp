@@ -3,6 +3,7 @@
 #include "codemodel/AsciiText.h"
 #include "platform/editor/DocumentPath.h"
 #include "platform/editor/ModuleFile.h"
+#include "platform/editor/ModuleFiles.h"
 #include "platform/editor/SourceError.h"
 #include "platform/editor/TextDecoding.h"
 #include "platform/editor/documents/DocumentProject.h"
@@ -16,7 +17,6 @@
 #include <iostream>
 #include <stdexcept>
 #include <system_error>
-#include <tuple>
 #include <unordered_set>
 
 namespace quillmark {
@@ -24,12 +24,6 @@ namespace quillmark {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool IsModuleFile(const fs::path& path)
-{
-    const std::string ext = LowerAscii(path.extension().string());
-    return ext == ".bas" || ext == ".cls" || ext == ".frm";
-}
 
 // The path made absolute, without "." parts or a trailing separator, so that its last part
 // is the project's bare file name.
@@ -99,34 +93,6 @@ std::shared_ptr<MemoryProject> StandardInputProject(const std::string& encoding,
         throw SourceError(StandardInputName, "cannot read standard input");
     return std::make_shared<MemoryProject>(
         StandardInputName, std::vector{ModuleFromBytes(bytes, StandardInputName, encoding, "Module1", ".bas", name)});
-}
-
-// The module files directly in folder, by name ignoring case, then by exact name.
-std::vector<fs::path> ModuleFilesIn(const fs::path& folder)
-{
-    struct Listed {
-        std::string key;
-        std::string name;
-        fs::path path;
-    };
-    std::vector<Listed> listed;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        if (it->is_regular_file(typeError) && IsModuleFile(it->path())) {
-            std::string name = it->path().filename().string();
-            listed.push_back({LowerAscii(name), std::move(name), it->path()});
-        }
-    }
-    if (ec)
-        throw SourceError(folder.string(), "cannot list the folder: " + ec.message());
-    std::sort(listed.begin(), listed.end(),
-              [](const Listed& a, const Listed& b) { return std::tie(a.key, a.name) < std::tie(b.key, b.name); });
-    std::vector<fs::path> files;
-    files.reserve(listed.size());
-    for (Listed& each : listed)
-        files.push_back(std::move(each.path));
-    return files;
 }
 
 std::shared_ptr<MemoryProject> OpenFolder(const std::string& fileName, const std::string& encoding)

@@ -1,4 +1,5 @@
 #include "platform/editor/FileProjects.h"
+#include "platform/editor/ModuleFiles.h"
 
 #include "codemodel/RuntimeError.h"
 #include "platform/editor/DocumentPath.h"
@@ -103,6 +104,24 @@ TEST(OpenProject, FileNamesThatAreNoTextGiveTextNames)
         const std::string path = dir.Write(file, "Sub A()\nEnd Sub\n");
         EXPECT_EQ(OpenProject(path)->VBComponents()->Item(1)->Name(), name) << file;
     }
+}
+
+TEST(ModuleFilesIn, SubfoldersOnRequestEachAfterItsParentsFiles)
+{
+    TempFolder dir;
+    for (const char* name : {"b.bas", "A.cls", "notes.txt", "sub/z.frm", "sub/deeper/y.BAS", "Sub2/x.bas",
+                             ".git/hooks/h.bas", "sub/a.bas"})
+        dir.Write(name, "Sub X()\nEnd Sub\n");
+    fs::create_directory_symlink(dir.Path(), dir.Path() / "sub" / "loop");
+    const auto relative = [&](bool recursive) {
+        std::vector<std::string> names;
+        for (const fs::path& file : ModuleFilesIn(dir.Path(), recursive))
+            names.push_back(file.lexically_relative(dir.Path()).generic_string());
+        return names;
+    };
+    EXPECT_EQ(relative(false), (std::vector<std::string>{"A.cls", "b.bas"}));
+    EXPECT_EQ(relative(true),
+              (std::vector<std::string>{"A.cls", "b.bas", "sub/a.bas", "sub/z.frm", "sub/deeper/y.BAS", "Sub2/x.bas"}));
 }
 
 TEST(OpenProject, SingleFileIsAProjectOfOneModuleWithAnAbsoluteName)

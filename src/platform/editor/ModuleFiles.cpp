@@ -1,0 +1,75 @@
+#include "platform/editor/ModuleFiles.h"
+
+#include "codemodel/AsciiText.h"
+#include "platform/editor/SourceError.h"
+
+#include <algorithm>
+#include <string>
+#include <system_error>
+#include <tuple>
+
+namespace quillmark {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Paths by file name ignoring case, then by exact name.
+void SortByName(std::vector<fs::path>& paths)
+{
+    struct Listed {
+        std::string key;
+        std::string name;
+        fs::path path;
+    };
+    std::vector<Listed> listed;
+    listed.reserve(paths.size());
+    for (fs::path& path : paths) {
+        std::string name = path.filename().string();
+        listed.push_back({LowerAscii(name), std::move(name), std::move(path)});
+    }
+    std::sort(listed.begin(), listed.end(),
+              [](const Listed& a, const Listed& b) { return std::tie(a.key, a.name) < std::tie(b.key, b.name); });
+    paths.clear();
+    for (Listed& each : listed)
+        paths.push_back(std::move(each.path));
+}
+
+void CollectModuleFiles(const fs::path& folder, bool recursive, std::vector<fs::path>& out)
+{
+    std::vector<fs::path> files;
+    std::vector<fs::path> subfolders;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError) && IsModuleFile(it->path()))
+            files.push_back(it->path());
+        else if (recursive && it->symlink_status(typeError).type() == fs::file_type::directory &&
+                 !it->path().filename().string().starts_with('.'))
+            subfolders.push_back(it->path());
+    }
+    if (ec)
+        throw SourceError(folder.string(), "cannot list the folder: " + ec.message());
+    SortByName(files);
+    SortByName(subfolders);
+    out.insert(out.end(), files.begin(), files.end());
+    for (const fs::path& subfolder : subfolders)
+        CollectModuleFiles(subfolder, true, out);
+}
+
+} // namespace
+
+bool IsModuleFile(const fs::path& path)
+{
+    const std::string ext = LowerAscii(path.extension().string());
+    return ext == ".bas" || ext == ".cls" || ext == ".frm";
+}
+
+std::vector<fs::path> ModuleFilesIn(const fs::path& folder, bool recursive)
+{
+    std::vector<fs::path> files;
+    CollectModuleFiles(folder, recursive, files);
+    return files;
+}
+
+} // namespace quillmark
