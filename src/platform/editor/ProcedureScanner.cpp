@@ -136,6 +136,7 @@ void SplitStatements(std::string_view line, std::vector<std::string_view>& out)
 struct ProcStatement {
     std::string name;
     std::int32_t kind = 0;
+    bool isPrivate = false;
 };
 
 std::optional<ProcStatement> ParseProcStatement(std::string_view s)
@@ -143,15 +144,16 @@ std::optional<ProcStatement> ParseProcStatement(std::string_view s)
     // Every word a procedure statement may start with begins with one of these letters.
     if (s.empty() || std::string_view("fgps").find(LowerAscii(s.front())) == std::string_view::npos)
         return std::nullopt;
+    ProcStatement proc;
     for (std::string_view modifier : {"Public", "Private", "Friend", "Global"}) {
         if (auto rest = TakeWord(s, modifier)) {
             s = *rest;
+            proc.isPrivate = modifier == "Private";
             break;
         }
     }
     if (auto rest = TakeWord(s, "Static"))
         s = *rest;
-    ProcStatement proc;
     std::optional<std::string_view> rest;
     if ((rest = TakeWord(s, "Sub")) || (rest = TakeWord(s, "Function"))) {
         proc.kind = 0;
@@ -279,6 +281,16 @@ std::vector<ProcRecord> ScanProcedures(const ModuleText& text)
     if (!blocks.empty())
         blocks.back().LastLine = count;
     return blocks;
+}
+
+bool IsPrivateProcedure(const ModuleText& text, const ProcRecord& record)
+{
+    for (std::int32_t line = record.FirstLine; line <= record.LastLine; ++line) {
+        const auto proc = ParseProcStatement(Trim(text.Line(line)));
+        if (proc && proc->kind == record.Kind && SameName(proc->name, DeclaredName(record)))
+            return proc->isPrivate;
+    }
+    return false;
 }
 
 } // namespace quillmark

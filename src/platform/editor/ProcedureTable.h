@@ -39,4 +39,8 @@ private:
 // The ownership scan behind ProcedureTable::Scan.
 std::vector<ProcRecord> ScanProcedures(const ModuleText& text);
 
+// Whether record's procedure is declared Private, as its first statement of that name and kind
+// within its lines says.
+bool IsPrivateProcedure(const ModuleText& text, const ProcRecord& record);
+
 } // namespace quillmark

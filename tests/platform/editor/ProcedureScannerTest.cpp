@@ -184,5 +184,29 @@ TEST(ProcedureTable, LooksUpBlocksByLineAndName)
     EXPECT_EQ(table.FindBlock("Q", 0, -1), -1);
 }
 
+TEST(IsPrivateProcedure, TheProcedureStatementSaysIt)
+{
+    const ModuleText text = ModuleText::FromLines({
+        "' Private Sub Commented()",
+        "Private Sub Hidden()",
+        "End Sub",
+        "Sub Plain()",
+        "End Sub",
+        "private static function Lower$()",
+        "End Function",
+        "' Private Property Get Size",
+        "Friend Property Get Size() As Long",
+        "End Property",
+        "Private Property Let Size(v As Long)",
+        "End Property",
+    });
+    const std::vector<ProcRecord> blocks = ScanProcedures(text);
+    ASSERT_EQ(blocks.size(), 5u);
+    std::vector<bool> isPrivate;
+    for (const ProcRecord& block : blocks)
+        isPrivate.push_back(IsPrivateProcedure(text, block));
+    EXPECT_EQ(isPrivate, (std::vector<bool>{true, false, true, false, true}));
+}
+
 } // namespace
 } // namespace quillmark
