@@ -1,7 +1,7 @@
 #include "platform/com/Registry.h"
 
 #include "codemodel/AsciiText.h"
-#include "platform/settings/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/settings/TextLines.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "platform/settings/Settings.h"
 
 #include "codemodel/RuntimeError.h"
-#include "platform/settings/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/settings/IniFile.h"
 
 #include <stdexcept>

@@ -1,5 +1,5 @@
 #include "platform/settings/Settings.h"
-#include "platform/settings/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/settings/IniFile.h"
 
 #include "codemodel/RuntimeError.h"

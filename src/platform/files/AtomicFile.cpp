@@ -1,4 +1,4 @@
-#include "platform/settings/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 
 #include <cerrno>
 #include <cstdlib>
