@@ -1,5 +1,6 @@
 #include "platform/files/AtomicFile.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -21,57 +22,73 @@ std::runtime_error systemError(const std::string& what, const std::string& path)
     return std::runtime_error(what + " " + path + ": " + std::strerror(errno));
 }
 
-void writeAll(int fd, const std::string& text, const std::string& path)
-{
-    const char* p = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw systemError("cannot write", path);
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-}
-
 } // namespace
 
-void WriteFileAtomically(const std::string& path, const std::string& text)
+AtomicFileWriter::AtomicFileWriter(std::string path, NewFileAccess access) : path_(std::move(path))
 {
-    const std::filesystem::path target(path);
+    const std::filesystem::path target(path_);
     std::error_code ec;
     if (target.has_parent_path()) {
         std::filesystem::create_directories(target.parent_path(), ec);
         if (ec)
             throw std::runtime_error("cannot create folder " + target.parent_path().string() + ": " + ec.message());
     }
+    // open() applies the umask to a shared file's mode, which mkstemp would not.
+    static std::atomic<unsigned> serial{0};
+    const mode_t mode = access == NewFileAccess::Shared ? 0666 : 0600;
+    do {
+        temp_ = path_ + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    } while (fd_ < 0 && errno == EEXIST);
+    if (fd_ < 0)
+        throw systemError("cannot create a temporary file next to", path_);
+    if (struct stat old{}; ::stat(path_.c_str(), &old) == 0)
+        ::fchmod(fd_, old.st_mode & 07777);
+}
 
-    std::string temp = path + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        throw systemError("cannot create a temporary file next to", path);
-    try {
-        struct stat old {};
-        ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0600);
-        writeAll(fd, text, temp);
-        if (::fsync(fd) != 0)
-            throw systemError("cannot flush", temp);
-        if (::close(fd) != 0) {
-            fd = -1;
-            throw systemError("cannot close", temp);
+AtomicFileWriter::~AtomicFileWriter()
+{
+    if (committed_)
+        return;
+    if (fd_ >= 0)
+        ::close(fd_);
+    ::unlink(temp_.c_str());
+}
+
+void AtomicFileWriter::Write(std::string_view text)
+{
+    const char* p = text.data();
+    std::size_t left = text.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd_, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw systemError("cannot write", temp_);
         }
-        fd = -1;
-        if (::rename(temp.c_str(), path.c_str()) != 0)
-            throw systemError("cannot replace", path);
-    } catch (...) {
-        if (fd >= 0)
-            ::close(fd);
-        ::unlink(temp.c_str());
-        throw;
+        p += n;
+        left -= static_cast<std::size_t>(n);
     }
+}
+
+void AtomicFileWriter::Commit()
+{
+    if (::fsync(fd_) != 0)
+        throw systemError("cannot flush", temp_);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0)
+        throw systemError("cannot close", temp_);
+    if (::rename(temp_.c_str(), path_.c_str()) != 0)
+        throw systemError("cannot replace", path_);
+    committed_ = true;
+}
+
+void WriteFileAtomically(const std::string& path, const std::string& text, NewFileAccess access)
+{
+    AtomicFileWriter file(path, access);
+    file.Write(text);
+    file.Commit();
 }
 
 FileText ReadWholeFile(const std::string& path)

@@ -1,13 +1,38 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace quillmark {
 
-// Replaces path's content with text so that a reader sees either the old file or the new one,
-// never a half-written file. Creates missing parent folders. Throws std::runtime_error with
-// the path and the system's reason.
-void WriteFileAtomically(const std::string& path, const std::string& text);
+// Who may read a file that does not exist yet: only the user (settings), or whoever the user's
+// umask lets (pages). A file that exists keeps its permissions.
+enum class NewFileAccess { Private, Shared };
+
+// A file written in pieces that a reader sees either as it was or complete, never half
+// written: the pieces go to a temporary file beside it, which Commit puts in its place.
+// Without Commit the temporary file is removed and the file is left as it was. Creates missing
+// parent folders. Throws std::runtime_error with the path and the system's reason.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(std::string path, NewFileAccess access = NewFileAccess::Private);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    void Write(std::string_view text);
+    void Commit();
+
+private:
+    std::string path_;
+    std::string temp_;
+    int fd_ = -1;
+    bool committed_ = false;
+};
+
+// Replaces path's content with text, atomically as AtomicFileWriter does.
+void WriteFileAtomically(const std::string& path, const std::string& text,
+                         NewFileAccess access = NewFileAccess::Private);
 
 // The whole file, or exists false when there is none. Throws when it cannot be read.
 struct FileText {
