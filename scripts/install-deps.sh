@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libgsf-1-dev libxml2-dev
   fonts-ipafont-gothic xvfb xauth
   clang libclang-rt-14-dev
+  chromium chromium-driver
 )
 
 options=()

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/DescriptorOutput.h"
 #include "cli/Suggestion.h"
+#include "cli/site/SiteCommand.h"
 
 #include <CLI/CLI.hpp>
 
@@ -27,6 +28,8 @@ constexpr const char* kUsageText =
     "usage: quillmark convert [--links] [--page] [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
     "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
     "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
+    "       quillmark site    [--recursive] [--jobs N] [--theme light|dark|editor] [--line-numbers] [--quiet] -o DIR "
+    "PATH...\n"
 #ifdef QUILLMARK_GUI
     "       quillmark window  [--module NAME] [--encoding ENC] PATH...\n"
     "       quillmark editor  [--encoding ENC] PATH...\n"
@@ -107,6 +110,9 @@ int main(int argc, char** argv)
     auto* source = app.add_subcommand("source", "Write the plain source text of a module or one of its entries");
     AddProjectOptions(*source, options, true);
 
+    quillmark::cli::SiteCommand site;
+    AddSiteCommand(app, site);
+
 #ifdef QUILLMARK_GUI
     auto* window = app.add_subcommand("window", "Open the converter window over the projects");
     AddProjectOptions(*window, options, false);
@@ -165,6 +171,8 @@ int main(int argc, char** argv)
             return kUsage;
         }
     }
+    if (site.command->parsed())
+        return RunSiteCommand(site);
     for (auto [command, run] : {std::pair{convert, &Convert}, {list, &List}, {source, &Source}}) {
         if (command->parsed())
             return WriteProduct(run, options);

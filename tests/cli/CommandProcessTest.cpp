@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <sys/wait.h>
 
 namespace {
@@ -32,8 +33,8 @@ Result Launch(const std::string& arguments, bool withErrors = false, const std::
 
 TEST(CommandProcess, BadUsageExitsTwoWithTheUsage)
 {
-    for (const char* arguments :
-         {"", "convert", "frobnicate x", "convert --nope x", "list --entry x y", "convert ''"}) {
+    for (const char* arguments : {"", "convert", "frobnicate x", "convert --nope x", "list --entry x y", "convert ''",
+                                  "site x", "site --jobs 0 -o /tmp x", "site --theme blue -o /tmp x"}) {
         const Result r = Launch(arguments, true);
         EXPECT_EQ(r.status, 2) << arguments;
         EXPECT_NE(r.out.find("convert"), std::string::npos) << arguments;
@@ -96,6 +97,15 @@ TEST(CommandProcess, ConvertWritesOnlyTheFragmentToStandardOutput)
     const Result missing = Launch("convert " + folder.Path() + "/gone.bas", true);
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find("gone.bas"), std::string::npos);
+}
+
+TEST(CommandProcess, SiteSaysNothingWhenDoneWithoutATerminal)
+{
+    quillmark::testing::TempFolder folder("process-site");
+    const Result r = Launch("site -o " + folder.Path() + " " + QUILLMARK_SOURCE_DIR + "/examples/Sample", true);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(std::filesystem::exists(folder.Path() + "/Sample/Ledger.html"));
 }
 
 TEST(CommandProcess, OutputThatCannotBeWrittenFailsTheCommand)

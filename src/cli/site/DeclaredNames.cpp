@@ -1,0 +1,86 @@
+#include "cli/site/DeclaredNames.h"
+
+#include "codemodel/AsciiText.h"
+
+namespace quillmark::cli {
+
+void DeclaredNames::StartBlock()
+{
+    locals_.clear();
+}
+
+void DeclaredNames::StartLine(bool continued)
+{
+    if (continued)
+        return;
+    context_ = Context::None;
+    depth_ = 0;
+    procedureName_ = false;
+    variableName_ = false;
+    afterProperty_ = false;
+}
+
+void DeclaredNames::Keyword(std::string_view keyword)
+{
+    const bool procedure = keyword == "Sub" || keyword == "Function" ||
+                           (afterProperty_ && (keyword == "Get" || keyword == "Let" || keyword == "Set"));
+    afterProperty_ = keyword == "Property";
+    if (procedure) {
+        procedureName_ = true;
+        variableName_ = false;
+        context_ = Context::None;
+    } else if (keyword == "Dim" || keyword == "Static" || keyword == "Const") {
+        context_ = Context::Variables;
+        depth_ = 0;
+        variableName_ = true;
+    } else if (keyword != "Optional" && keyword != "ByVal" && keyword != "ByRef" && keyword != "ParamArray" &&
+               keyword != "WithEvents") {
+        variableName_ = false;
+    }
+}
+
+void DeclaredNames::Punctuation(char c)
+{
+    switch (c) {
+    case ' ': return;
+    case '(':
+        ++depth_;
+        variableName_ = context_ == Context::Parameters && depth_ == 1;
+        return;
+    case ')':
+        --depth_;
+        if (context_ == Context::Parameters && depth_ == 0)
+            context_ = Context::None;
+        variableName_ = false;
+        return;
+    case ',':
+        variableName_ =
+            (context_ == Context::Parameters && depth_ == 1) || (context_ == Context::Variables && depth_ == 0);
+        return;
+    case ':': StartLine(false); return;
+    default: variableName_ = false; return;
+    }
+}
+
+bool DeclaredNames::Declares(std::string_view name)
+{
+    if (procedureName_) {
+        procedureName_ = false;
+        context_ = Context::Parameters;
+        depth_ = 0;
+        return true;
+    }
+    if (variableName_) {
+        variableName_ = false;
+        locals_.insert(LowerAscii(name));
+        return true;
+    }
+    return false;
+}
+
+bool DeclaredNames::IsLocal(std::string_view name) const
+{
+    return !locals_.empty() && locals_.contains(LowerAscii(name));
+}
+
+} // namespace quillmark::cli

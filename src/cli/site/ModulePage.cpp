@@ -1,0 +1,88 @@
+#include "cli/site/ModulePage.h"
+
+#include "cli/site/SitePaths.h"
+#include "conversion/BlockPlan.h"
+#include "conversion/HtmlEscape.h"
+#include "conversion/LinkLists.h"
+
+namespace quillmark::cli {
+
+namespace {
+
+// The jump links of the converter's list, each item closed, and without the link to the
+// declarations when the first procedure leaves none.
+std::string JumpLinks(const SiteModule& module, const ProcedureIndex& index)
+{
+    const bool hasDeclarations = index.front().FirstLine != 1;
+    std::string html = "<nav class=\"Jumps\">";
+    bool firstItem = true;
+    for (std::string_view element : LinkList(module.name, index, Entry{})) {
+        if (element.empty())
+            continue;
+        if (element.ends_with("\r\n"))
+            element.remove_suffix(2);
+        const bool item = element.starts_with("<li>");
+        if (item && std::exchange(firstItem, false) && !hasDeclarations)
+            continue;
+        html += element;
+        html += item ? "</li>\n" : "\n";
+    }
+    html += "</nav>\n";
+    return html;
+}
+
+} // namespace
+
+std::string ModulePageTop(const SiteProject& project, const SiteModule& module, const ProcedureIndex& index,
+                          std::string_view problem, bool lineNumbers)
+{
+    std::string html = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
+                       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>";
+    html += EscapeName(module.name + " — " + project.name);
+    html += "</title>\n<link rel=\"stylesheet\" href=\"";
+    html += Href(module.page, kStyleSheetFile);
+    html += "\">\n</head>\n<body>\n<nav class=\"Trail\"><a href=\"";
+    html += Href(module.page, kIndexPage);
+    html += "\">Index</a> / ";
+    html += EscapeName(project.name);
+    if (!module.folder.empty()) {
+        html += " / <span class=\"Folder\">";
+        html += EscapeName(module.folder);
+        html += "</span>";
+    }
+    html += "</nav>\n<h1>";
+    html += EscapeName(module.name);
+    html += " <span class=\"Type\">";
+    html += TypeLabel(module.type);
+    html += "</span></h1>\n";
+    if (!problem.empty()) {
+        html += "<p class=\"Problem\">";
+        html += EscapeName(problem);
+        html += "</p>\n";
+    }
+    html += JumpLinks(module, index);
+    html += lineNumbers ? "<main class=\"Code Numbered\">\n" : "<main class=\"Code\">\n";
+    return html;
+}
+
+std::string_view ModulePageBottom()
+{
+    return "\n</main>\n</body>\n</html>\n";
+}
+
+std::string PlainFragment(const ModuleView& module)
+{
+    BlockPlan blocks(Entry{}, module, 1, module.lineCount);
+    OutputBuffer out;
+    std::string escaped;
+    for (std::int32_t line = 1; line <= module.lineCount; ++line) {
+        if (line > 1)
+            out.Append("\r\n");
+        blocks.AppendOpeners(line, out);
+        out.Append(EscapeCodeText(module.lines.Line(line), escaped));
+        blocks.AppendClosers(line, out);
+    }
+    return out.Take();
+}
+
+} // namespace quillmark::cli

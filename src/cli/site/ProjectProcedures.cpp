@@ -1,0 +1,71 @@
+#include "cli/site/ProjectProcedures.h"
+
+#include "codemodel/AsciiText.h"
+#include "codemodel/HostObjectModel.h"
+
+namespace quillmark::cli {
+
+namespace {
+
+int Rank(std::int32_t kind)
+{
+    switch (kind) {
+    case vbext_pk::Proc: return 0;
+    case vbext_pk::Get: return 1;
+    case vbext_pk::Let: return 2;
+    default: return 3;
+    }
+}
+
+} // namespace
+
+ProjectProcedures::ProjectProcedures(const SiteProject& project) : ownProcedures_(project.modules.size())
+{
+    for (std::size_t m = 0; m < project.modules.size(); ++m) {
+        const SiteModule& module = project.modules[m];
+        modules_.emplace(LowerAscii(module.name), ModuleEntry{m, module.type == vbext_ct::ClassModule});
+        for (const SiteProcedure& procedure : module.procedures) {
+            if (procedure.record.ProcName.empty())
+                continue;
+            const Candidate candidate{{m, &procedure.record}, procedure.isPrivate, Rank(procedure.record.Kind)};
+            const auto [it, added] = ownProcedures_[m].emplace(LowerAscii(DeclaredName(procedure.record)), candidate);
+            if (!added && candidate.rank < it->second.rank)
+                it->second = candidate;
+        }
+    }
+    for (std::size_t m = 0; m < project.modules.size(); ++m) {
+        if (project.modules[m].type != vbext_ct::StdModule)
+            continue;
+        for (const auto& [key, candidate] : ownProcedures_[m]) {
+            if (candidate.isPrivate)
+                continue;
+            const auto [it, added] = standardProcedures_.emplace(key, candidate.definition);
+            if (!added)
+                it->second.reset(); // ambiguous without its module's name
+        }
+    }
+}
+
+std::optional<ProjectProcedures::Definition> ProjectProcedures::Find(std::size_t from, std::string_view qualifier,
+                                                                     std::string_view name) const
+{
+    const std::string key = LowerAscii(name);
+    std::size_t module = from;
+    if (!qualifier.empty() && !SameName(qualifier, "Me")) {
+        // A class's procedures are reached through an object, which could be named anything.
+        const auto it = modules_.find(LowerAscii(qualifier));
+        if (it == modules_.end() || it->second.isClass)
+            return std::nullopt;
+        module = it->second.index;
+    }
+    if (const auto own = ownProcedures_[module].find(key); own != ownProcedures_[module].end())
+        if (module == from || !own->second.isPrivate)
+            return own->second.definition;
+    if (!qualifier.empty())
+        return std::nullopt;
+    if (const auto standard = standardProcedures_.find(key); standard != standardProcedures_.end())
+        return standard->second;
+    return std::nullopt;
+}
+
+} // namespace quillmark::cli

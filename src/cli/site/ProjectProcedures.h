@@ -1,0 +1,48 @@
+#pragma once
+
+#include "cli/site/SiteProject.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace quillmark::cli {
+
+// The procedures of a project by name, and which of them a name used in a module's code means,
+// as VBA finds it: the module's own procedure first, else the public procedure of the one
+// standard module that has one of that name; "Module.Name" (not of a class, whose procedures
+// are reached through objects) and "Me.Name" look in that module.
+// Names compare ignoring case. Of a property, its Get is the one linked to, else its Let or Set.
+class ProjectProcedures {
+public:
+    explicit ProjectProcedures(const SiteProject& project);
+
+    struct Definition {
+        std::size_t module;
+        const ProcRecord* record;
+    };
+    // qualifier: empty, "Me" or a module's name.
+    std::optional<Definition> Find(std::size_t from, std::string_view qualifier, std::string_view name) const;
+
+private:
+    struct Candidate {
+        Definition definition;
+        bool isPrivate;
+        int rank; // the lower, the likelier a name means this one
+    };
+    using ByName = std::unordered_map<std::string, Candidate>;
+
+    struct ModuleEntry {
+        std::size_t index;
+        bool isClass;
+    };
+    std::unordered_map<std::string, ModuleEntry> modules_;
+    std::vector<ByName> ownProcedures_; // of each module
+    // Public procedures of standard modules; none where two modules have one of the name.
+    std::unordered_map<std::string, std::optional<Definition>> standardProcedures_;
+};
+
+} // namespace quillmark::cli

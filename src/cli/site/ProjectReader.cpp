@@ -1,0 +1,150 @@
+#include "cli/site/ProjectReader.h"
+
+#include "cli/site/Parallel.h"
+#include "codemodel/AsciiText.h"
+#include "platform/editor/FileProjects.h"
+#include "platform/editor/ModuleFiles.h"
+#include "platform/editor/ProcedureTable.h"
+#include "platform/editor/SourceError.h"
+
+#include <optional>
+#include <system_error>
+#include <unordered_map>
+
+namespace quillmark::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The path made absolute, without "." parts or a trailing separator.
+fs::path AbsolutePath(const std::string& path)
+{
+    std::error_code ec;
+    fs::path absolute = fs::absolute(path, ec);
+    absolute = (ec ? fs::path(path) : absolute).lexically_normal();
+    if (!absolute.has_filename() && absolute.has_relative_path())
+        absolute = absolute.parent_path();
+    return absolute;
+}
+
+std::string ProjectName(const fs::path& absolute)
+{
+    const std::string name = absolute.filename().string();
+    return name.empty() ? absolute.string() : name;
+}
+
+SiteModule Describe(const std::shared_ptr<MemoryComponent>& component)
+{
+    MemoryCodeModule& code = *component->Module();
+    SiteModule module;
+    module.name = code.Name();
+    module.type = component->Type();
+    module.lineCount = code.CountOfLines();
+    for (const ProcRecord& record : code.Procedures().Blocks())
+        module.procedures.push_back({record, IsPrivateProcedure(code.Text(), record)});
+    return module;
+}
+
+struct PendingFile {
+    std::size_t project;
+    fs::path file;
+    std::string folder;
+};
+
+// A module file's module, or why it cannot be read.
+struct DescribedFile {
+    std::optional<SiteModule> module;
+    std::string problem;
+};
+
+DescribedFile DescribeFile(const PendingFile& pending, const std::string& encoding)
+{
+    try {
+        SiteModule module = Describe(OpenProject(pending.file.string(), encoding)->Components()->All().front());
+        module.file = pending.file;
+        module.folder = pending.folder;
+        return {std::move(module), {}};
+    } catch (const SourceError& e) {
+        return {std::nullopt, e.what()};
+    }
+}
+
+} // namespace
+
+ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadOptions& options)
+{
+    ReadProjects result;
+    std::vector<PendingFile> pending;
+    std::vector<bool> isFolder;
+    for (const std::string& path : paths) {
+        const fs::path absolute = AbsolutePath(path);
+        try {
+            std::error_code ec;
+            if (fs::is_directory(absolute, ec)) {
+                const std::vector<fs::path> files = ModuleFilesIn(absolute, options.recursive);
+                if (files.empty())
+                    throw SourceError(absolute.string(),
+                                      options.recursive
+                                          ? "the folder and its subfolders hold no module files (.bas, .cls, .frm)"
+                                          : "the folder holds no module files (.bas, .cls, .frm); --recursive reads "
+                                            "its subfolders too");
+                for (const fs::path& file : files) {
+                    const std::string folder = file.parent_path().lexically_relative(absolute).generic_string();
+                    pending.push_back({result.projects.size(), file, folder == "." ? "" : folder});
+                }
+                result.projects.push_back({absolute.string(), ProjectName(absolute), {}, {}});
+                isFolder.push_back(true);
+                continue;
+            }
+            const auto project = OpenProject(path, options.encoding);
+            if (project->Protection() != 0)
+                throw SourceError(project->FileName(),
+                                  "the VBA project is locked for viewing; Quillmark shows none of its code");
+            SiteProject site{absolute.string(), ProjectName(absolute), {}, {}};
+            for (const auto& component : project->Components()->All()) {
+                site.modules.push_back(Describe(component));
+                site.modules.back().held = component->Module();
+            }
+            result.projects.push_back(std::move(site));
+            isFolder.push_back(false);
+        } catch (const SourceError& e) {
+            result.problems.push_back(e.what());
+        }
+    }
+
+    std::vector<DescribedFile> described(pending.size());
+    RunInParallel(pending.size(), options.jobs,
+                  [&](std::size_t i) { described[i] = DescribeFile(pending[i], options.encoding); });
+
+    std::vector<std::unordered_map<std::string, fs::path>> filesByName(result.projects.size());
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        if (!described[i].module) {
+            result.problems.push_back(described[i].problem);
+            continue;
+        }
+        SiteModule& module = *described[i].module;
+        const auto [first, added] = filesByName[pending[i].project].emplace(LowerAscii(module.name), pending[i].file);
+        if (!added) {
+            result.problems.push_back(pending[i].file.string() + ": the module name \"" + module.name +
+                                      "\" is already used by " + first->second.string() +
+                                      "; module names must differ within a project, as in the editor");
+            continue;
+        }
+        result.projects[pending[i].project].modules.push_back(std::move(module));
+    }
+    // A folder none of whose files could be read has been reported file by file.
+    for (std::size_t p = result.projects.size(); p-- > 0;)
+        if (isFolder[p] && result.projects[p].modules.empty())
+            result.projects.erase(result.projects.begin() + static_cast<std::ptrdiff_t>(p));
+    return result;
+}
+
+std::shared_ptr<MemoryCodeModule> ModuleCode(const SiteModule& module, const std::string& encoding)
+{
+    if (module.held)
+        return module.held;
+    return OpenProject(module.file.string(), encoding)->Components()->All().front()->Module();
+}
+
+} // namespace quillmark::cli

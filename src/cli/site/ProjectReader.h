@@ -1,0 +1,29 @@
+#pragma once
+
+#include "cli/site/SiteProject.h"
+
+#include <string>
+#include <vector>
+
+namespace quillmark::cli {
+
+struct ReadOptions {
+    bool recursive = false; // module files in subfolders too
+    std::string encoding;   // empty: guessed per file
+    unsigned jobs = 1;
+};
+
+struct ReadProjects {
+    std::vector<SiteProject> projects; // in the order of the paths
+    std::vector<std::string> problems; // "PATH: what is wrong", for what was left out
+};
+
+// The projects of paths. A path that cannot be read, a project locked for viewing and a module
+// file that cannot be read or whose name another module of the project already has are left
+// out, each with a problem.
+ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadOptions& options);
+
+// The module's code: held, or read again from its file. Throws SourceError.
+std::shared_ptr<MemoryCodeModule> ModuleCode(const SiteModule& module, const std::string& encoding);
+
+} // namespace quillmark::cli

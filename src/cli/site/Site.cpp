@@ -1,0 +1,166 @@
+#include "cli/site/Site.h"
+
+#include "cli/Commands.h"
+#include "cli/site/CodeLinker.h"
+#include "cli/site/IndexPage.h"
+#include "cli/site/ModulePage.h"
+#include "cli/site/Parallel.h"
+#include "cli/site/Progress.h"
+#include "cli/site/ProjectReader.h"
+#include "cli/site/SitePaths.h"
+#include "conversion/Converter.h"
+#include "conversion/Keywords.h"
+#include "platform/editor/SourceError.h"
+#include "platform/files/AtomicFile.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <thread>
+
+namespace quillmark::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kWriteChunk = 64 * 1024;
+
+struct PageJob {
+    const SiteProject* project;
+    const ProjectProcedures* procedures;
+    std::size_t module;
+};
+
+// Where a module came from, for messages.
+std::string SourceOf(const SiteProject& project, const SiteModule& module)
+{
+    return module.file.empty() ? project.path + ": module " + module.name : module.file.string();
+}
+
+// Converts the module and writes its page; what went wrong, or empty text.
+std::string WriteModulePage(const PageJob& job, const fs::path& folder, const KeywordTable& keywords,
+                            const SiteOptions& options)
+{
+    const SiteProject& project = *job.project;
+    const SiteModule& module = project.modules[job.module];
+    std::shared_ptr<MemoryCodeModule> code;
+    try {
+        code = ModuleCode(module, options.encoding);
+    } catch (const SourceError& e) {
+        return e.what();
+    }
+    const ProcedureIndex index = IndexOf(code->Procedures().Blocks());
+    const ModuleView view{module.name, code->Text(), index, std::max(code->CountOfLines(), 1)};
+    std::string fragment;
+    std::string problem;
+    try {
+        fragment = ConvertRange(view, &keywords, Entry{}, 1, view.lineCount, false);
+    } catch (const ConversionError& e) {
+        problem = "line " + std::to_string(e.Line()) + ": " + e.Problem();
+    } catch (const RuntimeError& e) {
+        problem = e.Description();
+    }
+    if (!problem.empty())
+        fragment = PlainFragment(view);
+    code.reset();
+
+    try {
+        AtomicFileWriter file((folder / module.page).string(), NewFileAccess::Shared);
+        file.Write(ModulePageTop(project, module, index,
+                                 problem.empty() ? "" : "This module could not be highlighted (" + problem + ").",
+                                 options.lineNumbers));
+        CodeLinker linker(problem.empty() ? job.procedures : nullptr, project, job.module, options.lineNumbers);
+        std::string chunk;
+        for (std::size_t start = 0;;) {
+            const std::size_t end = fragment.find("\r\n", start);
+            linker.AppendLine(std::string_view(fragment).substr(start, end - start), chunk);
+            if (end == std::string::npos)
+                break;
+            chunk += '\n';
+            start = end + 2;
+            if (chunk.size() >= kWriteChunk) {
+                file.Write(chunk);
+                chunk.clear();
+            }
+        }
+        chunk += ModulePageBottom();
+        file.Write(chunk);
+        file.Commit();
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return problem.empty() ? "" : SourceOf(project, module) + ": " + problem + "; its page shows the code undecorated";
+}
+
+bool WriteSiteFile(const fs::path& path, const std::string& text, std::ostream& err)
+{
+    try {
+        WriteFileAtomically(path.string(), text, NewFileAccess::Shared);
+        return true;
+    } catch (const std::runtime_error& e) {
+        err << "quillmark: " << e.what() << '\n';
+        return false;
+    }
+}
+
+} // namespace
+
+int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
+{
+    for (const std::string& path : options.paths) {
+        if (path.empty()) {
+            err << "quillmark: PATH is empty\n";
+            return kUsage;
+        }
+    }
+    const fs::path folder(options.outputFolder);
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec || !fs::is_directory(folder)) {
+        err << "quillmark: " << options.outputFolder
+            << ": cannot make the output folder: " << (ec ? ec.message() : "a file has its name") << '\n';
+        return kFailed;
+    }
+    const unsigned jobs = options.jobs > 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
+
+    ReadProjects read = ReadSiteProjects(options.paths, {options.recursive, options.encoding, jobs});
+    bool complete = read.problems.empty();
+    for (const std::string& problem : read.problems)
+        err << "quillmark: " << problem << "; left out\n";
+    if (read.projects.empty()) {
+        err << "quillmark: no project could be read; nothing was written\n";
+        return kFailed;
+    }
+    std::vector<SiteProject>& projects = read.projects;
+    PlanPages(projects);
+
+    std::vector<ProjectProcedures> procedures;
+    procedures.reserve(projects.size());
+    std::vector<PageJob> pages;
+    for (const SiteProject& project : projects) {
+        procedures.emplace_back(project);
+        for (std::size_t m = 0; m < project.modules.size(); ++m)
+            pages.push_back({&project, &procedures.back(), m});
+    }
+
+    const auto keywords = MakeKeywordTable();
+    std::vector<std::string> problems(pages.size());
+    Progress progress(pages.size(), showProgress, err);
+    RunInParallel(pages.size(), jobs, [&](std::size_t i) {
+        problems[i] = WriteModulePage(pages[i], folder, *keywords, options);
+        progress.Done();
+    });
+    progress.Finish();
+    for (const std::string& problem : problems) {
+        if (!problem.empty()) {
+            err << "quillmark: " << problem << '\n';
+            complete = false;
+        }
+    }
+    complete = WriteSiteFile(folder / kStyleSheetFile, StyleSheet(options.theme), err) && complete;
+    complete = WriteSiteFile(folder / kIndexPage, IndexPage(projects), err) && complete;
+    return complete ? kDone : kFailed;
+}
+
+} // namespace quillmark::cli

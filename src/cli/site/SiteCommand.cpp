@@ -1,0 +1,45 @@
+#include "cli/site/SiteCommand.h"
+
+#include "cli/Commands.h"
+
+#include <iostream>
+#include <unistd.h>
+
+namespace quillmark::cli {
+
+void AddSiteCommand(CLI::App& app, SiteCommand& site)
+{
+    SiteOptions& options = site.options;
+    site.command = app.add_subcommand(
+        "site", "Write a browsable site of whole projects: an index with a search box and a page per module, "
+                "whose names of procedures link to their definitions");
+    CLI::App& command = *site.command;
+    command.add_option("-o,--output", options.outputFolder, "The folder to write the site into")->required();
+    command.add_flag("--recursive", options.recursive,
+                     "Read module files in the subfolders of a folder too; each page keeps its file's folder");
+    command.add_option("--jobs", options.jobs, "Modules converted at a time (default: one per processor)")
+        ->check(CLI::Range(1u, 1024u));
+    command.add_option("--theme", site.theme, "light (default), dark, or editor (like the VBA editor's code window)")
+        ->check(CLI::IsMember({"light", "dark", "editor"}));
+    command.add_flag("--line-numbers", options.lineNumbers, "Number the lines (copied code carries no numbers)");
+    command.add_flag("--quiet", site.quiet, "No progress line");
+    command.add_option("--encoding", options.encoding,
+                       "Encoding of module files (e.g. UTF-8, CP932, CP1252; default: guessed per file)");
+    command
+        .add_option("PATH", options.paths,
+                    "A project: a folder of .bas/.cls/.frm files, one module file, or an Office document")
+        ->required();
+}
+
+int RunSiteCommand(SiteCommand& site)
+{
+    site.options.theme = site.theme == "dark" ? Theme::Dark : site.theme == "editor" ? Theme::Editor : Theme::Light;
+    try {
+        return BuildSite(site.options, std::cerr, !site.quiet && ::isatty(STDERR_FILENO));
+    } catch (const std::exception& e) {
+        std::cerr << "quillmark: " << e.what() << '\n';
+        return kFailed;
+    }
+}
+
+} // namespace quillmark::cli

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "codemodel/ModHtml.h"
+#include "codemodel/ProcedureIndex.h"
+#include "platform/editor/MemorySource.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quillmark::cli {
+
+struct SiteProcedure {
+    ProcRecord record;
+    bool isPrivate = false;
+};
+
+// What the site knows of a module before its page is made: enough for the index and for links
+// into it. Its code is read again for the page, so that no more than a page's worth of code is
+// held at a time.
+struct SiteModule {
+    std::string name;
+    std::int32_t type = 0;
+    std::int32_t lineCount = 0;
+    std::vector<SiteProcedure> procedures;  // the procedure blocks, in module order
+    std::string folder;                     // of its file below the project's folder, "/"-separated; "" at the top
+    std::filesystem::path file;             // to read again; empty when held
+    std::shared_ptr<MemoryCodeModule> held; // a module of a document or a lone file, kept
+    std::string page;                       // the page's path in the site, "/"-separated
+};
+
+struct SiteProject {
+    std::string path;   // made absolute, for messages
+    std::string name;   // the bare file name, as the window lists projects
+    std::string folder; // of its pages in the site
+    std::vector<SiteModule> modules;
+};
+
+// The module type as the window's module list tags it: "MOD", "CLS", ...
+inline std::string TypeLabel(std::int32_t type)
+{
+    std::string prefix = TypePrefix(type);
+    prefix.pop_back();
+    return prefix;
+}
+
+} // namespace quillmark::cli

@@ -1,0 +1,3 @@
+Attribute VB_Name = "Stale"
+Sub Hidden()
+End Sub

@@ -1,0 +1,11 @@
+Attribute VB_Name = "Text"
+Public Function FormatAmount(ByVal value As Currency) As String
+    FormatAmount = PadLeft(Format$(value, "#,##0"), 10)
+End Function
+
+Public Function PadLeft(ByVal s As String, ByVal width As Long) As String
+    PadLeft = Right$(Space$(width) & s, width)
+End Function
+
+Public Sub Init()
+End Sub

@@ -1,0 +1,198 @@
+// Names to links, and names to file names and hrefs.
+#include "cli/site/CodeLinker.h"
+#include "cli/site/SitePaths.h"
+
+#include <gtest/gtest.h>
+
+namespace quillmark::cli {
+namespace {
+
+SiteModule Module(std::string name, std::int32_t type, std::string page, std::vector<SiteProcedure> procedures)
+{
+    SiteModule module;
+    module.name = std::move(name);
+    module.type = type;
+    module.page = std::move(page);
+    module.procedures = std::move(procedures);
+    return module;
+}
+
+SiteProcedure Public(std::string name, std::int32_t kind = vbext_pk::Proc)
+{
+    return {{std::move(name), 1, 1, kind}, false};
+}
+
+SiteProcedure Private(std::string name)
+{
+    return {{std::move(name), 1, 1, vbext_pk::Proc}, true};
+}
+
+std::string Name(std::string_view name)
+{
+    return "<span class=\"Deco5\">" + std::string(name) + "</span>";
+}
+
+std::string Keyword(std::string_view keyword)
+{
+    return "<span class=\"Deco3\">" + std::string(keyword) + "</span>";
+}
+
+TEST(CodeLinker, NamesOfProceduresLinkToWhereVbaFindsThem)
+{
+    SiteProject project;
+    project.modules = {
+        Module("Main", 1, "P/Main.html", {Public("Go"), Private("Helper")}),
+        Module("Util", 1, "P/lib/Util.html", {Public("Format"), Private("Secret"), Public("Shared")}),
+        Module("Other", 1, "P/Other.html", {Public("Shared")}),
+        Module(
+            "Thing", 2, "P/Thing.html",
+            {Public("Property Let Size", vbext_pk::Let), Public("Property Get Size", vbext_pk::Get), Public("Grow")}),
+        Module("集計", 1, "P/集計.html", {Public("月次集計")}),
+    };
+    const ProjectProcedures procedures(project);
+    const std::string helper = "<a href=\"#Helper\">Helper</a>";
+    const std::string format = "<a href=\"lib/Util.html#Format\">Format</a>";
+    const struct {
+        std::size_t module;
+        std::vector<std::string> lines;
+        std::string linked; // "" when the lines stay as they are
+    } cases[] = {
+        {0,
+         {Name("Helper") + " " + Name("format")},
+         Name(helper) + " " + Name("<a href=\"lib/Util.html#Format\">format</a>")},
+        {0,
+         {Name("Util.Format") + "(" + Name("Util.Secret") + ")"},
+         Name("Util." + format) + "(" + Name("Util.Secret") + ")"},
+        {0,
+         {Name("Secret") + " " + Name("Shared") + " " + Name("Thing.Grow") + " " + Name(".Format") + " " +
+          Name("x.Format")},
+         ""},
+        {0,
+         {"    " + Keyword("Call") + " 月次集計(1)"},
+         "    " + Keyword("Call") +
+             " <a href=\"%E9%9B%86%E8%A8%88.html#%E6%9C%88%E6%AC%A1%E9%9B%86%E8%A8%88\">月次集計</a>(1)"},
+        {0, {"<span class=\"Deco1\">' Helper", "Format</span> <span class=\"Deco2\">\"Go\"</span>"}, ""},
+        {0, {"<span class=\"Deco4\">Go:</span> " + Keyword("GoTo") + " <span class=\"Deco4\">Go</span>"}, ""},
+        {0, {Name("Go") + " " + Name("Helper") + ":=1"}, Name("<a href=\"#Go\">Go</a>") + " " + Name("Helper") + ":=1"},
+        {0,
+         {Name("x") + " = &amp;H1F &amp; " + Name("Go")},
+         Name("x") + " = &amp;H1F &amp; " + Name("<a href=\"#Go\">Go</a>")},
+        {3,
+         {Name("Me.Size") + " = " + Name("Size")},
+         Name("Me.<a href=\"#Property%20Get%20Size\">Size</a>") + " = " +
+             Name("<a href=\"#Property%20Get%20Size\">Size</a>")},
+        // Declared names and the block's parameters and variables stay plain, in that block only.
+        {0,
+         {"<div class=\"CodeArea\"><p id=\"Helper\">" + Keyword("Private") + " " + Keyword("Sub") + " " +
+              Name("Helper") + "(" + Keyword("ByVal") + " " + Name("Format") + " " + Keyword("As") + " " +
+              Keyword("Long") + ", _",
+          "    " + Name("Go") + ")",
+          "    " + Keyword("Dim") + " " + Name("a") + " " + Keyword("As") + " " + Name("Thing") + ", " + Name("Shared"),
+          Name("Format") + " " + Name("Go") + " " + Name("Shared") + "</p></div>",
+          "<div class=\"CodeArea\"><p id=\"Go\">" + Name("Format")},
+         "<div class=\"CodeArea\"><p id=\"Helper\">" + Keyword("Private") + " " + Keyword("Sub") + " " +
+             Name("Helper") + "(" + Keyword("ByVal") + " " + Name("Format") + " " + Keyword("As") + " " +
+             Keyword("Long") + ", _\n" + "    " + Name("Go") + ")\n" + "    " + Keyword("Dim") + " " + Name("a") + " " +
+             Keyword("As") + " " + Name("Thing") + ", " + Name("Shared") + "\n" + Name("Format") + " " + Name("Go") +
+             " " + Name("Shared") + "</p></div>\n" + "<div class=\"CodeArea\"><p id=\"Go\">" + Name(format)},
+        {0,
+         {Keyword("Property") + " " + Keyword("Get") + " " + Name("Go") + "()",
+          Keyword("Set") + " " + Name("Go") + " = " + Name("Helper")},
+         Keyword("Property") + " " + Keyword("Get") + " " + Name("Go") + "()\n" + Keyword("Set") + " " +
+             Name("<a href=\"#Go\">Go</a>") + " = " + Name(helper)},
+    };
+    for (const auto& c : cases) {
+        CodeLinker linker(&procedures, project, c.module, false);
+        std::string out;
+        std::string input;
+        for (const std::string& line : c.lines) {
+            if (!out.empty()) {
+                out += '\n';
+                input += '\n';
+            }
+            linker.AppendLine(line, out);
+            input += line;
+        }
+        EXPECT_EQ(out, c.linked.empty() ? input : c.linked) << input;
+    }
+}
+
+TEST(CodeLinker, LineNumbersMarkEachLineAfterItsBlockOpeners)
+{
+    SiteProject project;
+    project.modules = {Module("M", 1, "P/M.html", {Public("y")})};
+    const ProjectProcedures procedures(project);
+    CodeLinker linker(&procedures, project, 0, true);
+    std::string out;
+    for (const char* line : {"<div class=\"CodeArea\"><p id=\"A\"><div class=\"CodeArea\"><p id=\"B\">x</p></div>",
+                             "<span class=\"Deco1\">' a", "' b</span>", ""})
+        linker.AppendLine(line, out += '|');
+    EXPECT_EQ(out,
+              "|<div class=\"CodeArea\"><p id=\"A\"><div class=\"CodeArea\"><p id=\"B\"><span class=\"Ln\"></span>"
+              "x</p></div>|<span class=\"Ln\"></span><span class=\"Deco1\">' a|<span class=\"Ln\"></span>' b</span>"
+              "|<span class=\"Ln\"></span>");
+}
+
+TEST(SitePaths, NamesBecomeSafeFileNames)
+{
+    const struct {
+        std::string name;
+        std::string file;
+    } cases[] = {
+        {"Module1", "Module1"},
+        {"受注集計", "受注集計"},
+        {"../etc/passwd", "_._etc_passwd"},
+        {"a:b*c?\"<>|#%", "a_b_c_______"},
+        {".hidden", "_hidden"},
+        {"Book 1.xlsm", "Book 1.xlsm"},
+        {"", "_"},
+        {"trailing.", "trailing_"},
+        {std::string(149, 'a') + "日本", std::string(149, 'a')},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SafeFileName(c.name), c.file) << c.name;
+}
+
+TEST(SitePaths, HrefsAreRelativeAndPercentEncoded)
+{
+    const struct {
+        const char* from;
+        const char* to;
+        const char* anchor;
+        const char* href;
+    } cases[] = {
+        {"P/A.html", "P/A.html", "Property Get Size", "#Property%20Get%20Size"},
+        {"P/A.html", "P/B.html", "", "B.html"},
+        {"P/x/y/A.html", "P/x/z/B.html", "Go", "../z/B.html#Go"},
+        {"P/A.html", "P/x y/受注.html", "", "x%20y/%E5%8F%97%E6%B3%A8.html"},
+        {"P/x/A.html", "index.html", "", "../../index.html"},
+        {"index.html", "P/A.html", "A&B", "P/A.html#A%26B"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Href(c.from, c.to, c.anchor), c.href) << c.from << " -> " << c.to;
+}
+
+TEST(SitePaths, PagesAndFoldersNeverClashIgnoringCase)
+{
+    std::vector<SiteProject> projects(3);
+    projects[0].name = "index.html";
+    projects[1].name = "Book";
+    projects[2].name = "book";
+    for (SiteProject& project : projects) {
+        project.modules.resize(3);
+        project.modules[0].name = "a.b";
+        project.modules[1].name = "a_b";
+        project.modules[2].name = "Mod";
+        project.modules[2].folder = "a_b.html";
+    }
+    PlanPages(projects);
+    EXPECT_EQ(projects[0].folder, "index.html-2");
+    EXPECT_EQ(projects[1].folder, "Book");
+    EXPECT_EQ(projects[2].folder, "book-2");
+    EXPECT_EQ(projects[1].modules[0].page, "Book/a.b.html");
+    EXPECT_EQ(projects[1].modules[1].page, "Book/a_b-2.html");
+    EXPECT_EQ(projects[1].modules[2].page, "Book/a_b.html/Mod.html");
+}
+
+} // namespace
+} // namespace quillmark::cli

@@ -1,0 +1,170 @@
+// The site of the exported tree under OrderDesk/ must match the reviewed files under expected/
+// byte for byte, however many jobs make it; what cannot be read is named and left out.
+#include "cli/site/Site.h"
+#include "cli/Commands.h"
+#include "common/FileText.h"
+#include "common/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+namespace quillmark::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFileText;
+using testing::TempFolder;
+using testing::WriteFileText;
+
+const fs::path kHere = fs::path(QUILLMARK_SOURCE_DIR) / "tests/cli/site";
+
+std::map<std::string, std::string> FilesUnder(const fs::path& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[entry.path().lexically_relative(folder).generic_string()] = ReadFileText(entry.path());
+    return files;
+}
+
+struct Built {
+    int status;
+    std::string err;
+};
+
+Built Build(SiteOptions options, const std::string& output, bool showProgress = false)
+{
+    options.outputFolder = output;
+    std::ostringstream err;
+    const int status = BuildSite(options, err, showProgress);
+    return {status, err.str()};
+}
+
+TEST(Site, ExportedTreeGivesTheReviewedSiteWithAnyNumberOfJobs)
+{
+    const auto expected = FilesUnder(kHere / "expected");
+    ASSERT_GE(expected.size(), 8u);
+    for (const unsigned jobs : {1u, 3u}) {
+        TempFolder out("site-" + std::to_string(jobs));
+        SiteOptions options;
+        options.paths = {(kHere / "OrderDesk").string()};
+        options.recursive = true;
+        options.jobs = jobs;
+        const Built built = Build(options, out.Path());
+        EXPECT_EQ(built.status, kDone) << built.err;
+        EXPECT_EQ(built.err, "");
+        const auto produced = FilesUnder(out.Path());
+        for (const auto& [name, text] : expected) {
+            ASSERT_TRUE(produced.contains(name)) << name;
+            EXPECT_EQ(produced.at(name), text) << name << " with " << jobs << " jobs";
+        }
+        EXPECT_EQ(produced.size(), expected.size());
+    }
+}
+
+TEST(Site, WhatCannotBeReadIsNamedAndLeftOutAndTheRestWritten)
+{
+    TempFolder in("site-input");
+    const std::string good = in.Path() + "/Good";
+    WriteFileText(good + "/Main.bas", "Attribute VB_Name = \"Main\"\r\nSub Go()\r\n  Helper\r\nEnd Sub\r\n");
+    WriteFileText(good + "/sub/Helper.bas", "Attribute VB_Name = \"Helpers\"\r\nSub Helper()\r\nEnd Sub\r\n");
+    WriteFileText(good + "/sub/Copy.bas", "Attribute VB_Name = \"main\"\r\nSub Other()\r\nEnd Sub\r\n");
+    WriteFileText(good + "/sub/Latin1.bas", "Attribute VB_Name = \"Latin1\"\r\n' caf\xe9\r\n");
+    WriteFileText(good + "/Broken.bas", "Attribute VB_Name = \"Broken\"\r\nSub Open()\r\n  s = \"open\r\nEnd Sub\r\n");
+    WriteFileText(in.Path() + "/Damaged.xlsm", "not a document");
+    WriteFileText(in.Path() + "/Nested/sub/Inner.bas", "Sub Inner()\r\nEnd Sub\r\n");
+    const std::string locked =
+        std::string(QUILLMARK_SHARED_DIR) + "/testdata/office/unlock_excel/xlsm/Locked_with_macro.xlsm";
+
+    const struct {
+        std::vector<std::string> paths;
+        bool recursive;
+        const char* encoding;
+        int status;
+        std::vector<std::string> said;    // in the messages, in order
+        std::vector<std::string> written; // pages in the site
+    } cases[] = {
+        {{good},
+         true,
+         "UTF-8",
+         kFailed,
+         {"Copy.bas: the module name \"main\" is already used by " + good + "/Main.bas",
+          "Latin1.bas: cannot decode the text",
+          "Broken.bas: line 2: unterminated string literal; its page shows the code undecorated"},
+         {"Good/Main.html", "Good/sub/Helpers.html", "Good/Broken.html"}},
+        {{in.Path() + "/Missing", good},
+         true,
+         "",
+         kFailed,
+         {"Missing: no such file or folder; left out"},
+         {"Good/Main.html"}},
+        {{in.Path() + "/Damaged.xlsm", good}, true, "", kFailed, {"Damaged.xlsm: "}, {"Good/Main.html"}},
+        {{in.Path() + "/Nested"},
+         false,
+         "",
+         kFailed,
+         {"the folder holds no module files (.bas, .cls, .frm); --recursive reads its subfolders too",
+          "no project could be read; nothing was written"},
+         {}},
+        {{locked, good}, true, "", kFailed, {"locked for viewing"}, {"Good/Main.html"}},
+        {{good, ""}, true, "", kUsage, {"PATH is empty"}, {}},
+    };
+    for (const auto& c : cases) {
+        if (c.paths.front() == locked && !fs::exists(locked))
+            continue;
+        TempFolder out("site-output");
+        WriteFileText(out.Path() + "/notes.txt", "kept");
+        SiteOptions options;
+        options.paths = c.paths;
+        options.encoding = c.encoding;
+        options.recursive = c.recursive;
+        const Built built = Build(options, out.Path());
+        const std::string context = c.paths.front() + " " + built.err;
+        EXPECT_EQ(built.status, c.status) << context;
+        std::size_t at = 0;
+        for (const std::string& said : c.said) {
+            at = built.err.find(said, at);
+            EXPECT_NE(at, std::string::npos) << said << " in " << context;
+        }
+        for (const std::string& page : c.written)
+            EXPECT_TRUE(fs::exists(out.Path() + "/" + page)) << page << " of " << context;
+        EXPECT_EQ(fs::exists(out.Path() + "/index.html"), !c.written.empty()) << context;
+        EXPECT_EQ(ReadFileText(out.Path() + "/notes.txt"), "kept");
+    }
+}
+
+TEST(Site, UnconvertibleModuleKeepsItsCodeAndAnchors)
+{
+    TempFolder in("site-broken");
+    in.Write("Broken.bas", "Attribute VB_Name = \"Broken\"\r\nSub Open()\r\n  s = \"Open<b\r\nEnd Sub\r\n");
+    TempFolder out("site-broken-out");
+    SiteOptions options;
+    options.paths = {in.Path()};
+    EXPECT_EQ(Build(options, out.Path()).status, kFailed);
+    const std::string page = ReadFileText(out.Path() + "/quillmark-site-broken/Broken.html");
+    EXPECT_NE(page.find("<p class=\"Problem\">This module could not be highlighted (line 2: unterminated string "
+                        "literal).</p>"),
+              std::string::npos)
+        << page;
+    EXPECT_NE(page.find("<div class=\"CodeArea\"><p id=\"Open\">Sub Open()\n  s = \"Open&lt;b\nEnd Sub</p></div>"),
+              std::string::npos)
+        << page;
+}
+
+TEST(Site, ProgressLineOnlyWhenShown)
+{
+    SiteOptions options;
+    options.paths = {(fs::path(QUILLMARK_SOURCE_DIR) / "examples/Sample").string()};
+    TempFolder out("site-progress");
+    const Built shown = Build(options, out.Path(), true);
+    EXPECT_EQ(shown.err.rfind("\rquillmark site: 0/4 modules, 0.0 s", 0), 0u) << shown.err;
+    EXPECT_NE(shown.err.find("\rquillmark site: 4/4 modules, "), std::string::npos) << shown.err;
+    EXPECT_EQ(shown.err.back(), '\n');
+    EXPECT_EQ(Build(options, out.Path(), false).err, "");
+}
+
+} // namespace
+} // namespace quillmark::cli

@@ -1,0 +1,171 @@
+#!/usr/bin/env python3
+"""Opens a site made by `quillmark site` in headless Chromium through chromedriver (WebDriver,
+JSON over HTTP) and uses it as a reader would: the index, its search box, a module page, a link
+to a procedure of another module, and copying numbered code.
+
+usage: browser_test.py QUILLMARK PROJECT
+Exits 77 (skipped) when chromedriver or Chromium cannot be started here.
+"""
+import json
+import os
+import shutil
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.error
+import urllib.parse
+import urllib.request
+
+SKIP = 77
+CHROMIUM_FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                  "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                  "--window-size=1200,900"]
+
+
+class Skip(Exception):
+    pass
+
+
+class Browser:
+    def __init__(self, driver, binary, profile):
+        with socket.socket() as s:
+            s.bind(("127.0.0.1", 0))
+            port = s.getsockname()[1]
+        self.base = f"http://127.0.0.1:{port}"
+        self.driver = subprocess.Popen([driver, f"--port={port}"], stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
+        for _ in range(100):
+            try:
+                if self.call("GET", "/status")["ready"]:
+                    break
+            except OSError:
+                time.sleep(0.1)
+        else:
+            self.driver.kill()
+            raise Skip("chromedriver does not answer")
+        options = {"binary": binary, "args": CHROMIUM_FLAGS + [f"--user-data-dir={profile}"]}
+        try:
+            session = self.call("POST", "/session", {"capabilities": {"alwaysMatch": {
+                "browserName": "chrome", "goog:chromeOptions": options}}})
+        except RuntimeError as e:
+            self.driver.kill()
+            raise Skip(f"Chromium does not start: {e}")
+        self.session = f"/session/{session['sessionId']}"
+
+    def call(self, method, path, body=None):
+        data = json.dumps(body).encode() if body is not None else None
+        request = urllib.request.Request(self.base + path, data=data, method=method,
+                                         headers={"Content-Type": "application/json"})
+        try:
+            with urllib.request.urlopen(request, timeout=60) as response:
+                return json.load(response)["value"]
+        except urllib.error.HTTPError as e:
+            raise RuntimeError(json.load(e)["value"].get("message", str(e)).splitlines()[0])
+
+    def go(self, url):
+        self.call("POST", self.session + "/url", {"url": url})
+
+    def back(self):
+        self.call("POST", self.session + "/back", {})
+
+    def run(self, script, *args):
+        return self.call("POST", self.session + "/execute/sync", {"script": script, "args": list(args)})
+
+    def element(self, css):
+        found = self.call("POST", self.session + "/element", {"using": "css selector", "value": css})
+        return self.session + "/element/" + next(iter(found.values()))
+
+    def click(self, css):
+        self.call("POST", self.element(css) + "/click", {})
+
+    def type(self, css, text):
+        """Replaces the field's text as a user would: select all, delete, type."""
+        self.call("POST", self.element(css) + "/value", {"text": "\ue009a\ue000\ue003" + text})
+
+    def quit(self):
+        try:
+            self.call("DELETE", self.session)
+        finally:
+            self.driver.kill()
+            self.driver.wait()
+
+
+VISIBLE_MODULES = """return [...document.querySelectorAll('.Module')].filter(m => m.offsetParent !== null)
+    .map(m => m.querySelector('.Name a').textContent + ':' + [...m.querySelectorAll('.Procedures li')]
+    .filter(p => p.offsetParent !== null).length);"""
+TARGET = "return [location.pathname.split('/').pop(), decodeURIComponent(location.hash), " \
+         "document.querySelector(':target') && document.querySelector(':target').id];"
+COPIED_BLOCK = """const range = document.createRange();
+    range.selectNodeContents(document.getElementById(arguments[0]));
+    getSelection().removeAllRanges(); getSelection().addRange(range);
+    return getSelection().toString();"""
+
+
+def expect(what, got, wanted):
+    if got != wanted:
+        raise AssertionError(f"{what}: got {got!r}, wanted {wanted!r}")
+    print(f"ok: {what}")
+
+
+def test(browser, site):
+    browser.go("file://" + os.path.join(site, "index.html"))
+    expect("index title", browser.call("GET", browser.session + "/title"), "OrderDesk")
+    every = browser.run(VISIBLE_MODULES)
+    expect("modules listed", len(every), 6)
+
+    browser.type("#search", "writelog")
+    expect("search by procedure", browser.run(VISIBLE_MODULES), ["Logging:1"])
+    browser.type("#search", "集計")
+    expect("search by a Japanese module name", browser.run(VISIBLE_MODULES), ["受注集計:1"])
+    browser.type("#search", "no such thing")
+    expect("search without a match", browser.run(
+        "return [document.querySelector('.NoMatch').hidden, document.querySelectorAll('.Project')[0].hidden];"),
+        [False, True])
+    browser.type("#search", "")
+    expect("search box emptied", len(browser.run(VISIBLE_MODULES)), len(every))
+
+    browser.click('.Module .Name a[href="App.html"], .Module .Name a[href$="/App.html"]')
+    expect("module page title", browser.call("GET", browser.session + "/title"), "App — OrderDesk")
+    browser.click('a[href$="Logging.html#WriteLog"]')
+    expect("cross-link to another module's procedure", browser.run(TARGET), ["Logging.html", "#WriteLog", "WriteLog"])
+    browser.back()
+    browser.click('a[href*=".html#%E6%B3%A8"]')
+    expect("cross-link to a Japanese procedure", browser.run(TARGET),
+           ["%E5%8F%97%E6%B3%A8%E9%9B%86%E8%A8%88.html", "#注文を集計する", "注文を集計する"])
+    browser.back()
+    browser.click('.Trail a')
+    expect("back to the index", browser.call("GET", browser.session + "/title"), "OrderDesk")
+
+    browser.go("file://" + os.path.join(site, "OrderDesk/src/modules/Infrastructure/Logging.html"))
+    expect("numbered lines copy without numbers", browser.run(COPIED_BLOCK, "Logging.Declarations"),
+           "Option Explicit\n\nPrivate mLines As Collection")
+    expect("line numbers drawn", browser.run(
+        "return getComputedStyle(document.querySelector('.Ln'), '::before').content;"), "counter(line)")
+
+
+def main():
+    quillmark, project = sys.argv[1], os.path.abspath(sys.argv[2])
+    driver, binary = shutil.which("chromedriver"), shutil.which("chromium") or shutil.which("chromium-browser")
+    if not driver or not binary:
+        print("skipped: chromedriver or chromium is not installed")
+        return SKIP
+    with tempfile.TemporaryDirectory() as work:
+        site, profile = os.path.join(work, "site"), os.path.join(work, "profile")
+        subprocess.run([quillmark, "site", "--recursive", "--line-numbers", "--quiet", "-o", site, project],
+                       check=True)
+        try:
+            browser = Browser(driver, binary, profile)
+        except Skip as e:
+            print(f"skipped: {e}")
+            return SKIP
+        try:
+            test(browser, site)
+        finally:
+            browser.quit()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,101 @@
+#!/usr/bin/env python3
+"""Builds sites with `quillmark site` and checks what must hold for any site: every local link
+finds its file and its anchor, every tag is closed in order, every module page is titled
+"Module — Project", and --line-numbers marks each code line once.
+
+usage: check_site.py QUILLMARK PROJECT...  (a PROJECT that does not exist is passed over)
+"""
+import html.parser
+import os
+import subprocess
+import sys
+import tempfile
+import urllib.parse
+
+VOID = {"meta", "link", "input", "br", "img", "hr"}
+
+
+class Page(html.parser.HTMLParser):
+    def __init__(self, path):
+        super().__init__(convert_charrefs=True)
+        self.path, self.ids, self.hrefs, self.problems = path, set(), [], []
+        self.open, self.title, self.in_title, self.line_marks = [], "", False, 0
+        with open(path, encoding="utf-8") as f:
+            self.feed(f.read())
+        self.close()
+        if self.open:
+            self.problems.append(f"unclosed {self.open}")
+
+    def handle_starttag(self, tag, attrs):
+        attrs = dict(attrs)
+        if "id" in attrs:
+            self.ids.add(attrs["id"])
+        if tag == "a" and "href" in attrs:
+            self.hrefs.append(attrs["href"])
+        if attrs.get("class") == "Ln":
+            self.line_marks += 1
+        self.in_title = tag == "title"
+        if tag not in VOID:
+            self.open.append(tag)
+
+    def handle_endtag(self, tag):
+        if not self.open or self.open[-1] != tag:
+            self.problems.append(f"</{tag}> closes {self.open[-1:]} at line {self.getpos()[0]}")
+        else:
+            self.open.pop()
+        self.in_title = False
+
+    def handle_data(self, data):
+        if self.in_title:
+            self.title += data
+
+
+def check(site, line_numbers):
+    pages = {}
+    for folder, _, files in os.walk(site):
+        for name in files:
+            if name.endswith(".html"):
+                pages[os.path.join(folder, name)] = Page(os.path.join(folder, name))
+    problems = []
+    for path, page in pages.items():
+        problems += [f"{path}: {p}" for p in page.problems]
+        for href in page.hrefs:
+            url = urllib.parse.urlsplit(href)
+            if url.scheme or url.netloc:
+                problems.append(f"{path}: link leaves the site: {href}")
+                continue
+            target = os.path.normpath(os.path.join(os.path.dirname(path), urllib.parse.unquote(url.path))) \
+                if url.path else path
+            if target not in pages:
+                problems.append(f"{path}: no page for {href}")
+            elif url.fragment and urllib.parse.unquote(url.fragment) not in pages[target].ids:
+                problems.append(f"{path}: no anchor for {href}")
+        if os.path.basename(path) != "index.html":
+            if " — " not in page.title:
+                problems.append(f"{path}: title {page.title!r}")
+            if line_numbers and page.line_marks == 0:
+                problems.append(f"{path}: no line marks")
+            if not line_numbers and page.line_marks:
+                problems.append(f"{path}: line marks without --line-numbers")
+    return len(pages), problems
+
+
+def main():
+    quillmark, projects = sys.argv[1], [p for p in sys.argv[2:] if os.path.exists(p)]
+    failed = False
+    for flags in (["--recursive"], ["--recursive", "--line-numbers", "--theme", "dark"]):
+        with tempfile.TemporaryDirectory() as site:
+            run = subprocess.run([quillmark, "site", "--quiet", "-o", site, *flags, *projects],
+                                 capture_output=True, text=True)
+            count, problems = check(site, "--line-numbers" in flags)
+            if run.returncode != 0 or run.stderr:
+                problems.insert(0, f"exit {run.returncode}: {run.stderr}")
+            print(f"{' '.join(flags)}: {count} pages, {len(problems)} problems")
+            for problem in problems:
+                print("  " + problem)
+            failed = failed or bool(problems) or count < 2
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
