@@ -66,7 +66,7 @@ std::string WriteModulePage(const PageJob& job, const fs::path& folder, const Ke
     code.reset();
 
     try {
-        AtomicFileWriter file((folder / module.page).string(), NewFileAccess::Shared);
+        AtomicFileWriter file((folder / module.page).string(), NewFileAccess::Shared, Durability::Unsynced);
         file.Write(ModulePageTop(project, module, index,
                                  problem.empty() ? "" : "This module could not be highlighted (" + problem + ").",
                                  options.lineNumbers));
@@ -96,7 +96,7 @@ std::string WriteModulePage(const PageJob& job, const fs::path& folder, const Ke
 bool WriteSiteFile(const fs::path& path, const std::string& text, std::ostream& err)
 {
     try {
-        WriteFileAtomically(path.string(), text, NewFileAccess::Shared);
+        WriteFileAtomically(path.string(), text, NewFileAccess::Shared, Durability::Unsynced);
         return true;
     } catch (const std::runtime_error& e) {
         err << "quillmark: " << e.what() << '\n';

@@ -24,7 +24,8 @@ std::runtime_error systemError(const std::string& what, const std::string& path)
 
 } // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::string path, NewFileAccess access) : path_(std::move(path))
+AtomicFileWriter::AtomicFileWriter(std::string path, NewFileAccess access, Durability durability)
+    : path_(std::move(path)), durability_(durability)
 {
     const std::filesystem::path target(path_);
     std::error_code ec;
@@ -73,7 +74,7 @@ void AtomicFileWriter::Write(std::string_view text)
 
 void AtomicFileWriter::Commit()
 {
-    if (::fsync(fd_) != 0)
+    if (durability_ == Durability::Synced && ::fsync(fd_) != 0)
         throw systemError("cannot flush", temp_);
     const int fd = fd_;
     fd_ = -1;
@@ -84,9 +85,9 @@ void AtomicFileWriter::Commit()
     committed_ = true;
 }
 
-void WriteFileAtomically(const std::string& path, const std::string& text, NewFileAccess access)
+void WriteFileAtomically(const std::string& path, const std::string& text, NewFileAccess access, Durability durability)
 {
-    AtomicFileWriter file(path, access);
+    AtomicFileWriter file(path, access, durability);
     file.Write(text);
     file.Commit();
 }

@@ -9,13 +9,19 @@ namespace quillmark {
 // umask lets (pages). A file that exists keeps its permissions.
 enum class NewFileAccess { Private, Shared };
 
+// Whether Commit waits for the content to reach the disk before the file takes its name: a
+// file that cannot be made again (settings) must survive a crash whole; waiting for each of
+// the many files of a generated site would cost more than making them again.
+enum class Durability { Synced, Unsynced };
+
 // A file written in pieces that a reader sees either as it was or complete, never half
 // written: the pieces go to a temporary file beside it, which Commit puts in its place.
 // Without Commit the temporary file is removed and the file is left as it was. Creates missing
 // parent folders. Throws std::runtime_error with the path and the system's reason.
 class AtomicFileWriter {
 public:
-    explicit AtomicFileWriter(std::string path, NewFileAccess access = NewFileAccess::Private);
+    explicit AtomicFileWriter(std::string path, NewFileAccess access = NewFileAccess::Private,
+                              Durability durability = Durability::Synced);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -27,12 +33,13 @@ private:
     std::string path_;
     std::string temp_;
     int fd_ = -1;
+    Durability durability_;
     bool committed_ = false;
 };
 
 // Replaces path's content with text, atomically as AtomicFileWriter does.
 void WriteFileAtomically(const std::string& path, const std::string& text,
-                         NewFileAccess access = NewFileAccess::Private);
+                         NewFileAccess access = NewFileAccess::Private, Durability durability = Durability::Synced);
 
 // The whole file, or exists false when there is none. Throws when it cannot be read.
 struct FileText {
