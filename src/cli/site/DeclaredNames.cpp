@@ -1,7 +1,5 @@
 #include "cli/site/DeclaredNames.h"
 
-#include "codemodel/AsciiText.h"
-
 namespace quillmark::cli {
 
 void DeclaredNames::StartBlock()
@@ -72,7 +70,7 @@ bool DeclaredNames::Declares(std::string_view name)
     }
     if (variableName_) {
         variableName_ = false;
-        locals_.insert(LowerAscii(name));
+        locals_.emplace(name);
         return true;
     }
     return false;
@@ -80,7 +78,7 @@ bool DeclaredNames::Declares(std::string_view name)
 
 bool DeclaredNames::IsLocal(std::string_view name) const
 {
-    return !locals_.empty() && locals_.contains(LowerAscii(name));
+    return !locals_.empty() && locals_.contains(name);
 }
 
 } // namespace quillmark::cli

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "cli/site/NameMap.h"
+
 #include <string>
 #include <string_view>
-#include <unordered_set>
 
 namespace quillmark::cli {
 
@@ -29,7 +30,7 @@ private:
     bool procedureName_ = false; // the next name is the procedure's
     bool variableName_ = false;  // the next name is a parameter's or a variable's
     bool afterProperty_ = false; // the last keyword was Property
-    std::unordered_set<std::string> locals_;
+    NameSet locals_;
 };
 
 } // namespace quillmark::cli

@@ -23,12 +23,12 @@ ProjectProcedures::ProjectProcedures(const SiteProject& project) : ownProcedures
 {
     for (std::size_t m = 0; m < project.modules.size(); ++m) {
         const SiteModule& module = project.modules[m];
-        modules_.emplace(LowerAscii(module.name), ModuleEntry{m, module.type == vbext_ct::ClassModule});
+        modules_.emplace(module.name, ModuleEntry{m, module.type == vbext_ct::ClassModule});
         for (const SiteProcedure& procedure : module.procedures) {
             if (procedure.record.ProcName.empty())
                 continue;
             const Candidate candidate{{m, &procedure.record}, procedure.isPrivate, Rank(procedure.record.Kind)};
-            const auto [it, added] = ownProcedures_[m].emplace(LowerAscii(DeclaredName(procedure.record)), candidate);
+            const auto [it, added] = ownProcedures_[m].emplace(std::string(DeclaredName(procedure.record)), candidate);
             if (!added && candidate.rank < it->second.rank)
                 it->second = candidate;
         }
@@ -49,21 +49,20 @@ ProjectProcedures::ProjectProcedures(const SiteProject& project) : ownProcedures
 std::optional<ProjectProcedures::Definition> ProjectProcedures::Find(std::size_t from, std::string_view qualifier,
                                                                      std::string_view name) const
 {
-    const std::string key = LowerAscii(name);
     std::size_t module = from;
     if (!qualifier.empty() && !SameName(qualifier, "Me")) {
         // A class's procedures are reached through an object, which could be named anything.
-        const auto it = modules_.find(LowerAscii(qualifier));
+        const auto it = modules_.find(qualifier);
         if (it == modules_.end() || it->second.isClass)
             return std::nullopt;
         module = it->second.index;
     }
-    if (const auto own = ownProcedures_[module].find(key); own != ownProcedures_[module].end())
+    if (const auto own = ownProcedures_[module].find(name); own != ownProcedures_[module].end())
         if (module == from || !own->second.isPrivate)
             return own->second.definition;
     if (!qualifier.empty())
         return std::nullopt;
-    if (const auto standard = standardProcedures_.find(key); standard != standardProcedures_.end())
+    if (const auto standard = standardProcedures_.find(name); standard != standardProcedures_.end())
         return standard->second;
     return std::nullopt;
 }

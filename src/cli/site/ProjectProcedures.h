@@ -1,12 +1,12 @@
 #pragma once
 
+#include "cli/site/NameMap.h"
 #include "cli/site/SiteProject.h"
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace quillmark::cli {
@@ -33,16 +33,16 @@ private:
         bool isPrivate;
         int rank; // the lower, the likelier a name means this one
     };
-    using ByName = std::unordered_map<std::string, Candidate>;
+    using ByName = NameMap<Candidate>;
 
     struct ModuleEntry {
         std::size_t index;
         bool isClass;
     };
-    std::unordered_map<std::string, ModuleEntry> modules_;
+    NameMap<ModuleEntry> modules_;
     std::vector<ByName> ownProcedures_; // of each module
     // Public procedures of standard modules; none where two modules have one of the name.
-    std::unordered_map<std::string, std::optional<Definition>> standardProcedures_;
+    NameMap<std::optional<Definition>> standardProcedures_;
 };
 
 } // namespace quillmark::cli

@@ -1,7 +1,7 @@
 #include "cli/site/ProjectReader.h"
 
+#include "cli/site/NameMap.h"
 #include "cli/site/Parallel.h"
-#include "codemodel/AsciiText.h"
 #include "platform/editor/FileProjects.h"
 #include "platform/editor/ModuleFiles.h"
 #include "platform/editor/ProcedureTable.h"
@@ -117,14 +117,14 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
     RunInParallel(pending.size(), options.jobs,
                   [&](std::size_t i) { described[i] = DescribeFile(pending[i], options.encoding); });
 
-    std::vector<std::unordered_map<std::string, fs::path>> filesByName(result.projects.size());
+    std::vector<NameMap<fs::path>> filesByName(result.projects.size());
     for (std::size_t i = 0; i < pending.size(); ++i) {
         if (!described[i].module) {
             result.problems.push_back(described[i].problem);
             continue;
         }
         SiteModule& module = *described[i].module;
-        const auto [first, added] = filesByName[pending[i].project].emplace(LowerAscii(module.name), pending[i].file);
+        const auto [first, added] = filesByName[pending[i].project].emplace(module.name, pending[i].file);
         if (!added) {
             result.problems.push_back(pending[i].file.string() + ": the module name \"" + module.name +
                                       "\" is already used by " + first->second.string() +

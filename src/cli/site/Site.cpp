@@ -2,6 +2,7 @@
 
 #include "cli/Commands.h"
 #include "cli/site/CodeLinker.h"
+#include "cli/site/FreedMemory.h"
 #include "cli/site/IndexPage.h"
 #include "cli/site/ModulePage.h"
 #include "cli/site/Parallel.h"
@@ -123,6 +124,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
         return kFailed;
     }
     const unsigned jobs = options.jobs > 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
+    KeepFreedMemoryForReuse();
 
     ReadProjects read = ReadSiteProjects(options.paths, {options.recursive, options.encoding, jobs});
     bool complete = read.problems.empty();

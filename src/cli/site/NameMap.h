@@ -1,0 +1,35 @@
+#pragma once
+
+#include "codemodel/AsciiText.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace quillmark::cli {
+
+// Hashing and equality of names as the editor compares them (ASCII letters without case), so
+// that a name can be looked up as it stands in the code, without a lowered copy.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const
+    {
+        std::size_t hash = 14695981039346656037ull;
+        for (const char c : name)
+            hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211ull;
+        return hash;
+    }
+};
+
+struct NameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return SameName(a, b); }
+};
+
+template <typename T>
+using NameMap = std::unordered_map<std::string, T, NameHash, NameEqual>;
+using NameSet = std::unordered_set<std::string, NameHash, NameEqual>;
+
+} // namespace quillmark::cli
