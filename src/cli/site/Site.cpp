@@ -94,15 +94,18 @@ std::string WriteModulePage(const PageJob& job, const fs::path& folder, const Ke
     return problem.empty() ? "" : SourceOf(project, module) + ": " + problem + "; its page shows the code undecorated";
 }
 
-bool WriteSiteFile(const fs::path& path, const std::string& text, std::ostream& err)
+// The index and the style sheet; what went wrong, or empty text.
+std::string WriteIndexAndStyleSheet(const std::vector<SiteProject>& projects, const fs::path& folder, Theme theme)
 {
     try {
-        WriteFileAtomically(path.string(), text, NewFileAccess::Shared, Durability::Unsynced);
-        return true;
+        WriteFileAtomically((folder / kStyleSheetFile).string(), StyleSheet(theme), NewFileAccess::Shared,
+                            Durability::Unsynced);
+        WriteFileAtomically((folder / kIndexPage).string(), IndexPage(projects), NewFileAccess::Shared,
+                            Durability::Unsynced);
     } catch (const std::runtime_error& e) {
-        err << "quillmark: " << e.what() << '\n';
-        return false;
+        return e.what();
     }
+    return {};
 }
 
 } // namespace
@@ -146,11 +149,16 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
             pages.push_back({&project, &procedures.back(), m});
     }
 
+    // The index goes first, made while the pages are; then the pages in order.
     const auto keywords = MakeKeywordTable();
-    std::vector<std::string> problems(pages.size());
+    std::vector<std::string> problems(pages.size() + 1);
     Progress progress(pages.size(), showProgress, err);
-    RunInParallel(pages.size(), jobs, [&](std::size_t i) {
-        problems[i] = WriteModulePage(pages[i], folder, *keywords, options);
+    RunInParallel(problems.size(), jobs, [&](std::size_t i) {
+        if (i == 0) {
+            problems[i] = WriteIndexAndStyleSheet(projects, folder, options.theme);
+            return;
+        }
+        problems[i] = WriteModulePage(pages[i - 1], folder, *keywords, options);
         progress.Done();
     });
     progress.Finish();
@@ -160,8 +168,6 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
             complete = false;
         }
     }
-    complete = WriteSiteFile(folder / kStyleSheetFile, StyleSheet(options.theme), err) && complete;
-    complete = WriteSiteFile(folder / kIndexPage, IndexPage(projects), err) && complete;
     return complete ? kDone : kFailed;
 }
 
