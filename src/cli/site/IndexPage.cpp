@@ -75,12 +75,8 @@ std::string IndexPage(const std::vector<SiteProject>& projects)
     std::string names;
     for (const SiteProject& project : projects)
         names += (names.empty() ? "" : ", ") + project.name;
-    std::string html = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
-                       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>";
-    html += EscapeName(names);
-    html += "</title>\n<link rel=\"stylesheet\" href=\"";
-    html += kStyleSheetFile;
-    html += "\">\n</head>\n<body>\n<h1>";
+    std::string html = PageStart(kIndexPage, names);
+    html += "<h1>";
     html += EscapeName(names);
     html += "</h1>\n<input id=\"search\" type=\"search\" placeholder=\"Filter modules and procedures\" "
             "aria-label=\"Filter modules and procedures\" autocomplete=\"off\">\n"

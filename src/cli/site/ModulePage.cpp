@@ -36,12 +36,8 @@ std::string JumpLinks(const SiteModule& module, const ProcedureIndex& index)
 std::string ModulePageTop(const SiteProject& project, const SiteModule& module, const ProcedureIndex& index,
                           std::string_view problem, bool lineNumbers)
 {
-    std::string html = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
-                       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>";
-    html += EscapeName(module.name + " — " + project.name);
-    html += "</title>\n<link rel=\"stylesheet\" href=\"";
-    html += Href(module.page, kStyleSheetFile);
-    html += "\">\n</head>\n<body>\n<nav class=\"Trail\"><a href=\"";
+    std::string html = PageStart(module.page, module.name + " — " + project.name);
+    html += "<nav class=\"Trail\"><a href=\"";
     html += Href(module.page, kIndexPage);
     html += "\">Index</a> / ";
     html += EscapeName(project.name);

@@ -9,7 +9,6 @@
 
 #include <optional>
 #include <system_error>
-#include <unordered_map>
 
 namespace quillmark::cli {
 

@@ -39,6 +39,46 @@ std::string SourceOf(const SiteProject& project, const SiteModule& module)
     return module.file.empty() ? project.path + ": module " + module.name : module.file.string();
 }
 
+// The module's fragment, or its undecorated code and why it could not be converted.
+struct Fragment {
+    std::string html;
+    std::string problem;
+};
+
+Fragment Convert(const ModuleView& view, const KeywordTable& keywords)
+{
+    Fragment fragment;
+    try {
+        fragment.html = ConvertRange(view, &keywords, Entry{}, 1, view.lineCount, false);
+        return fragment;
+    } catch (const ConversionError& e) {
+        fragment.problem = "line " + std::to_string(e.Line()) + ": " + e.Problem();
+    } catch (const RuntimeError& e) {
+        fragment.problem = e.Description();
+    }
+    fragment.html = PlainFragment(view);
+    return fragment;
+}
+
+// The fragment's lines through the linker into the file, a chunk at a time.
+void WriteLinkedCode(const std::string& fragment, CodeLinker& linker, AtomicFileWriter& file)
+{
+    std::string chunk;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = fragment.find("\r\n", start);
+        linker.AppendLine(std::string_view(fragment).substr(start, end - start), chunk);
+        if (end == std::string::npos)
+            break;
+        chunk += '\n';
+        start = end + 2;
+        if (chunk.size() >= kWriteChunk) {
+            file.Write(chunk);
+            chunk.clear();
+        }
+    }
+    file.Write(chunk);
+}
+
 // Converts the module and writes its page; what went wrong, or empty text.
 std::string WriteModulePage(const PageJob& job, const fs::path& folder, const KeywordTable& keywords,
                             const SiteOptions& options)
@@ -52,41 +92,19 @@ std::string WriteModulePage(const PageJob& job, const fs::path& folder, const Ke
         return e.what();
     }
     const ProcedureIndex index = IndexOf(code->Procedures().Blocks());
-    const ModuleView view{module.name, code->Text(), index, std::max(code->CountOfLines(), 1)};
-    std::string fragment;
-    std::string problem;
-    try {
-        fragment = ConvertRange(view, &keywords, Entry{}, 1, view.lineCount, false);
-    } catch (const ConversionError& e) {
-        problem = "line " + std::to_string(e.Line()) + ": " + e.Problem();
-    } catch (const RuntimeError& e) {
-        problem = e.Description();
-    }
-    if (!problem.empty())
-        fragment = PlainFragment(view);
+    const Fragment fragment =
+        Convert(ModuleView{module.name, code->Text(), index, std::max(code->CountOfLines(), 1)}, keywords);
     code.reset();
 
+    const std::string& problem = fragment.problem;
     try {
         AtomicFileWriter file((folder / module.page).string(), NewFileAccess::Shared, Durability::Unsynced);
         file.Write(ModulePageTop(project, module, index,
                                  problem.empty() ? "" : "This module could not be highlighted (" + problem + ").",
                                  options.lineNumbers));
         CodeLinker linker(problem.empty() ? job.procedures : nullptr, project, job.module, options.lineNumbers);
-        std::string chunk;
-        for (std::size_t start = 0;;) {
-            const std::size_t end = fragment.find("\r\n", start);
-            linker.AppendLine(std::string_view(fragment).substr(start, end - start), chunk);
-            if (end == std::string::npos)
-                break;
-            chunk += '\n';
-            start = end + 2;
-            if (chunk.size() >= kWriteChunk) {
-                file.Write(chunk);
-                chunk.clear();
-            }
-        }
-        chunk += ModulePageBottom();
-        file.Write(chunk);
+        WriteLinkedCode(fragment.html, linker, file);
+        file.Write(ModulePageBottom());
         file.Commit();
     } catch (const std::runtime_error& e) {
         return e.what();

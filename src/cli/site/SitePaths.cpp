@@ -1,6 +1,7 @@
 #include "cli/site/SitePaths.h"
 
 #include "codemodel/AsciiText.h"
+#include "conversion/HtmlEscape.h"
 
 #include <algorithm>
 #include <set>
@@ -86,9 +87,10 @@ void PlanPages(std::vector<SiteProject>& projects)
         project.folder = claim("", SafeFileName(project.name), "");
         // The subfolders first, so that no page takes the name of one.
         for (const SiteModule& module : project.modules) {
+            if (module.folder.empty())
+                continue;
             std::string folder = project.folder;
-            for (const std::string_view part :
-                 module.folder.empty() ? std::vector<std::string_view>{} : PathParts(module.folder))
+            for (const std::string_view part : PathParts(module.folder))
                 taken.insert(LowerAscii(folder += "/" + std::string(part)));
         }
         for (SiteModule& module : project.modules) {
@@ -121,6 +123,14 @@ std::string Href(std::string_view fromPage, std::string_view toPage, std::string
         href += PercentEncoded(anchor);
     }
     return href;
+}
+
+std::string PageStart(std::string_view page, std::string_view title)
+{
+    return "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
+           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>" +
+           EscapeName(title) + "</title>\n<link rel=\"stylesheet\" href=\"" + Href(page, kStyleSheetFile) +
+           "\">\n</head>\n<body>\n";
 }
 
 } // namespace quillmark::cli

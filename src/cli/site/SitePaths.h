@@ -23,4 +23,8 @@ void PlanPages(std::vector<SiteProject>& projects);
 // percent-encoded; an empty anchor links to the page itself.
 std::string Href(std::string_view fromPage, std::string_view toPage, std::string_view anchor = {});
 
+// The start of a page at page (a path in the site) up to its body: the title, and the site's
+// style sheet.
+std::string PageStart(std::string_view page, std::string_view title);
+
 } // namespace quillmark::cli

@@ -1,4 +1,5 @@
 // Names to links, and names to file names and hrefs.
+#include "cli/StyleSheet.h"
 #include "cli/site/CodeLinker.h"
 #include "cli/site/SitePaths.h"
 
@@ -192,6 +193,19 @@ TEST(SitePaths, PagesAndFoldersNeverClashIgnoringCase)
     EXPECT_EQ(projects[1].modules[0].page, "Book/a.b.html");
     EXPECT_EQ(projects[1].modules[1].page, "Book/a_b-2.html");
     EXPECT_EQ(projects[1].modules[2].page, "Book/a_b.html/Mod.html");
+}
+
+TEST(StyleSheet, EveryThemeSetsCodeInALatinMonospaceFirstAndLabelsUnlikeLinks)
+{
+    for (const Theme theme : {Theme::Light, Theme::Dark, Theme::Editor}) {
+        const std::string css = StyleSheet(theme);
+        const std::size_t fonts = css.find("--mono:");
+        ASSERT_NE(fonts, std::string::npos);
+        EXPECT_LT(css.find("DejaVu Sans Mono", fonts), css.find("IPAGothic", fonts));
+        const std::size_t labels = css.find(".Deco4 {");
+        ASSERT_NE(labels, std::string::npos);
+        EXPECT_EQ(css.substr(labels, css.find('}', labels) - labels).find("underline"), std::string::npos);
+    }
 }
 
 } // namespace
