@@ -6,6 +6,7 @@
 #include "platform/editor/ModuleFiles.h"
 #include "platform/editor/ProcedureTable.h"
 #include "platform/editor/SourceError.h"
+#include "platform/editor/TextDecoding.h"
 
 #include <optional>
 #include <system_error>
@@ -27,10 +28,23 @@ fs::path AbsolutePath(const std::string& path)
     return absolute;
 }
 
+// Names from the file system may hold any bytes; shown on pages they must be text.
 std::string ProjectName(const fs::path& absolute)
 {
     const std::string name = absolute.filename().string();
-    return name.empty() ? absolute.string() : name;
+    return DecodeName(name.empty() ? absolute.string() : name);
+}
+
+// The file's folder below the project's folder, "/"-separated, as text; "" at the top.
+std::string FolderBelow(const fs::path& project, const fs::path& file)
+{
+    std::string folder;
+    for (const fs::path& part : file.parent_path().lexically_relative(project)) {
+        if (part == ".")
+            continue;
+        folder += (folder.empty() ? "" : "/") + DecodeName(part.string());
+    }
+    return folder;
 }
 
 SiteModule Describe(const std::shared_ptr<MemoryComponent>& component)
@@ -88,10 +102,8 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
                                           ? "the folder and its subfolders hold no module files (.bas, .cls, .frm)"
                                           : "the folder holds no module files (.bas, .cls, .frm); --recursive reads "
                                             "its subfolders too");
-                for (const fs::path& file : files) {
-                    const std::string folder = file.parent_path().lexically_relative(absolute).generic_string();
-                    pending.push_back({result.projects.size(), file, folder == "." ? "" : folder});
-                }
+                for (const fs::path& file : files)
+                    pending.push_back({result.projects.size(), file, FolderBelow(absolute, file)});
                 result.projects.push_back({absolute.string(), ProjectName(absolute), {}, {}});
                 isFolder.push_back(true);
                 continue;

@@ -72,6 +72,7 @@ TEST(Site, WhatCannotBeReadIsNamedAndLeftOutAndTheRestWritten)
     WriteFileText(good + "/Main.bas", "Attribute VB_Name = \"Main\"\r\nSub Go()\r\n  Helper\r\nEnd Sub\r\n");
     WriteFileText(good + "/sub/Helper.bas", "Attribute VB_Name = \"Helpers\"\r\nSub Helper()\r\nEnd Sub\r\n");
     WriteFileText(good + "/sub/Copy.bas", "Attribute VB_Name = \"main\"\r\nSub Other()\r\nEnd Sub\r\n");
+    WriteFileText(good + "/caf\xe9/Named.bas", "Attribute VB_Name = \"Named\"\r\n"); // a folder name in CP1252
     WriteFileText(good + "/sub/Latin1.bas", "Attribute VB_Name = \"Latin1\"\r\n' caf\xe9\r\n");
     WriteFileText(good + "/Broken.bas", "Attribute VB_Name = \"Broken\"\r\nSub Open()\r\n  s = \"open\r\nEnd Sub\r\n");
     WriteFileText(in.Path() + "/Damaged.xlsm", "not a document");
@@ -94,7 +95,7 @@ TEST(Site, WhatCannotBeReadIsNamedAndLeftOutAndTheRestWritten)
          {"Copy.bas: the module name \"main\" is already used by " + good + "/Main.bas",
           "Latin1.bas: cannot decode the text",
           "Broken.bas: line 2: unterminated string literal; its page shows the code undecorated"},
-         {"Good/Main.html", "Good/sub/Helpers.html", "Good/Broken.html"}},
+         {"Good/Main.html", "Good/sub/Helpers.html", "Good/Broken.html", "Good/caf\xc3\xa9/Named.html"}},
         {{in.Path() + "/Missing", good},
          true,
          "",
