@@ -1,4 +1,5 @@
-// Writes a generated module of N lines as an exported .bas file, for timing the command.
+// Writes a generated module of N lines as an exported .bas file, for timing the command; NAME
+// (default Generated) is its VB_Name.
 #include "ModuleGenerator.h"
 
 #include <cstdlib>
@@ -7,11 +8,12 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::cerr << "usage: generate_module LINES FILE.bas\n";
+    if (argc != 3 && argc != 4) {
+        std::cerr << "usage: generate_module LINES FILE.bas [NAME]\n";
         return 2;
     }
     std::ofstream out(argv[2], std::ios::binary);
-    out << "Attribute VB_Name = \"Generated\"\r\n" << quillmark::bench::GenerateModule(std::atoi(argv[1]));
+    out << "Attribute VB_Name = \"" << (argc == 4 ? argv[3] : "Generated") << "\"\r\n"
+        << quillmark::bench::GenerateModule(std::atoi(argv[1]));
     return out ? 0 : 1;
 }
