@@ -17,7 +17,7 @@
 namespace quillmark {
 namespace {
 
-std::runtime_error systemError(const std::string& what, const std::string& path)
+std::runtime_error SystemError(const std::string& what, const std::string& path)
 {
     return std::runtime_error(what + " " + path + ": " + std::strerror(errno));
 }
@@ -42,7 +42,7 @@ AtomicFileWriter::AtomicFileWriter(std::string path, NewFileAccess access, Durab
         fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     } while (fd_ < 0 && errno == EEXIST);
     if (fd_ < 0)
-        throw systemError("cannot create a temporary file next to", path_);
+        throw SystemError("cannot create a temporary file next to", path_);
     if (struct stat old{}; ::stat(path_.c_str(), &old) == 0)
         ::fchmod(fd_, old.st_mode & 07777);
 }
@@ -65,7 +65,7 @@ void AtomicFileWriter::Write(std::string_view text)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw systemError("cannot write", temp_);
+            throw SystemError("cannot write", temp_);
         }
         p += n;
         left -= static_cast<std::size_t>(n);
@@ -75,13 +75,13 @@ void AtomicFileWriter::Write(std::string_view text)
 void AtomicFileWriter::Commit()
 {
     if (durability_ == Durability::Synced && ::fsync(fd_) != 0)
-        throw systemError("cannot flush", temp_);
+        throw SystemError("cannot flush", temp_);
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0)
-        throw systemError("cannot close", temp_);
+        throw SystemError("cannot close", temp_);
     if (::rename(temp_.c_str(), path_.c_str()) != 0)
-        throw systemError("cannot replace", path_);
+        throw SystemError("cannot replace", path_);
     committed_ = true;
 }
 
@@ -98,12 +98,12 @@ FileText ReadWholeFile(const std::string& path)
     if (!in) {
         if (errno == ENOENT)
             return {};
-        throw systemError("cannot open", path);
+        throw SystemError("cannot open", path);
     }
     std::ostringstream text;
     text << in.rdbuf();
     if (in.bad())
-        throw systemError("cannot read", path);
+        throw SystemError("cannot read", path);
     return {true, text.str()};
 }
 
