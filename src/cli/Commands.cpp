@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "cli/EntryLookup.h"
+#include "cli/FileOutput.h"
 #include "cli/HtmlPage.h"
 #include "codemodel/EntryRange.h"
 #include "codemodel/ModHtml.h"
@@ -161,6 +162,26 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err)
     if (options.module.empty())
         run.NoteOtherModules();
     return Status(run);
+}
+
+int ConvertToFile(const Options& options, std::ostream& err)
+{
+    std::optional<FileOutput> file;
+    try {
+        file.emplace(options.output);
+    } catch (const std::runtime_error& e) {
+        err << "quillmark: cannot write output: " << e.what() << '\n';
+        return kFailed;
+    }
+    std::ostream out(&*file);
+    const int status = Convert(options, out, err);
+    if (status != kDone)
+        return status; // the file stays as it was
+    if (const std::string error = file->Commit(); !error.empty()) {
+        err << "quillmark: cannot write output: " << error << '\n';
+        return kFailed;
+    }
+    return kDone;
 }
 
 int Source(const Options& options, std::ostream& out, std::ostream& err)

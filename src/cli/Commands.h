@@ -11,6 +11,7 @@ struct Options {
     std::string module; // empty: the active code pane's module
     std::string entry = "*";
     std::string encoding; // empty: guessed per file
+    std::string output;   // convert -o: the file to write instead of standard output
     bool links = false;
     bool page = false;
 };
@@ -22,6 +23,8 @@ inline constexpr int kUsage = 2;
 
 // Each writes its product to out and its messages to err, and returns the exit code.
 int Convert(const Options& options, std::ostream& out, std::ostream& err);
+// Convert into options.output, which is replaced only when the conversion succeeds.
+int ConvertToFile(const Options& options, std::ostream& err);
 int List(const Options& options, std::ostream& out, std::ostream& err);
 int Source(const Options& options, std::ostream& out, std::ostream& err);
 

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "common/FileText.h"
 #include "common/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -132,6 +133,29 @@ TEST_F(CommandsTest, ConvertWritesExactlyTheFragment)
                        "  <span class=\"Deco5\">x</span> = 1 <span class=\"Deco1\">' t</span>\r\n"
                        "<span class=\"Deco3\">End</span> <span class=\"Deco3\">Sub</span></p></div>");
     EXPECT_EQ(run.err, "");
+}
+
+TEST_F(CommandsTest, ConvertToAFileReplacesItOnlyWhenTheConversionSucceeds)
+{
+    const std::string file = folder.Write("out.html", "old");
+    Options options = For("Alpha", "Foo");
+    options.output = file;
+    std::ostringstream err;
+    EXPECT_EQ(ConvertToFile(options, err), kDone);
+    EXPECT_EQ(testing::ReadFileText(file), Call(Convert, For("Alpha", "Foo")).out);
+
+    for (const char* entry : {"Nope", "Bad"}) {
+        folder.Write("out.html", "old");
+        options = For("Beta", entry);
+        options.output = file;
+        EXPECT_EQ(ConvertToFile(options, err), kFailed) << entry;
+        EXPECT_EQ(testing::ReadFileText(file), "old") << entry;
+    }
+    options = For("Alpha", "Foo");
+    options.output = folder.Path(); // a folder cannot become the file
+    std::ostringstream refused;
+    EXPECT_EQ(ConvertToFile(options, refused), kFailed);
+    EXPECT_NE(refused.str().find("quillmark: cannot write output: "), std::string::npos) << refused.str();
 }
 
 TEST_F(CommandsTest, ConvertPageWrapsTheUnchangedFragment)

@@ -1,0 +1,169 @@
+#include "cli/CommandLine.h"
+
+#include "cli/DescriptorOutput.h"
+#include "cli/Suggestion.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iostream>
+#include <unistd.h>
+
+namespace quillmark::cli {
+
+namespace {
+
+constexpr const char* UsageText =
+    "usage: quillmark convert [--links] [--page] [-o FILE] [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
+    "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
+    "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
+    "       quillmark site    [--recursive] [--jobs N] [--theme light|dark|editor] [--line-numbers] [--quiet] -o DIR "
+    "PATH...\n"
+    "       quillmark window  [--module NAME] [--encoding ENC] PATH...\n"
+    "       quillmark editor  [--encoding ENC] PATH...\n"
+    "       quillmark register [LIBRARY] | quillmark unregister [LIBRARY]\n"
+    "       quillmark --version [--verbose]\n"
+    "Run 'quillmark --help' or 'quillmark COMMAND --help' for every option.\n";
+
+constexpr const char* EncodingHelp = "Encoding of module files (e.g. UTF-8, CP932, CP1252; default: guessed per file)";
+constexpr const char* LibraryHelp = "The add-in library (default: libQuillmark.so beside quillmark)";
+
+void AddProjectOptions(CLI::App& command, Options& options, bool withEntry)
+{
+    command.add_option("--module", options.module, "Module to use (default: the first module of the first PATH)");
+    if (withEntry)
+        command.add_option("--entry", options.entry,
+                           "Procedure-list entry: \"*\" (whole module, default), \"_Declarations_\" or a "
+                           "procedure's name as `quillmark list --module M` prints it, e.g. \"Property Get Size\"; "
+                           "case does not matter, and a procedure's own name will do when only one has it");
+    command.add_option("--encoding", options.encoding, EncodingHelp);
+    command
+        .add_option("PATH", options.paths,
+                    "A project: a folder of .bas/.cls/.frm files, one module file, or an Office document; - reads "
+                    "one module from standard input. The first PATH is the active project")
+        ->required();
+}
+
+// Runs a command whose product goes to standard output; output that could not be written
+// fails the command.
+int WriteProduct(int (*command)(const Options&, std::ostream&, std::ostream&), const Options& options)
+{
+    DescriptorOutput buffer(STDOUT_FILENO);
+    std::ostream out(&buffer);
+    const int status = command(options, out, std::cerr);
+    if (const int error = buffer.Finish()) {
+        std::cerr << "quillmark: cannot write output: " << std::strerror(error) << '\n';
+        return kFailed;
+    }
+    return status;
+}
+
+// "unknown command ..." when the first argument names no command, with the one that was
+// probably meant; empty otherwise.
+std::string UnknownCommand(CLI::App& app, int argc, char** argv)
+{
+    if (argc < 2 || argv[1][0] == '-')
+        return {};
+    std::vector<std::string> names;
+    for (const CLI::App* command : app.get_subcommands([](CLI::App*) { return true; }))
+        names.push_back(command->get_name());
+    const std::string typed = argv[1];
+    if (std::find(names.begin(), names.end(), typed) != names.end())
+        return {};
+    const std::string nearest = NearestWord(typed, names);
+    return "unknown command \"" + typed + "\"" + (nearest.empty() ? "" : "; did you mean " + nearest + "?");
+}
+
+} // namespace
+
+CommandLine::CommandLine() : app("Quillmark turns the source code of VBA projects into an HTML fragment.")
+{
+    app.require_subcommand(0, 1);
+    app.add_flag("--version", version, "Print the version and exit");
+    app.add_flag("--verbose", verbose, "With --version: the version information of the add-in library");
+
+    convert = app.add_subcommand("convert", "Write the HTML fragment of a module or one of its entries");
+    convert->add_flag("--links", options.links, "Put the list of jump links in front of the code");
+    convert->add_flag("--page", options.page,
+                      "Wrap the fragment in a standalone HTML page with a style sheet, for a browser");
+    convert->add_option("-o,--output", options.output,
+                        "Write to FILE instead of standard output; FILE is replaced whole or not at all");
+    AddProjectOptions(*convert, options, true);
+
+    list = app.add_subcommand("list", "Without --module: the modules of the active project (\"MOD Module1\"); with "
+                                      "--module: the procedure list, one entry a line as ENTRY<TAB>FIRST<TAB>LAST");
+    AddProjectOptions(*list, options, false);
+
+    source = app.add_subcommand("source", "Write the plain source text of a module or one of its entries");
+    AddProjectOptions(*source, options, true);
+
+    AddSiteCommand(app, site);
+
+    window = app.add_subcommand("window", "Open the converter window over the projects");
+    AddProjectOptions(*window, options, false);
+
+    editor = app.add_subcommand(
+        "editor", "Open the stand-in editor over the projects; load Quillmark in its Add-Ins > Add-In Manager");
+    editor->add_option("--encoding", options.encoding, EncodingHelp);
+    editor
+        ->add_option("PATH", options.paths,
+                     "A project (folder of module files, module file, Office document) or a folder of projects")
+        ->required();
+
+    registerAddIn = app.add_subcommand("register", "Register the add-in library for the current user");
+    registerAddIn->add_option("LIBRARY", library, LibraryHelp);
+    unregisterAddIn = app.add_subcommand("unregister", "Remove every registration entry of the add-in library");
+    unregisterAddIn->add_option("LIBRARY", library, LibraryHelp);
+}
+
+std::optional<int> CommandLine::Parse(int argc, char** argv)
+{
+    if (const std::string unknown = UnknownCommand(app, argc, argv); !unknown.empty()) {
+        std::cerr << "quillmark: " << unknown << '\n' << UsageText;
+        return kUsage;
+    }
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        std::cerr << "quillmark: " << e.what() << '\n' << UsageText;
+        return kUsage;
+    }
+    if (!version && app.get_subcommands().empty()) {
+        std::cerr << "quillmark: a command is required\n" << UsageText;
+        return kUsage;
+    }
+    for (const std::string& path : options.paths) {
+        if (path.empty()) {
+            std::cerr << "quillmark: PATH is empty\n" << UsageText;
+            return kUsage;
+        }
+    }
+    return std::nullopt;
+}
+
+bool CommandLine::WantsDesktop() const
+{
+    if (version)
+        return verbose;
+    return window->parsed() || editor->parsed() || registerAddIn->parsed() || unregisterAddIn->parsed();
+}
+
+int RunCommand(CommandLine& line)
+{
+    if (line.version) {
+        std::cout << "quillmark " << QUILLMARK_VERSION << '\n';
+        return kDone;
+    }
+    if (line.site.command->parsed())
+        return RunSiteCommand(line.site);
+    if (line.convert->parsed() && !line.options.output.empty())
+        return ConvertToFile(line.options, std::cerr);
+    for (auto [command, run] : {std::pair{line.convert, &Convert}, {line.list, &List}, {line.source, &Source}}) {
+        if (command->parsed())
+            return WriteProduct(run, line.options);
+    }
+    return kUsage;
+}
+
+} // namespace quillmark::cli
