@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/memory/LargeBuffer.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -41,7 +43,7 @@ public:
     std::size_t Size() const { return length_; }
 
     // Sets aside memory for extra more characters without touching it.
-    void Reserve(std::size_t extra) { text_.reserve(length_ + extra); }
+    void Reserve(std::size_t extra) { Grow(length_ + extra); }
 
     void Append(std::string_view piece)
     {
@@ -89,6 +91,7 @@ public:
 
 private:
     static constexpr std::size_t Chunk = 64 * 1024;
+    static constexpr std::size_t LargeBuffer = 8 * 1024 * 1024;
 
     void Ensure(std::size_t extra)
     {
@@ -100,8 +103,17 @@ private:
     {
         const std::size_t wanted = length_ + std::max(extra, Chunk);
         if (wanted > text_.capacity())
-            text_.reserve(std::max(text_.capacity() * 2, wanted));
+            Grow(std::max(text_.capacity() * 2, wanted));
         text_.resize(wanted);
+    }
+
+    void Grow(std::size_t capacity)
+    {
+        if (capacity <= text_.capacity())
+            return;
+        text_.reserve(capacity);
+        if (capacity >= LargeBuffer)
+            AdviseLargeBuffer(text_.data(), text_.capacity());
     }
 
     std::string text_; // its size is the room made so far; only length_ characters are text

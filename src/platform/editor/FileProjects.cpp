@@ -47,10 +47,17 @@ std::string ReadWholeFile(const fs::path& path)
     if (!in)
         throw SourceError(path.string(), std::string("cannot open the file: ") + std::strerror(errno));
     // Read to the end rather than seek for the size: a folder of small files costs fewer calls.
+    // A file larger than one chunk is measured once, so that its text is not moved as it grows.
     std::string bytes;
     std::array<char, 64 * 1024> chunk;
-    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0)
+    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
+        if (bytes.empty() && in.gcount() == static_cast<std::streamsize>(chunk.size())) {
+            std::error_code ec;
+            if (const auto size = fs::file_size(path, ec); !ec)
+                bytes.reserve(static_cast<std::size_t>(size));
+        }
         bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad())
         throw SourceError(path.string(), std::string("cannot read the file: ") + std::strerror(errno));
     return bytes;
@@ -58,17 +65,17 @@ std::string ReadWholeFile(const fs::path& path)
 
 // A module from its exported text, named name when one is given; where names the text's
 // origin in errors.
-std::shared_ptr<MemoryComponent> ModuleFromBytes(std::string_view bytes, const std::string& where,
+std::shared_ptr<MemoryComponent> ModuleFromBytes(std::string bytes, const std::string& where,
                                                  const std::string& encoding, const std::string& fallbackName,
                                                  const std::string& extension, const std::string& name = {})
 {
     std::string text;
     try {
-        text = DecodeModuleFile(bytes, encoding);
+        text = DecodeModuleBytes(std::move(bytes), encoding);
     } catch (const std::invalid_argument& e) {
         throw SourceError(where, std::string("cannot decode the text: ") + e.what());
     }
-    ExportedModule parsed = ParseModuleFile(text, fallbackName, extension);
+    ExportedModule parsed = ParseModuleFile(std::move(text), fallbackName, extension);
     if (!name.empty())
         parsed.name = name;
     auto module = std::make_shared<MemoryCodeModule>(std::move(parsed.name), ModuleText(std::move(parsed.code)));
@@ -92,7 +99,8 @@ std::shared_ptr<MemoryProject> StandardInputProject(const std::string& encoding,
     if (std::cin.bad())
         throw SourceError(StandardInputName, "cannot read standard input");
     return std::make_shared<MemoryProject>(
-        StandardInputName, std::vector{ModuleFromBytes(bytes, StandardInputName, encoding, "Module1", ".bas", name)});
+        StandardInputName,
+        std::vector{ModuleFromBytes(std::move(bytes), StandardInputName, encoding, "Module1", ".bas", name)});
 }
 
 std::shared_ptr<MemoryProject> OpenFolder(const std::string& fileName, const std::string& encoding)

@@ -5,6 +5,7 @@
 #include "codemodel/LineBreaks.h"
 #include "platform/editor/TextDecoding.h"
 
+#include <cstring>
 #include <optional>
 
 namespace quillmark {
@@ -113,12 +114,13 @@ std::size_t HeaderEnd(std::string_view text)
     return end;
 }
 
-// The text without its header and Attribute lines; each Attribute line's body goes to onAttribute.
+// The text without its header and Attribute lines, made in place: what is kept only ever moves
+// forward over what is dropped, behind the lines still to be read. Each Attribute line's body
+// goes to onAttribute.
 template <typename OnAttribute>
-std::string StripHidden(std::string_view text, OnAttribute onAttribute)
+std::string StripHidden(std::string text, OnAttribute onAttribute)
 {
-    std::string code;
-    code.reserve(text.size());
+    std::size_t kept = 0;
     LineReader reader(text, HeaderEnd(text));
     RawLine line;
     while (reader.Next(line)) {
@@ -126,10 +128,14 @@ std::string StripHidden(std::string_view text, OnAttribute onAttribute)
             onAttribute(line.text);
             continue;
         }
-        code += line.text;
-        code += line.lineBreak;
+        const std::size_t length = line.text.size() + line.lineBreak.size();
+        const std::size_t from = static_cast<std::size_t>(line.text.data() - text.data());
+        if (from != kept)
+            std::memmove(text.data() + kept, text.data() + from, length);
+        kept += length;
     }
-    return code;
+    text.resize(kept);
+    return text;
 }
 
 // The value of Attribute NAME = "value" (quotes removed), when line is that attribute.
@@ -152,12 +158,12 @@ std::optional<std::string> AttributeValue(std::string_view line, std::string_vie
 
 } // namespace
 
-std::string VisibleCode(std::string_view text)
+std::string VisibleCode(std::string text)
 {
-    return StripHidden(text, [](std::string_view) {});
+    return StripHidden(std::move(text), [](std::string_view) {});
 }
 
-ExportedModule ParseModuleFile(std::string_view text, const std::string& fallbackName, const std::string& extension)
+ExportedModule ParseModuleFile(std::string text, const std::string& fallbackName, const std::string& extension)
 {
     ExportedModule module;
     module.name = fallbackName;
@@ -171,7 +177,7 @@ ExportedModule ParseModuleFile(std::string_view text, const std::string& fallbac
 
     bool nameFound = false;
     bool documentMarks = false;
-    module.code = StripHidden(text, [&](std::string_view line) {
+    module.code = StripHidden(std::move(text), [&](std::string_view line) {
         if (!nameFound) {
             if (auto name = AttributeValue(line, "VB_Name"); name && !name->empty()) {
                 module.name = NameText(*name);

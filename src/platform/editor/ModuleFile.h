@@ -15,10 +15,10 @@ struct ExportedModule {
 
 // Removes what the editor hides: a leading VERSION line with its BEGIN ... END block(s), and
 // every Attribute line. Line breaks of the kept lines are kept.
-std::string VisibleCode(std::string_view text);
+std::string VisibleCode(std::string text);
 
 // Parses UTF-8 exported text; fallbackName names a module without VB_Name; the extension
 // (".bas", ".cls", ".frm") gives the type, refined by the text (a document class is 100).
-ExportedModule ParseModuleFile(std::string_view text, const std::string& fallbackName, const std::string& extension);
+ExportedModule ParseModuleFile(std::string text, const std::string& fallbackName, const std::string& extension);
 
 } // namespace quillmark

@@ -203,6 +203,15 @@ std::string DecodeModuleFile(std::string_view bytes, const std::string& encoding
                                                      : WithoutBom(DecodeToUtf8(bytes, encoding)));
 }
 
+std::string DecodeModuleBytes(std::string bytes, const std::string& encoding)
+{
+    const bool marked = StartsWith(bytes, kBom) || StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF") ||
+                        StartsWith(bytes, std::string_view("\0\0\xFE\xFF", 4));
+    if (encoding.empty() && !marked && IsValidUtf8(bytes))
+        return ReplaceControlCharacters(std::move(bytes));
+    return DecodeModuleFile(bytes, encoding);
+}
+
 namespace {
 
 // Every C0 control becomes U+FFFD, but for the ones that are kept.

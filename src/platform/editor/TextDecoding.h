@@ -17,6 +17,9 @@ std::string DecodeToUtf8(std::string_view bytes, const std::string& encoding);
 // non-empty encoding overrides the guess. Control characters are replaced as below. Throws
 // std::invalid_argument for UTF-32 text and for bytes the given encoding cannot decode.
 std::string DecodeModuleFile(std::string_view bytes, const std::string& encoding = {});
+// The same, taking the bytes over: valid UTF-8 text, as most module files are, is kept in
+// place rather than copied.
+std::string DecodeModuleBytes(std::string bytes, const std::string& encoding = {});
 
 // C0 control characters other than tab, CR and LF replaced by U+FFFD: they are no code, and
 // must not reach the HTML raw.

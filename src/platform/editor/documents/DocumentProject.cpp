@@ -151,13 +151,13 @@ std::vector<std::shared_ptr<MemoryComponent>> LoadComponents(VbaStorage& storage
     std::size_t budget = MaxProjectSize;
     for (const DirModule& module : dir.modules) {
         const std::string name = decoder.Name(module.nameUnicode, module.name);
-        const std::string text = ModuleSource(storage, module, name, decoder, budget);
+        std::string text = ModuleSource(storage, module, name, decoder, budget);
         const auto type = types.find(LowerAscii(name));
-        components.push_back(
-            std::make_shared<MemoryComponent>(type != types.end() ? type->second
-                                              : module.procedural ? 1
-                                                                  : 2,
-                                              std::make_shared<MemoryCodeModule>(name, ModuleText(VisibleCode(text)))));
+        components.push_back(std::make_shared<MemoryComponent>(
+            type != types.end() ? type->second
+            : module.procedural ? 1
+                                : 2,
+            std::make_shared<MemoryCodeModule>(name, ModuleText(VisibleCode(std::move(text))))));
     }
     return components;
 }
