@@ -13,8 +13,7 @@ ModuleText::ModuleText(std::string text) : text_(std::move(text))
     const std::size_t n = text_.size();
     for (std::size_t start = 0; start < n;) {
         const LineBreaks::Break lineBreak = breaks.Next(start);
-        starts_.push_back(start);
-        ends_.push_back(lineBreak.at);
+        lines_.push_back({start, lineBreak.at});
         start = lineBreak.at + lineBreak.length;
         if (lineBreak.length == 0)
             break;
@@ -35,8 +34,8 @@ std::string_view ModuleText::Line(std::int32_t number) const
 {
     if (number < 1 || number > Count())
         return {};
-    const auto i = static_cast<std::size_t>(number - 1);
-    return std::string_view(text_).substr(starts_[i], ends_[i] - starts_[i]);
+    const LineSpan& line = lines_[static_cast<std::size_t>(number - 1)];
+    return std::string_view(text_).substr(line.start, line.end - line.start);
 }
 
 std::string ModuleText::Join(std::int32_t first, std::int32_t count) const

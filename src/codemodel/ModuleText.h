@@ -11,11 +11,19 @@ namespace quillmark {
 // belongs to a line, and a break at the very end opens no further line.
 class ModuleText {
 public:
+    // Where one line lies in the text, its break not included.
+    struct LineSpan {
+        std::size_t start;
+        std::size_t end;
+    };
+
     ModuleText() = default;
     explicit ModuleText(std::string text);
+    // A text whose lines a reader has already found, in order.
+    ModuleText(std::string text, std::vector<LineSpan> lines) : text_(std::move(text)), lines_(std::move(lines)) {}
     static ModuleText FromLines(const std::vector<std::string>& lines);
 
-    std::int32_t Count() const { return static_cast<std::int32_t>(starts_.size()); }
+    std::int32_t Count() const { return static_cast<std::int32_t>(lines_.size()); }
     // 1-based; empty for a number outside 1..Count.
     std::string_view Line(std::int32_t number) const;
     // Lines first..first+count-1 joined by CR LF, clipped at the module's end; error 5 for a
@@ -24,8 +32,7 @@ public:
 
 private:
     std::string text_;
-    std::vector<std::size_t> starts_;
-    std::vector<std::size_t> ends_;
+    std::vector<LineSpan> lines_;
 };
 
 } // namespace quillmark

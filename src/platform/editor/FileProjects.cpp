@@ -7,6 +7,7 @@
 #include "platform/editor/SourceError.h"
 #include "platform/editor/TextDecoding.h"
 #include "platform/editor/documents/DocumentProject.h"
+#include "platform/memory/LargeBuffer.h"
 
 #include <algorithm>
 #include <array>
@@ -53,8 +54,10 @@ std::string ReadWholeFile(const fs::path& path)
     while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
         if (bytes.empty() && in.gcount() == static_cast<std::streamsize>(chunk.size())) {
             std::error_code ec;
-            if (const auto size = fs::file_size(path, ec); !ec)
+            if (const auto size = fs::file_size(path, ec); !ec) {
                 bytes.reserve(static_cast<std::size_t>(size));
+                AdviseLargeBuffer(bytes.data(), bytes.capacity());
+            }
         }
         bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
     }
@@ -78,7 +81,7 @@ std::shared_ptr<MemoryComponent> ModuleFromBytes(std::string bytes, const std::s
     ExportedModule parsed = ParseModuleFile(std::move(text), fallbackName, extension);
     if (!name.empty())
         parsed.name = name;
-    auto module = std::make_shared<MemoryCodeModule>(std::move(parsed.name), ModuleText(std::move(parsed.code)));
+    auto module = std::make_shared<MemoryCodeModule>(std::move(parsed.name), parsed.TakeText());
     return std::make_shared<MemoryComponent>(parsed.type, std::move(module));
 }
 

@@ -114,28 +114,41 @@ std::size_t HeaderEnd(std::string_view text)
     return end;
 }
 
-// The text without its header and Attribute lines, made in place: what is kept only ever moves
-// forward over what is dropped, behind the lines still to be read. Each Attribute line's body
-// goes to onAttribute.
+// The text without its header and Attribute lines, made in place, and where its lines lie:
+// what is kept only ever moves forward over what is dropped, behind the lines still to be read,
+// a run of kept lines at a time. Each Attribute line's body goes to onAttribute.
+constexpr std::size_t TypicalLineLength = 24; // bytes of code a line, breaks included
+
 template <typename OnAttribute>
-std::string StripHidden(std::string text, OnAttribute onAttribute)
+void StripHidden(std::string& text, std::vector<ModuleText::LineSpan>& lines, OnAttribute onAttribute)
 {
-    std::size_t kept = 0;
+    std::size_t kept = 0;    // the kept text ends here once the run is moved
+    std::size_t runFrom = 0; // the run of kept lines not yet moved: where it starts in the text
+    std::size_t runSize = 0;
+    const auto moveRun = [&] {
+        if (runFrom != kept)
+            std::memmove(text.data() + kept, text.data() + runFrom, runSize);
+        kept += runSize;
+        runSize = 0;
+    };
+    lines.reserve(lines.size() + text.size() / TypicalLineLength);
     LineReader reader(text, HeaderEnd(text));
     RawLine line;
     while (reader.Next(line)) {
+        const auto from = static_cast<std::size_t>(line.text.data() - text.data());
         if (AttributeBody(line.text)) {
             onAttribute(line.text);
+            moveRun();
             continue;
         }
-        const std::size_t length = line.text.size() + line.lineBreak.size();
-        const std::size_t from = static_cast<std::size_t>(line.text.data() - text.data());
-        if (from != kept)
-            std::memmove(text.data() + kept, text.data() + from, length);
-        kept += length;
+        if (runSize == 0)
+            runFrom = from;
+        const std::size_t start = kept + (from - runFrom);
+        lines.push_back({start, start + line.text.size()});
+        runSize += line.text.size() + line.lineBreak.size();
     }
+    moveRun();
     text.resize(kept);
-    return text;
 }
 
 // The value of Attribute NAME = "value" (quotes removed), when line is that attribute.
@@ -160,7 +173,16 @@ std::optional<std::string> AttributeValue(std::string_view line, std::string_vie
 
 std::string VisibleCode(std::string text)
 {
-    return StripHidden(std::move(text), [](std::string_view) {});
+    std::vector<ModuleText::LineSpan> lines;
+    StripHidden(text, lines, [](std::string_view) {});
+    return text;
+}
+
+ModuleText VisibleLines(std::string text)
+{
+    std::vector<ModuleText::LineSpan> lines;
+    StripHidden(text, lines, [](std::string_view) {});
+    return ModuleText(std::move(text), std::move(lines));
 }
 
 ExportedModule ParseModuleFile(std::string text, const std::string& fallbackName, const std::string& extension)
@@ -177,7 +199,8 @@ ExportedModule ParseModuleFile(std::string text, const std::string& fallbackName
 
     bool nameFound = false;
     bool documentMarks = false;
-    module.code = StripHidden(std::move(text), [&](std::string_view line) {
+    module.code = std::move(text);
+    StripHidden(module.code, module.lines, [&](std::string_view line) {
         if (!nameFound) {
             if (auto name = AttributeValue(line, "VB_Name"); name && !name->empty()) {
                 module.name = NameText(*name);

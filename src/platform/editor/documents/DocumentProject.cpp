@@ -153,11 +153,11 @@ std::vector<std::shared_ptr<MemoryComponent>> LoadComponents(VbaStorage& storage
         const std::string name = decoder.Name(module.nameUnicode, module.name);
         std::string text = ModuleSource(storage, module, name, decoder, budget);
         const auto type = types.find(LowerAscii(name));
-        components.push_back(std::make_shared<MemoryComponent>(
-            type != types.end() ? type->second
-            : module.procedural ? 1
-                                : 2,
-            std::make_shared<MemoryCodeModule>(name, ModuleText(VisibleCode(std::move(text))))));
+        components.push_back(
+            std::make_shared<MemoryComponent>(type != types.end() ? type->second
+                                              : module.procedural ? 1
+                                                                  : 2,
+                                              std::make_shared<MemoryCodeModule>(name, VisibleLines(std::move(text)))));
     }
     return components;
 }
