@@ -130,13 +130,13 @@ std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::s
 {
     if (path.empty())
         throw SourceError(path, "no path was given for the project");
-    // As given, the path may ask for a folder ("ok.bas/", "ok.bas/."), which a file is not.
-    std::error_code asGiven;
-    if (!fs::exists(fs::status(path, asGiven)) && asGiven == std::errc::not_a_directory)
-        throw SourceError(path, asGiven.message());
-    const std::string fileName = AbsolutePath(path);
+    // Examined as given: the path may ask for a folder ("ok.bas/", "ok.bas/."), which a file is
+    // not, and which its absolute form would no longer say.
     std::error_code ec;
-    const fs::file_status status = fs::status(fileName, ec);
+    const fs::file_status status = fs::status(path, ec);
+    if (ec == std::errc::not_a_directory)
+        throw SourceError(path, ec.message());
+    const std::string fileName = AbsolutePath(path);
     if (ec && status.type() != fs::file_type::not_found)
         throw SourceError(fileName, "cannot examine the path: " + ec.message());
     if (!fs::exists(status))
