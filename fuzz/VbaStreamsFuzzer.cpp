@@ -40,7 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         quillmark::ParseDirStream(data);
     } catch (const quillmark::VbaFormatError&) {
     }
-    quillmark::ParseProjectStream(data);
+    try {
+        quillmark::ParseProjectStream(data);
+    } catch (const quillmark::VbaFormatError&) {
+    }
     quillmark::DecryptProjectField(data);
     return 0;
 }
