@@ -34,6 +34,13 @@ bool RegistryReadable()
     }
 }
 
+int NothingRegistered()
+{
+    std::cout << "nothing to unregister: Quillmark is not registered for this user (" << com::Registry::DefaultPath()
+              << ")\n";
+    return 0;
+}
+
 } // namespace
 
 std::string AddInLibraryPath()
@@ -70,6 +77,8 @@ int UnregisterAddIn(const std::string& libraryPath)
         return 1;
     std::error_code ec;
     if (!std::filesystem::exists(libraryPath, ec)) {
+        if (!HasRegistration(com::Registry()))
+            return NothingRegistered();
         try {
             const com::RegistryLock lock(com::Registry::DefaultPath());
             com::Registry registry;
@@ -85,6 +94,8 @@ int UnregisterAddIn(const std::string& libraryPath)
     }
     try {
         const com::ServerLibrary& library = com::LoadServerLibrary(libraryPath);
+        if (!HasRegistration(com::Registry()))
+            return NothingRegistered();
         const com::HResult hr = library.unregisterServer();
         if (com::Failed(hr)) {
             MsgBox("cannot unregister " + library.path + " (" + com::HResultText(hr) + ")", Title);

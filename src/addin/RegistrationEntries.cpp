@@ -30,6 +30,11 @@ std::string FolderOf(const std::string& path)
     return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 
+std::string ClassesKey(const RegistrationLayout& layout, const std::string& below)
+{
+    return layout.classesRoot + "\\" + below;
+}
+
 } // namespace
 
 RegistrationLayout StandinLayout()
@@ -44,10 +49,9 @@ std::string AddInKey(bool for64BitOffice)
 
 void WriteRegistration(com::RegistryKeys& registry, const std::string& libraryPath, const RegistrationLayout& layout)
 {
-    const auto classesKey = [&](const std::string& below) { return layout.classesRoot + "\\" + below; };
     const std::string libid = LIBID_Quillmark.ToString();
     for (const ClassEntry& c : Classes) {
-        const std::string clsidKey = classesKey("CLSID\\" + c.clsid.ToString());
+        const std::string clsidKey = ClassesKey(layout, "CLSID\\" + c.clsid.ToString());
         registry.SetValue(clsidKey, "", c.progid);
         registry.SetValue(clsidKey + "\\InprocServer32", "", libraryPath);
         registry.SetValue(clsidKey + "\\InprocServer32", "ThreadingModel", "Apartment");
@@ -55,17 +59,17 @@ void WriteRegistration(com::RegistryKeys& registry, const std::string& libraryPa
         registry.SetValue(clsidKey + "\\TypeLib", "", libid);
         registry.SetValue(clsidKey + "\\VERSION", "", TypeLibVersion);
 
-        registry.SetValue(classesKey(c.progid), "", c.progid);
-        registry.SetValue(classesKey(std::string(c.progid) + "\\CLSID"), "", c.clsid.ToString());
+        registry.SetValue(ClassesKey(layout, c.progid), "", c.progid);
+        registry.SetValue(ClassesKey(layout, std::string(c.progid) + "\\CLSID"), "", c.clsid.ToString());
 
-        const std::string interfaceKey = classesKey("Interface\\" + c.iid.ToString());
+        const std::string interfaceKey = ClassesKey(layout, "Interface\\" + c.iid.ToString());
         registry.SetValue(interfaceKey, "", c.interfaceName);
         registry.SetValue(interfaceKey + "\\ProxyStubClsid32", "", TypeLibMarshaler);
         registry.SetValue(interfaceKey + "\\TypeLib", "", libid);
         registry.SetValue(interfaceKey + "\\TypeLib", "Version", TypeLibVersion);
     }
 
-    const std::string typeLibKey = classesKey("TypeLib\\" + libid + "\\" + TypeLibVersion);
+    const std::string typeLibKey = ClassesKey(layout, "TypeLib\\" + libid + "\\" + TypeLibVersion);
     registry.SetValue(typeLibKey, "", TypeLibHelpString);
     registry.SetValue(typeLibKey + "\\0\\" + layout.typeLibPlatform, "", libraryPath);
     registry.SetValue(typeLibKey + "\\FLAGS", "", "0");
@@ -80,13 +84,12 @@ void WriteRegistration(com::RegistryKeys& registry, const std::string& libraryPa
 
 void RemoveRegistration(com::RegistryKeys& registry, const RegistrationLayout& layout)
 {
-    const auto classesKey = [&](const std::string& below) { return layout.classesRoot + "\\" + below; };
     for (const ClassEntry& c : Classes) {
-        registry.DeleteTree(classesKey("CLSID\\" + c.clsid.ToString()));
-        registry.DeleteTree(classesKey(c.progid));
-        registry.DeleteTree(classesKey("Interface\\" + c.iid.ToString()));
+        registry.DeleteTree(ClassesKey(layout, "CLSID\\" + c.clsid.ToString()));
+        registry.DeleteTree(ClassesKey(layout, c.progid));
+        registry.DeleteTree(ClassesKey(layout, "Interface\\" + c.iid.ToString()));
     }
-    const std::string typeLib = classesKey("TypeLib\\" + LIBID_Quillmark.ToString());
+    const std::string typeLib = ClassesKey(layout, "TypeLib\\" + LIBID_Quillmark.ToString());
     const std::string version = typeLib + "\\" + TypeLibVersion;
     registry.DeleteTree(version + "\\0\\" + layout.typeLibPlatform);
     if (registry.SubKeys(version + "\\0").empty())
@@ -94,6 +97,18 @@ void RemoveRegistration(com::RegistryKeys& registry, const RegistrationLayout& l
     if (registry.SubKeys(typeLib).empty())
         registry.DeleteTree(typeLib);
     registry.DeleteTree(layout.addInKey);
+}
+
+bool HasRegistration(const com::RegistryKeys& registry, const RegistrationLayout& layout)
+{
+    for (const ClassEntry& c : Classes) {
+        for (const std::string& key : {ClassesKey(layout, "CLSID\\" + c.clsid.ToString()), ClassesKey(layout, c.progid),
+                                       ClassesKey(layout, "Interface\\" + c.iid.ToString())})
+            if (registry.KeyExists(key))
+                return true;
+    }
+    return registry.KeyExists(layout.addInKey) ||
+           registry.KeyExists(ClassesKey(layout, "TypeLib\\" + LIBID_Quillmark.ToString()));
 }
 
 } // namespace quillmark

@@ -27,6 +27,9 @@ void WriteRegistration(com::RegistryKeys& registry, const std::string& libraryPa
 // while it still names a file for another platform.
 void RemoveRegistration(com::RegistryKeys& registry, const RegistrationLayout& layout = StandinLayout());
 
+// Whether any of what WriteRegistration writes is there.
+bool HasRegistration(const com::RegistryKeys& registry, const RegistrationLayout& layout = StandinLayout());
+
 // The add-in entry's key in the editor's add-in list (Addins64 for a 64-bit Office).
 std::string AddInKey(bool for64BitOffice = false);
 

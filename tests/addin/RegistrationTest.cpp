@@ -295,6 +295,9 @@ TEST(RegistrationTest, TheCommandRegistersUnregistersAndShowsTheVersionOfTheLibr
     run(command + " unregister", status);
     EXPECT_EQ(status, 0);
     EXPECT_FALSE(com::Registry().KeyExists(AddInKey()));
+    const std::string again = run(command + " unregister", status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(again.rfind("nothing to unregister: Quillmark is not registered for this user", 0), 0u) << again;
 
     const std::string refused = run(command + " register /nonexistent/libQuillmark.so 2>&1", status);
     EXPECT_NE(status, 0);
