@@ -37,9 +37,8 @@ bool IsWholeLineComment(std::string_view text)
     return first != std::string_view::npos && text[first] == '\'';
 }
 
-void AppendLinkList(const ModuleView& module, const Entry& entry, OutputBuffer& out)
+void AppendLinkList(const std::vector<std::string>& list, OutputBuffer& out)
 {
-    const std::vector<std::string> list = LinkList(module.name, module.index, entry);
     for (std::size_t k = 0; k < list.size(); ++k) {
         if (k > 0)
             out.Append("\r\n");
@@ -50,7 +49,7 @@ void AppendLinkList(const ModuleView& module, const Entry& entry, OutputBuffer& 
 } // namespace
 
 std::string ConvertRange(const ModuleView& module, const KeywordTable* keywords, const Entry& entry,
-                         std::int32_t firstLine, std::int32_t lastLine, bool links)
+                         std::int32_t firstLine, std::int32_t lastLine, const LinkListMaker& linkList)
 {
     if (lastLine < firstLine)
         throw RuntimeError(err::SubscriptOutOfRange);
@@ -59,8 +58,8 @@ std::string ConvertRange(const ModuleView& module, const KeywordTable* keywords,
     OutputBuffer out;
     // With a valid plan the list has nothing left that could fail, so a list is never built
     // for a conversion that is going to fail.
-    if (links && blocks.Valid())
-        AppendLinkList(module, entry, out);
+    if (linkList && blocks.Valid())
+        AppendLinkList(linkList(), out);
 
     const std::size_t codeStart = out.Size();
     LineScanner scanner(keywords);
@@ -114,7 +113,19 @@ std::string ConvertToHtml(const std::shared_ptr<VBProject>& project, const std::
         }
         std::optional<ModuleText> storage;
         const ModuleView view{state.CurrentModuleName, LinesOf(code, storage), state.ProcIndex, state.ModuleLineCount};
-        return ConvertRange(view, state.Keywords.get(), Entry::Parse(procName), firstLine, lastLine, linkFlag);
+        const Entry entry = Entry::Parse(procName);
+        LinkListMaker linkList;
+        if (linkFlag) {
+            linkList = [&] {
+                switch (entry.kind) {
+                case Entry::Kind::WholeModule: return CreateLinkList(state.ProcIndex);
+                case Entry::Kind::Declarations: return CreateLinkDec();
+                case Entry::Kind::Procedure: break;
+                }
+                return CreateLink(procName);
+            };
+        }
+        return ConvertRange(view, state.Keywords.get(), entry, firstLine, lastLine, linkList);
     } catch (const RuntimeError&) {
         throw;
     } catch (...) {

@@ -7,8 +7,10 @@
 #include "conversion/ModuleView.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace quillmark {
 
@@ -27,12 +29,15 @@ private:
     std::string problem_;
 };
 
-// The HTML fragment of lines firstLine..lastLine of the module for the entry; with links, the
-// entry's link list in front. keywords may be null: the first keyword lookup then fails with
-// error 91. Fails with a ConversionError when a line fails, a RuntimeError otherwise; it reads
-// no shared state and shows nothing.
+// Makes the link list put in front of the code: one element a line, as LinkList gives it.
+using LinkListMaker = std::function<std::vector<std::string>()>;
+
+// The HTML fragment of lines firstLine..lastLine of the module for the entry; with a link-list
+// maker, its list in front (made only when the conversion is going to succeed). keywords may be
+// null: the first keyword lookup then fails with error 91. Fails with a ConversionError when a
+// line fails, a RuntimeError otherwise; it reads no shared state and shows nothing.
 std::string ConvertRange(const ModuleView& module, const KeywordTable* keywords, const Entry& entry,
-                         std::int32_t firstLine, std::int32_t lastLine, bool links);
+                         std::int32_t firstLine, std::int32_t lastLine, const LinkListMaker& linkList = {});
 
 // The HTML fragment of lines firstLine..lastLine of the module named CurrentModuleName in
 // project. procName is "*", "_Declarations_" or a procedure's index name. For an empty module

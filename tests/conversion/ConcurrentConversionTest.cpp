@@ -2,6 +2,7 @@
 // bytes one thread gives. The sanitizer build runs this under ThreadSanitizer.
 #include "conversion/Converter.h"
 #include "conversion/Keywords.h"
+#include "conversion/LinkLists.h"
 #include "platform/editor/FileProjects.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,8 @@ struct Module {
     {
         const std::string name = code->Name();
         const ModuleView view{name, code->Text(), index, std::max(code->CountOfLines(), 1)};
-        return ConvertRange(view, &keywords, Entry{}, 1, view.lineCount, true);
+        return ConvertRange(view, &keywords, Entry{}, 1, view.lineCount,
+                            [&] { return LinkList(view.name, view.index, Entry{}); });
     }
 };
 

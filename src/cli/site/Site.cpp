@@ -49,7 +49,7 @@ Fragment Convert(const ModuleView& view, const KeywordTable& keywords)
 {
     Fragment fragment;
     try {
-        fragment.html = ConvertRange(view, &keywords, Entry{}, 1, view.lineCount, false);
+        fragment.html = ConvertRange(view, &keywords, Entry{}, 1, view.lineCount);
         return fragment;
     } catch (const ConversionError& e) {
         fragment.problem = "line " + std::to_string(e.Line()) + ": " + e.Problem();
