@@ -2,6 +2,7 @@
 
 #include "codemodel/AsciiText.h"
 #include "platform/files/AtomicFile.h"
+#include "platform/files/FileReading.h"
 #include "platform/settings/TextLines.h"
 
 #include <algorithm>
@@ -105,8 +106,8 @@ Registry::Registry(std::string path) : path_(std::move(path))
     FileText file;
     try {
         file = ReadWholeFile(path_);
-    } catch (const std::runtime_error& e) {
-        throw RegistryError(std::string("cannot read the registry file: ") + e.what());
+    } catch (const std::system_error& e) {
+        throw RegistryError("cannot read the registry file " + path_ + ": " + e.what());
     }
     if (!file.exists)
         return;

@@ -7,14 +7,12 @@
 #include "platform/editor/SourceError.h"
 #include "platform/editor/TextDecoding.h"
 #include "platform/editor/documents/DocumentProject.h"
-#include "platform/memory/LargeBuffer.h"
+#include "platform/files/FileReading.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <stdexcept>
 #include <system_error>
@@ -40,30 +38,16 @@ std::string AbsolutePath(const std::string& path)
     return absolute.string();
 }
 
-std::string ReadWholeFile(const fs::path& path)
+std::string ReadModuleFile(const fs::path& path)
 {
-    std::ifstream in;
-    in.rdbuf()->pubsetbuf(nullptr, 0); // unbuffered: reads go straight into chunk
-    in.open(path, std::ios::binary);
-    if (!in)
-        throw SourceError(path.string(), std::string("cannot open the file: ") + std::strerror(errno));
-    // Read to the end rather than seek for the size: a folder of small files costs fewer calls.
-    // A file larger than one chunk is measured once, so that its text is not moved as it grows.
-    std::string bytes;
-    std::array<char, 64 * 1024> chunk;
-    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
-        if (bytes.empty() && in.gcount() == static_cast<std::streamsize>(chunk.size())) {
-            std::error_code ec;
-            if (const auto size = fs::file_size(path, ec); !ec) {
-                bytes.reserve(static_cast<std::size_t>(size));
-                AdviseLargeBuffer(bytes.data(), bytes.capacity());
-            }
-        }
-        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    try {
+        FileText file = ReadWholeFile(path);
+        if (!file.exists)
+            throw std::system_error(ENOENT, std::generic_category(), "cannot open the file");
+        return std::move(file.text);
+    } catch (const std::system_error& e) {
+        throw SourceError(path.string(), e.what());
     }
-    if (in.bad())
-        throw SourceError(path.string(), std::string("cannot read the file: ") + std::strerror(errno));
-    return bytes;
 }
 
 // A module from its exported text, named name when one is given; where names the text's
@@ -88,7 +72,7 @@ std::shared_ptr<MemoryComponent> ModuleFromBytes(std::string bytes, const std::s
 std::shared_ptr<MemoryComponent> LoadModuleFile(const fs::path& path, const std::string& encoding)
 {
     // A file name may hold any bytes; as a module name it must be text.
-    return ModuleFromBytes(ReadWholeFile(path), path.string(), encoding, DecodeName(path.stem().string()),
+    return ModuleFromBytes(ReadModuleFile(path), path.string(), encoding, DecodeName(path.stem().string()),
                            path.extension().string());
 }
 

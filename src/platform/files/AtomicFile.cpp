@@ -5,8 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include <fcntl.h>
@@ -90,21 +88,6 @@ void WriteFileAtomically(const std::string& path, const std::string& text, NewFi
     AtomicFileWriter file(path, access, durability);
     file.Write(text);
     file.Commit();
-}
-
-FileText ReadWholeFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (errno == ENOENT)
-            return {};
-        throw SystemError("cannot open", path);
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad())
-        throw SystemError("cannot read", path);
-    return {true, text.str()};
 }
 
 std::string ConfigHome()

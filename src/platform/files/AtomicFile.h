@@ -41,13 +41,6 @@ private:
 void WriteFileAtomically(const std::string& path, const std::string& text,
                          NewFileAccess access = NewFileAccess::Private, Durability durability = Durability::Synced);
 
-// The whole file, or exists false when there is none. Throws when it cannot be read.
-struct FileText {
-    bool exists = false;
-    std::string text;
-};
-FileText ReadWholeFile(const std::string& path);
-
 // $XDG_CONFIG_HOME, or ~/.config when it is unset or empty.
 std::string ConfigHome();
 

@@ -2,9 +2,11 @@
 
 #include "codemodel/RuntimeError.h"
 #include "platform/files/AtomicFile.h"
+#include "platform/files/FileReading.h"
 #include "platform/settings/IniFile.h"
 
 #include <stdexcept>
+#include <system_error>
 
 namespace quillmark {
 namespace {
@@ -23,8 +25,8 @@ IniFile Load(const std::string& path)
     FileText file;
     try {
         file = ReadWholeFile(path);
-    } catch (const std::runtime_error& e) {
-        throw RuntimeError(PathFileAccessError, std::string("設定ファイルを読めません: ") + e.what());
+    } catch (const std::system_error& e) {
+        throw RuntimeError(PathFileAccessError, "設定ファイル「" + path + "」を読めません: " + e.what());
     }
     try {
         return IniFile::Parse(file.text);

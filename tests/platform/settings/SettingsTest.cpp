@@ -1,5 +1,6 @@
 #include "platform/settings/Settings.h"
 #include "platform/files/AtomicFile.h"
+#include "platform/files/FileReading.h"
 #include "platform/settings/IniFile.h"
 
 #include "codemodel/RuntimeError.h"

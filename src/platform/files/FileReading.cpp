@@ -1,0 +1,41 @@
+#include "platform/files/FileReading.h"
+
+#include "platform/memory/LargeBuffer.h"
+
+#include <array>
+#include <cerrno>
+#include <fstream>
+#include <system_error>
+
+namespace quillmark {
+
+FileText ReadWholeFile(const std::filesystem::path& path)
+{
+    std::ifstream in;
+    in.rdbuf()->pubsetbuf(nullptr, 0); // unbuffered: reads go straight into chunk
+    in.open(path, std::ios::binary);
+    if (!in) {
+        if (errno == ENOENT)
+            return {};
+        throw std::system_error(errno, std::generic_category(), "cannot open the file");
+    }
+    // Read to the end rather than seek for the size: a folder of small files costs fewer calls.
+    // A file larger than one chunk is measured once, so that its text is not moved as it grows.
+    FileText file{true, {}};
+    std::array<char, 64 * 1024> chunk;
+    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
+        if (file.text.empty() && in.gcount() == static_cast<std::streamsize>(chunk.size())) {
+            std::error_code ec;
+            if (const auto size = std::filesystem::file_size(path, ec); !ec) {
+                file.text.reserve(static_cast<std::size_t>(size));
+                AdviseLargeBuffer(file.text.data(), file.text.capacity());
+            }
+        }
+        file.text.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad())
+        throw std::system_error(errno, std::generic_category(), "cannot read the file");
+    return file;
+}
+
+} // namespace quillmark
