@@ -49,6 +49,9 @@ constexpr Colours kEditor{R"(:root {
 .Deco3 { font-weight: normal; }
 )"};
 
+// The index's lists of modules are laid out only near the view, so that the search box can show
+// and hide tens of thousands of modules at a keystroke; being laid out on their own, they keep
+// the spaces between modules inside.
 constexpr const char* kCommon = R"(body {
   margin: 0; padding: 1.5em 2em; background: var(--page); color: var(--text); line-height: 1.5;
   font-family: system-ui, "Segoe UI", "Helvetica Neue", Arial, "Noto Sans", "IPAPGothic", Meiryo, sans-serif;
@@ -85,8 +88,8 @@ h1 { font-size: 1.5em; margin: .3em 0 .6em; }
   border: 1px solid var(--rule); border-radius: 4px; background: var(--page); color: var(--text);
 }
 .Project h2 { font-size: 1.25em; border-bottom: 1px solid var(--rule); padding-bottom: .2em; }
-.Modules { list-style: none; padding: 0; }
-.Module { margin: .7em 0; }
+.Modules { list-style: none; padding: 0; margin: 0; content-visibility: auto; contain-intrinsic-size: auto 500em; }
+.Module { padding: .35em 0; }
 .Module > a { font-weight: 600; }
 .Folder, .Counts { color: var(--muted); }
 .Counts { font-size: .9em; }

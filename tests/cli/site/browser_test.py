@@ -97,6 +97,20 @@ VISIBLE_MODULES = """return [...document.querySelectorAll('.Module')].filter(m =
     .filter(p => p.offsetParent !== null).length);"""
 TARGET = "return [location.pathname.split('/').pop(), decodeURIComponent(location.hash), " \
          "document.querySelector(':target') && document.querySelector(':target').id];"
+# The page queries made by one keystroke's filtering, which must not grow with the modules.
+QUERIES_OF_A_KEYSTROKE = """const counted = [];
+    let queries = 0;
+    for (const type of [Document, Element])
+        for (const name of ['querySelector', 'querySelectorAll', 'getElementsByClassName', 'getElementsByTagName']) {
+            const real = type.prototype[name];
+            counted.push([type, name, real]);
+            type.prototype[name] = function () { queries++; return real.apply(this, arguments); };
+        }
+    const box = document.getElementById('search');
+    box.value = arguments[0];
+    box.dispatchEvent(new Event('input'));
+    for (const [type, name, real] of counted) type.prototype[name] = real;
+    return queries;"""
 COPIED_BLOCK = """const range = document.createRange();
     range.selectNodeContents(document.getElementById(arguments[0]));
     getSelection().removeAllRanges(); getSelection().addRange(range);
@@ -125,6 +139,8 @@ def test(browser, site):
         [False, True])
     browser.type("#search", "")
     expect("search box emptied", len(browser.run(VISIBLE_MODULES)), len(every))
+    expect("a keystroke queries the page for nothing", browser.run(QUERIES_OF_A_KEYSTROKE, "init"), 0)
+    browser.type("#search", "")
 
     browser.click('.Module .Name a[href="App.html"], .Module .Name a[href$="/App.html"]')
     expect("module page title", browser.call("GET", browser.session + "/title"), "App — OrderDesk")
