@@ -2,6 +2,7 @@
 
 #include "codemodel/AsciiText.h"
 #include "platform/editor/SourceError.h"
+#include "platform/editor/TextDecoding.h"
 
 #include <algorithm>
 #include <string>
@@ -35,6 +36,13 @@ void SortByName(std::vector<fs::path>& paths)
         paths.push_back(std::move(each.path));
 }
 
+// Judged by the decoded name, as it is shown: a byte-order mark in front of ".." or ".git" is
+// dropped in decoding, and must not let the folder through.
+bool IsHidden(const fs::path& folder)
+{
+    return DecodeName(folder.filename().string()).starts_with('.');
+}
+
 void CollectModuleFiles(const fs::path& folder, bool recursive, std::vector<fs::path>& out)
 {
     std::vector<fs::path> files;
@@ -44,8 +52,7 @@ void CollectModuleFiles(const fs::path& folder, bool recursive, std::vector<fs::
         std::error_code typeError;
         if (it->is_regular_file(typeError) && IsModuleFile(it->path()))
             files.push_back(it->path());
-        else if (recursive && it->symlink_status(typeError).type() == fs::file_type::directory &&
-                 !it->path().filename().string().starts_with('.'))
+        else if (recursive && it->symlink_status(typeError).type() == fs::file_type::directory && !IsHidden(it->path()))
             subfolders.push_back(it->path());
     }
     if (ec)
