@@ -1,5 +1,6 @@
 // Names to links, and names to file names and hrefs.
 #include "cli/StyleSheet.h"
+#include "cli/site/CaseKey.h"
 #include "cli/site/CodeLinker.h"
 #include "cli/site/SitePaths.h"
 
@@ -138,20 +139,100 @@ TEST(SitePaths, NamesBecomeSafeFileNames)
 {
     const struct {
         std::string name;
+        std::string extension;
         std::string file;
     } cases[] = {
-        {"Module1", "Module1"},
-        {"受注集計", "受注集計"},
-        {"../etc/passwd", "_._etc_passwd"},
-        {"a:b*c?\"<>|#%", "a_b_c_______"},
-        {".hidden", "_hidden"},
-        {"Book 1.xlsm", "Book 1.xlsm"},
-        {"", "_"},
-        {"trailing.", "trailing_"},
-        {std::string(149, 'a') + "日本", std::string(149, 'a')},
+        {"Module1", ".html", "Module1.html"},
+        {"受注集計", "", "受注集計"},
+        {"../etc/passwd", "", "_._etc_passwd"},
+        {"..", "", "__"},
+        {".", ".html", "_.html"},
+        {"a\\b:c*d?\"<>|#%", "", "a_b_c_d_______"},
+        {"tab\tbell\x07"
+         "del\x7F"
+         "c1\xC2\x85"
+         "nbsp\xC2\xA0",
+         "", "tab_bell_del_c1_nbsp\xC2\xA0"},
+        {".hidden", "", "_hidden"},
+        {"Book 1.xlsm", "", "Book 1.xlsm"},
+        {"", ".html", "_.html"},
+        {"trailing.", "", "trailing_"},
+        {"trailing ", ".html", "trailing_.html"},
+        {"CON", ".html", "CON_.html"},
+        {"nul.tar.gz", "", "nul_.tar.gz"},
+        {"Lpt9 .x", "", "Lpt9_ .x"},
+        {"com1", "-2.html", "com1_-2.html"},
+        {"COM0", "", "COM0"},
+        {"CONSOLE", "", "CONSOLE"},
+        {"AUX_", "", "AUX_"},
+        {std::string(149, 'a') + "日本", ".html", std::string(149, 'a') + "日本.html"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(SafeFileName(c.name), c.file) << c.name;
+        EXPECT_EQ(SafeFileName(c.name, c.extension), c.file) << c.name;
+}
+
+// A long name is cut on a character's edge to 255 bytes with its extension, and keeps a hash of
+// the whole name: a folder of CP1252 names of 250 bytes becomes 500 bytes of UTF-8.
+TEST(SitePaths, LongNamesAreCutToUniqueFileNames)
+{
+    const std::string e = "\xC3\xA9";
+    std::string longest;
+    for (const std::string& tail : {std::string("1"), std::string("2")}) {
+        for (const std::string& name : {std::string(300, 'a') + tail, std::string(260, 'a') + ".x" + tail}) {
+            for (const std::string_view extension : {"", ".html", "-12.html"}) {
+                const std::string file = SafeFileName(name, extension);
+                EXPECT_EQ(file.size(), 255u) << name << extension;
+                EXPECT_TRUE(file.ends_with(extension)) << file;
+                EXPECT_EQ(file.substr(0, 200), name.substr(0, 200));
+                EXPECT_NE(file, SafeFileName(name.substr(0, name.size() - 1) + "3", extension));
+            }
+        }
+        const std::string accents = [&] {
+            std::string text;
+            for (int i = 0; i < 250; ++i)
+                text += e;
+            return text + tail;
+        }();
+        const std::string file = SafeFileName(accents, ".html");
+        EXPECT_LE(file.size(), 255u);
+        EXPECT_EQ(file.substr(0, file.find('~')).size() % 2, 0u) << "a character is split";
+        EXPECT_NE(file, longest);
+        longest = file;
+    }
+    EXPECT_EQ(SafeFileName(std::string(250, 'b'), ".html"), std::string(250, 'b') + ".html");
+}
+
+// Windows and macOS disks compare names ignoring case, Unicode's: these must not become two files.
+TEST(SitePaths, CaseKeysJoinEveryCaseFormOfAName)
+{
+    const struct {
+        std::string a;
+        std::string b;
+        bool same;
+    } cases[] = {
+        {"Ärger.html", "ärger.HTML", true},
+        {"Kelvin",
+         "\xE2\x84\xAA"
+         "elvin",
+         true}, // the Kelvin sign
+        {"ΣΊΣΥΦΟΣ", "σίσυφος", true},
+        {"σ", "ς", true},
+        {"Straße", "STRAẞE", true},
+        {"ǅ", "ǆ", true},
+        {"Дом", "дОМ", true},
+        {"Ａｂｃ", "ａＢｃ", true}, // full-width letters
+        {"\xFF\xFE", "\xFF\xFE", true},
+        {"a", "b", false},
+        {"e", "é", false},
+        {"Straße", "STRASSE", false},
+        {"\xFF"
+         "a",
+         "\xFF"
+         "b",
+         false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CaseKey(c.a) == CaseKey(c.b), c.same) << c.a << " " << c.b;
 }
 
 TEST(SitePaths, HrefsAreRelativeAndPercentEncoded)
@@ -175,16 +256,25 @@ TEST(SitePaths, HrefsAreRelativeAndPercentEncoded)
 
 TEST(SitePaths, PagesAndFoldersNeverClashIgnoringCase)
 {
-    std::vector<SiteProject> projects(3);
+    std::vector<SiteProject> projects(4);
     projects[0].name = "index.html";
     projects[1].name = "Book";
     projects[2].name = "book";
+    projects[3].name = "..";
     for (SiteProject& project : projects) {
         project.modules.resize(3);
         project.modules[0].name = "a.b";
         project.modules[1].name = "a_b";
         project.modules[2].name = "Mod";
         project.modules[2].folder = "a_b.html";
+    }
+    // Folders are made safe part by part; two folders never share one of the site.
+    projects[3].modules.resize(9);
+    const std::pair<const char*, const char*> modules[] = {
+        {"Ärger", ""}, {"ärger", ""}, {"x", "../.."}, {"x", "a:b/CON"}, {"y", "a_b/con"}, {"z", "Dir"}, {"z", "dir"}};
+    for (std::size_t i = 0; i < std::size(modules); ++i) {
+        projects[3].modules[i + 2].name = modules[i].first;
+        projects[3].modules[i + 2].folder = modules[i].second;
     }
     PlanPages(projects);
     EXPECT_EQ(projects[0].folder, "index.html-2");
@@ -193,6 +283,30 @@ TEST(SitePaths, PagesAndFoldersNeverClashIgnoringCase)
     EXPECT_EQ(projects[1].modules[0].page, "Book/a.b.html");
     EXPECT_EQ(projects[1].modules[1].page, "Book/a_b-2.html");
     EXPECT_EQ(projects[1].modules[2].page, "Book/a_b.html/Mod.html");
+    std::vector<std::string> pages;
+    for (const SiteModule& module : projects[3].modules)
+        pages.push_back(module.page);
+    EXPECT_EQ(pages, (std::vector<std::string>{"__/a.b.html", "__/a_b.html", "__/Ärger.html", "__/ärger-2.html",
+                                               "__/__/__/x.html", "__/a_b/CON_/x.html", "__/a_b-2/con_/y.html",
+                                               "__/Dir/z.html", "__/dir-2/z.html"}));
+}
+
+// The names of one path are numbered in turn, each from where the last stopped; a number that a
+// name holds already is passed over.
+TEST(SitePaths, ManyNamesOfOnePathAreNumberedInTurn)
+{
+    std::vector<SiteProject> projects(1);
+    projects[0].name = "P";
+    for (const char* name : {"x_-2", "x?", "x*", "X|", "x:", "x"}) {
+        projects[0].modules.emplace_back();
+        projects[0].modules.back().name = name;
+    }
+    PlanPages(projects);
+    std::vector<std::string> pages;
+    for (const SiteModule& module : projects[0].modules)
+        pages.push_back(module.page);
+    EXPECT_EQ(pages, (std::vector<std::string>{"P/x_-2.html", "P/x_.html", "P/x_-3.html", "P/X_-4.html", "P/x_-5.html",
+                                               "P/x.html"}));
 }
 
 TEST(StyleSheet, EveryThemeSetsCodeInALatinMonospaceFirstAndLabelsUnlikeLinks)
