@@ -2,12 +2,15 @@
 // byte for byte, however many jobs make it; what cannot be read is named and left out.
 #include "cli/site/Site.h"
 #include "cli/Commands.h"
+#include "cli/site/SiteFolder.h"
+#include "cli/site/SitePaths.h"
 #include "common/FileText.h"
 #include "common/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <sstream>
 
@@ -134,6 +137,113 @@ TEST(Site, WhatCannotBeReadIsNamedAndLeftOutAndTheRestWritten)
             EXPECT_TRUE(fs::exists(out.Path() + "/" + page)) << page << " of " << context;
         EXPECT_EQ(fs::exists(out.Path() + "/index.html"), !c.written.empty()) << context;
         EXPECT_EQ(ReadFileText(out.Path() + "/notes.txt"), "kept");
+    }
+}
+
+std::string ModuleText(const std::string& name)
+{
+    return "Attribute VB_Name = \"" + name + "\"\r\nSub " + name + "Go()\r\nEnd Sub\r\n";
+}
+
+// Trees made to lead the site out of its folder, or to clash on other systems' disks: nothing is
+// written outside the output folder, every part of a path is one that Windows holds, and the
+// index, written last, lists only the pages written.
+TEST(Site, DamagedTreesWriteOnlyUnderTheOutputFolder)
+{
+    const std::string bomDots = "\xEF\xBB\xBF..";
+    const std::string longCp1252(250, '\xE9');
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> make; // in root: the projects under in/, anything else
+        std::string output;                        // from root
+        int status;
+        std::vector<std::string> said;
+        std::vector<std::string> written;   // pages, from the output folder
+        std::vector<std::string> unwritten; // nor listed in the index
+    } cases[] = {
+        {"folders named with a byte-order mark and dots",
+         [&](const fs::path& root) {
+             WriteFileText(root / "in/Repo/Main.bas", ModuleText("Main"));
+             WriteFileText(root / "in/Repo" / bomDots / bomDots / bomDots / bomDots / "index.bas", ModuleText("index"));
+             WriteFileText(root / "in/Repo" / "\xEF\xBB\xBF.git/hooks.bas", ModuleText("hooks"));
+         },
+         "some/where/site",
+         kDone,
+         {},
+         {"Repo/Main.html"},
+         {"index.html/index.html", "Repo/index.html", "Repo/.git/hooks.html", "Repo/_git/hooks.html"}},
+        {"device names, names that differ in case only, a long CP1252 name",
+         [&](const fs::path& root) {
+             WriteFileText(root / "in/Repo/CON/aux.bas", ModuleText("aux"));
+             WriteFileText(root / "in/Repo/\xC3\x84rger/A.bas", ModuleText("A"));
+             WriteFileText(root / "in/Repo/\xC3\xA4rger/B.bas", ModuleText("B"));
+             WriteFileText(root / "in/Repo/\xC3\xA4rger/\xC3\xA4.bas", ModuleText("\xC3\xA4"));
+             WriteFileText(root / "in/Repo" / longCp1252 / "Long.bas", ModuleText("Long"));
+             WriteFileText(root / "in/Repo/prn.bas", "Sub X()\r\nEnd Sub\r\n");
+         },
+         "out",
+         kDone,
+         {},
+         {"Repo/CON_/aux_.html", "Repo/\xC3\x84rger/A.html", "Repo/\xC3\xA4rger-2/B.html",
+          "Repo/\xC3\xA4rger-2/\xC3\xA4.html", "Repo/prn_.html"},
+         {}},
+        {"a folder of pages that links out of the output folder",
+         [](const fs::path& root) {
+             WriteFileText(root / "in/Repo/Main.bas", ModuleText("Main"));
+             WriteFileText(root / "in/Repo/sub/Inner.bas", ModuleText("Inner"));
+             fs::create_directories(root / "out/Repo");
+             fs::create_directories(root / "outside");
+             fs::create_directory_symlink(root / "outside", root / "out/Repo/sub");
+         },
+         "out",
+         kFailed,
+         {"/out/Repo/sub: a symbolic link leads out of the output folder; Repo/sub/Inner.html is not written"},
+         {"Repo/Main.html"},
+         {"Repo/sub/Inner.html"}},
+        {"a style sheet that links out of the output folder",
+         [](const fs::path& root) {
+             WriteFileText(root / "in/Repo/Main.bas", ModuleText("Main"));
+             fs::create_directories(root / "out");
+             fs::create_symlink(root / "outside.css", root / "out/quillmark.css");
+         },
+         "out",
+         kFailed,
+         {"/out/quillmark.css: a symbolic link leads out of the output folder; nothing was written"},
+         {},
+         {"Repo/Main.html"}},
+    };
+    for (const auto& c : cases) {
+        TempFolder root("site-damaged");
+        const fs::path rootPath = root.Path();
+        c.make(rootPath);
+        SiteOptions options;
+        options.paths = {(rootPath / "in/Repo").string()};
+        options.recursive = true;
+        const Built built = Build(options, (rootPath / c.output).string());
+        EXPECT_EQ(built.status, c.status) << c.what << ": " << built.err;
+        for (const std::string& said : c.said)
+            EXPECT_NE(built.err.find(said), std::string::npos) << c.what << ": " << said << " in " << built.err;
+        const fs::path site = rootPath / c.output;
+        const std::string index = fs::exists(site / "index.html") ? ReadFileText(site / "index.html") : "";
+        const auto listed = [&index](const std::string& page) {
+            return index.find("href=\"" + Href(kIndexPage, page) + "\"") != std::string::npos;
+        };
+        for (const std::string& page : c.written) {
+            EXPECT_TRUE(fs::is_regular_file(site / page)) << c.what << ": " << page;
+            EXPECT_TRUE(listed(page)) << c.what << ": " << page;
+        }
+        for (const std::string& page : c.unwritten) {
+            EXPECT_FALSE(fs::exists(site / page)) << c.what << ": " << page;
+            EXPECT_FALSE(listed(page)) << c.what << ": " << page;
+        }
+        for (const auto& entry : fs::recursive_directory_iterator(rootPath)) {
+            const fs::path file = entry.path().lexically_relative(rootPath);
+            if (!entry.is_symlink() && entry.is_regular_file()) {
+                EXPECT_TRUE(*file.begin() == "in" || LiesUnder(c.output, file)) << c.what << ": " << file;
+            }
+            for (const fs::path& part : file)
+                EXPECT_LE(part.native().size(), 255u) << c.what << ": " << file;
+        }
     }
 }
 
