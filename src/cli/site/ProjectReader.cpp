@@ -2,6 +2,7 @@
 
 #include "cli/site/NameMap.h"
 #include "cli/site/Parallel.h"
+#include "cli/site/SiteFolder.h"
 #include "platform/editor/FileProjects.h"
 #include "platform/editor/ModuleFiles.h"
 #include "platform/editor/ProcedureTable.h"
@@ -45,6 +46,16 @@ std::string FolderBelow(const fs::path& project, const fs::path& file)
         folder += (folder.empty() ? "" : "/") + DecodeName(part.string());
     }
     return folder;
+}
+
+// The file a module file links to when that lies outside folder (without links); else "".
+std::string TargetOutside(const fs::path& folder, const fs::path& file)
+{
+    std::error_code ec;
+    if (!fs::is_symlink(file, ec))
+        return {};
+    const fs::path target = fs::canonical(file, ec);
+    return ec || LiesUnder(folder, target) ? "" : target.string();
 }
 
 SiteModule Describe(const std::shared_ptr<MemoryComponent>& component)
@@ -102,8 +113,14 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
                                           ? "the folder and its subfolders hold no module files (.bas, .cls, .frm)"
                                           : "the folder holds no module files (.bas, .cls, .frm); --recursive reads "
                                             "its subfolders too");
-                for (const fs::path& file : files)
-                    pending.push_back({result.projects.size(), file, FolderBelow(absolute, file)});
+                const fs::path real = fs::canonical(absolute, ec);
+                for (const fs::path& file : files) {
+                    if (const std::string target = TargetOutside(real, file); !target.empty())
+                        result.problems.push_back(file.string() + ": a link to " + target +
+                                                  ", outside the project's folder");
+                    else
+                        pending.push_back({result.projects.size(), file, FolderBelow(absolute, file)});
+                }
                 result.projects.push_back({absolute.string(), ProjectName(absolute), {}, {}});
                 isFolder.push_back(true);
                 continue;

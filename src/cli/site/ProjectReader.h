@@ -18,9 +18,9 @@ struct ReadProjects {
     std::vector<std::string> problems; // "PATH: what is wrong", for what was left out
 };
 
-// The projects of paths. A path that cannot be read, a project locked for viewing and a module
-// file that cannot be read or whose name another module of the project already has are left
-// out, each with a problem.
+// The projects of paths. A path that cannot be read, a project locked for viewing, a module file
+// that cannot be read or whose name another module of the project already has, and one that
+// links to a file outside its project's folder are left out, each with a problem.
 ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadOptions& options);
 
 // The module's code: held, or read again from its file. Throws SourceError.

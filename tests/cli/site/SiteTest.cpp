@@ -211,6 +211,21 @@ TEST(Site, DamagedTreesWriteOnlyUnderTheOutputFolder)
          {"/out/quillmark.css: a symbolic link leads out of the output folder; nothing was written"},
          {},
          {"Repo/Main.html"}},
+        {"module files that link out of their project's folder",
+         [](const fs::path& root) {
+             WriteFileText(root / "in/Repo/Main.bas", ModuleText("Main"));
+             WriteFileText(root / "in/secret.txt", ModuleText("Secret"));
+             fs::create_symlink("../secret.txt", root / "in/Repo/key.bas");
+             WriteFileText(root / "in/Repo/sub/inside.txt", ModuleText("Inside"));
+             fs::create_symlink("sub/inside.txt", root / "in/Repo/Inside.bas");
+         },
+         "out",
+         kFailed,
+         {"/in/Repo/key.bas: a link to " +
+          (fs::temp_directory_path() / "quillmark-site-damaged/in/secret.txt").string() +
+          ", outside the project's folder; left out"},
+         {"Repo/Main.html", "Repo/Inside.html"},
+         {"Repo/Secret.html", "Repo/key.html"}},
     };
     for (const auto& c : cases) {
         TempFolder root("site-damaged");
