@@ -200,6 +200,17 @@ TEST(Site, DamagedTreesWriteOnlyUnderTheOutputFolder)
          {"/out/Repo/sub: a symbolic link leads out of the output folder; Repo/sub/Inner.html is not written"},
          {"Repo/Main.html"},
          {"Repo/sub/Inner.html"}},
+        {"a page that cannot be written",
+         [](const fs::path& root) {
+             WriteFileText(root / "in/Repo/Main.bas", ModuleText("Main"));
+             WriteFileText(root / "in/Repo/Other.bas", ModuleText("Other"));
+             WriteFileText(root / "out/Repo/Main.html/kept.txt", "a folder in the page's place");
+         },
+         "out",
+         kFailed,
+         {"/out/Repo/Main.html: Is a directory"},
+         {"Repo/Other.html"},
+         {"Repo/Main.html"}},
         {"a style sheet that links out of the output folder",
          [](const fs::path& root) {
              WriteFileText(root / "in/Repo/Main.bas", ModuleText("Main"));
@@ -248,7 +259,7 @@ TEST(Site, DamagedTreesWriteOnlyUnderTheOutputFolder)
             EXPECT_TRUE(listed(page)) << c.what << ": " << page;
         }
         for (const std::string& page : c.unwritten) {
-            EXPECT_FALSE(fs::exists(site / page)) << c.what << ": " << page;
+            EXPECT_FALSE(fs::is_regular_file(site / page)) << c.what << ": " << page;
             EXPECT_FALSE(listed(page)) << c.what << ": " << page;
         }
         for (const auto& entry : fs::recursive_directory_iterator(rootPath)) {
