@@ -260,14 +260,18 @@ TEST_F(CommandsTest, EveryControlInAnyOrderBeforeAnythingIsSelected)
     EXPECT_FALSE(window->IsLoaded());
 }
 
-TEST(NumberTextTest, GeneralNumberText)
+TEST(NumberTextTest, GeneralNumberTextWithTheLocalesSeparator)
 {
     const std::pair<double, const char*> cases[] = {
         {0.0, "0"},   {0.016, "0.016"},   {1.5, "1.5"},         {2.0, "2"},
         {0.1, "0.1"}, {12.345, "12.345"}, {100000.0, "100000"}, {1234.567, "1234.567"},
     };
     for (const auto& [value, text] : cases)
-        EXPECT_EQ(NumberText(value), text) << value;
+        EXPECT_EQ(NumberText(value, "."), text) << value;
+    // Any separator, even one of two bytes (U+066B, the Arabic decimal separator).
+    EXPECT_EQ(NumberText(0.016, ","), "0,016");
+    EXPECT_EQ(NumberText(1234.5, "\u066B"), "1234\u066B5");
+    EXPECT_EQ(NumberText(2.0, ","), "2");
 }
 
 // The GUI message box: modal over its owner, the given text and title, OK only, no icon.

@@ -324,6 +324,14 @@ void frmAddIn::CloseWindow()
     ::ShowWindow(window_, SW_HIDE);
 }
 
+std::string frmAddIn::DecimalSeparator() const
+{
+    wchar_t separator[8] = {};
+    if (!::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8))
+        return ".";
+    return Narrow(separator);
+}
+
 LRESULT CALLBACK frmAddIn::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* form = reinterpret_cast<frmAddIn*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
