@@ -6,11 +6,15 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLocale>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
 #include "window/qt/GuiMessageBox.h"
+
+#include <algorithm>
 
 namespace quillmark::test {
 namespace {
@@ -55,6 +59,24 @@ TEST_F(CommandsTest, ConvertShowsExactlyTheConvertersResult)
     }
     EXPECT_NE(Expected("*", true), Expected("*", false)) << "the link option reaches the converter";
     EXPECT_TRUE(messages.messages.empty());
+}
+
+// The status line times the whole setting of the view, and writes its seconds as the window's
+// locale does.
+TEST_F(CommandsTest, ALongConversionIsWholeWhenTheClickEndsAndTimedInTheLocalesNumbers)
+{
+    ModuleSpec module{"Long", vbext_ct::StdModule, {}};
+    for (int i = 0; i < 20000; ++i)
+        module.lines.push_back("Dim v" + std::to_string(i) + " As Long ' one of many");
+    const auto project = Project("Long.xlsm", {module});
+    window = std::make_unique<frmAddIn>();
+    window->setLocale(QLocale(QLocale::German, QLocale::Germany));
+    Open(Editor({project}, project, "Long"));
+    Button("cmd1")->click();
+    const std::string html = Expected("*", false);
+    EXPECT_EQ(View("rtb1")->document()->blockCount(), std::count(html.begin(), html.end(), '\n') + 1);
+    const QRegularExpression status(QStringLiteral("^処理 [0-9]+,[0-9]*[1-9] 秒 : Long\\.\\* を変換しました$"));
+    EXPECT_TRUE(status.match(QString::fromStdString(Text("lbl5"))).hasMatch()) << Text("lbl5");
 }
 
 TEST_F(CommandsTest, ConvertOfOneProcedure)
