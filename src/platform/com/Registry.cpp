@@ -302,4 +302,10 @@ bool Registry::DeleteTree(const std::string& keyName)
     return removed > 0;
 }
 
+bool Registry::IsEmpty(const std::string& keyName) const
+{
+    const Key* k = FindKey(keyName);
+    return k && k->values.empty() && SubKeys(keyName).empty();
+}
+
 } // namespace quillmark::com

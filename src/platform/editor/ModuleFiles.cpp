@@ -2,6 +2,7 @@
 
 #include "codemodel/AsciiText.h"
 #include "platform/editor/SourceError.h"
+#include "platform/files/PathText.h"
 
 #include <algorithm>
 #include <string>
@@ -25,7 +26,7 @@ void SortByName(std::vector<fs::path>& paths)
     std::vector<Listed> listed;
     listed.reserve(paths.size());
     for (fs::path& path : paths) {
-        std::string name = path.filename().string();
+        std::string name = Utf8FromPath(path.filename());
         listed.push_back({LowerAscii(name), std::move(name), std::move(path)});
     }
     std::sort(listed.begin(), listed.end(),
@@ -45,11 +46,11 @@ void CollectModuleFiles(const fs::path& folder, bool recursive, std::vector<fs::
         if (it->is_regular_file(typeError) && IsModuleFile(it->path()))
             files.push_back(it->path());
         else if (recursive && it->symlink_status(typeError).type() == fs::file_type::directory &&
-                 !it->path().filename().string().starts_with('.'))
+                 !Utf8FromPath(it->path().filename()).starts_with('.'))
             subfolders.push_back(it->path());
     }
     if (ec)
-        throw SourceError(folder.string(), "cannot list the folder: " + ec.message());
+        throw SourceError(Utf8FromPath(folder), "cannot list the folder: " + ec.message());
     SortByName(files);
     SortByName(subfolders);
     out.insert(out.end(), files.begin(), files.end());
@@ -61,7 +62,7 @@ void CollectModuleFiles(const fs::path& folder, bool recursive, std::vector<fs::
 
 bool IsModuleFile(const fs::path& path)
 {
-    const std::string ext = LowerAscii(path.extension().string());
+    const std::string ext = LowerAscii(Utf8FromPath(path.extension()));
     return ext == ".bas" || ext == ".cls" || ext == ".frm";
 }
 
