@@ -1,6 +1,8 @@
 #include "cli/site/Site.h"
 
 #include "cli/Commands.h"
+#include "cli/InputFiles.h"
+#include "cli/Message.h"
 #include "cli/site/CodeLinker.h"
 #include "cli/site/FreedMemory.h"
 #include "cli/site/IndexPage.h"
@@ -8,6 +10,7 @@
 #include "cli/site/Parallel.h"
 #include "cli/site/Progress.h"
 #include "cli/site/ProjectReader.h"
+#include "cli/site/SiteFolders.h"
 #include "cli/site/SitePaths.h"
 #include "conversion/Converter.h"
 #include "conversion/Keywords.h"
@@ -132,16 +135,24 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
 {
     for (const std::string& path : options.paths) {
         if (path.empty()) {
-            err << "quillmark: PATH is empty\n";
+            WriteMessage(err, "PATH is empty");
             return kUsage;
         }
     }
     const fs::path folder(options.outputFolder);
+    const InputFiles inputs(options.paths, options.recursive);
+    for (const fs::path& path : {folder, folder / kIndexPage, folder / kStyleSheetFile}) {
+        if (const std::string* input = inputs.Find(path.string())) {
+            WriteMessage(err, "-o " + options.outputFolder + ": " + (path == folder ? "it" : path.string()) +
+                                  " is one of the inputs (" + *input + ")");
+            return kUsage;
+        }
+    }
+    // The folder itself, not the folders above it.
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec || !fs::is_directory(folder)) {
-        err << "quillmark: " << options.outputFolder
-            << ": cannot make the output folder: " << (ec ? ec.message() : "a file has its name") << '\n';
+    const bool made = fs::create_directory(folder, ec);
+    if (ec) {
+        WriteMessage(err, options.outputFolder + ": cannot make the output folder: " + ec.message());
         return kFailed;
     }
     const unsigned jobs = options.jobs > 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
@@ -150,13 +161,20 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     ReadProjects read = ReadSiteProjects(options.paths, {options.recursive, options.encoding, jobs});
     bool complete = read.problems.empty();
     for (const std::string& problem : read.problems)
-        err << "quillmark: " << problem << "; left out\n";
+        WriteMessage(err, problem + "; left out");
     if (read.projects.empty()) {
-        err << "quillmark: no project could be read; nothing was written\n";
+        if (made)
+            fs::remove(folder, ec);
+        WriteMessage(err, "no project could be read; nothing was written");
         return kFailed;
     }
     std::vector<SiteProject>& projects = read.projects;
     PlanPages(projects);
+    for (const std::string& problem : LeaveOutInputs(projects, folder, inputs)) {
+        WriteMessage(err, problem);
+        complete = false;
+    }
+    PreparePageFolders(folder, projects);
 
     std::vector<ProjectProcedures> procedures;
     procedures.reserve(projects.size());
@@ -182,7 +200,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     progress.Finish();
     for (const std::string& problem : problems) {
         if (!problem.empty()) {
-            err << "quillmark: " << problem << '\n';
+            WriteMessage(err, problem);
             complete = false;
         }
     }

@@ -180,6 +180,7 @@ void Registry::Parse(const std::string& text)
 void Registry::Save() const
 {
     try {
+        CreateParentFolders(path_);
         WriteFileAtomically(path_, Text());
     } catch (const std::runtime_error& e) {
         throw RegistryError(std::string("cannot write the registry file: ") + e.what());
