@@ -16,11 +16,12 @@ constexpr bool IsDelimiter(char c)
 }
 
 // Characters that the scan only steps over. Bytes of multi-byte UTF-8 characters are all
-// such characters, so no character is ever split.
+// such characters, so no character is ever split. A "[" is stepped over with the bracketed
+// name it may open.
 constexpr auto PlainCharacters = [] {
     std::array<bool, 256> plain{};
     for (int c = 0; c < 256; ++c)
-        plain[c] = !IsDelimiter(static_cast<char>(c)) && c != '"' && c != '\'' && c != ':';
+        plain[c] = !IsDelimiter(static_cast<char>(c)) && c != '"' && c != '\'' && c != ':' && c != '[';
     return plain;
 }();
 
@@ -40,6 +41,7 @@ bool IsNameStart(char c)
 LineScanner::Result LineScanner::Scan(std::string_view line, OutputBuffer& out)
 {
     line_ = line;
+    brackets_ = BracketedNames(line);
     out_ = &out;
     lineStart_ = out.Size();
     copied_ = 0;
@@ -109,9 +111,15 @@ LineScanner::Step LineScanner::Advance()
     const char* const text = line_.data();
     const std::size_t n = line_.size();
     std::size_t pos = pos_;
-    do
-        ++pos;
-    while (pos + 1 < n && IsPlain(text[pos]));
+    for (;;) {
+        if (text[pos] == '[')
+            pos = brackets_.End(pos); // a bracketed name is read as plain characters
+        do
+            ++pos;
+        while (pos + 1 < n && IsPlain(text[pos]));
+        if (pos + 1 >= n || text[pos] != '[')
+            break;
+    }
     pos_ = pos;
     if (pos + 1 < n)
         return Step::Continue;

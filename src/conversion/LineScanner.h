@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codemodel/BracketedNames.h"
 #include "codemodel/RuntimeError.h"
 #include "conversion/KeywordLookup.h"
 #include "conversion/OutputBuffer.h"
@@ -51,6 +52,7 @@ private:
 
     // Per line.
     std::string_view line_;
+    BracketedNames brackets_;
     OutputBuffer* out_ = nullptr;
     std::size_t lineStart_ = 0; // where this line begins in the output
     std::size_t copied_ = 0;    // the line's characters before this one are in the output
