@@ -16,8 +16,8 @@ constexpr bool IsDelimiter(char c)
 }
 
 // Characters that the scan only steps over. Bytes of multi-byte UTF-8 characters are all
-// such characters, so no character is ever split. A "[" is stepped over with the bracketed
-// name it may open.
+// such characters, so no character is ever split. A "[" is dispatched, to step over the
+// bracketed name it may open.
 constexpr auto PlainCharacters = [] {
     std::array<bool, 256> plain{};
     for (int c = 0; c < 256; ++c)
@@ -75,6 +75,10 @@ void LineScanner::ScanCode()
         case ')': step = WordEnd(); break;
         case '\'': Comment(); return;
         case ':': step = Colon(); break;
+        case '[':
+            pos_ = brackets_.End(pos_); // a bracketed name is read as plain characters
+            step = Advance();
+            break;
         default: step = Advance(); break;
         }
         if (step == Step::Done)
@@ -111,15 +115,9 @@ LineScanner::Step LineScanner::Advance()
     const char* const text = line_.data();
     const std::size_t n = line_.size();
     std::size_t pos = pos_;
-    for (;;) {
-        if (text[pos] == '[')
-            pos = brackets_.End(pos); // a bracketed name is read as plain characters
-        do
-            ++pos;
-        while (pos + 1 < n && IsPlain(text[pos]));
-        if (pos + 1 >= n || text[pos] != '[')
-            break;
-    }
+    do
+        ++pos;
+    while (pos + 1 < n && IsPlain(text[pos]));
     pos_ = pos;
     if (pos + 1 < n)
         return Step::Continue;
