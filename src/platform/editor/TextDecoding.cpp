@@ -64,36 +64,23 @@ std::size_t Utf8SequenceAt(std::string_view s, std::size_t i)
     return len;
 }
 
-struct Utf8Scan {
-    bool valid = true;
-    bool zeroByte = false; // which UTF-16 text has plenty of, and other text none
-};
-
-// Stops at the first byte that is not valid UTF-8.
-Utf8Scan ScanUtf8(std::string_view s)
+bool IsValidUtf8(std::string_view s)
 {
-    Utf8Scan scan;
     for (std::size_t i = 0; i < s.size();) {
-        if (i + byteblocks::Size <= s.size()) {
-            const std::uint64_t block = byteblocks::Load(s.data() + i);
-            if (!byteblocks::HasHighBit(block) && !byteblocks::HasByteBelow(block, 1)) {
-                i += byteblocks::Size; // ASCII
-                continue;
-            }
+        if (i + byteblocks::Size <= s.size() && !byteblocks::HasHighBit(byteblocks::Load(s.data() + i))) {
+            i += byteblocks::Size; // ASCII
+            continue;
         }
         if (static_cast<unsigned char>(s[i]) < 0x80) {
-            scan.zeroByte = scan.zeroByte || s[i] == '\0';
             ++i;
             continue;
         }
         const std::size_t len = Utf8SequenceAt(s, i);
-        if (len == 0) {
-            scan.valid = false;
-            return scan;
-        }
+        if (len == 0)
+            return false;
         i += len;
     }
-    return scan;
+    return true;
 }
 
 // UTF-16 saved without its mark, told as editors tell it: every character below U+0100 has a
@@ -207,11 +194,9 @@ std::string DecodeByGuess(std::string_view bytes)
     for (const auto& [mark, encoding] : {std::pair{"\xFF\xFE", "UTF-16LE"}, std::pair{"\xFE\xFF", "UTF-16BE"}})
         if (StartsWith(bytes, mark))
             return ConvertToUtf8(bytes.substr(2), encoding, 2);
-    const Utf8Scan utf8 = ScanUtf8(bytes);
-    if (utf8.zeroByte || !utf8.valid)
-        if (const char* encoding = Utf16WithoutMark(bytes))
-            return ConvertToUtf8(bytes, encoding, 2);
-    if (utf8.valid)
+    if (const char* encoding = Utf16WithoutMark(bytes))
+        return ConvertToUtf8(bytes, encoding, 2);
+    if (IsValidUtf8(bytes))
         return std::string(bytes);
     try {
         return DecodeToUtf8(bytes, "CP932");
@@ -260,11 +245,8 @@ std::string DecodeModuleBytes(std::string bytes, const std::string& encoding)
 {
     const bool marked = StartsWith(bytes, kBom) || StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF") ||
                         StartsWith(bytes, std::string_view("\0\0\xFE\xFF", 4));
-    if (encoding.empty() && !marked) {
-        const Utf8Scan utf8 = ScanUtf8(bytes);
-        if (utf8.valid && !utf8.zeroByte)
-            return ReplaceControlCharacters(std::move(bytes));
-    }
+    if (encoding.empty() && !marked && !Utf16WithoutMark(bytes) && IsValidUtf8(bytes))
+        return ReplaceControlCharacters(std::move(bytes));
     return DecodeModuleFile(bytes, encoding);
 }
 
