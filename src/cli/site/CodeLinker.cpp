@@ -12,6 +12,7 @@ constexpr std::string_view kSpanOpen = "<span class=\"Deco"; // then the class's
 constexpr std::string_view kSpanClose = "</span>";
 constexpr std::string_view kLineMark = "<span class=\"Ln\"></span>";
 constexpr auto npos = std::string_view::npos;
+constexpr std::size_t kSpillSize = 64 * 1024;
 
 bool IsLetter(char c)
 {
@@ -38,7 +39,7 @@ CodeLinker::CodeLinker(const ProjectProcedures* procedures, const SiteProject& p
     : procedures_(procedures), project_(project), module_(module), lineNumbers_(lineNumbers)
 {}
 
-void CodeLinker::AppendLine(std::string_view line, std::string& out)
+void CodeLinker::AppendLine(std::string_view line, std::string& out, const Spill& spill)
 {
     std::size_t pos = 0;
     while (line.substr(pos).starts_with(kBlockOpen)) {
@@ -64,6 +65,8 @@ void CodeLinker::AppendLine(std::string_view line, std::string& out)
         else
             out += text;
         pos += text.size();
+        if (spill && out.size() >= kSpillSize)
+            spill(out);
     }
 }
 
@@ -74,8 +77,10 @@ void CodeLinker::AppendSpan(std::string_view line, std::size_t& pos, std::string
     const std::size_t contentStart = kSpanOpen.size() + 3;
     if (rest.starts_with(kSpanOpen) && rest.size() >= contentStart) {
         const char deco = rest[kSpanOpen.size()];
-        const std::size_t close = rest.find(kSpanClose, contentStart);
-        if (openSpans_.empty() && (deco == '3' || deco == '5') && close != npos) {
+        // Looked for only where it is near: a line may open thousands of label spans at once.
+        const bool nameOrKeyword = openSpans_.empty() && (deco == '3' || deco == '5');
+        const std::size_t close = nameOrKeyword ? rest.find(kSpanClose, contentStart) : npos;
+        if (close != npos) {
             const std::string_view content = rest.substr(contentStart, close - contentStart);
             const bool namedArgument = rest.substr(close + kSpanClose.size()).starts_with(":=");
             out += rest.substr(0, contentStart);
