@@ -3,6 +3,7 @@
 #include "codemodel/RuntimeError.h"
 #include "conversion/Keywords.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -37,6 +38,13 @@ bool IsNameStart(char c)
 }
 
 } // namespace
+
+std::size_t LineScanner::MaxDecoratedSize(std::string_view line)
+{
+    const auto marks =
+        static_cast<std::size_t>(std::count_if(line.begin(), line.end(), [](char c) { return !IsPlain(c); }));
+    return line.size() + (marks + 2) * (deco::OpenLength + deco::CloseLength);
+}
 
 LineScanner::Result LineScanner::Scan(std::string_view line, OutputBuffer& out)
 {

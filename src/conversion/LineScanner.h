@@ -33,6 +33,10 @@ public:
     // UnterminatedString on a string literal without its closing quote.
     Result Scan(std::string_view line, OutputBuffer& out);
 
+    // The most that Scan, and a comment run around the line, can append for line: each
+    // character that ends or begins a piece wraps one piece at most, as does the last word.
+    static std::size_t MaxDecoratedSize(std::string_view line);
+
 private:
     enum class Step { Continue, Done };
 
