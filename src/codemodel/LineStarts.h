@@ -35,13 +35,13 @@ public:
     }
 
 private:
-    static constexpr std::size_t FourGiB = std::size_t{1} << 32;
+    static constexpr std::uint64_t FourGiB = std::uint64_t{1} << 32; // only reached where size_t holds it
 
     std::size_t Wrapped(std::size_t line) const
     {
         const auto wraps =
             static_cast<std::size_t>(std::upper_bound(wraps_.begin(), wraps_.end(), line) - wraps_.begin());
-        return low_[line] + (wraps << 32);
+        return static_cast<std::size_t>(low_[line] + (std::uint64_t{wraps} << 32));
     }
 
     void Wrap(std::size_t start)
@@ -54,7 +54,7 @@ private:
 
     std::vector<std::uint32_t> low_;
     std::vector<std::size_t> wraps_; // ascending: lines from which each further 4 GiB starts
-    std::size_t nextWrap_ = FourGiB;
+    std::uint64_t nextWrap_ = FourGiB;
 };
 
 } // namespace quillmark
