@@ -63,13 +63,18 @@ Fragment Convert(const ModuleView& view, const KeywordTable& keywords)
     return fragment;
 }
 
-// The fragment's lines through the linker into the file, a chunk at a time.
+// The fragment's lines through the linker into the file, a chunk at a time, even within a
+// long line.
 void WriteLinkedCode(const std::string& fragment, CodeLinker& linker, AtomicFileWriter& file)
 {
     std::string chunk;
+    const CodeLinker::Spill spill = [&file](std::string& linked) {
+        file.Write(linked);
+        linked.clear();
+    };
     for (std::size_t start = 0;;) {
         const std::size_t end = fragment.find("\r\n", start);
-        linker.AppendLine(std::string_view(fragment).substr(start, end - start), chunk);
+        linker.AppendLine(std::string_view(fragment).substr(start, end - start), chunk, spill);
         if (end == std::string::npos)
             break;
         chunk += '\n';

@@ -11,7 +11,6 @@
 #include "platform/files/PathText.h"
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <filesystem>
 #include <iostream>
@@ -81,11 +80,11 @@ std::shared_ptr<MemoryComponent> LoadModuleFile(const fs::path& path, const std:
 std::shared_ptr<MemoryProject> StandardInputProject(const std::string& encoding, const std::string& name)
 {
     std::string bytes;
-    std::array<char, 64 * 1024> chunk;
-    while (std::cin.read(chunk.data(), chunk.size()) || std::cin.gcount() > 0)
-        bytes.append(chunk.data(), static_cast<std::size_t>(std::cin.gcount()));
-    if (std::cin.bad())
+    try {
+        bytes = ReadWholeStream(std::cin);
+    } catch (const std::system_error&) {
         throw SourceError(StandardInputName, "cannot read standard input");
+    }
     return std::make_shared<MemoryProject>(
         StandardInputName,
         std::vector{ModuleFromBytes(std::move(bytes), StandardInputName, encoding, "Module1", ".bas", name)});
