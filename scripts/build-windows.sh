@@ -29,8 +29,9 @@ for arch in x86 x64; do
   toolchain=cmake/mingw-i686.cmake
   [ "$arch" = x64 ] && toolchain=cmake/mingw-x86_64.cmake
   build=build-windows/$arch
-  if [ ! -f "$build/build.ninja" ]; then
-    cmake -G Ninja -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain"
+  if [ ! -f "$build/build.ninja" ] || [ -n "${QUILLMARK_WERROR:-}" ]; then
+    cmake -G Ninja -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+      ${QUILLMARK_WERROR:+-DQUILLMARK_WERROR=$QUILLMARK_WERROR} >/dev/null
   fi
   cmake --build "$build"
   dll=$build/src/platform/win32/addin/Quillmark.dll

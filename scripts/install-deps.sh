@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the window need; with "windows", those
-# that build Quillmark.dll and run its tests under Wine. Safe to run again.
+# Installs the Debian packages the build, the tests and the window need; with "command-line",
+# only those the quillmark command needs; with "windows", those that build the Windows programs
+# and run their tests under Wine. Safe to run again.
 set -euo pipefail
 
 packages=(
@@ -13,7 +14,10 @@ packages=(
 )
 
 options=()
-if [ "${1:-}" = windows ]; then
+if [ "${1:-}" = command-line ]; then
+  packages=(cmake ninja-build g++ pkg-config libcli11-dev libgsf-1-dev libxml2-dev)
+  options=(--no-install-recommends)
+elif [ "${1:-}" = windows ]; then
   packages=(
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64
     libwine-dev wine wine32:i386 wine64 xvfb xauth fonts-ipafont-gothic cmake ninja-build

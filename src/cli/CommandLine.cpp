@@ -1,7 +1,11 @@
 #include "cli/CommandLine.h"
 
 #include "cli/DescriptorOutput.h"
+#include "cli/Message.h"
 #include "cli/Suggestion.h"
+#include "platform/editor/FileProjects.h"
+#include "platform/editor/TextDecoding.h"
+#include "platform/files/TemporaryFiles.h"
 
 #include <algorithm>
 #include <cstring>
@@ -51,7 +55,7 @@ int WriteProduct(int (*command)(const Options&, std::ostream&, std::ostream&), c
     std::ostream out(&buffer);
     const int status = command(options, out, std::cerr);
     if (const int error = buffer.Finish()) {
-        std::cerr << "quillmark: cannot write output: " << std::strerror(error) << '\n';
+        WriteMessage(std::cerr, std::string("cannot write output: ") + std::strerror(error));
         return kFailed;
     }
     return status;
@@ -118,7 +122,8 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
 std::optional<int> CommandLine::Parse(int argc, char** argv)
 {
     if (const std::string unknown = UnknownCommand(app, argc, argv); !unknown.empty()) {
-        std::cerr << "quillmark: " << unknown << '\n' << UsageText;
+        WriteMessage(std::cerr, unknown);
+        std::cerr << UsageText;
         return kUsage;
     }
     try {
@@ -126,20 +131,45 @@ std::optional<int> CommandLine::Parse(int argc, char** argv)
     } catch (const CLI::Success& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        std::cerr << "quillmark: " << e.what() << '\n' << UsageText;
+        WriteMessage(std::cerr, e.what());
+        std::cerr << UsageText;
         return kUsage;
     }
-    if (!version && app.get_subcommands().empty()) {
-        std::cerr << "quillmark: a command is required\n" << UsageText;
+    if (const std::string misuse = Misuse(); !misuse.empty()) {
+        WriteMessage(std::cerr, misuse);
+        std::cerr << UsageText;
         return kUsage;
     }
-    for (const std::string& path : options.paths) {
-        if (path.empty()) {
-            std::cerr << "quillmark: PATH is empty\n" << UsageText;
+    // Said once here rather than for every module that would be read in it.
+    const std::string& encoding = site.command->parsed() ? site.options.encoding : options.encoding;
+    if (!encoding.empty()) {
+        try {
+            DecodeToUtf8({}, encoding);
+        } catch (const std::invalid_argument&) {
+            WriteMessage(std::cerr, "--encoding " + encoding +
+                                        ": unknown encoding; give one such as UTF-8, CP932, CP1252 or UTF-16LE");
             return kUsage;
         }
     }
     return std::nullopt;
+}
+
+std::string CommandLine::Misuse() const
+{
+    if (!version && app.get_subcommands().empty())
+        return "a command is required";
+    const bool isSite = site.command->parsed();
+    for (const std::string& path : isSite ? site.options.paths : options.paths) {
+        if (path.empty())
+            return "PATH is empty";
+        if (isSite && path == StandardInput)
+            return "site reads no standard input; give the module file, its folder or the document as PATH";
+    }
+    if (isSite && site.options.outputFolder.empty())
+        return "-o DIR is empty";
+    if (convert->parsed() && convert->count("--output") > 0 && options.output.empty())
+        return "-o FILE is empty";
+    return {};
 }
 
 bool CommandLine::WantsDesktop() const
@@ -155,10 +185,14 @@ int RunCommand(CommandLine& line)
         std::cout << "quillmark " << QUILLMARK_VERSION << '\n';
         return kDone;
     }
-    if (line.site.command->parsed())
+    if (line.site.command->parsed()) {
+        RemoveTemporaryFilesOnSignals();
         return RunSiteCommand(line.site);
-    if (line.convert->parsed() && !line.options.output.empty())
+    }
+    if (line.convert->parsed() && !line.options.output.empty()) {
+        RemoveTemporaryFilesOnSignals();
         return ConvertToFile(line.options, std::cerr);
+    }
     for (auto [command, run] : {std::pair{line.convert, &Convert}, {line.list, &List}, {line.source, &Source}}) {
         if (command->parsed())
             return WriteProduct(run, line.options);

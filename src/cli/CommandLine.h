@@ -36,6 +36,10 @@ struct CommandLine {
     CLI::App* editor = nullptr;
     CLI::App* registerAddIn = nullptr;
     CLI::App* unregisterAddIn = nullptr;
+
+private:
+    // What makes the parsed command line bad usage; empty when nothing does.
+    std::string Misuse() const;
 };
 
 // Runs what needs no window toolkit: convert, list, source, site, --version.

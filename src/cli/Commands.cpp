@@ -3,6 +3,8 @@
 #include "cli/EntryLookup.h"
 #include "cli/FileOutput.h"
 #include "cli/HtmlPage.h"
+#include "cli/InputFiles.h"
+#include "cli/Message.h"
 #include "codemodel/EntryRange.h"
 #include "codemodel/ModHtml.h"
 #include "codemodel/SourceReader.h"
@@ -11,6 +13,7 @@
 #include "platform/editor/FileProjects.h"
 #include "platform/editor/SourceError.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/TerminalText.h"
 
 #include <optional>
 
@@ -28,7 +31,7 @@ public:
 
     void Show(const std::string& text, const std::string& title) override
     {
-        err_ << title << ": " << text << '\n';
+        err_ << TerminalText(title) << ": " << TerminalText(text, LineBreaks::Kept) << '\n';
         ++count_;
     }
     bool Any() const { return count_ > 0; }
@@ -103,10 +106,11 @@ public:
         const std::int32_t count = Obj(Obj(ModHtml().CurrentProject).VBComponents()).Count();
         if (count < 2)
             return;
-        err_ << "quillmark: converted module " << ModHtml().CurrentModuleName << ", the first of " << count
-             << " modules; choose another with --module NAME (" << ShellCommand("list", {options_.paths.front()})
-             << " lists them) or convert them all with " << ShellCommand("site", {"-o", "DIR", options_.paths.front()})
-             << '\n';
+        WriteMessage(err_, "converted module " + ModHtml().CurrentModuleName + ", the first of " +
+                               std::to_string(count) + " modules; choose another with --module NAME (" +
+                               ShellCommand("list", {options_.paths.front()}) +
+                               " lists them) or convert them all with " +
+                               ShellCommand("site", {"-o", "DIR", options_.paths.front()}));
     }
 
     // The entry as the procedure list holds it.
@@ -114,7 +118,7 @@ public:
 
     bool Fail(const std::string& path, const std::string& problem)
     {
-        err_ << "quillmark: " << path << ": " << problem << '\n';
+        WriteMessage(err_, path + ": " + problem);
         return false;
     }
 
@@ -166,11 +170,16 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err)
 
 int ConvertToFile(const Options& options, std::ostream& err)
 {
+    const InputFiles inputs(options.paths, false);
+    if (const std::string* input = inputs.Find(options.output)) {
+        WriteMessage(err, "-o " + options.output + ": it is one of the inputs (" + *input + ")");
+        return kUsage;
+    }
     std::optional<FileOutput> file;
     try {
         file.emplace(options.output);
     } catch (const std::runtime_error& e) {
-        err << "quillmark: cannot write output: " << e.what() << '\n';
+        WriteMessage(err, e.what());
         return kFailed;
     }
     std::ostream out(&*file);
@@ -178,7 +187,7 @@ int ConvertToFile(const Options& options, std::ostream& err)
     if (status != kDone)
         return status; // the file stays as it was
     if (const std::string error = file->Commit(); !error.empty()) {
-        err << "quillmark: cannot write output: " << error << '\n';
+        WriteMessage(err, error);
         return kFailed;
     }
     return kDone;

@@ -4,7 +4,7 @@
 
 namespace quillmark::cli {
 
-FileOutput::FileOutput(const std::string& path) : file_(path, NewFileAccess::Shared)
+FileOutput::FileOutput(const std::string& path) : file_(path)
 {}
 
 bool FileOutput::Write(std::string_view text)

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "platform/files/AtomicFile.h"
+#include "platform/files/OutputFile.h"
 
 #include <streambuf>
 #include <string>
 
 namespace quillmark::cli {
 
-// A stream buffer over a file that is replaced whole or not at all: what is written goes to
-// the file's temporary twin, and only Commit gives it the file's name. The first failure is
-// kept for the message.
+// A stream buffer over the file that -o names, replaced whole or not at all (OutputFileWriter).
+// The first failure is kept for the message.
 class FileOutput final : public std::streambuf {
 public:
     explicit FileOutput(const std::string& path);
@@ -25,7 +24,7 @@ protected:
 private:
     bool Write(std::string_view text);
 
-    AtomicFileWriter file_;
+    OutputFileWriter file_;
     std::string error_;
 };
 

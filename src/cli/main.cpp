@@ -1,4 +1,5 @@
 #include "cli/CommandLine.h"
+#include "cli/Message.h"
 
 #include <cerrno>
 #include <cstring>
@@ -16,8 +17,8 @@ int RunDesktop(char** argv)
     const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
     const std::string desktop = (ec ? std::filesystem::path(argv[0]) : self).parent_path() / "quillmark-desktop";
     ::execv(desktop.c_str(), argv);
-    std::cerr << "quillmark: cannot start " << desktop << " (" << std::strerror(errno)
-              << "); this build of quillmark has no window and no add-in\n";
+    quillmark::cli::WriteMessage(std::cerr, "cannot start " + desktop + " (" + std::strerror(errno) +
+                                                "); this build of quillmark has no window and no add-in");
     return quillmark::cli::kFailed;
 }
 

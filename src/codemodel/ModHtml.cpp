@@ -1,5 +1,6 @@
 #include "codemodel/ModHtml.h"
 
+#include "platform/files/PathText.h"
 #include "platform/ui/MessageBox.h"
 
 #include <filesystem>
@@ -28,13 +29,13 @@ std::string TypePrefix(std::int32_t type)
 std::string BareFileName(const std::string& path)
 {
     namespace fs = std::filesystem;
+    fs::path p = PathFromUtf8(path);
     std::error_code ec;
-    if (path.empty() || !fs::exists(path, ec))
+    if (path.empty() || !fs::exists(p, ec))
         return {};
-    fs::path p(path);
     if (!p.has_filename())
         p = p.parent_path(); // "dir/" names dir
-    return p.filename().string();
+    return Utf8FromPath(p.filename());
 }
 
 bool GetProjects()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codemodel/LineStarts.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,19 +13,14 @@ namespace quillmark {
 // belongs to a line, and a break at the very end opens no further line.
 class ModuleText {
 public:
-    // Where one line lies in the text, its break not included.
-    struct LineSpan {
-        std::size_t start;
-        std::size_t end;
-    };
-
-    ModuleText() = default;
+    ModuleText() { starts_.Add(0); }
     explicit ModuleText(std::string text);
-    // A text whose lines a reader has already found, in order.
-    ModuleText(std::string text, std::vector<LineSpan> lines) : text_(std::move(text)), lines_(std::move(lines)) {}
+    // A text whose lines a reader has already found: every line but the last ends in the line
+    // break that comes right before the next one's start.
+    ModuleText(std::string text, LineStarts starts);
     static ModuleText FromLines(const std::vector<std::string>& lines);
 
-    std::int32_t Count() const { return static_cast<std::int32_t>(lines_.size()); }
+    std::int32_t Count() const { return static_cast<std::int32_t>(starts_.Count() - 1); }
     // 1-based; empty for a number outside 1..Count.
     std::string_view Line(std::int32_t number) const;
     // Lines first..first+count-1 joined by CR LF, clipped at the module's end; error 5 for a
@@ -32,7 +29,7 @@ public:
 
 private:
     std::string text_;
-    std::vector<LineSpan> lines_;
+    LineStarts starts_; // and last the text's end, where a line would start after the last one
 };
 
 } // namespace quillmark

@@ -10,6 +10,7 @@
 #include "conversion/LinkLists.h"
 
 #include <algorithm>
+#include <new>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,24 @@ void ReserveForTheRest(OutputBuffer& out, std::size_t codeStart, std::int64_t la
     const std::size_t perLine = (out.Size() - codeStart) / SampleLines + 1;
     const auto rest = static_cast<std::size_t>(lastInModule - lastDone);
     out.Reserve(rest * perLine + rest * perLine / 4);
+}
+
+// Sets memory aside at once for all that a long line may become, on top of the room already
+// set aside for the lines after it: growing the output as the line is decorated would copy it,
+// holding it twice for a moment. Memory set aside is only touched as it is written; where the
+// address space is short, the output grows as it goes.
+void ReserveForLongLine(OutputBuffer& out, std::string_view line)
+{
+    constexpr std::size_t LongLine = 1 << 20;
+    if (line.size() < LongLine)
+        return;
+    const std::size_t most = LineScanner::MaxDecoratedSize(line);
+    if (out.Room() >= most)
+        return;
+    try {
+        out.Reserve(out.Room() + most);
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 bool IsWholeLineComment(std::string_view text)
@@ -73,6 +92,7 @@ std::string ConvertRange(const ModuleView& module, const KeywordTable* keywords,
             blocks.AppendOpeners(line, out);
 
             const std::string_view html = EscapeCodeText(module.lines.Line(line), escaped);
+            ReserveForLongLine(out, html);
             if (scanner.Scan(html, out) == LineScanner::Result::WholeLineComment) {
                 // One span over a run of whole-line comments; it never crosses a block or the
                 // range's end, so the HTML stays well nested.

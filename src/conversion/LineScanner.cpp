@@ -3,6 +3,7 @@
 #include "codemodel/RuntimeError.h"
 #include "conversion/Keywords.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -16,11 +17,12 @@ constexpr bool IsDelimiter(char c)
 }
 
 // Characters that the scan only steps over. Bytes of multi-byte UTF-8 characters are all
-// such characters, so no character is ever split.
+// such characters, so no character is ever split. A "[" is dispatched, to step over the
+// bracketed name it may open.
 constexpr auto PlainCharacters = [] {
     std::array<bool, 256> plain{};
     for (int c = 0; c < 256; ++c)
-        plain[c] = !IsDelimiter(static_cast<char>(c)) && c != '"' && c != '\'' && c != ':';
+        plain[c] = !IsDelimiter(static_cast<char>(c)) && c != '"' && c != '\'' && c != ':' && c != '[';
     return plain;
 }();
 
@@ -37,9 +39,17 @@ bool IsNameStart(char c)
 
 } // namespace
 
+std::size_t LineScanner::MaxDecoratedSize(std::string_view line)
+{
+    const auto marks =
+        static_cast<std::size_t>(std::count_if(line.begin(), line.end(), [](char c) { return !IsPlain(c); }));
+    return line.size() + (marks + 2) * (deco::OpenLength + deco::CloseLength);
+}
+
 LineScanner::Result LineScanner::Scan(std::string_view line, OutputBuffer& out)
 {
     line_ = line;
+    brackets_ = BracketedNames(line);
     out_ = &out;
     lineStart_ = out.Size();
     copied_ = 0;
@@ -73,6 +83,10 @@ void LineScanner::ScanCode()
         case ')': step = WordEnd(); break;
         case '\'': Comment(); return;
         case ':': step = Colon(); break;
+        case '[':
+            pos_ = brackets_.End(pos_); // a bracketed name is read as plain characters
+            step = Advance();
+            break;
         default: step = Advance(); break;
         }
         if (step == Step::Done)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codemodel/BracketedNames.h"
 #include "codemodel/RuntimeError.h"
 #include "conversion/KeywordLookup.h"
 #include "conversion/OutputBuffer.h"
@@ -32,6 +33,10 @@ public:
     // UnterminatedString on a string literal without its closing quote.
     Result Scan(std::string_view line, OutputBuffer& out);
 
+    // The most that Scan, and a comment run around the line, can append for line: each
+    // character that ends or begins a piece wraps one piece at most, as does the last word.
+    static std::size_t MaxDecoratedSize(std::string_view line);
+
 private:
     enum class Step { Continue, Done };
 
@@ -51,6 +56,7 @@ private:
 
     // Per line.
     std::string_view line_;
+    BracketedNames brackets_;
     OutputBuffer* out_ = nullptr;
     std::size_t lineStart_ = 0; // where this line begins in the output
     std::size_t copied_ = 0;    // the line's characters before this one are in the output

@@ -41,6 +41,8 @@ inline void CopyText(char* to, const char* from, std::size_t n)
 class OutputBuffer {
 public:
     std::size_t Size() const { return length_; }
+    // Characters that fit before the buffer has to move.
+    std::size_t Room() const { return text_.capacity() - length_; }
 
     // Sets aside memory for extra more characters without touching it.
     void Reserve(std::size_t extra) { Grow(length_ + extra); }
@@ -101,8 +103,10 @@ private:
 
     void MakeRoom(std::size_t extra)
     {
-        const std::size_t wanted = length_ + std::max(extra, Chunk);
-        if (wanted > text_.capacity())
+        std::size_t wanted = length_ + std::max(extra, Chunk);
+        if (length_ + extra <= text_.capacity())
+            wanted = std::min(wanted, text_.capacity()); // the room set aside is used up first
+        else if (wanted > text_.capacity())
             Grow(std::max(text_.capacity() * 2, wanted));
         text_.resize(wanted);
     }

@@ -91,6 +91,8 @@ public:
     // Closes the window. A close that the user asks for (the close box) calls
     // FormCode::QueryUnload before the window goes.
     virtual void CloseWindow() = 0;
+    // The decimal separator of the user's locale, as the toolkit knows it now.
+    virtual std::string DecimalSeparator() const = 0;
 };
 
 } // namespace quillmark

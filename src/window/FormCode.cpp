@@ -327,7 +327,8 @@ void FormCode::SetStatus(OleColor colour, const std::string& caption)
 
 std::string FormCode::TimedStatus(const std::string& action) const
 {
-    return "処理 " + NumberText(Timer(ProcessTimer).ElapsedTime()) + " 秒 : " + LastModule + "." + LastEntry + action;
+    return "処理 " + NumberText(Timer(ProcessTimer).ElapsedTime(), window_.DecimalSeparator()) + " 秒 : " + LastModule +
+           "." + LastEntry + action;
 }
 
 } // namespace quillmark

@@ -115,6 +115,97 @@ TEST(RegistrationTest, TheTypeLibraryStaysWhileAnotherPlatformsLibraryIsRegister
     EXPECT_FALSE(registry.KeyExists(AddInKey(true)));
 }
 
+const RegistrationLayout PerUser64{Classes, "win64", AddInKey(true)};
+const RegistrationLayout Machine32{"HKEY_LOCAL_MACHINE\\Software\\Classes", "win32", AddInKey()};
+const RegistrationLayout Machine64{"HKEY_LOCAL_MACHINE\\Software\\Classes", "win64", AddInKey(true)};
+
+// Unregistration leaves the registry as registration found it: the keys it created go once
+// nothing else is in them, keys that were there before stay, whatever the order of removal.
+TEST(RegistrationTest, UnregistrationTakesAwayTheKeysRegistrationCreatedAndNoOthers)
+{
+    const std::string addIns = "HKEY_CURRENT_USER\\Software\\Microsoft\\VBA\\VBE\\6.0\\Addins";
+    using Layouts = std::vector<RegistrationLayout>;
+    const struct {
+        const char* what;
+        std::vector<std::string> before; // keys there before, each with a value or empty
+        Layouts registered;
+        std::vector<Layouts> removals;
+    } cases[] = {
+        {"an empty registry", {}, {StandinLayout()}, {{StandinLayout()}}},
+        {"an empty add-in list was there", {addIns + "\\"}, {StandinLayout()}, {{StandinLayout()}}},
+        {"another add-in", {addIns + "\\Other.Connect"}, {StandinLayout()}, {{StandinLayout()}}},
+        {"registered twice", {}, {StandinLayout(), StandinLayout()}, {{StandinLayout()}}},
+        {"both Offices, the first removed first", {}, {Machine32, Machine64}, {{Machine32}, {Machine64}}},
+        {"both Offices, the last removed first", {}, {Machine32, Machine64}, {{Machine64}, {Machine32}}},
+        {"per user and for everyone, removed at once", {}, {PerUser64, Machine64}, {{PerUser64, Machine64}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        com::Registry registry("/nonexistent/registry.reg");
+        for (const char* root : {"HKEY_CURRENT_USER\\Software", "HKEY_LOCAL_MACHINE\\Software"})
+            registry.CreateKey(root);
+        for (const std::string& key : c.before) {
+            if (key.ends_with('\\'))
+                registry.CreateKey(key.substr(0, key.size() - 1));
+            else
+                registry.SetValue(key, "FriendlyName", "Other");
+        }
+        const std::string before = registry.Text();
+        for (const RegistrationLayout& layout : c.registered)
+            WriteRegistration(registry, "C:\\q\\Quillmark.dll", layout);
+        for (const Layouts& removal : c.removals)
+            RemoveRegistration(registry, removal);
+        EXPECT_EQ(registry.Text(), before);
+    }
+}
+
+// The registry of a user who may not delete what an elevated registration wrote for everyone.
+class UserRegistry final : public com::RegistryKeys {
+public:
+    explicit UserRegistry(com::Registry& registry) : registry_(registry) {}
+    bool KeyExists(const std::string& key) const override { return registry_.KeyExists(key); }
+    void SetValue(const std::string& key, const std::string& name, Value value) override
+    {
+        registry_.SetValue(key, name, std::move(value));
+    }
+    std::optional<Value> GetValue(const std::string& key, const std::string& name) const override
+    {
+        return registry_.GetValue(key, name);
+    }
+    std::vector<std::string> SubKeys(const std::string& key) const override { return registry_.SubKeys(key); }
+    bool DeleteTree(const std::string& key) override
+    {
+        if (!CanDeleteTree(key))
+            throw com::RegistryError("access denied: " + key);
+        return registry_.DeleteTree(key);
+    }
+    bool IsEmpty(const std::string& key) const override { return registry_.IsEmpty(key); }
+    bool CanDeleteTree(const std::string& key) const override
+    {
+        return !key.starts_with("HKEY_LOCAL_MACHINE\\") || !registry_.KeyExists(key);
+    }
+
+private:
+    com::Registry& registry_;
+};
+
+TEST(RegistrationTest, AnUnregistrationThatIsRefusedRemovesNothing)
+{
+    com::Registry registry("/nonexistent/registry.reg");
+    registry.CreateKey("HKEY_CURRENT_USER\\Software");
+    for (const char* key : {"CLSID", "Interface", "TypeLib"}) // as every Windows has them
+        registry.CreateKey(Machine64.classesRoot + "\\" + key);
+    const std::string before = registry.Text();
+    WriteRegistration(registry, "C:\\q\\Quillmark.dll", Machine64);
+    const std::string registered = registry.Text();
+    const std::vector layouts{PerUser64, Machine64};
+    UserRegistry user(registry);
+    EXPECT_THROW(RemoveRegistration(user, layouts), RegistrationRefused);
+    EXPECT_EQ(registry.Text(), registered) << "the add-in entry went, although the classes stay";
+    RemoveRegistration(registry, layouts); // elevated
+    EXPECT_EQ(registry.Text(), before);
+}
+
 TEST(RegistrationTest, RegisterAndUnregisterRoundTripThroughTheLibrary)
 {
     ConfigHomeGuard home("register");
@@ -133,20 +224,10 @@ TEST(RegistrationTest, RegisterAndUnregisterRoundTripThroughTheLibrary)
     ASSERT_EQ(RegisterAddIn(Library), 0);
     EXPECT_EQ(readFile(com::Registry::DefaultPath()), once);
 
+    // Every key that registration created is gone again; the hive's root always exists.
     ASSERT_EQ(UnregisterAddIn(Library), 0);
-    EXPECT_EQ(readFile(com::Registry::DefaultPath()),
-              "Windows Registry Editor Version 5.00\n"
-              "\n[HKEY_CURRENT_USER]\n"
-              "\n[HKEY_CURRENT_USER\\Software]\n"
-              "\n[HKEY_CURRENT_USER\\Software\\Classes]\n"
-              "\n[HKEY_CURRENT_USER\\Software\\Classes\\CLSID]\n"
-              "\n[HKEY_CURRENT_USER\\Software\\Classes\\Interface]\n"
-              "\n[HKEY_CURRENT_USER\\Software\\Classes\\TypeLib]\n"
-              "\n[HKEY_CURRENT_USER\\Software\\Microsoft]\n"
-              "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\VBA]\n"
-              "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\VBA\\VBE]\n"
-              "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\VBA\\VBE\\6.0]\n"
-              "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\VBA\\VBE\\6.0\\Addins]\n");
+    EXPECT_EQ(readFile(com::Registry::DefaultPath()), "Windows Registry Editor Version 5.00\n"
+                                                      "\n[HKEY_CURRENT_USER]\n");
     try {
         com::CreateObject(ProgIdCMMTimer);
         ADD_FAILURE() << "created after unregistration";

@@ -1,26 +1,38 @@
 // The command as a whole process: exit codes, usage and streams.
+#include "common/FileText.h"
 #include "common/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
 
 namespace {
+
+namespace fs = std::filesystem;
+using quillmark::testing::ReadFileText;
+using quillmark::testing::TempFolder;
 
 struct Result {
     int status;
     std::string out;
 };
 
-// Runs the command with arguments through the shell; stderr is folded into out when asked, and
-// standard output then goes where redirect sends it.
-Result Launch(const std::string& arguments, bool withErrors = false, const std::string& redirect = {})
+// Runs a shell command line and returns its status and standard output.
+Result Shell(const std::string& command)
 {
-    const std::string command =
-        std::string(QUILLMARK_BIN) + " " + arguments + (withErrors ? " 2>&1 " : " 2>/dev/null ") + redirect;
     FILE* pipe = popen(command.c_str(), "r");
     std::string out;
     std::array<char, 4096> buffer{};
@@ -30,6 +42,15 @@ Result Launch(const std::string& arguments, bool withErrors = false, const std::
     const int status = pclose(pipe);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
 }
+
+// Runs the command with arguments through the shell; stderr is folded into out when asked, and
+// standard output then goes where redirect sends it.
+Result Launch(const std::string& arguments, bool withErrors = false, const std::string& redirect = {})
+{
+    return Shell(std::string(QUILLMARK_BIN) + " " + arguments + (withErrors ? " 2>&1 " : " 2>/dev/null ") + redirect);
+}
+
+const std::string kLedger = "Attribute VB_Name = \"Ledger\"\r\nSub A()\r\nEnd Sub\r\n";
 
 TEST(CommandProcess, BadUsageExitsTwoWithTheUsage)
 {
@@ -123,6 +144,289 @@ TEST(CommandProcess, OutputThatCannotBeWrittenFailsTheCommand)
             EXPECT_EQ(r.out, std::string("quillmark: cannot write output: ") + target.reason + "\n") << arguments;
         }
     }
+}
+
+// -o never takes the place of an input, whatever name or link leads to it.
+TEST(CommandProcess, OutputIsNeverOneOfTheInputs)
+{
+    TempFolder folder("output-inputs");
+    const std::string dir = folder.Path();
+    const std::string file = folder.Write("Ledger.cls", kLedger);
+    fs::create_directory(dir + "/proj");
+    const std::string tools = folder.Write("proj/TextTools.bas", "Attribute VB_Name = \"TextTools\"\r\n");
+    folder.Write("proj/Other.bas", "Attribute VB_Name = \"Other\"\r\n");
+    fs::create_symlink(file, dir + "/link.html");
+    fs::create_hard_link(file, dir + "/hard.html");
+    const struct {
+        std::string arguments;
+        std::string output; // as -o names it
+        std::string input;  // as the message names it
+        std::string redirect;
+    } cases[] = {
+        {"convert -o " + file + " " + file, file, file, ""},
+        {"convert -o " + dir + "/link.html " + file, dir + "/link.html", file, ""},
+        {"convert -o " + dir + "/hard.html " + file, dir + "/hard.html", file, ""},
+        {"convert --module TextTools -o " + tools + " " + dir + "/proj", tools, tools, ""},
+        {"convert -o " + file + " -", file, "standard input", "<" + file},
+        {"site -o " + dir + "/proj " + dir + "/proj", dir + "/proj", dir + "/proj", ""},
+    };
+    for (const auto& c : cases) {
+        const Result r = Launch(c.arguments, true, c.redirect);
+        EXPECT_EQ(r.status, 2) << c.arguments;
+        EXPECT_EQ(r.out, "quillmark: -o " + c.output + ": it is one of the inputs (" + c.input + ")\n") << c.arguments;
+        EXPECT_EQ(ReadFileText(file), kLedger) << c.arguments;
+        EXPECT_EQ(ReadFileText(tools), "Attribute VB_Name = \"TextTools\"\r\n") << c.arguments;
+    }
+    EXPECT_FALSE(fs::exists(dir + "/proj/index.html"));
+
+    // A page that is an input through a link is left out.
+    fs::create_directories(dir + "/site/Linked.cls");
+    const std::string page = folder.Write("site/Linked.cls/Ledger.html", kLedger);
+    fs::create_symlink(page, dir + "/Linked.cls");
+    const Result r = Launch("site -o " + dir + "/site " + dir + "/Linked.cls", true);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find(page + ": it is one of the inputs (" + dir + "/Linked.cls); module Ledger is left out\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(ReadFileText(page), kLedger);
+}
+
+// What the shell's ">" writes into is written into; a regular file is replaced whole, also at
+// the end of a link; a missing folder is an error, and a failed command leaves nothing behind.
+TEST(CommandProcess, OutputOntoWhatIsNotAPlainFile)
+{
+    TempFolder folder("output-nodes");
+    const std::string dir = folder.Path();
+    const std::string module = folder.Write("Ledger.cls", kLedger);
+    const std::string fragment = Launch("convert " + module).out;
+    fs::create_directory(dir + "/elsewhere");
+    const std::string target = folder.Write("elsewhere/target.html", "old");
+    fs::create_symlink("elsewhere/target.html", dir + "/link.html");
+    fs::create_symlink("elsewhere/new.html", dir + "/dangling.html");
+    ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0600), 0);
+    // A device like /dev/null, made where the test may make one.
+    const bool device = ::mknod((dir + "/null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+
+    const Result fifo =
+        Launch("convert -o " + dir + "/fifo " + module, false, "& timeout 10 cat " + dir + "/fifo; wait $!");
+    EXPECT_EQ(fifo.status, 0);
+    EXPECT_EQ(fifo.out, fragment);
+    EXPECT_TRUE(fs::is_fifo(dir + "/fifo"));
+    const Result proc = Launch("convert -o /proc/self/fd/1 " + module);
+    EXPECT_EQ(proc.status, 0);
+    EXPECT_EQ(proc.out, fragment);
+    if (device) {
+        EXPECT_EQ(Launch("convert -o " + dir + "/null " + module).status, 0);
+        EXPECT_TRUE(fs::is_character_file(dir + "/null"));
+    } else {
+        std::puts("mknod is not permitted here; the device case is left out");
+    }
+
+    for (const char* link : {"/link.html", "/dangling.html"})
+        EXPECT_EQ(Launch("convert -o " + dir + link + " " + module).status, 0) << link;
+    EXPECT_TRUE(fs::is_symlink(dir + "/link.html"));
+    EXPECT_TRUE(fs::is_symlink(dir + "/dangling.html"));
+    EXPECT_EQ(ReadFileText(target), fragment);
+    EXPECT_EQ(ReadFileText(dir + "/elsewhere/new.html"), fragment);
+
+    for (const std::string& input : {module, dir + "/nonexistent.bas"}) {
+        const Result missing = Launch("convert -o " + dir + "/missing/x.html " + input, true);
+        EXPECT_EQ(missing.status, 1) << input;
+        EXPECT_EQ(missing.out, "quillmark: cannot write " + dir + "/missing/x.html: No such file or directory\n");
+        EXPECT_FALSE(fs::exists(dir + "/missing")) << input;
+    }
+    const Result site = Launch("site -o " + dir + "/missing/site " + module, true);
+    EXPECT_EQ(site.status, 1);
+    EXPECT_NE(site.out.find("No such file or directory"), std::string::npos) << site.out;
+    EXPECT_EQ(Launch("site -o " + dir + "/site " + dir + "/nonexistent.bas").status, 1);
+    EXPECT_FALSE(fs::exists(dir + "/missing"));
+    EXPECT_FALSE(fs::exists(dir + "/site"));
+}
+
+// The temporary files below folder, by their mark.
+std::vector<fs::path> TemporaryFilesUnder(const fs::path& folder)
+{
+    std::vector<fs::path> found;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (it->path().filename().string().find(".tmp") != std::string::npos)
+            found.push_back(it->path());
+    return found;
+}
+
+// Starts quillmark with arguments, its output thrown away and the stopping signals as the
+// system sets them; its process id.
+pid_t Start(const std::vector<std::string>& arguments)
+{
+    std::vector<char*> argv{const_cast<char*>(QUILLMARK_BIN)};
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&attributes, &signals);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&signals, signal);
+    posix_spawnattr_setsigdefault(&attributes, &signals);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    pid_t pid = -1;
+    posix_spawn(&pid, QUILLMARK_BIN, &actions, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    return pid;
+}
+
+TEST(CommandProcess, AStoppedRunRemovesItsTemporaryFilesAndEndsAsTheSignalSays)
+{
+    TempFolder folder("stopped");
+    const std::string dir = folder.Path();
+    // Modules whose pages take a while to write.
+    std::string code;
+    for (int i = 0; i < 40000; ++i) {
+        const std::string n = std::to_string(i);
+        code +=
+            "Sub P" + n + "(a As Long)\r\n    x = a + " + n + " ' note \"s\"\r\n    Call P" + n + "(x)\r\nEnd Sub\r\n";
+    }
+    fs::create_directories(dir + "/proj");
+    fs::create_directories(dir + "/out");
+    for (const std::string name : {"A", "B", "C"})
+        folder.Write("proj/" + name + ".bas", "Attribute VB_Name = \"" + name + "\"\r\n" + code);
+    const std::vector<std::string> commands[] = {
+        {"convert", "-o", dir + "/out/page.html", dir + "/proj/A.bas"},
+        {"site", "--jobs", "1", "-o", dir + "/out", dir + "/proj"},
+    };
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        for (const auto& command : commands) {
+            // The signal goes once a temporary file is there; a run that ends first is tried again.
+            bool stopped = false;
+            for (int attempt = 0; attempt < 5 && !stopped; ++attempt) {
+                const pid_t pid = Start(command);
+                ASSERT_GT(pid, 0);
+                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+                int status = 0;
+                bool ended = false;
+                while (!(ended = ::waitpid(pid, &status, WNOHANG) == pid) &&
+                       TemporaryFilesUnder(dir + "/out").empty() && std::chrono::steady_clock::now() < deadline)
+                    ::usleep(200);
+                if (ended)
+                    continue;
+                ::kill(pid, signal);
+                ::waitpid(pid, &status, 0);
+                if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                    continue; // done before the signal came
+                stopped = true;
+                EXPECT_TRUE((WIFSIGNALED(status) && WTERMSIG(status) == signal) ||
+                            (WIFEXITED(status) && WEXITSTATUS(status) == 128 + signal))
+                    << command[0] << ", " << strsignal(signal) << ": status " << status;
+            }
+            EXPECT_TRUE(stopped) << command[0] << ", " << strsignal(signal);
+            EXPECT_EQ(TemporaryFilesUnder(dir + "/out"), std::vector<fs::path>{})
+                << command[0] << ", " << strsignal(signal);
+        }
+    }
+}
+
+TEST(CommandProcess, ALaterRunRemovesOnlyTheStaleTemporaryFilesOfWhatItWrites)
+{
+    TempFolder folder("stale");
+    const std::string dir = folder.Path();
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string dead = ".tmp" + std::to_string(gone) + "-0";
+    fs::create_directories(dir + "/site/Sample");
+    const struct {
+        std::string name;
+        bool removed;
+    } files[] = {
+        {"site/index.html" + dead, true},
+        {"site/quillmark.css" + dead, true},
+        {"site/Sample/Ledger.html" + dead, true},
+        {"site/Sample/Ledger.html.tmp" + std::to_string(::getpid()) + "-0", false}, // its process still runs
+        {"site/notes.txt" + dead, false},                                           // no file of a site
+        {"site/Sample/Ledger.html.tmp" + std::to_string(gone), false},              // no temporary name
+        {"out.html" + dead, true},
+        {"other.html" + dead, false},
+    };
+    for (const auto& file : files)
+        folder.Write(file.name, "half");
+    const std::string sample = std::string(QUILLMARK_SOURCE_DIR) + "/examples/Sample";
+    EXPECT_EQ(Launch("site -o " + dir + "/site " + sample).status, 0);
+    EXPECT_EQ(Launch("convert --module Ledger -o " + dir + "/out.html " + sample).status, 0);
+    for (const auto& file : files)
+        EXPECT_EQ(fs::exists(dir + "/" + file.name), !file.removed) << file.name;
+}
+
+TEST(CommandProcess, AFailedWriteNamesTheFileNotItsTemporaryTwin)
+{
+    TempFolder folder("too-large");
+    const std::string dir = folder.Path();
+    const std::string sample = std::string(QUILLMARK_SOURCE_DIR) + "/examples/Sample";
+    const std::pair<std::string, std::string> cases[] = {
+        {"site -o " + dir + " " + sample, dir + "/quillmark.css"},
+        {"convert --module Ledger -o " + dir + "/Ledger.html " + sample, dir + "/Ledger.html"},
+    };
+    for (const auto& [arguments, page] : cases) {
+        // No file may grow past 512 bytes: a longer write fails instead of ending the process.
+        const Result r = Shell("trap '' XFSZ; ulimit -f 1; " + std::string(QUILLMARK_BIN) + " " + arguments + " 2>&1");
+        EXPECT_EQ(r.status, 1) << arguments;
+        EXPECT_NE(r.out.find("quillmark: cannot write " + page + ": File too large"), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find(".tmp"), std::string::npos) << r.out;
+    }
+}
+
+// Names from outside reach the terminal with their control characters escaped.
+TEST(CommandProcess, NamesInMessagesShowTheirControlCharactersEscaped)
+{
+    TempFolder folder("escaped");
+    const std::string dir = folder.Path();
+    const std::string raw = "\x1b]0;owned\x07\x1b[31m\x9b";
+    const std::string shown = "\\x1b]0;owned\\x07\\x1b[31m\\x9b";
+    fs::create_directory(dir + "/proj");
+    folder.Write("proj/A" + raw + ".bas", "Attribute VB_Name = \"Same\"\r\n");
+    folder.Write("proj/B.bas", "Attribute VB_Name = \"Same\"\r\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {"convert '" + dir + "/gone" + raw + ".bas'", dir + "/gone" + shown + ".bas: no such file or folder"},
+        {"site -o " + dir + "/out " + dir + "/proj", "is already used by " + dir + "/proj/A" + shown + ".bas"},
+        {"'frobnicate" + raw + "'", "unknown command \"frobnicate" + shown + "\""},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Result r = Launch(arguments, true);
+        EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find_first_of("\x1b\x07\x9b"), std::string::npos) << r.out;
+    }
+}
+
+TEST(CommandProcess, SmallMisusesAreBadUsageSaidOnce)
+{
+    TempFolder folder("misuse");
+    const std::string dir = folder.Path();
+    const std::string sample = std::string(QUILLMARK_SOURCE_DIR) + "/examples/Sample";
+    const std::string encoding = "quillmark: --encoding x: unknown encoding; give one such as UTF-8, CP932, CP1252 or "
+                                 "UTF-16LE\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"site -o '' " + sample, "quillmark: -o DIR is empty\n"},
+        {"convert -o '' " + sample, "quillmark: -o FILE is empty\n"},
+        {"site -o " + dir + "/out -", "quillmark: site reads no standard input; give the module file, its folder or "
+                                      "the document as PATH\n"},
+        {"convert --encoding x " + sample, encoding},
+        {"list --encoding x " + sample, encoding},
+        {"source --encoding x " + sample, encoding},
+        {"site --encoding x -o " + dir + "/out " + sample, encoding},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Result r = Launch(arguments, true, "</dev/null");
+        EXPECT_EQ(r.status, 2) << arguments;
+        EXPECT_EQ(r.out.substr(0, r.out.find("usage: ")), message) << arguments;
+    }
+    EXPECT_FALSE(fs::exists(dir + "/out"));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 namespace quillmark::cli {
@@ -152,10 +153,11 @@ TEST_F(CommandsTest, ConvertToAFileReplacesItOnlyWhenTheConversionSucceeds)
         EXPECT_EQ(testing::ReadFileText(file), "old") << entry;
     }
     options = For("Alpha", "Foo");
-    options.output = folder.Path(); // a folder cannot become the file
+    options.output = folder.Path() + "/sub"; // a folder cannot become the file
+    std::filesystem::create_directory(options.output);
     std::ostringstream refused;
     EXPECT_EQ(ConvertToFile(options, refused), kFailed);
-    EXPECT_NE(refused.str().find("quillmark: cannot write output: "), std::string::npos) << refused.str();
+    EXPECT_EQ(refused.str(), "quillmark: cannot write " + options.output + ": Is a directory\n");
 }
 
 TEST_F(CommandsTest, ConvertPageWrapsTheUnchangedFragment)

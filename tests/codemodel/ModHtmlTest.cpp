@@ -3,6 +3,8 @@
 #include "codemodel/TestProjects.h"
 #include "platform/ui/MessageBox.h"
 
+#include "common/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,15 +22,9 @@ protected:
     void TearDown() override { ResetModHtml(); }
 
     // A file that exists, so that the project's bare file name is known.
-    std::string ExistingFile(const std::string& name)
-    {
-        const auto dir = std::filesystem::temp_directory_path() / "quillmark-modhtml";
-        std::filesystem::create_directories(dir / "other");
-        const auto path = dir / name;
-        std::ofstream(path) << "";
-        return path.string();
-    }
+    std::string ExistingFile(const std::string& name) { return folder.Write(name, ""); }
 
+    testing::TempFolder folder{"modhtml"};
     RecordingMessageBox box;
 };
 
@@ -49,8 +45,7 @@ TEST_F(ModHtmlTest, GetProjectsSkipsLockedProjectsAndKeysByBareFileName)
 TEST_F(ModHtmlTest, GetProjectsFailsSilently)
 {
     const std::string same = ExistingFile("Same.xlsm");
-    const std::string sameElsewhere = (std::filesystem::path(same).parent_path() / "other" / "Same.xlsm").string();
-    std::ofstream(sameElsewhere) << "";
+    const std::string sameElsewhere = ExistingFile("other/Same.xlsm");
     struct Case {
         const char* what;
         std::vector<std::shared_ptr<VBProject>> projects;

@@ -135,6 +135,25 @@ TEST_F(LineConversionTest, StringsAndComments)
     });
 }
 
+// A bracketed name is read as plain characters of the word it stands in: the word follows the
+// ordinary rules (a Deco5 span when it begins with a letter or ".", bare when with "["), and no
+// quote, apostrophe, colon or delimiter inside the brackets counts.
+TEST_F(LineConversionTest, BracketedNames)
+{
+    Check({
+        {R"(sb.[symbols like " ' # ! / \ without])",
+         R"(<span class="Deco5">sb.[symbols like " ' # ! / \ without]</span>)"},
+        {R"(sb.[a " b] = 1 ' note)", R"(<span class="Deco5">sb.[a " b]</span> = 1 <span class="Deco1">' note</span>)"},
+        {"x = ['My Sheet'!A1]", R"(<span class="Deco5">x</span> = ['My Sheet'!A1])"},
+        {R"(Call [My: Proc](a, "]"))",
+         R"(<span class="Deco3">Call</span> [My: Proc](<span class="Deco5">a</span>, <span class="Deco2">"]"</span>))"},
+        {R"(s = "[" ' ])",
+         R"(<span class="Deco5">s</span> = <span class="Deco2">"["</span> <span class="Deco1">' ]</span>)"},
+        // Without its "]" on the line, a "[" changes nothing.
+        {R"(x = [a " b")", R"(<span class="Deco5">x</span> = [a <span class="Deco2">" b"</span>)"},
+    });
+}
+
 TEST_F(LineConversionTest, LastCharacterOfTheLine)
 {
     Check({

@@ -6,11 +6,15 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLocale>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
 #include "window/qt/GuiMessageBox.h"
+
+#include <algorithm>
 
 namespace quillmark::test {
 namespace {
@@ -55,6 +59,24 @@ TEST_F(CommandsTest, ConvertShowsExactlyTheConvertersResult)
     }
     EXPECT_NE(Expected("*", true), Expected("*", false)) << "the link option reaches the converter";
     EXPECT_TRUE(messages.messages.empty());
+}
+
+// The status line times the whole setting of the view, and writes its seconds as the window's
+// locale does.
+TEST_F(CommandsTest, ALongConversionIsWholeWhenTheClickEndsAndTimedInTheLocalesNumbers)
+{
+    ModuleSpec module{"Long", vbext_ct::StdModule, {}};
+    for (int i = 0; i < 20000; ++i)
+        module.lines.push_back("Dim v" + std::to_string(i) + " As Long ' one of many");
+    const auto project = Project("Long.xlsm", {module});
+    window = std::make_unique<frmAddIn>();
+    window->setLocale(QLocale(QLocale::German, QLocale::Germany));
+    Open(Editor({project}, project, "Long"));
+    Button("cmd1")->click();
+    const std::string html = Expected("*", false);
+    EXPECT_EQ(View("rtb1")->document()->blockCount(), std::count(html.begin(), html.end(), '\n') + 1);
+    const QRegularExpression status(QStringLiteral("^処理 [0-9]+,[0-9]*[1-9] 秒 : Long\\.\\* を変換しました$"));
+    EXPECT_TRUE(status.match(QString::fromStdString(Text("lbl5"))).hasMatch()) << Text("lbl5");
 }
 
 TEST_F(CommandsTest, ConvertOfOneProcedure)
@@ -260,14 +282,18 @@ TEST_F(CommandsTest, EveryControlInAnyOrderBeforeAnythingIsSelected)
     EXPECT_FALSE(window->IsLoaded());
 }
 
-TEST(NumberTextTest, GeneralNumberText)
+TEST(NumberTextTest, GeneralNumberTextWithTheLocalesSeparator)
 {
     const std::pair<double, const char*> cases[] = {
         {0.0, "0"},   {0.016, "0.016"},   {1.5, "1.5"},         {2.0, "2"},
         {0.1, "0.1"}, {12.345, "12.345"}, {100000.0, "100000"}, {1234.567, "1234.567"},
     };
     for (const auto& [value, text] : cases)
-        EXPECT_EQ(NumberText(value), text) << value;
+        EXPECT_EQ(NumberText(value, "."), text) << value;
+    // Any separator, even one of two bytes (U+066B, the Arabic decimal separator).
+    EXPECT_EQ(NumberText(0.016, ","), "0,016");
+    EXPECT_EQ(NumberText(1234.5, "\u066B"), "1234\u066B5");
+    EXPECT_EQ(NumberText(2.0, ","), "2");
 }
 
 // The GUI message box: modal over its owner, the given text and title, OK only, no icon.

@@ -127,6 +127,7 @@ protected:
         shown = false;
         code.QueryUnload(); // as a toolkit's window does when it is asked to close
     }
+    std::string DecimalSeparator() const override { return decimalSeparator; }
 
     // Book1.xlsm with Module1 and Broken, Module1 in front.
     void Open()
@@ -155,6 +156,7 @@ protected:
     FakeClipboard clipboard;
     std::uint32_t tick = 1000;
     std::unique_ptr<FakeControls> c;
+    std::string decimalSeparator = ".";
     FormCode code{*this, clipboard, NewControls(), [this] { return tick += 47; }};
     bool shown = false;
 };
@@ -180,6 +182,11 @@ TEST_F(FormCodeTest, StartupAndConvertReportExactSeconds)
     c->List2.SetListIndex(2);
     code.cmd1_Click();
     EXPECT_EQ(c->rtb1.text, html + "\r\n" + Html("Hello", 3, 5));
+
+    // The seconds in the user's locale, read when the status is written.
+    decimalSeparator = ",";
+    code.cmd3_Click();
+    EXPECT_EQ(c->lbl5.caption, "処理 0,047 秒 : Module1.Hello を表示しています");
     EXPECT_TRUE(messages.messages.empty());
 }
 

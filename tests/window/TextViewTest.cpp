@@ -1,16 +1,12 @@
 #include "window/qt/TextView.h"
-#include "window/qt/ViewFiller.h"
 
 #include <QApplication>
 #include <QScrollBar>
-#include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <memory>
 #include <string>
 
 namespace quillmark::test {
@@ -41,14 +37,6 @@ std::string Lines(int count, int shift = 0)
     for (int i = 0; i < count; ++i)
         text += (i > 0 ? "\r\n" : "") + std::string(200, static_cast<char>('a' + (i + shift) % 26));
     return text;
-}
-
-// Long enough to be filled in three slices after the first.
-constexpr int LongLines = ViewFiller::FirstSliceLines + 2 * ViewFiller::SliceLines + 10;
-
-bool WaitForBlocks(QPlainTextEdit* view, int count)
-{
-    return QTest::qWaitFor([&] { return view->document()->blockCount() == count; });
 }
 
 // The state a new text leaves, whoever set it.
@@ -142,73 +130,21 @@ TEST(TextViewTest, SettingTheAppendedTextAgainKeepsTheDocument)
     EXPECT_EQ(view.textCursor().position(), 0);
 }
 
-TEST(TextViewTest, LongTextShowsItsFirstLinesAndFillsTheRestFromTheEventLoop)
+// The window times the setting of a view's text: all of it is in the document when the call
+// returns, with nothing left for the event loop.
+TEST(TextViewTest, LongTextIsWholeInTheDocumentWhenTheCallReturns)
 {
-    QPlainTextEdit view;
-    const std::string text = Lines(LongLines);
-    SetViewText(&view, text);
-    EXPECT_EQ(view.document()->blockCount(), ViewFiller::FirstSliceLines + 1);
-    EXPECT_EQ(ViewText(&view), text) << "all of it, filled or not";
-    ASSERT_TRUE(WaitForBlocks(&view, LongLines));
-    ExpectFreshText(&view);
-    EditAndTakeBack(&view);
-    EXPECT_EQ(ViewText(&view), text) << "read from the document";
-}
-
-TEST(TextViewTest, InputToTheViewFinishesTheFillingFirst)
-{
-    const std::string text = Lines(LongLines);
-    struct Case {
-        const char* name;
-        std::function<void(QPlainTextEdit&)> input;
-    };
-    const Case cases[] = {
-        {"key", [](QPlainTextEdit& view) { QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier); }},
-        {"mouse", [](QPlainTextEdit& view) { QTest::mouseClick(view.viewport(), Qt::LeftButton); }},
-        {"scroll bar", [](QPlainTextEdit& view) { QTest::mouseClick(view.verticalScrollBar(), Qt::LeftButton); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        QPlainTextEdit view;
-        view.resize(300, 200);
-        view.show();
-        SetViewText(&view, text);
-        c.input(view);
-        EXPECT_EQ(view.document()->blockCount(), LongLines);
-    }
-
-    QPlainTextEdit view;
-    SetViewText(&view, text);
-    QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
-    QTest::keyClicks(&view, "x");
-    EXPECT_EQ(ViewText(&view), text + "x") << "typed at the true end";
-}
-
-TEST(TextViewTest, NewOrAppendedTextDuringAFilling)
-{
+    constexpr int LongLines = 20000;
     const std::string first = Lines(LongLines);
     const std::string second = Lines(LongLines - 5, 1);
     QPlainTextEdit view;
     SetViewText(&view, first);
-    SetViewText(&view, second);
-    ASSERT_TRUE(WaitForBlocks(&view, LongLines - 5));
-    EditAndTakeBack(&view);
-    EXPECT_EQ(ViewText(&view), second) << "nothing of the first text";
-
-    SetViewText(&view, first);
+    EXPECT_EQ(view.document()->blockCount(), LongLines);
     AppendViewText(&view, "\r\n" + second);
-    ASSERT_TRUE(WaitForBlocks(&view, 2 * LongLines - 5));
+    EXPECT_EQ(view.document()->blockCount(), 2 * LongLines - 5);
     ExpectFreshText(&view);
     EditAndTakeBack(&view);
-    EXPECT_EQ(ViewText(&view), first + "\r\n" + second);
-}
-
-TEST(TextViewTest, ViewClosedDuringAFilling)
-{
-    auto view = std::make_unique<QPlainTextEdit>();
-    SetViewText(view.get(), Lines(LongLines));
-    view.reset();
-    QApplication::processEvents(); // the filling's timer must not outlive its view
+    EXPECT_EQ(ViewText(&view), first + "\r\n" + second) << "read from the document";
 }
 
 } // namespace

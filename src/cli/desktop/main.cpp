@@ -1,6 +1,7 @@
 // quillmark-desktop: the commands of quillmark that need the window toolkit. quillmark starts
 // it for them; the others it runs as quillmark does.
 #include "cli/CommandLine.h"
+#include "cli/Message.h"
 
 #include "addin/Registration.h"
 #include "codemodel/RuntimeError.h"
@@ -17,15 +18,10 @@ using namespace quillmark::cli;
 
 int RunWindowCommand(CommandLine& line, int argc, char** argv)
 {
-    try {
-        auto editor = quillmark::OpenEditor(line.options.paths, line.options.module, line.options.encoding);
-        for (const std::string& note : quillmark::LockedProjectNotes(*editor))
-            std::cerr << "quillmark: " << note << '\n';
-        return quillmark::RunWindow(argc, argv, editor);
-    } catch (const quillmark::SourceError& e) {
-        std::cerr << "quillmark: " << e.what() << '\n';
-        return kFailed;
-    }
+    auto editor = quillmark::OpenEditor(line.options.paths, line.options.module, line.options.encoding);
+    for (const std::string& note : quillmark::LockedProjectNotes(*editor))
+        WriteMessage(std::cerr, note);
+    return quillmark::RunWindow(argc, argv, editor);
 }
 
 int RunDesktopCommand(CommandLine& line, int argc, char** argv)
@@ -45,7 +41,10 @@ int RunDesktopCommand(CommandLine& line, int argc, char** argv)
         if (line.unregisterAddIn->parsed())
             return quillmark::UnregisterAddIn(library);
     } catch (const quillmark::RuntimeError& e) {
-        std::cerr << "quillmark: " << e.Description() << '\n';
+        WriteMessage(std::cerr, e.Description());
+        return kFailed;
+    } catch (const quillmark::SourceError& e) {
+        WriteMessage(std::cerr, e.what());
         return kFailed;
     }
     return kUsage;

@@ -1,6 +1,7 @@
 #include "cli/site/CodeLinker.h"
 
 #include "cli/site/SitePaths.h"
+#include "codemodel/BracketedNames.h"
 
 namespace quillmark::cli {
 
@@ -11,6 +12,7 @@ constexpr std::string_view kSpanOpen = "<span class=\"Deco"; // then the class's
 constexpr std::string_view kSpanClose = "</span>";
 constexpr std::string_view kLineMark = "<span class=\"Ln\"></span>";
 constexpr auto npos = std::string_view::npos;
+constexpr std::size_t kSpillSize = 64 * 1024;
 
 bool IsLetter(char c)
 {
@@ -37,7 +39,7 @@ CodeLinker::CodeLinker(const ProjectProcedures* procedures, const SiteProject& p
     : procedures_(procedures), project_(project), module_(module), lineNumbers_(lineNumbers)
 {}
 
-void CodeLinker::AppendLine(std::string_view line, std::string& out)
+void CodeLinker::AppendLine(std::string_view line, std::string& out, const Spill& spill)
 {
     std::size_t pos = 0;
     while (line.substr(pos).starts_with(kBlockOpen)) {
@@ -63,6 +65,8 @@ void CodeLinker::AppendLine(std::string_view line, std::string& out)
         else
             out += text;
         pos += text.size();
+        if (spill && out.size() >= kSpillSize)
+            spill(out);
     }
 }
 
@@ -73,8 +77,10 @@ void CodeLinker::AppendSpan(std::string_view line, std::size_t& pos, std::string
     const std::size_t contentStart = kSpanOpen.size() + 3;
     if (rest.starts_with(kSpanOpen) && rest.size() >= contentStart) {
         const char deco = rest[kSpanOpen.size()];
-        const std::size_t close = rest.find(kSpanClose, contentStart);
-        if (openSpans_.empty() && (deco == '3' || deco == '5') && close != npos) {
+        // Looked for only where it is near: a line may open thousands of label spans at once.
+        const bool nameOrKeyword = openSpans_.empty() && (deco == '3' || deco == '5');
+        const std::size_t close = nameOrKeyword ? rest.find(kSpanClose, contentStart) : npos;
+        if (close != npos) {
             const std::string_view content = rest.substr(contentStart, close - contentStart);
             const bool namedArgument = rest.substr(close + kSpanClose.size()).starts_with(":=");
             out += rest.substr(0, contentStart);
@@ -98,13 +104,15 @@ void CodeLinker::AppendSpan(std::string_view line, std::size_t& pos, std::string
     pos += length;
 }
 
-// Links the names of plain code text: "Name", "Module.Name", "Me.Name"; ".Name" of a With
-// block and the members of anything else are left alone.
+// Links the names of plain code text: "Name", "Module.Name", "Me.Name", and bracketed ones
+// ("[Name]" means Name); ".Name" of a With block and the members of anything else are left
+// alone.
 void CodeLinker::AppendNames(std::string_view text, std::string& out)
 {
     std::size_t copied = 0;
     std::string_view previous; // the last name, when it may qualify the next
     std::size_t previousEnd = npos;
+    BracketedNames brackets(text);
     for (std::size_t i = 0; i < text.size();) {
         if (text[i] == '&') { // an entity
             const std::size_t semicolon = text.find(';', i);
@@ -112,18 +120,25 @@ void CodeLinker::AppendNames(std::string_view text, std::string& out)
             declared_.Punctuation('&');
             continue;
         }
-        if (!IsNameChar(text[i])) {
+        const std::size_t start = i;
+        const std::size_t close = text[i] == '[' ? brackets.End(i) : i;
+        std::string_view name;
+        if (close > start + 1) {
+            i = close + 1;
+            name = text.substr(start + 1, close - start - 1);
+        } else if (IsNameChar(text[i])) {
+            while (i < text.size() && IsNameChar(text[i]))
+                ++i;
+            name = text.substr(start, i - start);
+        } else {
             declared_.Punctuation(text[i++]);
             continue;
         }
-        const std::size_t start = i;
-        while (i < text.size() && IsNameChar(text[i]))
-            ++i;
-        const std::string_view name = text.substr(start, i - start);
+        const bool bracketed = text[start] == '[';
         const bool member = start > 0 && text[start - 1] == '.';
         const bool qualified = member && previousEnd == start - 1 && !previous.empty();
-        const bool number =
-            !IsLetter(name.front()) || (text.substr(0, start).ends_with("&amp;") && IsRadixDigits(name));
+        const bool number = !bracketed && (!IsLetter(name.front()) ||
+                                           (text.substr(0, start).ends_with("&amp;") && IsRadixDigits(name)));
         const bool declared = !member && !number && declared_.Declares(name);
         if (!number && !declared && (qualified || (!member && !declared_.IsLocal(name)))) {
             if (const std::string href = LinkFor(member ? previous : std::string_view{}, name); !href.empty()) {
@@ -131,7 +146,7 @@ void CodeLinker::AppendNames(std::string_view text, std::string& out)
                 out += "<a href=\"";
                 out += href;
                 out += "\">";
-                out += name;
+                out += text.substr(start, i - start);
                 out += "</a>";
                 copied = i;
             }

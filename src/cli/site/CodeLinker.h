@@ -5,6 +5,7 @@
 #include "cli/site/SiteProject.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,8 +24,12 @@ public:
     // nothing is linked.
     CodeLinker(const ProjectProcedures* procedures, const SiteProject& project, std::size_t module, bool lineNumbers);
 
-    // line: one line of the fragment, without its line break.
-    void AppendLine(std::string_view line, std::string& out);
+    // What takes the output so far when a long line has made it large (and empties it).
+    using Spill = std::function<void(std::string& out)>;
+
+    // line: one line of the fragment, without its line break. With spill, out never holds
+    // much more than a piece of a long line.
+    void AppendLine(std::string_view line, std::string& out, const Spill& spill = {});
 
 private:
     void AppendSpan(std::string_view line, std::size_t& pos, std::string& out);

@@ -1,6 +1,8 @@
 #include "cli/site/Site.h"
 
 #include "cli/Commands.h"
+#include "cli/InputFiles.h"
+#include "cli/Message.h"
 #include "cli/site/CodeLinker.h"
 #include "cli/site/FreedMemory.h"
 #include "cli/site/IndexPage.h"
@@ -61,13 +63,18 @@ Fragment Convert(const ModuleView& view, const KeywordTable& keywords)
     return fragment;
 }
 
-// The fragment's lines through the linker into the file, a chunk at a time.
+// The fragment's lines through the linker into the file, a chunk at a time, even within a
+// long line.
 void WriteLinkedCode(const std::string& fragment, CodeLinker& linker, AtomicFileWriter& file)
 {
     std::string chunk;
+    const CodeLinker::Spill spill = [&file](std::string& linked) {
+        file.Write(linked);
+        linked.clear();
+    };
     for (std::size_t start = 0;;) {
         const std::size_t end = fragment.find("\r\n", start);
-        linker.AppendLine(std::string_view(fragment).substr(start, end - start), chunk);
+        linker.AppendLine(std::string_view(fragment).substr(start, end - start), chunk, spill);
         if (end == std::string::npos)
             break;
         chunk += '\n';
@@ -152,16 +159,24 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
 {
     for (const std::string& path : options.paths) {
         if (path.empty()) {
-            err << "quillmark: PATH is empty\n";
+            WriteMessage(err, "PATH is empty");
             return kUsage;
         }
     }
     const fs::path folder(options.outputFolder);
+    const InputFiles inputs(options.paths, options.recursive);
+    for (const fs::path& path : {folder, folder / kIndexPage, folder / kStyleSheetFile}) {
+        if (const std::string* input = inputs.Find(path.string())) {
+            WriteMessage(err, "-o " + options.outputFolder + ": " + (path == folder ? "it" : path.string()) +
+                                  " is one of the inputs (" + *input + ")");
+            return kUsage;
+        }
+    }
+    // The folder itself, not the folders above it.
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec || !fs::is_directory(folder)) {
-        err << "quillmark: " << options.outputFolder
-            << ": cannot make the output folder: " << (ec ? ec.message() : "a file has its name") << '\n';
+    const bool made = fs::create_directory(folder, ec);
+    if (ec) {
+        WriteMessage(err, options.outputFolder + ": cannot make the output folder: " + ec.message());
         return kFailed;
     }
     const unsigned jobs = options.jobs > 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
@@ -170,13 +185,19 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     ReadProjects read = ReadSiteProjects(options.paths, {options.recursive, options.encoding, jobs});
     bool complete = read.problems.empty();
     for (const std::string& problem : read.problems)
-        err << "quillmark: " << problem << "; left out\n";
+        WriteMessage(err, problem + "; left out");
     if (read.projects.empty()) {
-        err << "quillmark: no project could be read; nothing was written\n";
+        if (made)
+            fs::remove(folder, ec);
+        WriteMessage(err, "no project could be read; nothing was written");
         return kFailed;
     }
     std::vector<SiteProject>& projects = read.projects;
     PlanPages(projects);
+    for (const std::string& problem : LeaveOutInputs(projects, folder, inputs)) {
+        WriteMessage(err, problem);
+        complete = false;
+    }
 
     std::vector<ProjectProcedures> procedures;
     procedures.reserve(projects.size());
@@ -191,7 +212,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     // The style sheet goes first and the index last, listing only the pages written, so that
     // no run, however it ends, leaves a link to a page it did not write.
     if (const std::string problem = WriteSiteFile(site, kStyleSheetFile, StyleSheet(options.theme)); !problem.empty()) {
-        err << "quillmark: " << problem << "; nothing was written\n";
+        WriteMessage(err, problem + "; nothing was written");
         return kFailed;
     }
     // The index is made while the pages are, as if every page will be written.
@@ -211,7 +232,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     std::vector<char> written;
     for (const PageOutcome& outcome : outcomes) {
         if (!outcome.problem.empty()) {
-            err << "quillmark: " << outcome.problem << '\n';
+            WriteMessage(err, outcome.problem);
             complete = false;
         }
         written.push_back(outcome.written);
@@ -222,7 +243,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     }
     if (!index.empty()) {
         if (const std::string problem = WriteSiteFile(site, kIndexPage, index); !problem.empty()) {
-            err << "quillmark: " << problem << '\n';
+            WriteMessage(err, problem);
             complete = false;
         }
     }

@@ -1,6 +1,7 @@
 #include "cli/site/SiteCommand.h"
 
 #include "cli/Commands.h"
+#include "cli/Message.h"
 
 #include <iostream>
 #include <unistd.h>
@@ -37,7 +38,7 @@ int RunSiteCommand(SiteCommand& site)
     try {
         return BuildSite(site.options, std::cerr, !site.quiet && ::isatty(STDERR_FILENO));
     } catch (const std::exception& e) {
-        std::cerr << "quillmark: " << e.what() << '\n';
+        WriteMessage(std::cerr, e.what());
         return kFailed;
     }
 }

@@ -1,5 +1,8 @@
 #include "cli/site/SiteFolder.h"
 
+#include "cli/site/SitePaths.h"
+#include "platform/files/TemporaryFiles.h"
+
 #include <algorithm>
 #include <stdexcept>
 #include <system_error>
@@ -30,6 +33,12 @@ fs::path Resolved(const fs::path& root, const fs::path& path, const std::string&
     return target;
 }
 
+void RemoveStaleSiteFiles(const fs::path& folder)
+{
+    RemoveStaleTemporaryFiles(folder,
+                              [](std::string_view name) { return name == kStyleSheetFile || name.ends_with(".html"); });
+}
+
 } // namespace
 
 bool LiesUnder(const fs::path& folder, const fs::path& path)
@@ -43,6 +52,7 @@ SiteFolder::SiteFolder(const fs::path& folder)
     root_ = fs::canonical(folder, ec);
     if (ec)
         throw std::runtime_error(folder.string() + ": " + ec.message());
+    RemoveStaleSiteFiles(root_);
 }
 
 fs::path SiteFolder::FolderFor(std::string_view path)
@@ -74,6 +84,7 @@ fs::path SiteFolder::FolderFor(std::string_view path)
                 throw std::runtime_error(folder.string() + ": not a folder; " + std::string(path) + " is not written");
         }
     }
+    RemoveStaleSiteFiles(folder);
     return folders_[name] = folder;
 }
 
@@ -87,6 +98,27 @@ std::string SiteFolder::FileFor(std::string_view path)
     if (fs::is_symlink(file, ec))
         Resolved(root_, file);
     return file.string();
+}
+
+} // namespace quillmark::cli
+
+namespace quillmark::cli {
+
+std::vector<std::string> LeaveOutInputs(std::vector<SiteProject>& projects, const fs::path& folder,
+                                        const InputFiles& inputs)
+{
+    std::vector<std::string> problems;
+    for (SiteProject& project : projects) {
+        std::erase_if(project.modules, [&](const SiteModule& module) {
+            const std::string page = (folder / module.page).string();
+            const std::string* input = inputs.Find(page);
+            if (input)
+                problems.push_back(page + ": it is one of the inputs (" + *input + "); module " + module.name +
+                                   " is left out");
+            return input != nullptr;
+        });
+    }
+    return problems;
 }
 
 } // namespace quillmark::cli

@@ -180,6 +180,7 @@ void Registry::Parse(const std::string& text)
 void Registry::Save() const
 {
     try {
+        CreateParentFolders(path_);
         WriteFileAtomically(path_, Text());
     } catch (const std::runtime_error& e) {
         throw RegistryError(std::string("cannot write the registry file: ") + e.what());
@@ -300,6 +301,12 @@ bool Registry::DeleteTree(const std::string& keyName)
     const auto removed = std::erase_if(
         keys_, [&](const auto& entry) { return entry.first == lowered || entry.first.starts_with(prefix); });
     return removed > 0;
+}
+
+bool Registry::IsEmpty(const std::string& keyName) const
+{
+    const Key* k = FindKey(keyName);
+    return k && k->values.empty() && SubKeys(keyName).empty();
 }
 
 } // namespace quillmark::com

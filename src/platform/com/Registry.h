@@ -58,6 +58,9 @@ public:
     std::vector<std::string> SubKeys(const std::string& key) const override;
     // Removes key with everything below it; false when it did not exist.
     bool DeleteTree(const std::string& key) override;
+    bool IsEmpty(const std::string& key) const override;
+    // Always: the file is written whole or not at all.
+    bool CanDeleteTree(const std::string&) const override { return true; }
 
     // The file's text for the current content.
     std::string Text() const;

@@ -24,6 +24,11 @@ public:
     virtual std::vector<std::string> SubKeys(const std::string& key) const = 0;
     // Removes key with everything below it; false when it did not exist.
     virtual bool DeleteTree(const std::string& key) = 0;
+    // Whether key is there and holds neither values nor keys.
+    virtual bool IsEmpty(const std::string& key) const = 0;
+    // Whether DeleteTree(key) would be allowed, for key and everything below it (true when there
+    // is no such key), so that a removal of many keys can be refused before it begins.
+    virtual bool CanDeleteTree(const std::string& key) const = 0;
 };
 
 } // namespace quillmark::com

@@ -1,10 +1,10 @@
 #include "platform/editor/DocumentPath.h"
 
 #include "platform/editor/ProcedureTable.h"
+#include "platform/files/PathText.h"
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 
 namespace quillmark {
 
@@ -14,7 +14,7 @@ bool IsDocumentPath(const std::string& path)
                                                         ".xlsx", ".doc",  ".dot",  ".docm", ".dotm", ".docx", ".ppt",
                                                         ".pot",  ".pps",  ".pptm", ".potm", ".ppsm", ".ppam", ".pptx",
                                                         ".vsdm", ".vstm", ".vssm", ".bin"};
-    const std::string extension = std::filesystem::path(path).extension().string();
+    const std::string extension = Utf8FromPath(PathFromUtf8(path).extension());
     return std::any_of(extensions.begin(), extensions.end(),
                        [&](const std::string& known) { return SameName(extension, known); });
 }

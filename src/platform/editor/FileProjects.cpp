@@ -8,9 +8,9 @@
 #include "platform/editor/TextDecoding.h"
 #include "platform/editor/documents/DocumentProject.h"
 #include "platform/files/FileReading.h"
+#include "platform/files/PathText.h"
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <filesystem>
 #include <iostream>
@@ -29,13 +29,13 @@ namespace {
 std::string AbsolutePath(const std::string& path)
 {
     std::error_code ec;
-    fs::path absolute = fs::absolute(fs::path(path), ec);
+    fs::path absolute = fs::absolute(PathFromUtf8(path), ec);
     if (ec)
-        absolute = fs::path(path);
+        absolute = PathFromUtf8(path);
     absolute = absolute.lexically_normal();
     if (absolute.filename().empty() && absolute.has_parent_path() && absolute != absolute.root_path())
         absolute = absolute.parent_path();
-    return absolute.string();
+    return Utf8FromPath(absolute);
 }
 
 std::string ReadModuleFile(const fs::path& path)
@@ -46,7 +46,7 @@ std::string ReadModuleFile(const fs::path& path)
             throw std::system_error(ENOENT, std::generic_category(), "cannot open the file");
         return std::move(file.text);
     } catch (const std::system_error& e) {
-        throw SourceError(path.string(), e.what());
+        throw SourceError(Utf8FromPath(path), e.what());
     }
 }
 
@@ -72,19 +72,19 @@ std::shared_ptr<MemoryComponent> ModuleFromBytes(std::string bytes, const std::s
 std::shared_ptr<MemoryComponent> LoadModuleFile(const fs::path& path, const std::string& encoding)
 {
     // A file name may hold any bytes; as a module name it must be text.
-    return ModuleFromBytes(ReadModuleFile(path), path.string(), encoding, DecodeName(path.stem().string()),
-                           path.extension().string());
+    return ModuleFromBytes(ReadModuleFile(path), Utf8FromPath(path), encoding, DecodeName(Utf8FromPath(path.stem())),
+                           Utf8FromPath(path.extension()));
 }
 
 // The one module that standard input holds, named name when one is given.
 std::shared_ptr<MemoryProject> StandardInputProject(const std::string& encoding, const std::string& name)
 {
     std::string bytes;
-    std::array<char, 64 * 1024> chunk;
-    while (std::cin.read(chunk.data(), chunk.size()) || std::cin.gcount() > 0)
-        bytes.append(chunk.data(), static_cast<std::size_t>(std::cin.gcount()));
-    if (std::cin.bad())
+    try {
+        bytes = ReadWholeStream(std::cin);
+    } catch (const std::system_error&) {
         throw SourceError(StandardInputName, "cannot read standard input");
+    }
     return std::make_shared<MemoryProject>(
         StandardInputName,
         std::vector{ModuleFromBytes(std::move(bytes), StandardInputName, encoding, "Module1", ".bas", name)});
@@ -92,7 +92,7 @@ std::shared_ptr<MemoryProject> StandardInputProject(const std::string& encoding,
 
 std::shared_ptr<MemoryProject> OpenFolder(const std::string& fileName, const std::string& encoding)
 {
-    const std::vector<fs::path> files = ModuleFilesIn(fileName);
+    const std::vector<fs::path> files = ModuleFilesIn(PathFromUtf8(fileName));
     if (files.empty())
         throw SourceError(fileName, "the folder holds no module files (.bas, .cls, .frm)");
     std::vector<std::shared_ptr<MemoryComponent>> components;
@@ -101,8 +101,8 @@ std::shared_ptr<MemoryProject> OpenFolder(const std::string& fileName, const std
     for (const fs::path& file : files) {
         auto component = LoadModuleFile(file, encoding);
         if (!names.insert(LowerAscii(component->Name())).second)
-            throw SourceError(file.string(), "the module name \"" + component->Name() +
-                                                 "\" is already used by another file of the folder");
+            throw SourceError(Utf8FromPath(file), "the module name \"" + component->Name() +
+                                                      "\" is already used by another file of the folder");
         components.push_back(std::move(component));
     }
     return std::make_shared<MemoryProject>(fileName, std::move(components));
@@ -117,7 +117,7 @@ std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::s
     // Examined as given: the path may ask for a folder ("ok.bas/", "ok.bas/."), which a file is
     // not, and which its absolute form would no longer say.
     std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
+    const fs::file_status status = fs::status(PathFromUtf8(path), ec);
     if (ec == std::errc::not_a_directory)
         throw SourceError(path, ec.message());
     const std::string fileName = AbsolutePath(path);
@@ -131,9 +131,9 @@ std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::s
         throw SourceError(fileName, "not a regular file or a folder");
     if (IsDocumentPath(fileName))
         return LoadDocumentProject(fileName);
-    if (!IsModuleFile(fileName))
+    if (!IsModuleFile(PathFromUtf8(fileName)))
         throw SourceError(fileName, "not a module file (.bas, .cls, .frm), a folder of them or an Office document");
-    std::vector<std::shared_ptr<MemoryComponent>> components{LoadModuleFile(fileName, encoding)};
+    std::vector<std::shared_ptr<MemoryComponent>> components{LoadModuleFile(PathFromUtf8(fileName), encoding)};
     return std::make_shared<MemoryProject>(fileName, std::move(components));
 }
 

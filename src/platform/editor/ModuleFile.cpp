@@ -120,7 +120,7 @@ std::size_t HeaderEnd(std::string_view text)
 constexpr std::size_t TypicalLineLength = 24; // bytes of code a line, breaks included
 
 template <typename OnAttribute>
-void StripHidden(std::string& text, std::vector<ModuleText::LineSpan>& lines, OnAttribute onAttribute)
+void StripHidden(std::string& text, LineStarts& lines, OnAttribute onAttribute)
 {
     std::size_t kept = 0;    // the kept text ends here once the run is moved
     std::size_t runFrom = 0; // the run of kept lines not yet moved: where it starts in the text
@@ -131,7 +131,7 @@ void StripHidden(std::string& text, std::vector<ModuleText::LineSpan>& lines, On
         kept += runSize;
         runSize = 0;
     };
-    lines.reserve(lines.size() + text.size() / TypicalLineLength);
+    lines.Reserve(lines.Count() + text.size() / TypicalLineLength);
     LineReader reader(text, HeaderEnd(text));
     RawLine line;
     while (reader.Next(line)) {
@@ -143,8 +143,7 @@ void StripHidden(std::string& text, std::vector<ModuleText::LineSpan>& lines, On
         }
         if (runSize == 0)
             runFrom = from;
-        const std::size_t start = kept + (from - runFrom);
-        lines.push_back({start, start + line.text.size()});
+        lines.Add(kept + (from - runFrom));
         runSize += line.text.size() + line.lineBreak.size();
     }
     moveRun();
@@ -173,14 +172,14 @@ std::optional<std::string> AttributeValue(std::string_view line, std::string_vie
 
 std::string VisibleCode(std::string text)
 {
-    std::vector<ModuleText::LineSpan> lines;
+    LineStarts lines;
     StripHidden(text, lines, [](std::string_view) {});
     return text;
 }
 
 ModuleText VisibleLines(std::string text)
 {
-    std::vector<ModuleText::LineSpan> lines;
+    LineStarts lines;
     StripHidden(text, lines, [](std::string_view) {});
     return ModuleText(std::move(text), std::move(lines));
 }

@@ -11,10 +11,10 @@ namespace quillmark {
 
 // A module as the editor shows it, recovered from its exported text.
 struct ExportedModule {
-    std::string name;                        // Attribute VB_Name, else the fallback name
-    std::int32_t type = 1;                   // component type code
-    std::string code;                        // the text minus the export header and the Attribute lines
-    std::vector<ModuleText::LineSpan> lines; // where each line of code lies
+    std::string name;      // Attribute VB_Name, else the fallback name
+    std::int32_t type = 1; // component type code
+    std::string code;      // the text minus the export header and the Attribute lines
+    LineStarts lines;      // where each line of code starts
 
     ModuleText TakeText() { return ModuleText(std::move(code), std::move(lines)); }
 };

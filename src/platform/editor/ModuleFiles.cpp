@@ -3,6 +3,7 @@
 #include "codemodel/AsciiText.h"
 #include "platform/editor/SourceError.h"
 #include "platform/editor/TextDecoding.h"
+#include "platform/files/PathText.h"
 
 #include <algorithm>
 #include <string>
@@ -26,7 +27,7 @@ void SortByName(std::vector<fs::path>& paths)
     std::vector<Listed> listed;
     listed.reserve(paths.size());
     for (fs::path& path : paths) {
-        std::string name = path.filename().string();
+        std::string name = Utf8FromPath(path.filename());
         listed.push_back({LowerAscii(name), std::move(name), std::move(path)});
     }
     std::sort(listed.begin(), listed.end(),
@@ -40,7 +41,7 @@ void SortByName(std::vector<fs::path>& paths)
 // dropped in decoding, and must not let the folder through.
 bool IsHidden(const fs::path& folder)
 {
-    return DecodeName(folder.filename().string()).starts_with('.');
+    return DecodeName(Utf8FromPath(folder.filename())).starts_with('.');
 }
 
 void CollectModuleFiles(const fs::path& folder, bool recursive, std::vector<fs::path>& out)
@@ -56,7 +57,7 @@ void CollectModuleFiles(const fs::path& folder, bool recursive, std::vector<fs::
             subfolders.push_back(it->path());
     }
     if (ec)
-        throw SourceError(folder.string(), "cannot list the folder: " + ec.message());
+        throw SourceError(Utf8FromPath(folder), "cannot list the folder: " + ec.message());
     SortByName(files);
     SortByName(subfolders);
     out.insert(out.end(), files.begin(), files.end());
@@ -68,7 +69,7 @@ void CollectModuleFiles(const fs::path& folder, bool recursive, std::vector<fs::
 
 bool IsModuleFile(const fs::path& path)
 {
-    const std::string ext = LowerAscii(path.extension().string());
+    const std::string ext = LowerAscii(Utf8FromPath(path.extension()));
     return ext == ".bas" || ext == ".cls" || ext == ".frm";
 }
 

@@ -1,5 +1,6 @@
 #include "platform/editor/ProcedureTable.h"
 
+#include "codemodel/BracketedNames.h"
 #include "codemodel/ByteBlocks.h"
 
 #include <array>
@@ -62,13 +63,12 @@ bool StripContinuation(std::string_view& line)
     return true;
 }
 
-// Characters that end a stretch of plain code: a string opens, a comment starts, or a colon
-// may separate statements.
+// Characters that end a stretch of plain code: a string opens, a comment starts, a colon may
+// separate statements, or a bracketed name may hide any of them.
 constexpr auto StatementMarks = [] {
     std::array<bool, 256> marks{};
-    marks[static_cast<unsigned char>('"')] = true;
-    marks[static_cast<unsigned char>('\'')] = true;
-    marks[static_cast<unsigned char>(':')] = true;
+    for (const char c : {'"', '\'', ':', '['})
+        marks[static_cast<unsigned char>(c)] = true;
     return marks;
 }();
 
@@ -78,7 +78,8 @@ std::size_t NextStatementMark(std::string_view line, std::size_t i)
     const std::size_t n = line.size();
     while (i + byteblocks::Size <= n) {
         const std::uint64_t block = byteblocks::Load(line.data() + i);
-        if (byteblocks::HasByte(block, '"') || byteblocks::HasByte(block, '\'') || byteblocks::HasByte(block, ':'))
+        if (byteblocks::HasByte(block, '"') || byteblocks::HasByte(block, '\'') || byteblocks::HasByte(block, ':') ||
+            byteblocks::HasByte(block, '['))
             break;
         i += byteblocks::Size;
     }
@@ -92,6 +93,7 @@ std::size_t NextStatementMark(std::string_view line, std::size_t i)
 void SplitStatements(std::string_view line, std::vector<std::string_view>& out)
 {
     out.clear();
+    BracketedNames brackets(line);
     const std::size_t n = line.size();
     std::size_t start = 0;
     auto finish = [&](std::size_t end) {
@@ -119,6 +121,8 @@ void SplitStatements(std::string_view line, std::vector<std::string_view>& out)
                 // A doubled quote simply reopens the string.
                 const std::size_t close = line.find('"', i + 1);
                 i = close == std::string_view::npos ? n : close + 1;
+            } else if (c == '[') {
+                i = brackets.End(i) + 1;
             } else if (c == '\'') {
                 finish(i);
                 return;

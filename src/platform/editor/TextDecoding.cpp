@@ -8,6 +8,7 @@
 #include <array>
 #include <cctype>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 namespace quillmark {
@@ -80,6 +81,41 @@ bool IsValidUtf8(std::string_view s)
         i += len;
     }
     return true;
+}
+
+// UTF-16 saved without its mark, told as editors tell it: every character below U+0100 has a
+// zero high byte, so text of code has zeros in that position of the two-byte units, in at
+// least one unit of four (and four units at least), and seldom in the other (U+xx00
+// characters). Text in a one-byte encoding has no zero byte, or a few in either position where
+// it is damaged; units of two zeros (NUL, or padding) tell nothing, and text of mostly such
+// units is no UTF-16 text.
+const char* Utf16WithoutMark(std::string_view bytes)
+{
+    if (std::memchr(bytes.data(), 0, bytes.size()) == nullptr)
+        return nullptr;
+    std::size_t text = 0;       // units with a byte that is not zero
+    std::size_t zeroFirst = 0;  // of them, units whose first byte only is zero
+    std::size_t zeroSecond = 0; // and whose second byte only is
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const bool first = bytes[i] == 0;
+        const bool second = bytes[i + 1] == 0;
+        if (first && second)
+            continue;
+        ++text;
+        zeroFirst += first;
+        zeroSecond += second;
+    }
+    const std::size_t units = bytes.size() / 2;
+    if (text < units - text)
+        return nullptr;
+    const auto dominant = [text](std::size_t zeros, std::size_t others) {
+        return zeros >= 4 && zeros >= text / 4 && zeros >= 4 * others;
+    };
+    if (dominant(zeroSecond, zeroFirst))
+        return "UTF-16LE";
+    if (dominant(zeroFirst, zeroSecond))
+        return "UTF-16BE";
+    return nullptr;
 }
 
 // A file marked as UTF-8 keeps its text; a byte that is not part of a well-formed sequence
@@ -158,6 +194,8 @@ std::string DecodeByGuess(std::string_view bytes)
     for (const auto& [mark, encoding] : {std::pair{"\xFF\xFE", "UTF-16LE"}, std::pair{"\xFE\xFF", "UTF-16BE"}})
         if (StartsWith(bytes, mark))
             return ConvertToUtf8(bytes.substr(2), encoding, 2);
+    if (const char* encoding = Utf16WithoutMark(bytes))
+        return ConvertToUtf8(bytes, encoding, 2);
     if (IsValidUtf8(bytes))
         return std::string(bytes);
     try {
@@ -207,47 +245,9 @@ std::string DecodeModuleBytes(std::string bytes, const std::string& encoding)
 {
     const bool marked = StartsWith(bytes, kBom) || StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF") ||
                         StartsWith(bytes, std::string_view("\0\0\xFE\xFF", 4));
-    if (encoding.empty() && !marked && IsValidUtf8(bytes))
+    if (encoding.empty() && !marked && !Utf16WithoutMark(bytes) && IsValidUtf8(bytes))
         return ReplaceControlCharacters(std::move(bytes));
     return DecodeModuleFile(bytes, encoding);
-}
-
-namespace {
-
-// Every C0 control becomes U+FFFD, but for the ones that are kept.
-std::string ReplaceControlsExcept(std::string text, std::string_view kept)
-{
-    const auto isControl = [kept](char c) {
-        return static_cast<unsigned char>(c) < 0x20 && kept.find(c) == std::string_view::npos;
-    };
-    std::size_t at = 0;
-    bool found = false;
-    for (; !found && at + byteblocks::Size <= text.size(); at += byteblocks::Size)
-        found = byteblocks::HasByteBelow(byteblocks::Load(text.data() + at), 0x20) &&
-                std::any_of(text.data() + at, text.data() + at + byteblocks::Size, isControl);
-    if (!found && std::none_of(text.data() + at, text.data() + text.size(), isControl))
-        return text;
-    std::string out;
-    out.reserve(text.size() + 16);
-    for (const char c : text) {
-        if (isControl(c))
-            out += kReplacement;
-        else
-            out += c;
-    }
-    return out;
-}
-
-} // namespace
-
-std::string ReplaceControlCharacters(std::string text)
-{
-    return ReplaceControlsExcept(std::move(text), "\t\r\n");
-}
-
-std::string NameText(std::string text)
-{
-    return ReplaceControlsExcept(std::move(text), {});
 }
 
 std::string DecodeName(std::string_view bytes)

@@ -1,13 +1,13 @@
 #include "platform/files/AtomicFile.h"
 
-#include <atomic>
+#include "platform/files/TemporaryFiles.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
 
-#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,22 +25,9 @@ std::runtime_error SystemError(const std::string& what, const std::string& path)
 AtomicFileWriter::AtomicFileWriter(std::string path, NewFileAccess access, Durability durability)
     : path_(std::move(path)), durability_(durability)
 {
-    const std::filesystem::path target(path_);
-    std::error_code ec;
-    if (target.has_parent_path()) {
-        std::filesystem::create_directories(target.parent_path(), ec);
-        if (ec)
-            throw std::runtime_error("cannot create folder " + target.parent_path().string() + ": " + ec.message());
-    }
-    // open() applies the umask to a shared file's mode, which mkstemp would not.
-    static std::atomic<unsigned> serial{0};
-    const mode_t mode = access == NewFileAccess::Shared ? 0666 : 0600;
-    do {
-        temp_ = path_ + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
-        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    } while (fd_ < 0 && errno == EEXIST);
+    fd_ = CreateTemporaryFile(path_, access == NewFileAccess::Shared ? 0666 : 0600, temp_);
     if (fd_ < 0)
-        throw SystemError("cannot create a temporary file next to", path_);
+        throw SystemError("cannot write", path_);
     if (struct stat old{}; ::stat(path_.c_str(), &old) == 0)
         ::fchmod(fd_, old.st_mode & 07777);
 }
@@ -52,6 +39,7 @@ AtomicFileWriter::~AtomicFileWriter()
     if (fd_ >= 0)
         ::close(fd_);
     ::unlink(temp_.c_str());
+    ForgetTemporaryFile(temp_);
 }
 
 void AtomicFileWriter::Write(std::string_view text)
@@ -63,7 +51,7 @@ void AtomicFileWriter::Write(std::string_view text)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw SystemError("cannot write", temp_);
+            throw SystemError("cannot write", path_);
         }
         p += n;
         left -= static_cast<std::size_t>(n);
@@ -73,14 +61,15 @@ void AtomicFileWriter::Write(std::string_view text)
 void AtomicFileWriter::Commit()
 {
     if (durability_ == Durability::Synced && ::fsync(fd_) != 0)
-        throw SystemError("cannot flush", temp_);
+        throw SystemError("cannot write", path_);
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0)
-        throw SystemError("cannot close", temp_);
+        throw SystemError("cannot write", path_);
     if (::rename(temp_.c_str(), path_.c_str()) != 0)
         throw SystemError("cannot replace", path_);
     committed_ = true;
+    ForgetTemporaryFile(temp_);
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& text, NewFileAccess access, Durability durability)
@@ -88,6 +77,16 @@ void WriteFileAtomically(const std::string& path, const std::string& text, NewFi
     AtomicFileWriter file(path, access, durability);
     file.Write(text);
     file.Commit();
+}
+
+void CreateParentFolders(const std::string& path)
+{
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    std::error_code ec;
+    if (!parent.empty())
+        std::filesystem::create_directories(parent, ec);
+    if (ec)
+        throw std::runtime_error("cannot create folder " + parent.string() + ": " + ec.message());
 }
 
 std::string ConfigHome()

@@ -15,9 +15,11 @@ enum class NewFileAccess { Private, Shared };
 enum class Durability { Synced, Unsynced };
 
 // A file written in pieces that a reader sees either as it was or complete, never half
-// written: the pieces go to a temporary file beside it, which Commit puts in its place.
-// Without Commit the temporary file is removed and the file is left as it was. Creates missing
-// parent folders. Throws std::runtime_error with the path and the system's reason.
+// written: the pieces go to a temporary file beside it (see TemporaryFiles.h), which Commit
+// puts in its place. Without Commit the temporary file is removed and the file is left as it
+// was. The path itself is replaced: a symbolic link there becomes the file. Its folder must
+// exist. Throws std::runtime_error with the path (never the temporary file's) and the system's
+// reason.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string path, NewFileAccess access = NewFileAccess::Private,
@@ -40,6 +42,10 @@ private:
 // Replaces path's content with text, atomically as AtomicFileWriter does.
 void WriteFileAtomically(const std::string& path, const std::string& text,
                          NewFileAccess access = NewFileAccess::Private, Durability durability = Durability::Synced);
+
+// Makes the missing folders above path, for a file in a folder of the program's own. Throws
+// std::runtime_error.
+void CreateParentFolders(const std::string& path);
 
 // $XDG_CONFIG_HOME, or ~/.config when it is unset or empty.
 std::string ConfigHome();

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <fstream>
 #include <system_error>
+#include <vector>
 
 namespace quillmark {
 
@@ -36,6 +37,30 @@ FileText ReadWholeFile(const std::filesystem::path& path)
     if (in.bad())
         throw std::system_error(errno, std::generic_category(), "cannot read the file");
     return file;
+}
+
+std::string ReadWholeStream(std::istream& in)
+{
+    constexpr std::size_t PieceSize = 64 * 1024;
+    std::vector<std::string> pieces;
+    std::size_t total = 0;
+    while (in) {
+        std::string piece(PieceSize, '\0');
+        in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+        piece.resize(static_cast<std::size_t>(in.gcount()));
+        total += piece.size();
+        pieces.push_back(std::move(piece));
+    }
+    if (in.bad())
+        throw std::system_error(errno, std::generic_category(), "cannot read the stream");
+    std::string text;
+    text.reserve(total);
+    AdviseLargeBuffer(text.data(), text.capacity());
+    for (std::string& piece : pieces) {
+        text += piece;
+        std::string().swap(piece);
+    }
+    return text;
 }
 
 } // namespace quillmark

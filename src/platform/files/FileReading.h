@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <istream>
 #include <string>
 
 namespace quillmark {
@@ -15,5 +16,11 @@ struct FileText {
 // size. Throws std::system_error ("cannot open the file: ...", "cannot read the file: ...");
 // the caller names the file.
 FileText ReadWholeFile(const std::filesystem::path& path);
+
+// Reads a stream of unknown size (standard input) to its end: in pieces, joined once at the
+// end. A text that grew as it was read would be moved at every step, and the large blocks it
+// left behind would make the allocator keep the freed memory of what follows. Throws
+// std::system_error ("cannot read the stream: ...").
+std::string ReadWholeStream(std::istream& in);
 
 } // namespace quillmark

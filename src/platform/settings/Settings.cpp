@@ -63,6 +63,7 @@ void SaveSetting(const std::string& appName, const std::string& section, const s
     IniFile file = Load(path);
     file.Set(section, key, setting);
     try {
+        CreateParentFolders(path);
         WriteFileAtomically(path, file.Text());
     } catch (const std::runtime_error& e) {
         throw RuntimeError(PathFileAccessError, std::string("設定を保存できません: ") + e.what());

@@ -1,5 +1,7 @@
 #include "platform/ui/MessageBox.h"
 
+#include "platform/ui/TerminalText.h"
+
 #include <cstdio>
 
 namespace quillmark {
@@ -33,7 +35,8 @@ MessageBox* SetMessageBox(MessageBox* box)
 
 void ConsoleMessageBox::Show(const std::string& text, const std::string& title)
 {
-    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    const std::string message = TerminalText(title) + ": " + TerminalText(text, LineBreaks::Kept) + "\n";
+    std::fputs(message.c_str(), stderr);
     std::fflush(stderr);
 }
 

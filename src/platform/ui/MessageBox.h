@@ -20,7 +20,7 @@ void MsgBox(const std::string& text, const std::string& title);
 // the console box.
 MessageBox* SetMessageBox(MessageBox* box);
 
-// Writes "TITLE: TEXT" to standard error.
+// Writes "TITLE: TEXT" to standard error, as TerminalText shows them.
 class ConsoleMessageBox final : public MessageBox {
 public:
     void Show(const std::string& text, const std::string& title) override;

@@ -154,6 +154,35 @@ bool SystemRegistry::DeleteTree(const std::string& key)
     return true;
 }
 
+bool SystemRegistry::IsEmpty(const std::string& key) const
+{
+    const auto [root, path] = SplitKey(key);
+    OpenKey open;
+    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, open.Out()) != ERROR_SUCCESS)
+        return false;
+    DWORD keys = 0;
+    DWORD values = 0;
+    return ::RegQueryInfoKeyW(open.Get(), nullptr, nullptr, nullptr, &keys, nullptr, nullptr, &values, nullptr, nullptr,
+                              nullptr, nullptr) == ERROR_SUCCESS &&
+           keys == 0 && values == 0;
+}
+
+bool SystemRegistry::CanDeleteTree(const std::string& key) const
+{
+    const auto [root, path] = SplitKey(key);
+    OpenKey open;
+    const LSTATUS status =
+        ::RegOpenKeyExW(root, path.c_str(), 0, DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE, open.Out());
+    if (status == ERROR_FILE_NOT_FOUND)
+        return true;
+    if (status != ERROR_SUCCESS)
+        return false;
+    for (const std::string& below : SubKeys(key))
+        if (!CanDeleteTree(key + "\\" + below))
+            return false;
+    return true;
+}
+
 bool SystemRegistry::CanWriteBelow(const std::string& key) const
 {
     const auto [root, path] = SplitKey(key);

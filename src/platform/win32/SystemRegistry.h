@@ -21,6 +21,10 @@ public:
     std::optional<Value> GetValue(const std::string& key, const std::string& name) const override;
     std::vector<std::string> SubKeys(const std::string& key) const override;
     bool DeleteTree(const std::string& key) override;
+    bool IsEmpty(const std::string& key) const override;
+    // Whether this process may delete key and each key below it (a normal user may not delete
+    // what an elevated registration wrote below HKEY_LOCAL_MACHINE).
+    bool CanDeleteTree(const std::string& key) const override;
 
     // Whether this process may create keys below key (an elevated one may below
     // HKEY_LOCAL_MACHINE).

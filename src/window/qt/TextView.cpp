@@ -1,7 +1,5 @@
 #include "window/qt/TextView.h"
 
-#include "window/qt/ViewFiller.h"
-
 #include <QStringEncoder>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -22,22 +20,25 @@ QVariant UneditedText(const QPlainTextEdit* view)
     return view->property(LastTextProperty);
 }
 
-void KeepRevision(QPlainTextEdit* view)
-{
-    view->setProperty(LastRevisionProperty, view->document()->revision());
-}
-
 void RememberText(QPlainTextEdit* view, const QByteArray& text)
 {
     view->setProperty(LastTextProperty, text);
-    KeepRevision(view);
+    view->setProperty(LastRevisionProperty, view->document()->revision());
 }
 
-// Adds text at the end of the document without an undo history, and leaves the caret at the
-// start, as a new text does.
+// Adds text at the end of the document, whole before it returns, so that the time the window
+// shows for a command covers it. Without an undo history, as a new text comes; the caret goes
+// to the start, as a new text leaves it.
 void AppendText(QPlainTextEdit* view, const QByteArray& text)
 {
-    ViewFiller::Append(view, text, [view] { KeepRevision(view); });
+    QTextDocument* document = view->document();
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    QTextCursor cursor(document);
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QString::fromUtf8(text));
+    document->setUndoRedoEnabled(undo);
+    document->setModified(false);
     SetCaretToStart(view);
 }
 
@@ -50,7 +51,6 @@ std::string ViewText(QPlainTextEdit* view)
         const QByteArray bytes = last.toByteArray();
         return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
     }
-    ViewFiller::Finish(view);
     // The raw text keeps every character as typed (toPlainText would turn no-break spaces into
     // spaces); only the paragraph breaks become CR LF. Encoding the lines straight into the
     // result spares QString::replace, which costs as much as the rest together on a long text.
@@ -85,7 +85,6 @@ void SetViewText(QPlainTextEdit* view, const std::string& text)
     }
     // QPlainTextEdit::setPlainText would also stamp the cursor's character format on every
     // character, a tenth of the time on a long text; the views never set a format.
-    ViewFiller::Cancel(view);
     const QByteArray kept(bytes.constData(), bytes.size()); // bytes is the caller's
     view->document()->setPlainText(QString());
     AppendText(view, kept);
@@ -96,7 +95,6 @@ void AppendViewText(QPlainTextEdit* view, const std::string& text)
 {
     // Only the new lines go into the document: refilling it with the old text as well would
     // cost the old text's length again.
-    ViewFiller::Finish(view);
     const QByteArray whole = QByteArray::fromStdString(ViewText(view) + text);
     AppendText(view, QByteArray::fromStdString(text));
     RememberText(view, whole);

@@ -9,9 +9,7 @@
 namespace quillmark {
 
 // The operations the window uses on its two text views. A view's text reads and writes with
-// CR LF between lines, as the converter joins them. A long text shows its first lines at once
-// and fills the rest of the document from the event loop (see ViewFiller); reading the text
-// back always gives all of it.
+// CR LF between lines, as the converter joins them.
 
 std::string ViewText(QPlainTextEdit* view);
 void SetViewText(QPlainTextEdit* view, const std::string& text);

@@ -3,6 +3,7 @@
 #include "window/qt/FormLayout.h"
 
 #include <QCloseEvent>
+#include <QLocale>
 
 namespace quillmark {
 
@@ -71,6 +72,11 @@ void frmAddIn::ShowWindow()
 void frmAddIn::HideWindow()
 {
     hide();
+}
+
+std::string frmAddIn::DecimalSeparator() const
+{
+    return locale().decimalPoint().toStdString();
 }
 
 void frmAddIn::closeEvent(QCloseEvent* event)

@@ -34,6 +34,7 @@ private:
     void ShowWindow() override;
     void HideWindow() override;
     void CloseWindow() override { close(); }
+    std::string DecimalSeparator() const override;
 
     QWidget* client_ = nullptr;
     std::unique_ptr<Adapters> adapters_; // over client_'s widgets

@@ -76,6 +76,10 @@ TEST(CodeLinker, NamesOfProceduresLinkToWhereVbaFindsThem)
         {0, {"<span class=\"Deco1\">' Helper", "Format</span> <span class=\"Deco2\">\"Go\"</span>"}, ""},
         {0, {"<span class=\"Deco4\">Go:</span> " + Keyword("GoTo") + " <span class=\"Deco4\">Go</span>"}, ""},
         {0, {Name("Go") + " " + Name("Helper") + ":=1"}, Name("<a href=\"#Go\">Go</a>") + " " + Name("Helper") + ":=1"},
+        // A bracketed name is one name: the words inside it mean nothing alone.
+        {0,
+         {Keyword("Call") + " [Go] " + Name("x.[Go 'Helper]") + " = ['Helper' \"Go]"},
+         Keyword("Call") + " <a href=\"#Go\">[Go]</a> " + Name("x.[Go 'Helper]") + " = ['Helper' \"Go]"},
         {0,
          {Name("x") + " = &amp;H1F &amp; " + Name("Go")},
          Name("x") + " = &amp;H1F &amp; " + Name("<a href=\"#Go\">Go</a>")},

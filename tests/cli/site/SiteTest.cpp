@@ -166,6 +166,7 @@ TEST(Site, DamagedTreesWriteOnlyUnderTheOutputFolder)
              WriteFileText(root / "in/Repo/Main.bas", ModuleText("Main"));
              WriteFileText(root / "in/Repo" / bomDots / bomDots / bomDots / bomDots / "index.bas", ModuleText("index"));
              WriteFileText(root / "in/Repo" / "\xEF\xBB\xBF.git/hooks.bas", ModuleText("hooks"));
+             fs::create_directories(root / "some/where");
          },
          "some/where/site",
          kDone,
@@ -232,9 +233,8 @@ TEST(Site, DamagedTreesWriteOnlyUnderTheOutputFolder)
          },
          "out",
          kFailed,
-         {"/in/Repo/key.bas: a link to " +
-          (fs::temp_directory_path() / "quillmark-site-damaged/in/secret.txt").string() +
-          ", outside the project's folder; left out"},
+         {"/in/Repo/key.bas: a link to /",
+          "/quillmark-site-damaged/in/secret.txt, outside the project's folder; left out"},
          {"Repo/Main.html", "Repo/Inside.html"},
          {"Repo/Secret.html", "Repo/key.html"}},
     };

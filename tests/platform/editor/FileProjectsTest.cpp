@@ -5,6 +5,8 @@
 #include "platform/editor/DocumentPath.h"
 #include "platform/editor/SourceError.h"
 
+#include "common/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,34 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::random_device random;
-        path_ = fs::temp_directory_path() / ("quillmark-sources-" + std::to_string(random()));
-        fs::create_directories(path_);
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const fs::path& Path() const { return path_; }
-    std::string Write(const std::string& name, std::string_view bytes) const
-    {
-        const fs::path file = path_ / name;
-        fs::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return file.string();
-    }
-
-private:
-    fs::path path_;
-};
+using testing::TempFolder;
 
 std::string TextOf(const std::shared_ptr<VBComponent>& component)
 {
@@ -75,8 +50,8 @@ TEST(OpenProject, FolderOfModulesInNameOrder)
     dir.Write("notes.txt", "not a module");
     dir.Write("sub/Inner.bas", "Sub Hidden()\nEnd Sub\n");
 
-    auto project = OpenProject(dir.Path().string() + "/");
-    EXPECT_EQ(project->FileName(), dir.Path().string());
+    auto project = OpenProject(dir.Path() + "/");
+    EXPECT_EQ(project->FileName(), dir.Path());
     auto components = project->VBComponents();
     ASSERT_EQ(components->Count(), 3);
     EXPECT_EQ(components->Item(1)->Name(), "Main");
@@ -113,11 +88,11 @@ TEST(ModuleFilesIn, SubfoldersOnRequestEachAfterItsParentsFiles)
     for (const char* name : {"b.bas", "A.cls", "notes.txt", "sub/z.frm", "sub/deeper/y.BAS", "Sub2/x.bas",
                              ".git/hooks/h.bas", "sub/a.bas", "\xEF\xBB\xBF.git/h.bas", "\xEF\xBB\xBF../h.bas"})
         dir.Write(name, "Sub X()\nEnd Sub\n");
-    fs::create_directory_symlink(dir.Path(), dir.Path() / "sub" / "loop");
+    fs::create_directory_symlink(dir.Path(), fs::path(dir.Path()) / "sub" / "loop");
     const auto relative = [&](bool recursive) {
         std::vector<std::string> names;
         for (const fs::path& file : ModuleFilesIn(dir.Path(), recursive))
-            names.push_back(file.lexically_relative(dir.Path()).generic_string());
+            names.push_back(file.lexically_relative(fs::path(dir.Path())).generic_string());
         return names;
     };
     EXPECT_EQ(relative(false), (std::vector<std::string>{"A.cls", "b.bas"}));
@@ -135,7 +110,7 @@ TEST(OpenProject, SingleFileIsAProjectOfOneModuleWithAnAbsoluteName)
     EXPECT_NO_THROW(project = OpenProject("./Lone.bas"));
     fs::current_path(previous);
     ASSERT_TRUE(project);
-    EXPECT_EQ(project->FileName(), (dir.Path() / "Lone.bas").string());
+    EXPECT_EQ(project->FileName(), (fs::path(dir.Path()) / "Lone.bas").string());
     ASSERT_EQ(project->VBComponents()->Count(), 1);
     EXPECT_EQ(project->VBComponents()->Item(1)->Name(), "Lone");
 }
@@ -151,7 +126,7 @@ TEST(OpenProject, DecodesEachFileBeforeScanning)
     dir.Write("utf.bas", "\xEF\xBB\xBF"
                          "Attribute VB_Name = \"Utf\"\nSub 集計()\nEnd Sub\n");
     dir.Write("west.bas", "Attribute VB_Name = \"West\"\n' caf\xe9 \x81\n");
-    auto components = OpenProject(dir.Path().string())->VBComponents();
+    auto components = OpenProject(dir.Path())->VBComponents();
 
     auto cp = components->Item("Cp")->CodeModule();
     EXPECT_EQ(cp->Lines(3, 1), "  t = \"ソ\": End Sub");
@@ -181,7 +156,7 @@ TEST(OpenProject, ClearErrorsNamingTheFile)
     dir.Write("dupes/a.bas", "Attribute VB_Name = \"Same\"\n");
     dir.Write("dupes/b.bas", "Attribute VB_Name = \"SAME\"\n");
     const std::string text = dir.Write("notes.txt", "x");
-    const std::string base = dir.Path().string();
+    const std::string base = dir.Path();
     struct Case {
         std::string path;
         std::string message;
@@ -239,8 +214,8 @@ TEST(OpenEditor, FirstProjectIsActiveWithTheChosenModule)
     dir.Write("one/A.bas", "Sub A()\nEnd Sub\n");
     dir.Write("one/B.bas", "Sub B()\nEnd Sub\n");
     dir.Write("two/C.bas", "Sub C()\nEnd Sub\n");
-    const std::string one = (dir.Path() / "one").string();
-    const std::string two = (dir.Path() / "two").string();
+    const std::string one = dir.Path() + "/one";
+    const std::string two = dir.Path() + "/two";
 
     auto editor = OpenEditor({one, two});
     EXPECT_EQ(editor->VBProjects()->Count(), 2);
@@ -252,9 +227,9 @@ TEST(OpenEditor, FirstProjectIsActiveWithTheChosenModule)
               }),
               one + ": the project has no module named \"C\"; its modules are A, B");
     EXPECT_EQ(ProblemOf([&] {
-                  OpenEditor({one, dir.Path().string() + "/nothing"});
+                  OpenEditor({one, dir.Path() + "/nothing"});
               }),
-              dir.Path().string() + "/nothing: no such file or folder");
+              dir.Path() + "/nothing: no such file or folder");
     EXPECT_EQ(ProblemOf([&] { OpenEditor({}); }), ": no project path was given");
 }
 

@@ -69,6 +69,31 @@ TEST(VisibleCode, KeepsWhatIsNoHeader)
         EXPECT_EQ(VisibleCode(c.text), c.visible) << c.text;
 }
 
+// The lines of a text, whether found while the attributes are dropped or in the visible text.
+TEST(VisibleLines, EndAtEveryKindOfBreak)
+{
+    const struct {
+        const char* text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\n", {"a"}},
+        {"a\r\rb", {"a", "", "b"}},
+        {"a\n\r", {"a", ""}},
+        {"\r\n\r\n", {"", ""}},
+        {"a\r\nAttribute VB_Name = \"M\"\r\nb\n\r\nc", {"a", "b", "", "c"}},
+    };
+    for (const auto& c : cases) {
+        for (const ModuleText& text : {VisibleLines(c.text), ModuleText(VisibleCode(c.text))}) {
+            std::vector<std::string> lines;
+            for (std::int32_t i = 1; i <= text.Count(); ++i)
+                lines.emplace_back(text.Line(i));
+            EXPECT_EQ(lines, c.lines) << c.text;
+        }
+    }
+}
+
 TEST(ParseModuleFile, NameAndType)
 {
     struct Case {

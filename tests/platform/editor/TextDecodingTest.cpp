@@ -7,6 +7,8 @@
 namespace quillmark {
 namespace {
 
+using namespace std::string_view_literals;
+
 // "表示" in CP932: the trail byte of 表 is a backslash.
 constexpr std::string_view kCp932Hyouji = "\x95\x5c\x8e\xa6";
 constexpr std::string_view kUtf8Hyouji = "表示";
@@ -32,6 +34,19 @@ TEST(DecodeToUtf8, ConvertsStrictlyOrThrows)
     EXPECT_THROW(DecodeToUtf8("abc", "NO-SUCH-ENCODING"), std::invalid_argument);
 }
 
+// text as UTF-16 bytes, without a byte-order mark.
+std::string Utf16(std::u16string_view text, bool bigEndian)
+{
+    std::string bytes;
+    for (const char16_t unit : text) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
 struct GuessCase {
     const char* title;
     std::string bytes;
@@ -45,6 +60,7 @@ TEST_P(DecodeModuleFileTest, Decodes)
 {
     const GuessCase& c = GetParam();
     EXPECT_EQ(DecodeModuleFile(c.bytes, c.encoding), c.expected) << c.title;
+    EXPECT_EQ(DecodeModuleBytes(c.bytes, c.encoding), c.expected) << c.title;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -69,6 +85,25 @@ INSTANTIATE_TEST_SUITE_P(
                               15),
                   "", "a\xEF\xBF\xBDz\xEF\xBF\xBD\r\n\xEF\xBF\xBD"},
         GuessCase{"UTF-16BE beyond the BMP", std::string("\xFE\xFF\xD8\x3D\xDE\x00", 6), "", "😀"},
+        // Without a mark, zero bytes in one position of the units tell UTF-16; characters
+        // whose low byte is zero (U+3000, U+4E00) and a NUL do not mislead it.
+        GuessCase{"UTF-16LE without BOM", Utf16(u"Sub A()\r\n' 表示　一\0\r\n"sv, false), "",
+                  "Sub A()\r\n' 表示　一\xEF\xBF\xBD\r\n"},
+        GuessCase{"UTF-16BE without BOM", Utf16(u"' 一　日本\r\nx = 1"sv, true), "", "' 一　日本\r\nx = 1"},
+        GuessCase{"a stray zero byte is damage, not UTF-16", std::string("Sub A()\0\r\nEnd Sub\r\n", 19), "",
+                  "Sub A()\xEF\xBF\xBD\r\nEnd Sub\r\n"},
+        GuessCase{"zero padding is damage, not UTF-16", "x = 1\r\n" + std::string(16, '\0'), "",
+                  [] {
+                      std::string text = "x = 1\r\n";
+                      for (int i = 0; i < 16; ++i)
+                          text += "\xEF\xBF\xBD";
+                      return text;
+                  }()},
+        GuessCase{"explicit encoding wins over UTF-16 without BOM", Utf16(u"abcd"sv, false), "CP1252",
+                  "a\xEF\xBF\xBD"
+                  "b\xEF\xBF\xBD"
+                  "c\xEF\xBF\xBD"
+                  "d\xEF\xBF\xBD"},
         GuessCase{"explicit UTF-16 drops the BOM", std::string("\xFF\xFEx\0", 4), "UTF-16LE", "x"},
         GuessCase{"control characters but tab and line breaks are replaced", std::string("a\0b\x1B\tc\x7F\r\n\x0C", 10),
                   "",

@@ -112,6 +112,7 @@ TEST(AtomicFileTest, ReplacesContentAndLeavesNoTemporaryFiles)
 {
     ConfigHomeGuard home("atomic");
     const std::string path = home.Path() + "/deep/er/file.txt";
+    CreateParentFolders(path);
     WriteFileAtomically(path, "one");
     WriteFileAtomically(path, "two");
     EXPECT_EQ(testing::ReadFileText(path), "two");

@@ -184,6 +184,8 @@ ComPtr<IDispatch> codePane(std::shared_ptr<CodePane> p)
 // The source of one control's Click: the editor's CommandBarEvents with its connection point.
 class ClickSource final : public ComClass<ClickSource, IDispatch, IConnectionPointContainer, IConnectionPoint> {
 public:
+    explicit ClickSource(bool refuseSinks) : refuseSinks_(refuseSinks) {}
+
     void* Interface(REFIID iid)
     {
         if (iid == IID_IUnknown || iid == IID_IDispatch)
@@ -259,7 +261,7 @@ public:
     {
         // The editor asks the sink for the event interface itself.
         ComPtr<IDispatch> events;
-        if (!sink ||
+        if (!sink || refuseSinks_ ||
             FAILED(sink->QueryInterface(DIID_CommandBarEvents, reinterpret_cast<void**>(events.GetAddressOf()))))
             return CONNECT_E_CANNOTCONNECT;
         *cookie = ++lastCookie_;
@@ -273,6 +275,7 @@ public:
     HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections**) override { return E_NOTIMPL; }
 
 private:
+    bool refuseSinks_;
     std::map<DWORD, ComPtr<IDispatch>> sinks_;
     DWORD lastCookie_ = 0;
 };
@@ -346,13 +349,15 @@ ComPtr<IDispatch> events(std::weak_ptr<HostMenus> menus)
                       const auto keep = menus.lock();
                       if (!keep)
                           throw RuntimeError(err::ObjectRequired);
+                      if (keep->eventsFailure)
+                          throw *keep->eventsFailure;
                       VARIANT& arg = c.Arg(0);
                       IDispatch* wanted = V_VT(&arg) == VT_DISPATCH ? V_DISPATCH(&arg) : nullptr;
                       for (auto& [name, bar] : keep->bars)
                           for (const auto& item : bar)
                               if (wanted && item->object.Get() == wanted) {
                                   if (!item->clickSource)
-                                      item->clickSource = static_cast<IDispatch*>(new ClickSource);
+                                      item->clickSource = static_cast<IDispatch*>(new ClickSource(keep->refuseSinks));
                                   c.Return(item->clickSource.Get());
                                   return;
                               }

@@ -8,6 +8,7 @@
 #include "platform/win32/com/Automation.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ public:
 
     std::vector<std::pair<std::string, std::vector<std::shared_ptr<Control>>>> bars = {{"Add-Ins", {}},
                                                                                        {"Menu Bar", {}}};
+    // Events.CommandBarEvents fails with this error, or hands out sources that refuse every sink.
+    std::optional<RuntimeError> eventsFailure;
+    bool refuseSinks = false;
 };
 
 // The root object over editor's code, with menus.

@@ -1,14 +1,16 @@
 // Plays the VBA editor for Quillmark.dll under Wine and drives it through the real component
 // run-time, step by step; exits non-zero naming the first step that failed.
 //
-//     QuillmarkTestHost check DLL SOURCES [SECONDS]   registration, connection, menu, window
-//                                                     (shown SECONDS longer, for a picture),
-//                                                     disconnection, removal
-//     QuillmarkTestHost bench LINES                   a generated module converted through
-//                                                     IDispatch
+//     QuillmarkTestHost check DLL SOURCES SHARED [SECONDS]
+//         registration, connection in every mode, menu, window (shown SECONDS longer, for a
+//         picture), disconnection, removal; SHARED is the folder of shared Office documents,
+//         whose steps are skipped when it is absent
+//     QuillmarkTestHost bench LINES
+//         a generated module converted through IDispatch
 
 #include "HostObjects.h"
 #include "ModuleGenerator.h"
+#include "WindowDriver.h"
 
 #include "addin/AddInIdentity.h"
 #include "codemodel/AsciiText.h"
@@ -17,6 +19,7 @@
 #include "conversion/Converter.h"
 #include "conversion/Keywords.h"
 #include "platform/editor/FileProjects.h"
+#include "platform/files/PathText.h"
 #include "platform/win32/SystemRegistry.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/com/DispatchEditor.h"
@@ -24,43 +27,39 @@
 
 #include "Quillmark_h.h"
 
-#include <richedit.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
 
 namespace quillmark::test {
 namespace {
+
+using namespace std::string_literals;
 
 using win32::Narrow;
 using win32::Widen;
 
 const std::string MenuCaption = "ｿｰｽをhtmlに変換する";
+const std::string SettingsKey = "HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Quillmark\\Settings";
 constexpr bool Office64 = sizeof(void*) == 8;
-
-[[noreturn]] void fail(const std::string& what)
-{
-    throw std::runtime_error(what);
-}
-
-void expect(bool ok, const std::string& what)
-{
-    if (!ok)
-        fail(what);
-}
 
 void check(HRESULT hr, const std::string& what)
 {
     if (FAILED(hr))
         fail(what + " (0x" + HexDigits(static_cast<std::uint32_t>(hr), 8) + ")");
 }
+
+// A step that cannot run here, and says why.
+class Skipped : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 int failures = 0;
 
@@ -70,6 +69,8 @@ void step(const char* name, const std::function<void()>& body)
     try {
         body();
         std::printf("ok      %s\n", name);
+    } catch (const Skipped& e) {
+        std::printf("skipped %s: %s\n", name, e.what());
     } catch (const std::exception& e) {
         std::printf("FAILED  %s: %s\n", name, e.what());
         ++failures;
@@ -81,7 +82,7 @@ void step(const char* name, const std::function<void()>& body)
 
 std::string readFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     expect(in.good(), "cannot read " + path);
     std::ostringstream text;
     text << in.rdbuf();
@@ -268,90 +269,6 @@ ComPtr<IDispatch> createConnect()
     return connect;
 }
 
-// Lets the windows of this thread handle what is waiting for them, for at least ms.
-void pumpMessages(DWORD ms)
-{
-    const ULONGLONG until = ::GetTickCount64() + ms;
-    do {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        ::Sleep(10);
-    } while (::GetTickCount64() < until);
-}
-
-// The converter window as a user finds it: the controls by their kind and caption.
-struct Form {
-    HWND window = nullptr;
-
-    static Form Find()
-    {
-        Form form{::FindWindowW(L"Quillmark.frmAddIn", L"Quillmark")};
-        expect(form.window && ::IsWindowVisible(form.window), "no visible window \"Quillmark\"");
-        return form;
-    }
-    // The n-th child of a class, in tab order.
-    HWND Child(const wchar_t* windowClass, int n = 0) const
-    {
-        HWND child = nullptr;
-        for (int i = 0; i <= n; ++i)
-            child = ::FindWindowExW(window, child, windowClass, nullptr);
-        expect(child, "no control of class " + Narrow(windowClass));
-        return child;
-    }
-    HWND Button(const std::string& caption) const
-    {
-        HWND button = ::FindWindowExW(window, nullptr, L"Button", Widen(caption).c_str());
-        expect(button, "no button " + caption);
-        return button;
-    }
-    // Selects the entry as a click of the user does.
-    void Select(HWND list, const std::string& entry) const
-    {
-        const LRESULT row = ::SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                           reinterpret_cast<LPARAM>(Widen(entry).c_str()));
-        expect(row != LB_ERR, "no entry " + entry);
-        ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-        ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE),
-                       reinterpret_cast<LPARAM>(list));
-    }
-    std::vector<std::string> Entries(HWND list) const
-    {
-        std::vector<std::string> entries;
-        const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < count; ++i) {
-            std::wstring text(static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-            text.resize(
-                static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
-            entries.push_back(Narrow(text));
-        }
-        return entries;
-    }
-    std::string HtmlView() const
-    {
-        HWND view = Child(L"RICHEDIT50W", 0);
-        std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(view)) * 2 + 1, L'\0');
-        GETTEXTEX get{static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_USECRLF, 1200, nullptr, nullptr};
-        text.resize(static_cast<std::size_t>(
-            ::SendMessageW(view, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()))));
-        return Narrow(text);
-    }
-};
-
-std::string clipboardText()
-{
-    expect(::OpenClipboard(nullptr), "cannot open the clipboard");
-    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
-    std::string text = data ? Narrow(static_cast<const wchar_t*>(::GlobalLock(data))) : std::string();
-    if (data)
-        ::GlobalUnlock(data);
-    ::CloseClipboard();
-    expect(data, "no Unicode text on the clipboard");
-    return text;
-}
-
 bool formDisplayed(IDispatch* connect)
 {
     DISPPARAMS none{};
@@ -362,44 +279,157 @@ bool formDisplayed(IDispatch* connect)
     return V_VT(&result) == VT_BOOL && V_BOOL(&result) == VARIANT_TRUE;
 }
 
-BOOL CALLBACK endOnMessageBox(HWND window, LPARAM)
+void storeDisplayOnConnect(const std::string& value)
 {
-    DWORD process = 0;
-    wchar_t className[16] = {};
-    ::GetWindowThreadProcessId(window, &process);
-    if (process != ::GetCurrentProcessId() || !::IsWindowVisible(window) || !::GetClassNameW(window, className, 16) ||
-        std::wcscmp(className, L"#32770") != 0)
-        return TRUE;
-    wchar_t title[256] = {};
-    wchar_t message[1024] = {};
-    ::GetWindowTextW(window, title, 256);
-    ::GetDlgItemTextW(window, 0xFFFF, message, 1024);
-    std::printf("FAILED  a message box appeared: %s: %s\n", Narrow(title).c_str(), Narrow(message).c_str());
-    std::fflush(stdout);
-    ::ExitProcess(1);
+    win32::SystemRegistry().SetValue(SettingsKey, "DisplayOnConnect", value);
 }
 
-// No step expects a message box: one that appears (a failure the add-in reports) ends the run
-// with its text, as does a run that hangs.
-void watchForMessageBoxes()
+// One connection of Quillmark.Connect to a host editor, made as the editor makes it.
+struct Connection {
+    std::shared_ptr<HostMenus> menus = std::make_shared<HostMenus>();
+    ComPtr<IDispatch> editor;
+    ComPtr<IDispatch> connect = createConnect();
+    ComPtr<IDTExtensibility2> addIn;
+
+    explicit Connection(std::shared_ptr<VBE> code) : editor(MakeHostEditor(std::move(code), menus))
+    {
+        check(connect.As(&addIn), "no IDTExtensibility2");
+    }
+    void Connect(long mode)
+    {
+        SAFEARRAY* custom = nullptr;
+        check(addIn->OnConnection(editor.Get(), mode, nullptr, &custom), "OnConnection");
+        PumpMessages(100);
+    }
+    void StartupComplete()
+    {
+        SAFEARRAY* custom = nullptr;
+        check(addIn->OnStartupComplete(&custom), "OnStartupComplete");
+        PumpMessages(100);
+    }
+    void Disconnect()
+    {
+        SAFEARRAY* custom = nullptr;
+        check(addIn->OnDisconnection(1, &custom), "OnDisconnection");
+        expect(menus->Captions("Add-Ins").empty(), "the button is still there");
+    }
+    std::vector<std::string> Buttons() const { return menus->Captions("Add-Ins"); }
+    // The window opened by the menu button, as the user opens it.
+    Form ClickButton()
+    {
+        bool handled = false;
+        bool cancelDefault = false;
+        expect(menus->Click("Add-Ins", MenuCaption, handled, cancelDefault), "the click reached no handler");
+        expect(!handled && !cancelDefault, "the click changed the editor's flags");
+        PumpMessages(200);
+        return Form::Find();
+    }
+};
+
+// An editor over one module of the given text, in front.
+std::shared_ptr<MemoryEditor> editorOver(const std::string& fileName, const std::string& text,
+                                         const std::string& moduleName = "Module1")
 {
-    std::thread([] {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-        while (std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            ::EnumWindows(endOnMessageBox, 0);
-        }
-        std::printf("FAILED  the run took longer than two minutes\n");
-        std::fflush(stdout);
-        ::ExitProcess(1);
-    }).detach();
+    auto module = std::make_shared<MemoryCodeModule>(moduleName, ModuleText(text));
+    auto project = std::make_shared<MemoryProject>(
+        fileName, std::vector{std::make_shared<MemoryComponent>(vbext_ct::StdModule, module)});
+    return std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{project}, project,
+                                          std::make_shared<MemoryCodePane>(module));
 }
 
-int checkLibrary(const Library& dll, const std::string& sources, DWORD lingerMs)
+// Files copied into a folder of their own in the temporary folder; all of it goes with it.
+class TemporaryCopies {
+public:
+    TemporaryCopies()
+    {
+        std::wstring temp(MAX_PATH + 1, L'\0');
+        temp.resize(::GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
+        folder_ = temp + L"quillmark-" + std::to_wstring(::GetCurrentProcessId());
+        expect(::CreateDirectoryW(folder_.c_str(), nullptr), "cannot make a temporary folder");
+    }
+    ~TemporaryCopies()
+    {
+        for (const std::wstring& file : files_)
+            ::DeleteFileW(file.c_str());
+        ::RemoveDirectoryW(folder_.c_str());
+    }
+    TemporaryCopies(const TemporaryCopies&) = delete;
+    TemporaryCopies& operator=(const TemporaryCopies&) = delete;
+
+    // The copy's path, as the editor would give it.
+    std::string Copy(const std::string& source, const std::string& name)
+    {
+        files_.push_back(folder_ + L"\\" + Widen(name));
+        expect(::CopyFileW(Widen(source).c_str(), files_.back().c_str(), TRUE), "cannot copy " + source);
+        return Narrow(files_.back());
+    }
+
+private:
+    std::wstring folder_;
+    std::vector<std::wstring> files_;
+};
+
+// The user's decimal separator, set for as long as this lives.
+class UserDecimalSeparator {
+public:
+    explicit UserDecimalSeparator(const wchar_t* separator)
+    {
+        ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, old_, 8);
+        expect(::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator), "cannot set the decimal separator");
+    }
+    ~UserDecimalSeparator() { ::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, old_); }
+    UserDecimalSeparator(const UserDecimalSeparator&) = delete;
+    UserDecimalSeparator& operator=(const UserDecimalSeparator&) = delete;
+
+private:
+    wchar_t old_[8] = {};
+};
+
+std::string joined(const std::vector<std::string>& items)
 {
-    watchForMessageBoxes();
+    std::string text;
+    for (const std::string& item : items)
+        text += (text.empty() ? "" : ", ") + item;
+    return text;
+}
+
+// The keys that registration writes, which removal must take away.
+std::vector<std::string> registeredKeys(const Library& dll)
+{
+    return {dll.classes + "\\" + ProgIdConnect,
+            dll.classes + "\\" + ProgIdCMMTimer,
+            dll.classes + "\\CLSID\\" + CLSID_Connect.ToString(),
+            dll.classes + "\\CLSID\\" + CLSID_CMMTimer.ToString(),
+            dll.classes + "\\Interface\\" + IID_Connect.ToString(),
+            dll.classes + "\\Interface\\" + IID_CMMTimer.ToString(),
+            dll.classes + "\\TypeLib\\" + LIBID_Quillmark.ToString(),
+            dll.addInKey};
+}
+
+void checkRemoved(const Library& dll)
+{
+    const win32::SystemRegistry registry;
+    for (const std::string& key : registeredKeys(dll))
+        expect(!registry.KeyExists(key), key + " is left");
+}
+
+int checkLibrary(const Library& dll, const std::string& sources, const std::string& shared, DWORD lingerMs)
+{
+    WatchForMessageBoxes();
     const std::string examples = sources + "\\examples";
     step("every example module converts through IDispatch to its reviewed HTML", [&] { convertExamples(examples); });
+    step("control characters in the editor's code reach the HTML as U+FFFD", [&] {
+        const std::string odd = "    s = \"a\0b\001c\033d\f\"\t' a tab stays"s;
+        const std::string html =
+            convertThroughDispatch(editorOver("C:\\Odd.bas", "Sub Odd()\r\n" + odd + "\r\nEnd Sub"), false);
+        for (const char c : html)
+            expect(static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\r' || c == '\n',
+                   "control character " + std::to_string(static_cast<int>(c)) + " in the HTML");
+        std::size_t replaced = 0;
+        for (auto at = html.find("\xEF\xBF\xBD"); at != std::string::npos; at = html.find("\xEF\xBF\xBD", at + 1))
+            ++replaced;
+        expect(replaced == 4 && html.find('\t') != std::string::npos, "other text than expected: " + html);
+    });
     step("an error the editor raises arrives with its number and description", [&] {
         const auto menus = std::make_shared<HostMenus>();
         const auto code = win32::EditorOf(MakeHostEditor(OpenEditor({examples + "\\Sample"}), menus).Get());
@@ -411,12 +441,11 @@ int checkLibrary(const Library& dll, const std::string& sources, DWORD lingerMs)
                    "error " + std::to_string(e.Number()) + ": " + e.Description());
         }
     });
-    // Another add-in of the editor, whose entry registration must leave alone.
-    const std::string otherAddIn = dll.addInKey.substr(0, dll.addInKey.rfind('\\')) + "\\Other.Connect";
-    step("regsvr32 registers the library", [&] {
-        win32::SystemRegistry().SetValue(otherAddIn, "FriendlyName", "Other");
-        expect(run("regsvr32.exe /s \"" + dll.path + "\"") == 0, "exit code");
-    });
+    // The keys above the add-in list that registration creates in a fresh prefix, and removes.
+    const std::string editorKeys = "HKEY_CURRENT_USER\\Software\\Microsoft\\VBA";
+    const bool editorKeysBefore = win32::SystemRegistry().KeyExists(editorKeys);
+    step("regsvr32 registers the library",
+         [&] { expect(run("regsvr32.exe /s \"" + dll.path + "\"") == 0, "exit code"); });
     step("the classes, the type library and the add-in entry are registered", [&] { checkRegistered(dll); });
     step("the library carries its type library, interface ids and version", [&] { checkResources(dll); });
     step("a VBScript client drives Quillmark.CMMTimer by name", [&] {
@@ -426,30 +455,20 @@ int checkLibrary(const Library& dll, const std::string& sources, DWORD lingerMs)
         expect(output.find("all answers right") != std::string::npos, "the script said: " + output);
     });
 
-    const auto menus = std::make_shared<HostMenus>();
-    ComPtr<IDispatch> editor = MakeHostEditor(OpenEditor({examples + "\\Sample"}, "BookKeeping"), menus);
-    ComPtr<IDispatch> connect;
-    ComPtr<IDTExtensibility2> addIn;
-    step("Quillmark.Connect is created by its ProgID and describes _Connect", [&] {
-        connect = createConnect();
-        check(connect.As(&addIn), "no IDTExtensibility2");
-    });
+    std::optional<Connection> session;
+    step("Quillmark.Connect is created by its ProgID and describes _Connect",
+         [&] { session.emplace(OpenEditor({examples + "\\Sample"}, "BookKeeping")); });
     step("OnConnection (mode 0) adds the menu button", [&] {
-        SAFEARRAY* custom = nullptr;
-        check(addIn->OnConnection(editor.Get(), 0, nullptr, &custom), "OnConnection");
-        expect(menus->Captions("Add-Ins") == std::vector{MenuCaption}, "no single button " + MenuCaption);
+        session->Connect(0);
+        expect(session->Buttons() == std::vector{MenuCaption}, "no single button " + MenuCaption);
     });
     step("a click on the button opens the window over the host's projects", [&] {
-        bool handled = false;
-        bool cancelDefault = false;
-        expect(menus->Click("Add-Ins", MenuCaption, handled, cancelDefault), "the click reached no handler");
-        expect(!handled && !cancelDefault, "the click changed the editor's flags");
-        expect(formDisplayed(connect.Get()), "FormDisplayed is not set");
-        pumpMessages(200);
-        const Form form = Form::Find();
+        const Form form = session->ClickButton();
+        expect(formDisplayed(session->connect.Get()), "FormDisplayed is not set");
         expect(form.Entries(form.Child(L"ListBox", 2)) == std::vector<std::string>{"Sample"}, "the project list");
         const auto modules = form.Entries(form.Child(L"ListBox", 0));
         expect(std::find(modules.begin(), modules.end(), "CLS Ledger") != modules.end(), "no CLS Ledger");
+        expect(form.VisibleTextViews() == 1, "both text views can be seen");
     });
     step("変換 on a picked module and entry shows the Linux engine's HTML, byte for byte", [&] {
         const Form form = Form::Find();
@@ -461,38 +480,131 @@ int checkLibrary(const Library& dll, const std::string& sources, DWORD lingerMs)
         ::SendMessageW(form.Button("変換"), BM_CLICK, 0, 0);
         expect(form.HtmlView() == readFile(examples + "\\expected\\Sample\\Ledger.links.html"),
                "the HTML view with links differs");
-        pumpMessages(lingerMs);
+        PumpMessages(lingerMs);
+    });
+    step("Tab in either text view moves on to 編集 and types nothing", [&] {
+        const Form form = Form::Find();
+        const HWND edit = form.Button("編集");
+        // 編集 gives the HTML view the focus, ｿｰｽｺｰﾄﾞ the source view.
+        for (const char* button : {"編集", "ｿｰｽｺｰﾄﾞ"}) {
+            ::SendMessageW(form.Button(button), BM_CLICK, 0, 0);
+            const HWND view = ::GetFocus();
+            expect(view && view != edit && form.VisibleTextViews() == 1, "no text view has the focus");
+            const int length = ::GetWindowTextLengthW(view);
+            form.PressTab();
+            expect(::GetFocus() == edit, "the focus did not move on to 編集");
+            expect(::GetWindowTextLengthW(view) == length, "Tab changed the text");
+        }
     });
     step("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ puts the HTML view's text on the clipboard", [&] {
         const Form form = Form::Find();
         ::SendMessageW(form.Button("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ"), BM_CLICK, 0, 0);
-        expect(clipboardText() == readFile(examples + "\\expected\\Sample\\Ledger.links.html"),
+        expect(ClipboardText() == readFile(examples + "\\expected\\Sample\\Ledger.links.html"),
                "the clipboard holds other text");
     });
     step("OnDisconnection removes the button and stores DisplayOnConnect", [&] {
-        SAFEARRAY* custom = nullptr;
-        check(addIn->OnDisconnection(1, &custom), "OnDisconnection");
-        expect(menus->Captions("Add-Ins").empty(), "the button is still there");
-        const win32::SystemRegistry registry;
-        expect(text(registry, "HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Quillmark\\Settings",
-                    "DisplayOnConnect") == "1",
-               "DisplayOnConnect is not 1");
+        session->Disconnect();
+        expect(text(win32::SystemRegistry(), SettingsKey, "DisplayOnConnect") == "1", "DisplayOnConnect is not 1");
+        session.reset();
     });
-    addIn.Reset();
-    connect.Reset();
+
+    step("each connect mode adds the button or not, and a stored \"1\" reopens the window", [&] {
+        const struct {
+            long mode;
+            const char* stored;
+            bool button;
+            bool openAtConnection;
+            bool openAtStartupComplete;
+        } cases[] = {
+            {0, "1", true, true, true},   {0, "0", true, false, false}, {1, "1", true, false, true},
+            {1, "0", true, false, false}, {2, "1", false, false, true}, {2, "0", false, false, false},
+        };
+        for (const auto& c : cases) {
+            const std::string which = "mode " + std::to_string(c.mode) + ", stored " + c.stored + ": ";
+            storeDisplayOnConnect(c.stored);
+            Connection connection(OpenEditor({examples + "\\Sample"}));
+            connection.Connect(c.mode);
+            expect(connection.Buttons() == (c.button ? std::vector{MenuCaption} : std::vector<std::string>{}),
+                   which + "the buttons " + joined(connection.Buttons()));
+            expect(FormVisible() == c.openAtConnection, which + "the window at connection");
+            if (c.mode != 0) {
+                connection.StartupComplete();
+                expect(FormVisible() == c.openAtStartupComplete, which + "the window after start-up");
+            }
+            connection.Disconnect();
+            expect(!FormVisible(), which + "the window stays after disconnection");
+        }
+    });
+    step("a failure to wire the button shows its bare description, and the connection stands", [&] {
+        // The editor fails to give the click source, or the source refuses the add-in's sink.
+        const struct {
+            bool sourceFails;
+            std::string description;
+        } cases[] = {
+            {true, "イベント ソースを取得できません。"},
+            {false, "オブジェクトまたはクラスがこのイベントのセットをサポートしていません。"},
+        };
+        for (const auto& c : cases) {
+            storeDisplayOnConnect("0");
+            Connection connection(OpenEditor({examples + "\\Sample"}));
+            if (c.sourceFails)
+                connection.menus->eventsFailure = RuntimeError(err::ObjectNotSet, c.description);
+            connection.menus->refuseSinks = !c.sourceFails;
+            const ExpectedBox box("Quillmark", c.description);
+            connection.Connect(0);
+            expect(box.Seen() == 1, "no message \"" + c.description + "\"");
+            expect(connection.Buttons() == std::vector{MenuCaption}, "the button is not there until disconnection");
+            connection.Disconnect();
+        }
+    });
+    step("a start-up without an active code pane shows one text view", [&] {
+        storeDisplayOnConnect("0");
+        // A module no earlier opening selected, so that no module is selected at all.
+        const auto project = editorOver("C:\\Lone.bas", "Sub Lone()\r\nEnd Sub", "Unopened")->ActiveVBProject();
+        Connection connection(
+            std::make_shared<MemoryEditor>(std::vector<std::shared_ptr<VBProject>>{project}, project, nullptr));
+        connection.Connect(0);
+        const Form form = connection.ClickButton();
+        expect(form.VisibleTextViews() == 1, std::to_string(form.VisibleTextViews()) + " text views can be seen");
+        connection.Disconnect();
+    });
+    step("the status line's seconds are written with the user's decimal separator", [&] {
+        storeDisplayOnConnect("0");
+        const UserDecimalSeparator comma(L",");
+        Connection connection(editorOver("C:\\Generated.bas", bench::GenerateModule(2000)));
+        connection.Connect(0);
+        const std::string status = connection.ClickButton().Status();
+        const auto start = status.find(' ') + 1;
+        const std::string seconds = status.substr(start, status.find(" 秒 : ") - start);
+        // A whole number of seconds has no separator to show.
+        expect(seconds.find('.') == std::string::npos && (seconds.find(',') != std::string::npos ||
+                                                          seconds.find_first_not_of("0123456789") == std::string::npos),
+               "the status line reads: " + status);
+        connection.Disconnect();
+    });
+    step("projects named 売上.xlsm and 経費.xlsm are listed by their names", [&] {
+        const std::string document = shared + "\\pre-commit-VBA\\test.xlsm";
+        if (::GetFileAttributesW(Widen(document).c_str()) == INVALID_FILE_ATTRIBUTES)
+            throw Skipped("no shared document " + document);
+        TemporaryCopies copies;
+        const auto sales = editorOver(copies.Copy(document, "売上.xlsm"), "Sub Total()\r\nEnd Sub");
+        const auto costs = editorOver(copies.Copy(document, "経費.xlsm"), "Sub Total()\r\nEnd Sub");
+        storeDisplayOnConnect("0");
+        Connection connection(
+            std::make_shared<MemoryEditor>(std::vector{sales->ActiveVBProject(), costs->ActiveVBProject()},
+                                           sales->ActiveVBProject(), sales->ActiveCodePane()));
+        connection.Connect(0);
+        const Form form = connection.ClickButton();
+        const auto listed = form.Entries(form.Child(L"ListBox", 2));
+        expect(listed == std::vector<std::string>{"売上.xlsm", "経費.xlsm"}, "the project list: " + joined(listed));
+        connection.Disconnect();
+    });
     ::CoFreeUnusedLibraries();
-    step("regsvr32 /u removes every entry and neither class can be created", [&] {
+
+    step("regsvr32 /u removes every entry and every key it created, and neither class can be created", [&] {
         expect(run("regsvr32.exe /s /u \"" + dll.path + "\"") == 0, "exit code");
-        win32::SystemRegistry registry;
-        for (const std::string& key : {dll.classes + "\\" + ProgIdConnect, dll.classes + "\\" + ProgIdCMMTimer,
-                                       dll.classes + "\\CLSID\\" + CLSID_Connect.ToString(),
-                                       dll.classes + "\\CLSID\\" + CLSID_CMMTimer.ToString(),
-                                       dll.classes + "\\Interface\\" + IID_Connect.ToString(),
-                                       dll.classes + "\\Interface\\" + IID_CMMTimer.ToString(),
-                                       dll.classes + "\\TypeLib\\" + LIBID_Quillmark.ToString(), dll.addInKey})
-            expect(!registry.KeyExists(key), key + " is left");
-        expect(registry.KeyExists(otherAddIn), "another add-in's entry went too");
-        registry.DeleteTree(otherAddIn);
+        checkRemoved(dll);
+        expect(editorKeysBefore || !win32::SystemRegistry().KeyExists(editorKeys), editorKeys + " is left");
         CLSID clsid{};
         expect(FAILED(::CLSIDFromProgID(L"Quillmark.CMMTimer", &clsid)), "Quillmark.CMMTimer still has a class");
         ComPtr<IUnknown> object;
@@ -500,15 +612,24 @@ int checkLibrary(const Library& dll, const std::string& sources, DWORD lingerMs)
                                   reinterpret_cast<void**>(object.GetAddressOf())) == REGDB_E_CLASSNOTREG,
                "Connect can still be created");
     });
+    step("registration and removal leave another add-in's entry alone", [&] {
+        const std::string otherAddIn = dll.addInKey.substr(0, dll.addInKey.rfind('\\')) + "\\Other.Connect";
+        win32::SystemRegistry registry;
+        registry.SetValue(otherAddIn, "FriendlyName", "Other");
+        expect(run("regsvr32.exe /s \"" + dll.path + "\"") == 0, "exit code of registration");
+        expect(run("regsvr32.exe /s /u \"" + dll.path + "\"") == 0, "exit code of removal");
+        checkRemoved(dll);
+        expect(text(registry, otherAddIn, "FriendlyName") == "Other", "another add-in's entry went too");
+        registry.DeleteTree(editorKeysBefore ? otherAddIn : editorKeys);
+    });
     return 0;
 }
 
 // The path as the system spells it, which is how the library finds its own file.
-std::string fullPath(const char* path)
+std::string fullPath(const wchar_t* path)
 {
-    const std::wstring given = Widen(path);
     std::wstring full(MAX_PATH, L'\0');
-    full.resize(::GetFullPathNameW(given.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
+    full.resize(::GetFullPathNameW(path, static_cast<DWORD>(full.size()), full.data(), nullptr));
     return Narrow(full);
 }
 
@@ -542,17 +663,19 @@ int bench(std::int32_t lines)
 } // namespace
 } // namespace quillmark::test
 
-int main(int argc, char** argv)
+// Arguments as wide text, so that a path of any name arrives whole.
+int wmain(int argc, wchar_t** argv)
 {
     using namespace quillmark::test;
     if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
         return 2;
-    const std::string command = argc > 1 ? argv[1] : "";
-    // A fifth argument keeps the window up that many seconds after the conversion, for a picture.
-    if (command == "check" && (argc == 4 || argc == 5))
-        return checkLibrary({fullPath(argv[2])}, fullPath(argv[3]), argc == 5 ? std::atoi(argv[4]) * 1000 : 0);
-    if (command == "bench" && argc == 3)
-        return bench(std::atoi(argv[2]));
-    std::fprintf(stderr, "usage: %s check DLL SOURCES [SECONDS] | bench LINES\n", argv[0]);
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    // A sixth argument keeps the window up that many seconds after the conversion, for a picture.
+    if (command == L"check" && (argc == 5 || argc == 6))
+        return checkLibrary({fullPath(argv[2])}, fullPath(argv[3]), fullPath(argv[4]),
+                            argc == 6 ? std::wcstoul(argv[5], nullptr, 10) * 1000 : 0);
+    if (command == L"bench" && argc == 3)
+        return bench(static_cast<std::int32_t>(std::wcstol(argv[2], nullptr, 10)));
+    std::fprintf(stderr, "usage: QuillmarkTestHost check DLL SOURCES SHARED [SECONDS] | bench LINES\n");
     return 2;
 }

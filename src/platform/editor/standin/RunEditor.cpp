@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <iostream>
 
 namespace quillmark {
 
@@ -48,13 +47,7 @@ std::vector<std::shared_ptr<MemoryProject>> OpenEditorProjects(const std::vector
 
 int RunEditor(int& argc, char** argv, const std::vector<std::string>& paths, const std::string& encoding)
 {
-    std::vector<std::shared_ptr<MemoryProject>> projects;
-    try {
-        projects = OpenEditorProjects(paths, encoding);
-    } catch (const SourceError& e) {
-        std::cerr << "quillmark: " << e.what() << '\n';
-        return 1;
-    }
+    std::vector<std::shared_ptr<MemoryProject>> projects = OpenEditorProjects(paths, encoding);
     QApplication app(argc, argv);
     GuiMessageBox messages;
     MessageBox* previous = SetMessageBox(&messages);

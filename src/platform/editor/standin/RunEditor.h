@@ -15,8 +15,8 @@ std::vector<std::shared_ptr<MemoryProject>> OpenEditorProjects(const std::vector
                                                                const std::string& encoding = {});
 
 // `quillmark editor PATH...`: the stand-in editor over the projects of paths, with the
-// add-ins marked for start-up connected. Returns the exit status: the event loop's, or 1 when
-// a project cannot be read (reported on standard error).
+// add-ins marked for start-up connected. Returns the event loop's exit status. Throws
+// SourceError when a project cannot be read.
 int RunEditor(int& argc, char** argv, const std::vector<std::string>& paths, const std::string& encoding = {});
 
 } // namespace quillmark

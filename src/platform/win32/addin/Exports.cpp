@@ -14,6 +14,8 @@
 
 #include <olectl.h>
 
+#include <vector>
+
 namespace quillmark::win32 {
 namespace {
 
@@ -85,11 +87,12 @@ STDAPI DllUnregisterServer()
 {
     try {
         SystemRegistry registry;
-        RemoveRegistration(registry, LayoutBelow(UserClasses));
-        if (registry.CanWriteBelow(MachineClasses))
-            RemoveRegistration(registry, LayoutBelow(MachineClasses));
-        else if (registry.KeyExists(std::string(MachineClasses) + "\\CLSID\\" + quillmark::CLSID_Connect.ToString()))
-            return SELFREG_E_CLASS; // registered for everyone: only an elevated process may remove it
+        // Both registrations share the add-in entry, so both go at once, or neither: one for
+        // everyone is refused to a process that may not remove it.
+        std::vector<quillmark::RegistrationLayout> layouts{LayoutBelow(UserClasses)};
+        if (HasRegistration(registry, LayoutBelow(MachineClasses)))
+            layouts.push_back(LayoutBelow(MachineClasses));
+        quillmark::RemoveRegistration(registry, layouts);
         return S_OK;
     } catch (...) {
         return SELFREG_E_CLASS;

@@ -1,5 +1,6 @@
 #include "platform/win32/com/DispatchEditor.h"
 
+#include "codemodel/ControlCharacters.h"
 #include "platform/win32/com/ClickSink.h"
 
 namespace quillmark::win32 {
@@ -28,10 +29,11 @@ public:
     using Wrapped::Wrapped;
     std::string Name() override { return object_.Call("Name").ToString(); }
     std::int32_t CountOfLines() override { return object_.Call("CountOfLines").ToInt32(); }
+    // The editor's code is cleaned as it arrives, as a module file's is when it is decoded.
     std::string Lines(std::int32_t firstLine, std::int32_t count) override
     {
         VariantValue first(firstLine), many(count);
-        return object_.Call("Lines", {&first, &many}).ToString();
+        return ReplaceControlCharacters(object_.Call("Lines", {&first, &many}).ToString());
     }
     std::string ProcOfLine(std::int32_t line, std::int32_t& kind) override
     {

@@ -154,6 +154,29 @@ LRESULT CALLBACK KeyboardNavigation(int code, WPARAM removed, LPARAM lParam)
     return ::CallNextHookEx(NavigationHook(), code, removed, lParam);
 }
 
+// The text views want every key but Tab, which moves on in the tab order as between the other
+// controls instead of typing a tab.
+constexpr wchar_t TextViewProcedure[] = L"Quillmark.TextViewProcedure";
+
+LRESULT CALLBACK TextViewKeys(HWND view, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto original = reinterpret_cast<WNDPROC>(::GetPropW(view, TextViewProcedure));
+    const LRESULT result = ::CallWindowProcW(original, view, message, wParam, lParam);
+    if (message == WM_NCDESTROY)
+        ::RemovePropW(view, TextViewProcedure);
+    if (message != WM_GETDLGCODE)
+        return result;
+    const auto* key = reinterpret_cast<const MSG*>(lParam);
+    const bool tab = key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && key->wParam == VK_TAB;
+    return result & ~(tab ? DLGC_WANTTAB | DLGC_WANTMESSAGE : DLGC_WANTTAB);
+}
+
+void LeaveTabToTheWindow(HWND view)
+{
+    ::SetPropW(view, TextViewProcedure, reinterpret_cast<HANDLE>(::GetWindowLongPtrW(view, GWLP_WNDPROC)));
+    ::SetWindowLongPtrW(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextViewKeys));
+}
+
 void RegisterWindowClass()
 {
     static const bool registered = [] {
@@ -269,6 +292,9 @@ FormControls frmAddIn::NewControls()
             windowClass = MSFTEDIT_CLASS;
             style |= WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
                      ES_NOHIDESEL | ES_WANTRETURN;
+            // One view is ever visible: the source view, until the HTML view is asked for.
+            if (i == rtb1)
+                style &= ~WS_VISIBLE;
             break;
         }
         HWND control =
@@ -282,6 +308,7 @@ FormControls frmAddIn::NewControls()
     for (HWND view : {handles[rtb1], handles[rtb2]}) {
         ::SendMessageW(view, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
         ::SendMessageW(view, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+        LeaveTabToTheWindow(view);
     }
     ::SendMessageW(handles[rtb1], EM_SETBKGNDCOLOR, 0, RGB(224, 224, 224));
     ::SendMessageW(handles[rtb2], EM_SETBKGNDCOLOR, 1, 0); // the system's window colour
@@ -322,6 +349,14 @@ void frmAddIn::HideWindow()
 void frmAddIn::CloseWindow()
 {
     ::ShowWindow(window_, SW_HIDE);
+}
+
+std::string frmAddIn::DecimalSeparator() const
+{
+    wchar_t separator[8] = {};
+    if (!::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8))
+        return ".";
+    return Narrow(separator);
 }
 
 LRESULT CALLBACK frmAddIn::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -35,6 +35,7 @@ private:
     void ShowWindow() override;
     void HideWindow() override;
     void CloseWindow() override;
+    std::string DecimalSeparator() const override;
 
     HWND window_ = nullptr;
     HFONT gothic_ = nullptr;

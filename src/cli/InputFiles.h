@@ -1,0 +1,27 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <sys/types.h>
+
+namespace quillmark::cli {
+
+// The files a command reads, known by device and inode, so that nothing it writes takes the
+// place of one of them, whatever name or link leads there.
+class InputFiles {
+public:
+    // Each path (standard input for "-") and the module files of a folder, of its subfolders
+    // too when recursive. What cannot be examined is left to the reading to report.
+    InputFiles(const std::vector<std::string>& paths, bool recursive);
+
+    // The input that path is, named as the command found it; nullptr when it is none.
+    const std::string* Find(const std::string& path) const;
+
+private:
+    std::map<std::pair<dev_t, ino_t>, std::string> files_;
+};
+
+} // namespace quillmark::cli
