@@ -1,16 +1,8 @@
 #include "conversion/BlockPlan.h"
 
-#include "conversion/HtmlEscape.h"
-
 #include <algorithm>
 
 namespace quillmark {
-
-namespace {
-
-constexpr std::string_view BlockClose = "</p></div>";
-
-} // namespace
 
 BlockPlan::BlockPlan(const Entry& entry, const ModuleView& module, std::int32_t firstLine, std::int32_t lastLine)
     : firstLine_(firstLine), lastLine_(lastLine)
@@ -44,8 +36,8 @@ void BlockPlan::Add(std::string id, std::int32_t first, std::int32_t last)
     const auto inRange = [this](std::int32_t line) { return line >= firstLine_ && line <= lastLine_; };
     if (!inRange(first) || !inRange(last))
         valid_ = false;
-    const std::size_t block = openers_.size();
-    openers_.push_back("<div class=\"CodeArea\"><p id=\"" + EscapeName(id) + "\">");
+    const std::size_t block = ids_.size();
+    ids_.push_back(std::move(id));
     opens_.push_back({first, block});
     closes_.push_back({last, block});
 }
@@ -58,24 +50,24 @@ void BlockPlan::Order()
         closes_.clear();
         return;
     }
-    // Each opener goes in front of what is already on its line, so a later block's opener
-    // comes first; closers go behind, in block order.
+    // Each block opens in front of what already opens on its line, so a later block opens
+    // first; blocks close behind each other, in block order.
     std::stable_sort(opens_.begin(), opens_.end(), [](const Mark& a, const Mark& b) {
         return a.line != b.line ? a.line < b.line : a.block > b.block;
     });
     std::stable_sort(closes_.begin(), closes_.end(), [](const Mark& a, const Mark& b) { return a.line < b.line; });
 }
 
-void BlockPlan::AppendOpeners(std::int32_t line, OutputBuffer& out)
+void BlockPlan::StartBlocks(std::int32_t line, TokenSink& sink)
 {
     for (; nextOpen_ < opens_.size() && opens_[nextOpen_].line == line; ++nextOpen_)
-        out.Append(openers_[opens_[nextOpen_].block]);
+        sink.BlockStart(ids_[opens_[nextOpen_].block]);
 }
 
-void BlockPlan::AppendClosers(std::int32_t line, OutputBuffer& out)
+void BlockPlan::EndBlocks(std::int32_t line, TokenSink& sink)
 {
     for (; nextClose_ < closes_.size() && closes_[nextClose_].line == line; ++nextClose_)
-        out.Append(BlockClose);
+        sink.BlockEnd();
 }
 
 bool BlockPlan::EndsCommentRun(std::int32_t line) const

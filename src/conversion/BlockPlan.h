@@ -2,7 +2,7 @@
 
 #include "codemodel/Entry.h"
 #include "conversion/ModuleView.h"
-#include "conversion/OutputBuffer.h"
+#include "conversion/TokenSink.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,8 +11,8 @@
 
 namespace quillmark {
 
-// The CodeArea blocks of one conversion: where each opens and closes, fixed before the lines
-// are converted so that the markers go straight into the output.
+// The blocks of one conversion: where each opens and closes, fixed before the lines are
+// converted so that they are reported as the lines go.
 class BlockPlan {
 public:
     // For the whole module its declarations section and every record of the index; for the
@@ -23,12 +23,13 @@ public:
     // index no longer matches the module, and the conversion fails once its lines are done.
     bool Valid() const { return valid_; }
 
-    // Lines must be passed in ascending order, openers before closers.
-    void AppendOpeners(std::int32_t line, OutputBuffer& out);
-    void AppendClosers(std::int32_t line, OutputBuffer& out);
+    // Reports the blocks that open at line, then (after the line) those that close there. Lines
+    // must be passed in ascending order.
+    void StartBlocks(std::int32_t line, TokenSink& sink);
+    void EndBlocks(std::int32_t line, TokenSink& sink);
 
     // A run of whole-line comments must close on this line: the line ends the range or a
-    // block, or the next line opens a block. Asked between the line's openers and closers.
+    // block, or the next line opens a block. Asked between StartBlocks and EndBlocks.
     bool EndsCommentRun(std::int32_t line) const;
 
 private:
@@ -43,9 +44,9 @@ private:
     std::int32_t firstLine_;
     std::int32_t lastLine_;
     bool valid_ = true;
-    std::vector<std::string> openers_; // the opener text of each block
-    std::vector<Mark> opens_;          // by line; on a shared line the later block first
-    std::vector<Mark> closes_;         // by line; on a shared line in block order
+    std::vector<std::string> ids_; // of each block
+    std::vector<Mark> opens_;      // by line; on a shared line the later block first
+    std::vector<Mark> closes_;     // by line; on a shared line in block order
     std::size_t nextOpen_ = 0;
     std::size_t nextClose_ = 0;
 };

@@ -5,6 +5,7 @@
 #include "codemodel/KeywordTable.h"
 #include "codemodel/RuntimeError.h"
 #include "conversion/ModuleView.h"
+#include "conversion/TokenSink.h"
 
 #include <cstdint>
 #include <functional>
@@ -38,6 +39,19 @@ using LinkListMaker = std::function<std::vector<std::string>()>;
 // line fails, a RuntimeError otherwise; it reads no shared state and shows nothing.
 std::string ConvertRange(const ModuleView& module, const KeywordTable* keywords, const Entry& entry,
                          std::int32_t firstLine, std::int32_t lastLine, const LinkListMaker& linkList = {});
+
+enum class Links : bool { Without, With };
+
+// The same conversion, reported to sink as it goes (the link list only when the conversion is
+// going to succeed, as far as its blocks tell); what the sink was told before a failure is no
+// part of any result. A failure of the sink itself counts as one of the conversion.
+void ConvertRange(const ModuleView& module, const KeywordTable* keywords, const Entry& entry, std::int32_t firstLine,
+                  std::int32_t lastLine, TokenSink& sink, Links links = Links::Without);
+
+// The same lines undecorated, for code that cannot be converted: in the same blocks, each line
+// whole as one piece of text, blank lines too. Fails only as the blocks do.
+void PlainRange(const ModuleView& module, const Entry& entry, std::int32_t firstLine, std::int32_t lastLine,
+                TokenSink& sink);
 
 // The HTML fragment of lines firstLine..lastLine of the module named CurrentModuleName in
 // project. procName is "*", "_Declarations_" or a procedure's index name. For an empty module

@@ -6,24 +6,36 @@
 
 namespace quillmark {
 
-namespace {
-
-std::string_view Entity(char c, bool quotes)
+bool NeedsCodeEscape(std::string_view text)
 {
-    switch (c) {
-    case '&': return "&amp;";
-    case '<': return "&lt;";
-    case '>': return "&gt;";
-    case '"': return quotes ? "&quot;" : std::string_view();
-    default: return {};
-    }
+    // Most lines of code hold none of the three: sixteen bytes at a time until some may. "<" and
+    // ">" differ in one bit only, so one test finds both.
+    constexpr std::uint64_t ampersands = byteblocks::Ones * '&';
+    constexpr std::uint64_t angles = byteblocks::Ones * '>';
+    constexpr std::uint64_t angleBit = byteblocks::Ones * ('<' ^ '>');
+    const auto special = [&](std::uint64_t block) {
+        return byteblocks::HasByteBelow(block ^ ampersands, 1) |
+               byteblocks::HasByteBelow((block | angleBit) ^ angles, 1);
+    };
+    const char* at = text.data();
+    const std::size_t n = text.size();
+    if (n < byteblocks::Size)
+        return std::any_of(at, at + n, [](char c) { return !CodeEntity(c).empty(); });
+    const char* const last = at + n - byteblocks::Size; // the last block, which may overlap the one before
+    for (; last - at >= 16; at += 16)
+        if (special(byteblocks::Load(at)) | special(byteblocks::Load(at + 8)))
+            return true;
+    for (; at < last; at += byteblocks::Size)
+        if (special(byteblocks::Load(at)))
+            return true;
+    return special(byteblocks::Load(last));
 }
 
-void AppendEscaped(std::string_view text, bool quotes, std::string& out)
+void AppendCodeText(std::string_view text, std::string& out)
 {
     std::size_t copied = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::string_view entity = Entity(text[i], quotes);
+        const std::string_view entity = CodeEntity(text[i]);
         if (entity.empty())
             continue;
         out.append(text, copied, i - copied);
@@ -33,31 +45,27 @@ void AppendEscaped(std::string_view text, bool quotes, std::string& out)
     out.append(text, copied);
 }
 
-} // namespace
-
-std::string_view EscapeCodeText(std::string_view text, std::string& buffer)
+std::size_t EscapedCodeSize(std::string_view text)
 {
-    // Most lines of code hold none of the three: eight bytes at a time until one may.
-    std::size_t at = 0;
-    while (at + byteblocks::Size <= text.size()) {
-        const std::uint64_t block = byteblocks::Load(text.data() + at);
-        if (byteblocks::HasByte(block, '&') || byteblocks::HasByte(block, '<') || byteblocks::HasByte(block, '>'))
-            break;
-        at += byteblocks::Size;
-    }
-    const auto special = [](char c) { return c == '&' || c == '<' || c == '>'; };
-    if (std::none_of(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(), special))
-        return text;
-    buffer.assign(text.substr(0, at));
-    AppendEscaped(text.substr(at), false, buffer);
-    return buffer;
+    std::size_t size = text.size();
+    for (const char c : text)
+        if (const std::string_view entity = CodeEntity(c); !entity.empty())
+            size += entity.size() - 1;
+    return size;
 }
 
 std::string EscapeName(std::string_view name)
 {
     std::string out;
     out.reserve(name.size());
-    AppendEscaped(name, true, out);
+    for (const char c : name) {
+        if (c == '"')
+            out += "&quot;";
+        else if (const std::string_view entity = CodeEntity(c); !entity.empty())
+            out += entity;
+        else
+            out += c;
+    }
     return out;
 }
 

@@ -5,9 +5,26 @@
 
 namespace quillmark {
 
-// Code text for the fragment: "&" as "&amp;", "<" as "&lt;", ">" as "&gt;"; quotes stay as they
-// are. Returns text itself when it holds none of them, else the escaped copy kept in buffer.
-std::string_view EscapeCodeText(std::string_view text, std::string& buffer);
+// What code text becomes in HTML: "&" as "&amp;", "<" as "&lt;", ">" as "&gt;"; quotes stay as
+// they are. Empty for a character that stays itself.
+constexpr std::string_view CodeEntity(char c)
+{
+    switch (c) {
+    case '&': return "&amp;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+    default: return {};
+    }
+}
+
+// Whether text holds a character that CodeEntity changes.
+bool NeedsCodeEscape(std::string_view text);
+
+// Appends text escaped.
+void AppendCodeText(std::string_view text, std::string& out);
+
+// The length of text escaped.
+std::size_t EscapedCodeSize(std::string_view text);
 
 // A name in an id, an href or a link text: the double quote as "&quot;" too, so that no name
 // can end an attribute or open a tag.

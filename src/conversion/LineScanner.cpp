@@ -1,11 +1,7 @@
 #include "conversion/LineScanner.h"
 
-#include "codemodel/RuntimeError.h"
-#include "conversion/Keywords.h"
-
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 namespace quillmark {
 
@@ -37,42 +33,82 @@ bool IsNameStart(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.';
 }
 
+constexpr std::size_t LabelBatch = 64;
+constexpr auto LabelOpeners = [] {
+    std::array<Token, LabelBatch> openers{};
+    for (Token& token : openers)
+        token = {TokenKind::Label, Token::Role::Open, {}};
+    return openers;
+}();
+
 } // namespace
 
-std::size_t LineScanner::MaxDecoratedSize(std::string_view line)
+std::size_t LineScanner::MaxSpans(std::string_view line)
 {
-    const auto marks =
-        static_cast<std::size_t>(std::count_if(line.begin(), line.end(), [](char c) { return !IsPlain(c); }));
-    return line.size() + (marks + 2) * (deco::OpenLength + deco::CloseLength);
+    return static_cast<std::size_t>(std::count_if(line.begin(), line.end(), [](char c) { return !IsPlain(c); })) + 2;
 }
 
-LineScanner::Result LineScanner::Scan(std::string_view line, OutputBuffer& out)
+LineScanner::Result LineScanner::Scan(std::string_view line)
 {
-    line_ = line;
-    brackets_ = BracketedNames(line);
-    out_ = &out;
-    lineStart_ = out.Size();
-    copied_ = 0;
-    label_ = true;
-    delimiter_ = false;
-    labels_ = 0;
-
-    pos_ = line_.find_first_not_of(' ');
-    if (pos_ == std::string_view::npos)
+    const std::size_t start = line.find_first_not_of(' ');
+    if (start == std::string_view::npos)
         return Result::Converted; // a blank line gives an empty element
-    wordStart_ = pos_;
-    if (line_[pos_] == '\'')
+    if (line[start] == '\'')
         return Result::WholeLineComment;
 
-    ScanCode();
-    // Each label definition wraps the line from its start; the openers all go in front at once.
-    if (labels_ > 0)
-        out_->Insert(lineStart_, deco::Open4, labels_);
+    line_ = line;
+    mode_ = Mode::Gather;
+    ScanCode(start);
+    OpenLabels(labels_);
+    if (mode_ == Mode::Count) {
+        // Too many tokens to gather: with its labels counted and opened, the line is read again
+        // and its tokens handed on as they come.
+        mode_ = Mode::Stream;
+        ScanCode(start);
+    }
+    sink_.Tokens(Gathered());
     return Result::Converted;
 }
 
-void LineScanner::ScanCode()
+void LineScanner::CommentLine(std::string_view line, bool runGoesOn)
 {
+    next_ = tokens_.data();
+    if (!inCommentRun_)
+        *next_++ = {TokenKind::Comment, Token::Role::Open, {}};
+    *next_++ = {TokenKind::Text, Token::Role::Piece, line};
+    if (!runGoesOn)
+        *next_++ = {TokenKind::Comment, Token::Role::Close, {}};
+    inCommentRun_ = runGoesOn;
+    sink_.Tokens(Gathered());
+}
+
+void LineScanner::Flush()
+{
+    if (mode_ == Mode::Stream)
+        sink_.Tokens(Gathered());
+    else
+        mode_ = Mode::Count; // what was gathered is dropped; only the labels are counted on
+    next_ = tokens_.data();
+}
+
+void LineScanner::OpenLabels(std::size_t count)
+{
+    for (; count > LabelBatch; count -= LabelBatch)
+        sink_.Tokens(LabelOpeners);
+    if (count > 0)
+        sink_.Tokens({LabelOpeners.data(), count});
+}
+
+void LineScanner::ScanCode(std::size_t start)
+{
+    brackets_ = BracketedNames(line_);
+    next_ = tokens_.data();
+    copied_ = 0;
+    labels_ = 0;
+    label_ = true;
+    delimiter_ = false;
+    pos_ = start;
+    wordStart_ = start;
     while (pos_ < line_.size()) {
         Step step;
         switch (line_[pos_]) {
@@ -81,7 +117,9 @@ void LineScanner::ScanCode()
         case '(':
         case ',':
         case ')': step = WordEnd(); break;
-        case '\'': Comment(); return;
+        case '\'': // a comment behind code
+            Wrap(pos_, line_.size(), TokenKind::Comment);
+            return;
         case ':': step = Colon(); break;
         case '[':
             pos_ = brackets_.End(pos_); // a bracketed name is read as plain characters
@@ -102,11 +140,11 @@ LineScanner::Step LineScanner::WordEnd()
     const std::string_view word(line_.data() + wordStart_, pos_ - wordStart_);
     if (!word.empty()) {
         if (keywords_.IsKeyword(word)) {
-            Wrap(wordStart_, pos_, deco::Open3);
+            Wrap(wordStart_, pos_, TokenKind::Keyword);
             if (word == "GoTo" || word == "Resume")
                 label_ = true;
         } else if (IsNameStart(word.front())) {
-            Wrap(wordStart_, pos_, deco::Open5);
+            Wrap(wordStart_, pos_, TokenKind::Name);
         } else {
             // Numbers and operators stay bare; the delimiter is not dispatched on its own again.
             wordStart_ = pos_ + 1;
@@ -143,7 +181,7 @@ LineScanner::Step LineScanner::StringLiteral()
     const std::size_t close = line_.find('"', pos_ + 1);
     if (close == std::string_view::npos)
         throw UnterminatedString();
-    Wrap(pos_, close + 1, deco::Open2);
+    Wrap(pos_, close + 1, TokenKind::String);
     pos_ = close + 1;
     wordStart_ = pos_;
     label_ = false;
@@ -159,7 +197,7 @@ LineScanner::Step LineScanner::Colon()
 
     if (!atEnd && next == '=') {
         // Named argument: the name is wrapped without a keyword lookup, even when empty.
-        Wrap(wordStart_, pos_, deco::Open5);
+        Wrap(wordStart_, pos_, TokenKind::Name);
         pos_ += 2;
         wordStart_ = pos_;
         label_ = false;
@@ -167,7 +205,7 @@ LineScanner::Step LineScanner::Colon()
     }
     if (!label_) {
         if (atEnd) {
-            Wrap(wordStart_, n, deco::Open5);
+            Wrap(wordStart_, n, TokenKind::Name);
             return Step::Done;
         }
         ++pos_;
@@ -175,9 +213,9 @@ LineScanner::Step LineScanner::Colon()
     }
     if (atEnd || next == ' ') {
         // Label definition: everything from the line's first character through the colon,
-        // markers already written included. Its opener is put in front when the line is done.
+        // tokens already reported included. Its span opens at the line's start.
         CopyUpTo(pos_ + 1);
-        out_->AppendExactly<deco::CloseLength>(deco::Close.data());
+        Add({TokenKind::Label, Token::Role::Close, {}});
         ++labels_;
         ++pos_;
         wordStart_ = pos_;
@@ -193,38 +231,12 @@ void LineScanner::EndOfLineWord()
     const std::size_t n = line_.size();
     const std::string_view word = line_.substr(wordStart_);
     if (keywords_.IsKeyword(word))
-        Wrap(wordStart_, n, deco::Open3);
+        Wrap(wordStart_, n, TokenKind::Keyword);
     else if (label_ && delimiter_)
-        Wrap(wordStart_, n, deco::Open4); // the jump target right after GoTo or Resume
+        Wrap(wordStart_, n, TokenKind::Label); // the jump target right after GoTo or Resume
     else if (!word.empty() && IsNameStart(word.front()))
-        Wrap(wordStart_, n, deco::Open5);
+        Wrap(wordStart_, n, TokenKind::Name);
     CopyUpTo(n);
-}
-
-void LineScanner::Comment()
-{
-    Wrap(pos_, line_.size(), deco::Open1);
-}
-
-void LineScanner::Wrap(std::size_t from, std::size_t to, std::string_view open)
-{
-    const std::size_t gap = from - copied_;
-    const std::size_t length = to - from;
-    char* at = out_->Extend(gap + deco::OpenLength + length + deco::CloseLength);
-    CopyText(at, line_.data() + copied_, gap);
-    at += gap;
-    std::memcpy(at, open.data(), deco::OpenLength);
-    at += deco::OpenLength;
-    CopyText(at, line_.data() + from, length);
-    at += length;
-    std::memcpy(at, deco::Close.data(), deco::CloseLength);
-    copied_ = to;
-}
-
-void LineScanner::CopyUpTo(std::size_t to)
-{
-    out_->Append(std::string_view(line_.data() + copied_, to - copied_));
-    copied_ = to;
 }
 
 } // namespace quillmark

@@ -17,43 +17,50 @@ std::string DeclarationsTarget(std::string_view moduleName)
     return std::string(moduleName) + ".Declarations";
 }
 
-// No closing </li>: the list items are left open on purpose, as browsers accept.
-std::string Link(const std::string& target)
+} // namespace
+
+LinkTargets LinkTargetsOf(std::string_view moduleName, const ProcedureIndex& index, const Entry& entry)
 {
-    const std::string name = EscapeName(target);
+    LinkTargets links;
+    links.ids.push_back(entry.kind == Entry::Kind::Procedure ? entry.procName : DeclarationsTarget(moduleName));
+    if (entry.kind != Entry::Kind::WholeModule)
+        return links;
+    if (index.empty())
+        throw RuntimeError(err::SubscriptOutOfRange); // never built, or released
+    if (index.front().ProcName.empty()) {
+        links.placeholders = index.size(); // a module without procedures
+        return links;
+    }
+    for (const ProcRecord& record : index)
+        links.ids.push_back(record.ProcName);
+    return links;
+}
+
+// No closing </li>: the list items are left open on purpose, as browsers accept.
+std::string LinkElement(std::string_view id)
+{
+    const std::string name = EscapeName(id);
     return "<li><a href=\"#" + name + "\">GoTo " + name + "</a>";
 }
 
-std::vector<std::string> WholeModuleList(std::string_view moduleName, const ProcedureIndex& index)
+std::vector<std::string> LinkListElements(const LinkTargets& links)
 {
-    if (index.empty())
-        throw RuntimeError(err::SubscriptOutOfRange); // never built, or released
-    const std::size_t upper = index.size() - 1;
-    std::vector<std::string> list(upper + 4);
-    list[0] = ListOpen;
-    list[1] = Link(DeclarationsTarget(moduleName));
-    if (!index[0].ProcName.empty()) {
-        for (std::size_t k = 0; k <= upper; ++k)
-            list[k + 2] = Link(index[k].ProcName);
-        list[upper + 3] = ListClose;
-    } else {
-        // A module without procedures: its one record is a placeholder, and the last element
-        // stays empty.
-        list[upper + 2] = ListClose;
-    }
+    std::vector<std::string> list{ListOpen};
+    for (const std::string& id : links.ids)
+        list.push_back(LinkElement(id));
+    // Each placeholder record takes the place of a link; the last one's empty line follows the
+    // list's end.
+    if (links.placeholders > 0)
+        list.resize(list.size() + links.placeholders - 1);
+    list.push_back(ListClose);
+    if (links.placeholders > 0)
+        list.emplace_back();
     return list;
 }
 
-} // namespace
-
 std::vector<std::string> LinkList(std::string_view moduleName, const ProcedureIndex& index, const Entry& entry)
 {
-    switch (entry.kind) {
-    case Entry::Kind::WholeModule: return WholeModuleList(moduleName, index);
-    case Entry::Kind::Declarations: return {ListOpen, Link(DeclarationsTarget(moduleName)), ListClose};
-    case Entry::Kind::Procedure: break;
-    }
-    return {ListOpen, Link(entry.procName), ListClose};
+    return LinkListElements(LinkTargetsOf(moduleName, index, entry));
 }
 
 std::vector<std::string> CreateLinkList(const ProcedureIndex& index)

@@ -2,6 +2,7 @@
 
 #include "codemodel/Entry.h"
 #include "codemodel/ProcedureIndex.h"
+#include "conversion/TokenSink.h"
 
 #include <string>
 #include <string_view>
@@ -9,10 +10,19 @@
 
 namespace quillmark {
 
-// The jump links put in front of an entry's code: for the whole module its declarations and
-// every procedure of the index, for the declarations or one procedure that one link. One
-// element a line; the last ends with a line break of its own. Error 9 for the whole module
-// when the index was never built.
+// Where the jump links in front of an entry's code go: for the whole module its declarations
+// and every procedure of the index, for the declarations or one procedure that one block.
+// Error 9 for the whole module when the index was never built.
+LinkTargets LinkTargetsOf(std::string_view moduleName, const ProcedureIndex& index, const Entry& entry);
+
+// One link of the list, its item left open: <li><a href="#id">GoTo id</a>
+std::string LinkElement(std::string_view id);
+
+// The list as the fragment has it: one element a line; the last ends with a line break of its
+// own.
+std::vector<std::string> LinkListElements(const LinkTargets& links);
+
+// The elements of an entry's list (LinkTargetsOf, then LinkListElements).
 std::vector<std::string> LinkList(std::string_view moduleName, const ProcedureIndex& index, const Entry& entry);
 
 // The same lists for the current module. Each reports its own failure and then returns an

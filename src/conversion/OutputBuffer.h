@@ -54,35 +54,16 @@ public:
         length_ += piece.size();
     }
 
-    // Adds n characters that the caller writes at the pointer returned.
-    char* Extend(std::size_t n)
+    // Room for at most n more characters, which the caller writes from the pointer returned
+    // and then hands to Commit.
+    char* Claim(std::size_t n)
     {
         Ensure(n);
-        char* const at = text_.data() + length_;
-        length_ += n;
-        return at;
+        return text_.data() + length_;
     }
 
-    // A piece whose length is known when compiling, such as a marker.
-    template <std::size_t Length>
-    void AppendExactly(const char* piece)
-    {
-        Ensure(Length);
-        std::memcpy(text_.data() + length_, piece, Length);
-        length_ += Length;
-    }
-
-    // Inserts count copies of piece at position at, moving what follows once.
-    void Insert(std::size_t at, std::string_view piece, std::size_t count)
-    {
-        const std::size_t size = piece.size() * count;
-        Ensure(size);
-        char* start = text_.data() + at;
-        std::memmove(start + size, start, length_ - at);
-        for (std::size_t i = 0; i < count; ++i, start += piece.size())
-            std::memcpy(start, piece.data(), piece.size());
-        length_ += size;
-    }
+    // The characters written up to end (within what Claim gave) are text.
+    void Commit(const char* end) { length_ = static_cast<std::size_t>(end - text_.data()); }
 
     std::string Take()
     {

@@ -2,15 +2,21 @@
 
 #include "cli/site/SitePaths.h"
 #include "codemodel/BracketedNames.h"
+#include "conversion/HtmlEscape.h"
+#include "conversion/Keywords.h"
+
+#include <array>
 
 namespace quillmark::cli {
 
 namespace {
 
 constexpr std::string_view kBlockOpen = "<div class=\"CodeArea\"><p id=\"";
-constexpr std::string_view kSpanOpen = "<span class=\"Deco"; // then the class's digit and "\">"
-constexpr std::string_view kSpanClose = "</span>";
+constexpr std::string_view kBlockClose = "</p></div>";
 constexpr std::string_view kLineMark = "<span class=\"Ln\"></span>";
+constexpr std::array<std::string_view, 6> kSpanOpeners = {
+    "", deco::Open1, deco::Open2, deco::Open3, deco::Open4, deco::Open5,
+};
 constexpr auto npos = std::string_view::npos;
 constexpr std::size_t kSpillSize = 64 * 1024;
 
@@ -35,91 +41,100 @@ bool IsRadixDigits(std::string_view name)
 } // namespace
 
 CodeLinker::CodeLinker(const ProjectProcedures* procedures, const SiteProject& project, std::size_t module,
-                       bool lineNumbers)
-    : procedures_(procedures), project_(project), module_(module), lineNumbers_(lineNumbers)
+                       bool lineNumbers, std::string& out, Spill spill)
+    : procedures_(procedures), project_(project), module_(module), lineNumbers_(lineNumbers), out_(out),
+      spill_(std::move(spill))
 {}
 
-void CodeLinker::AppendLine(std::string_view line, std::string& out, const Spill& spill)
+void CodeLinker::BreakLine()
 {
-    std::size_t pos = 0;
-    while (line.substr(pos).starts_with(kBlockOpen)) {
-        const std::size_t end = line.find("\">", pos + kBlockOpen.size());
-        const std::size_t next = end == npos ? line.size() : end + 2;
-        out.append(line.substr(pos, next - pos));
-        pos = next;
-        declared_.StartBlock();
-    }
+    if (lineEnded_)
+        out_ += '\n';
+    lineEnded_ = false;
+}
+
+void CodeLinker::BlockStart(std::string_view id)
+{
+    BreakLine();
+    out_ += kBlockOpen;
+    out_ += EscapeName(id);
+    out_ += "\">";
+    declared_.StartBlock();
+}
+
+void CodeLinker::BlockEnd()
+{
+    out_ += kBlockClose;
+    continued_ = false;
+}
+
+void CodeLinker::LineStart(std::int32_t, std::string_view text)
+{
+    BreakLine();
     if (lineNumbers_)
-        out += kLineMark;
+        out_ += kLineMark;
     declared_.StartLine(continued_);
-    continued_ = line.ends_with(" _");
-    while (pos < line.size()) {
-        if (line[pos] == '<') {
-            AppendSpan(line, pos, out);
-            continue;
+    line_ = text;
+    continues_ = false;
+}
+
+void CodeLinker::Tokens(std::span<const Token> tokens)
+{
+    for (const Token& token : tokens) {
+        switch (token.role) {
+        case Token::Role::Piece: AppendPiece(token); break;
+        case Token::Role::Open:
+            out_ += kSpanOpeners[static_cast<std::size_t>(token.kind)];
+            ++openSpans_;
+            break;
+        case Token::Role::Close:
+            out_ += deco::Close;
+            --openSpans_;
+            break;
         }
-        const std::size_t tag = line.find('<', pos);
-        const std::string_view text = line.substr(pos, tag == npos ? npos : tag - pos);
-        if (openSpans_.empty())
-            AppendNames(text, out);
-        else
-            out += text;
-        pos += text.size();
-        if (spill && out.size() >= kSpillSize)
-            spill(out);
+        continues_ = token.role == Token::Role::Piece && token.kind == TokenKind::Text && token.text.ends_with(" _");
+        if (spill_ && out_.size() >= kSpillSize)
+            spill_(out_);
     }
 }
 
-// The markup at pos, and for a keyword or a name outside other spans its whole span.
-void CodeLinker::AppendSpan(std::string_view line, std::size_t& pos, std::string& out)
+void CodeLinker::LineEnd()
 {
-    const std::string_view rest = line.substr(pos);
-    const std::size_t contentStart = kSpanOpen.size() + 3;
-    if (rest.starts_with(kSpanOpen) && rest.size() >= contentStart) {
-        const char deco = rest[kSpanOpen.size()];
-        // Looked for only where it is near: a line may open thousands of label spans at once.
-        const bool nameOrKeyword = openSpans_.empty() && (deco == '3' || deco == '5');
-        const std::size_t close = nameOrKeyword ? rest.find(kSpanClose, contentStart) : npos;
-        if (close != npos) {
-            const std::string_view content = rest.substr(contentStart, close - contentStart);
-            const bool namedArgument = rest.substr(close + kSpanClose.size()).starts_with(":=");
-            out += rest.substr(0, contentStart);
-            if (deco == '3')
-                declared_.Keyword(content);
-            if (deco == '5' && !namedArgument)
-                AppendNames(content, out);
-            else
-                out += content;
-            out += kSpanClose;
-            pos += close + kSpanClose.size();
-            return;
-        }
-        openSpans_.push_back(deco);
-    } else if (rest.starts_with(kSpanClose) && !openSpans_.empty()) {
-        openSpans_.pop_back();
+    lineEnded_ = true;
+    continued_ = continues_;
+}
+
+void CodeLinker::AppendPiece(const Token& token)
+{
+    if (token.kind == TokenKind::Text) {
+        if (openSpans_ == 0)
+            AppendNames(token.text);
+        else
+            AppendCodeText(token.text, out_);
+        return;
     }
-    const std::size_t end = rest.find('>');
-    const std::size_t length = end == npos ? rest.size() : end + 1;
-    out += rest.substr(0, length);
-    pos += length;
+    out_ += kSpanOpeners[static_cast<std::size_t>(token.kind)];
+    const char* const end = token.text.data() + token.text.size();
+    const bool namedArgument = std::string_view(end, line_.data() + line_.size() - end).starts_with(":=");
+    if (openSpans_ == 0 && token.kind == TokenKind::Keyword)
+        declared_.Keyword(token.text);
+    if (openSpans_ == 0 && token.kind == TokenKind::Name && !namedArgument)
+        AppendNames(token.text);
+    else
+        AppendCodeText(token.text, out_);
+    out_ += deco::Close;
 }
 
 // Links the names of plain code text: "Name", "Module.Name", "Me.Name", and bracketed ones
 // ("[Name]" means Name); ".Name" of a With block and the members of anything else are left
 // alone.
-void CodeLinker::AppendNames(std::string_view text, std::string& out)
+void CodeLinker::AppendNames(std::string_view text)
 {
     std::size_t copied = 0;
     std::string_view previous; // the last name, when it may qualify the next
     std::size_t previousEnd = npos;
     BracketedNames brackets(text);
     for (std::size_t i = 0; i < text.size();) {
-        if (text[i] == '&') { // an entity
-            const std::size_t semicolon = text.find(';', i);
-            i = semicolon == npos ? text.size() : semicolon + 1;
-            declared_.Punctuation('&');
-            continue;
-        }
         const std::size_t start = i;
         const std::size_t close = text[i] == '[' ? brackets.End(i) : i;
         std::string_view name;
@@ -137,24 +152,24 @@ void CodeLinker::AppendNames(std::string_view text, std::string& out)
         const bool bracketed = text[start] == '[';
         const bool member = start > 0 && text[start - 1] == '.';
         const bool qualified = member && previousEnd == start - 1 && !previous.empty();
-        const bool number = !bracketed && (!IsLetter(name.front()) ||
-                                           (text.substr(0, start).ends_with("&amp;") && IsRadixDigits(name)));
+        const bool number =
+            !bracketed && (!IsLetter(name.front()) || (start > 0 && text[start - 1] == '&' && IsRadixDigits(name)));
         const bool declared = !member && !number && declared_.Declares(name);
         if (!number && !declared && (qualified || (!member && !declared_.IsLocal(name)))) {
             if (const std::string href = LinkFor(member ? previous : std::string_view{}, name); !href.empty()) {
-                out += text.substr(copied, start - copied);
-                out += "<a href=\"";
-                out += href;
-                out += "\">";
-                out += text.substr(start, i - start);
-                out += "</a>";
+                AppendCodeText(text.substr(copied, start - copied), out_);
+                out_ += "<a href=\"";
+                out_ += href;
+                out_ += "\">";
+                AppendCodeText(text.substr(start, i - start), out_);
+                out_ += "</a>";
                 copied = i;
             }
         }
         previous = member ? std::string_view{} : name;
         previousEnd = i;
     }
-    out += text.substr(copied);
+    AppendCodeText(text.substr(copied), out_);
 }
 
 std::string CodeLinker::LinkFor(std::string_view qualifier, std::string_view name) const

@@ -3,45 +3,54 @@
 #include "cli/site/DeclaredNames.h"
 #include "cli/site/ProjectProcedures.h"
 #include "cli/site/SiteProject.h"
+#include "conversion/TokenSink.h"
 
 #include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace quillmark::cli {
 
-// Puts links into a module's converted code, a line at a time: each name that means one of the
-// project's procedures links to its block, on this page or on its module's page. Names in
-// comments, strings, keywords and labels, names being declared, names of the block's
-// parameters and variables, and named arguments stay as they are. With line numbers, each line
-// begins with an empty marker that the style sheet numbers, so that copied code carries no
+// Writes a module's code for its page, linked: each name that means one of the project's
+// procedures links to its block, on this page or on its module's page. Names in comments,
+// strings, keywords and labels, names being declared, names of the block's parameters and
+// variables, and named arguments stay as they are. Lines end with LF. With line numbers, each
+// line begins with an empty marker that the style sheet numbers, so that copied code carries no
 // numbers.
-class CodeLinker {
+class CodeLinker final : public TokenSink {
 public:
-    // Without procedures (code that is not decorated, whose strings and comments are unknown),
-    // nothing is linked.
-    CodeLinker(const ProjectProcedures* procedures, const SiteProject& project, std::size_t module, bool lineNumbers);
-
-    // What takes the output so far when a long line has made it large (and empties it).
+    // What takes the output so far when it has grown large (and empties it).
     using Spill = std::function<void(std::string& out)>;
 
-    // line: one line of the fragment, without its line break. With spill, out never holds
-    // much more than a piece of a long line.
-    void AppendLine(std::string_view line, std::string& out, const Spill& spill = {});
+    // Without procedures (code that is not decorated, whose strings and comments are unknown),
+    // nothing is linked. With spill, out never holds much more than a piece of a long line.
+    CodeLinker(const ProjectProcedures* procedures, const SiteProject& project, std::size_t module, bool lineNumbers,
+               std::string& out, Spill spill = {});
+
+    void BlockStart(std::string_view id) override;
+    void BlockEnd() override;
+    void LineStart(std::int32_t number, std::string_view text) override;
+    void Tokens(std::span<const Token> tokens) override;
+    void LineEnd() override;
 
 private:
-    void AppendSpan(std::string_view line, std::size_t& pos, std::string& out);
-    void AppendNames(std::string_view text, std::string& out);
+    void BreakLine();
+    void AppendPiece(const Token& token);
+    void AppendNames(std::string_view text);
     std::string LinkFor(std::string_view qualifier, std::string_view name) const;
 
     const ProjectProcedures* procedures_;
     const SiteProject& project_;
     std::size_t module_;
     bool lineNumbers_;
-    std::vector<char> openSpans_; // the digit of each open decoration class
+    std::string& out_;
+    Spill spill_;
+    std::string_view line_;
+    std::size_t openSpans_ = 0;
     DeclaredNames declared_;
+    bool lineEnded_ = false;
+    bool continues_ = false; // the line so far ends in a line continuation
     bool continued_ = false; // the last line ended in a line continuation
 };
 

@@ -1,7 +1,6 @@
 #include "cli/site/ModulePage.h"
 
 #include "cli/site/SitePaths.h"
-#include "conversion/BlockPlan.h"
 #include "conversion/HtmlEscape.h"
 #include "conversion/LinkLists.h"
 
@@ -13,21 +12,14 @@ namespace {
 // declarations when the first procedure leaves none.
 std::string JumpLinks(const SiteModule& module, const ProcedureIndex& index)
 {
+    const LinkTargets links = LinkTargetsOf(module.name, index, Entry{});
     const bool hasDeclarations = index.front().FirstLine != 1;
-    std::string html = "<nav class=\"Jumps\">";
-    bool firstItem = true;
-    for (std::string_view element : LinkList(module.name, index, Entry{})) {
-        if (element.empty())
-            continue;
-        if (element.ends_with("\r\n"))
-            element.remove_suffix(2);
-        const bool item = element.starts_with("<li>");
-        if (item && std::exchange(firstItem, false) && !hasDeclarations)
-            continue;
-        html += element;
-        html += item ? "</li>\n" : "\n";
+    std::string html = "<nav class=\"Jumps\"><ul>\n";
+    for (std::size_t k = hasDeclarations ? 0 : 1; k < links.ids.size(); ++k) {
+        html += LinkElement(links.ids[k]);
+        html += "</li>\n";
     }
-    html += "</nav>\n";
+    html += "</ul>\n</nav>\n";
     return html;
 }
 
@@ -64,21 +56,6 @@ std::string ModulePageTop(const SiteProject& project, const SiteModule& module, 
 std::string_view ModulePageBottom()
 {
     return "\n</main>\n</body>\n</html>\n";
-}
-
-std::string PlainFragment(const ModuleView& module)
-{
-    BlockPlan blocks(Entry{}, module, 1, module.lineCount);
-    OutputBuffer out;
-    std::string escaped;
-    for (std::int32_t line = 1; line <= module.lineCount; ++line) {
-        if (line > 1)
-            out.Append("\r\n");
-        blocks.AppendOpeners(line, out);
-        out.Append(EscapeCodeText(module.lines.Line(line), escaped));
-        blocks.AppendClosers(line, out);
-    }
-    return out.Take();
 }
 
 } // namespace quillmark::cli

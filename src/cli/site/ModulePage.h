@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/site/SiteProject.h"
-#include "conversion/ModuleView.h"
+#include "codemodel/ProcedureIndex.h"
 
 #include <string>
 #include <string_view>
@@ -15,10 +15,5 @@ std::string ModulePageTop(const SiteProject& project, const SiteModule& module, 
 
 // What follows the code.
 std::string_view ModulePageBottom();
-
-// The module's lines escaped but undecorated, in the blocks that a conversion gives them: the
-// page of a module that cannot be converted, so that nothing is lost and links into it still
-// find their blocks.
-std::string PlainFragment(const ModuleView& module);
 
 } // namespace quillmark::cli

@@ -18,6 +18,7 @@
 #include "platform/files/AtomicFile.h"
 
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 #include <system_error>
 #include <thread>
@@ -27,8 +28,6 @@ namespace quillmark::cli {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr std::size_t kWriteChunk = 64 * 1024;
 
 struct PageJob {
     const SiteProject* project;
@@ -42,55 +41,46 @@ std::string SourceOf(const SiteProject& project, const SiteModule& module)
     return module.file.empty() ? project.path + ": module " + module.name : module.file.string();
 }
 
-// The module's fragment, or its undecorated code and why it could not be converted.
-struct Fragment {
-    std::string html;
-    std::string problem;
-};
-
-Fragment Convert(const ModuleView& view, const KeywordTable& keywords)
-{
-    Fragment fragment;
-    try {
-        fragment.html = ConvertRange(view, &keywords, Entry{}, 1, view.lineCount);
-        return fragment;
-    } catch (const ConversionError& e) {
-        fragment.problem = "line " + std::to_string(e.Line()) + ": " + e.Problem();
-    } catch (const RuntimeError& e) {
-        fragment.problem = e.Description();
-    }
-    fragment.html = PlainFragment(view);
-    return fragment;
-}
-
-// The fragment's lines through the linker into the file, a chunk at a time, even within a
-// long line.
-void WriteLinkedCode(const std::string& fragment, CodeLinker& linker, AtomicFileWriter& file)
-{
-    std::string chunk;
-    const CodeLinker::Spill spill = [&file](std::string& linked) {
-        file.Write(linked);
-        linked.clear();
-    };
-    for (std::size_t start = 0;;) {
-        const std::size_t end = fragment.find("\r\n", start);
-        linker.AppendLine(std::string_view(fragment).substr(start, end - start), chunk, spill);
-        if (end == std::string::npos)
-            break;
-        chunk += '\n';
-        start = end + 2;
-        if (chunk.size() >= kWriteChunk) {
-            file.Write(chunk);
-            chunk.clear();
-        }
-    }
-    file.Write(chunk);
-}
-
 struct PageOutcome {
     bool written = false;
     std::string problem; // also of a page written, with its code undecorated
 };
+
+// Writes the module's page: its code decorated and linked, or undecorated after a problem. A
+// conversion that fails leaves the page unwritten and throws its error.
+void WritePage(const PageJob& job, const std::string& path, const ModuleView& view, const KeywordTable& keywords,
+               const std::string& problem, bool lineNumbers)
+{
+    const SiteProject& project = *job.project;
+    AtomicFileWriter file(path, NewFileAccess::Shared, Durability::Unsynced);
+    file.Write(ModulePageTop(project, project.modules[job.module], view.index,
+                             problem.empty() ? "" : "This module could not be highlighted (" + problem + ").",
+                             lineNumbers));
+    // The code goes to the file a chunk at a time. A failure to write is kept until the
+    // conversion is over, so that it is not taken for one of the conversion.
+    std::string chunk;
+    std::exception_ptr writeFailure;
+    const CodeLinker::Spill spill = [&](std::string& linked) {
+        if (!writeFailure) {
+            try {
+                file.Write(linked);
+            } catch (const std::runtime_error&) {
+                writeFailure = std::current_exception();
+            }
+        }
+        linked.clear();
+    };
+    CodeLinker linker(problem.empty() ? job.procedures : nullptr, project, job.module, lineNumbers, chunk, spill);
+    if (problem.empty())
+        ConvertRange(view, &keywords, Entry{}, 1, view.lineCount, linker);
+    else
+        PlainRange(view, Entry{}, 1, view.lineCount, linker);
+    if (writeFailure)
+        std::rethrow_exception(writeFailure);
+    file.Write(chunk);
+    file.Write(ModulePageBottom());
+    file.Commit();
+}
 
 // Converts the module and writes its page.
 PageOutcome WriteModulePage(const PageJob& job, SiteFolder& site, const KeywordTable& keywords,
@@ -105,20 +95,20 @@ PageOutcome WriteModulePage(const PageJob& job, SiteFolder& site, const KeywordT
         return {false, e.what()};
     }
     const ProcedureIndex index = IndexOf(code->Procedures().Blocks());
-    const Fragment fragment =
-        Convert(ModuleView{module.name, code->Text(), index, std::max(code->CountOfLines(), 1)}, keywords);
-    code.reset();
+    const ModuleView view{module.name, code->Text(), index, std::max(code->CountOfLines(), 1)};
 
-    const std::string& problem = fragment.problem;
+    std::string problem;
     try {
-        AtomicFileWriter file(site.FileFor(module.page), NewFileAccess::Shared, Durability::Unsynced);
-        file.Write(ModulePageTop(project, module, index,
-                                 problem.empty() ? "" : "This module could not be highlighted (" + problem + ").",
-                                 options.lineNumbers));
-        CodeLinker linker(problem.empty() ? job.procedures : nullptr, project, job.module, options.lineNumbers);
-        WriteLinkedCode(fragment.html, linker, file);
-        file.Write(ModulePageBottom());
-        file.Commit();
+        const std::string path = site.FileFor(module.page);
+        try {
+            WritePage(job, path, view, keywords, problem, options.lineNumbers);
+        } catch (const ConversionError& e) {
+            problem = "line " + std::to_string(e.Line()) + ": " + e.Problem();
+        } catch (const RuntimeError& e) {
+            problem = e.Description();
+        }
+        if (!problem.empty())
+            WritePage(job, path, view, keywords, problem, options.lineNumbers);
     } catch (const std::runtime_error& e) {
         return {false, e.what()};
     }

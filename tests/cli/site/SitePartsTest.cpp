@@ -3,6 +3,8 @@
 #include "cli/site/CaseKey.h"
 #include "cli/site/CodeLinker.h"
 #include "cli/site/SitePaths.h"
+#include "conversion/Converter.h"
+#include "conversion/Keywords.h"
 
 #include <gtest/gtest.h>
 
@@ -39,104 +41,103 @@ std::string Keyword(std::string_view keyword)
     return "<span class=\"Deco3\">" + std::string(keyword) + "</span>";
 }
 
+// The lines converted for a page of module in project. Without an index the lines make one
+// declarations block, whose markers are left out.
+std::string Linked(const SiteProject& project, std::size_t module, const std::vector<std::string>& lines,
+                   bool lineNumbers, ProcedureIndex index = {})
+{
+    const bool wrapped = index.empty();
+    if (wrapped)
+        index.push_back({"", 0, 0});
+    const ModuleText text = ModuleText::FromLines(lines);
+    const auto keywords = MakeKeywordTable();
+    const ProjectProcedures procedures(project);
+    std::string out;
+    CodeLinker linker(&procedures, project, module, lineNumbers, out);
+    const auto count = static_cast<std::int32_t>(lines.size());
+    ConvertRange(ModuleView{"M", text, index, count}, keywords.get(), Entry{}, 1, count, linker);
+    const std::string opener = "<div class=\"CodeArea\"><p id=\"M.Declarations\">";
+    const std::string closer = "</p></div>";
+    if (wrapped && out.starts_with(opener) && out.ends_with(closer))
+        return out.substr(opener.size(), out.size() - opener.size() - closer.size());
+    return out;
+}
+
 TEST(CodeLinker, NamesOfProceduresLinkToWhereVbaFindsThem)
 {
     SiteProject project;
     project.modules = {
         Module("Main", 1, "P/Main.html", {Public("Go"), Private("Helper")}),
-        Module("Util", 1, "P/lib/Util.html", {Public("Format"), Private("Secret"), Public("Shared")}),
-        Module("Other", 1, "P/Other.html", {Public("Shared")}),
+        Module("Util", 1, "P/lib/Util.html", {Public("Format"), Private("Secret"), Public("Common")}),
+        Module("Other", 1, "P/Other.html", {Public("Common")}),
         Module(
             "Thing", 2, "P/Thing.html",
             {Public("Property Let Size", vbext_pk::Let), Public("Property Get Size", vbext_pk::Get), Public("Grow")}),
         Module("集計", 1, "P/集計.html", {Public("月次集計")}),
     };
-    const ProjectProcedures procedures(project);
     const std::string helper = "<a href=\"#Helper\">Helper</a>";
     const std::string format = "<a href=\"lib/Util.html#Format\">Format</a>";
     const struct {
         std::size_t module;
         std::vector<std::string> lines;
-        std::string linked; // "" when the lines stay as they are
+        std::string linked;
+        ProcedureIndex index = {};
     } cases[] = {
+        {0, {"Helper format"}, Name(helper) + " " + Name("<a href=\"lib/Util.html#Format\">format</a>")},
+        {0, {"Util.Format(Util.Secret)"}, Name("Util." + format) + "(" + Name("Util.Secret") + ")"},
         {0,
-         {Name("Helper") + " " + Name("format")},
-         Name(helper) + " " + Name("<a href=\"lib/Util.html#Format\">format</a>")},
+         {"Secret Common Thing.Grow .Format x.Format"},
+         Name("Secret") + " " + Name("Common") + " " + Name("Thing.Grow") + " " + Name(".Format") + " " +
+             Name("x.Format")},
         {0,
-         {Name("Util.Format") + "(" + Name("Util.Secret") + ")"},
-         Name("Util." + format) + "(" + Name("Util.Secret") + ")"},
-        {0,
-         {Name("Secret") + " " + Name("Shared") + " " + Name("Thing.Grow") + " " + Name(".Format") + " " +
-          Name("x.Format")},
-         ""},
-        {0,
-         {"    " + Keyword("Call") + " 月次集計(1)"},
+         {"    Call 月次集計(1)"},
          "    " + Keyword("Call") +
              " <a href=\"%E9%9B%86%E8%A8%88.html#%E6%9C%88%E6%AC%A1%E9%9B%86%E8%A8%88\">月次集計</a>(1)"},
-        {0, {"<span class=\"Deco1\">' Helper", "Format</span> <span class=\"Deco2\">\"Go\"</span>"}, ""},
-        {0, {"<span class=\"Deco4\">Go:</span> " + Keyword("GoTo") + " <span class=\"Deco4\">Go</span>"}, ""},
-        {0, {Name("Go") + " " + Name("Helper") + ":=1"}, Name("<a href=\"#Go\">Go</a>") + " " + Name("Helper") + ":=1"},
+        {0,
+         {"' Helper", "' Format", "x = \"Go\" ' Helper"},
+         "<span class=\"Deco1\">' Helper\n' Format</span>\n" + Name("x") +
+             " = <span class=\"Deco2\">\"Go\"</span> <span class=\"Deco1\">' Helper</span>"},
+        {0,
+         {"Go: GoTo Go"},
+         "<span class=\"Deco4\">Go:</span> " + Keyword("GoTo") + " <span class=\"Deco4\">Go</span>"},
+        {0, {"Go Helper:=1"}, Name("<a href=\"#Go\">Go</a>") + " " + Name("Helper") + ":=1"},
         // A bracketed name is one name: the words inside it mean nothing alone.
         {0,
-         {Keyword("Call") + " [Go] " + Name("x.[Go 'Helper]") + " = ['Helper' \"Go]"},
+         {"Call [Go] x.[Go 'Helper] = ['Helper' \"Go]"},
          Keyword("Call") + " <a href=\"#Go\">[Go]</a> " + Name("x.[Go 'Helper]") + " = ['Helper' \"Go]"},
-        {0,
-         {Name("x") + " = &amp;H1F &amp; " + Name("Go")},
-         Name("x") + " = &amp;H1F &amp; " + Name("<a href=\"#Go\">Go</a>")},
+        {0, {"x = &H1F & Go"}, Name("x") + " = &amp;H1F &amp; " + Name("<a href=\"#Go\">Go</a>")},
         {3,
-         {Name("Me.Size") + " = " + Name("Size")},
+         {"Me.Size = Size"},
          Name("Me.<a href=\"#Property%20Get%20Size\">Size</a>") + " = " +
              Name("<a href=\"#Property%20Get%20Size\">Size</a>")},
         // Declared names and the block's parameters and variables stay plain, in that block only.
         {0,
-         {"<div class=\"CodeArea\"><p id=\"Helper\">" + Keyword("Private") + " " + Keyword("Sub") + " " +
-              Name("Helper") + "(" + Keyword("ByVal") + " " + Name("Format") + " " + Keyword("As") + " " +
-              Keyword("Long") + ", _",
-          "    " + Name("Go") + ")",
-          "    " + Keyword("Dim") + " " + Name("a") + " " + Keyword("As") + " " + Name("Thing") + ", " + Name("Shared"),
-          Name("Format") + " " + Name("Go") + " " + Name("Shared") + "</p></div>",
-          "<div class=\"CodeArea\"><p id=\"Go\">" + Name("Format")},
+         {"Private Sub Helper(ByVal Format As Long, _", "    Go)", "    Dim a As Thing, Common", "Format Go Common",
+          "Format"},
          "<div class=\"CodeArea\"><p id=\"Helper\">" + Keyword("Private") + " " + Keyword("Sub") + " " +
              Name("Helper") + "(" + Keyword("ByVal") + " " + Name("Format") + " " + Keyword("As") + " " +
              Keyword("Long") + ", _\n" + "    " + Name("Go") + ")\n" + "    " + Keyword("Dim") + " " + Name("a") + " " +
-             Keyword("As") + " " + Name("Thing") + ", " + Name("Shared") + "\n" + Name("Format") + " " + Name("Go") +
-             " " + Name("Shared") + "</p></div>\n" + "<div class=\"CodeArea\"><p id=\"Go\">" + Name(format)},
+             Keyword("As") + " " + Name("Thing") + ", " + Name("Common") + "\n" + Name("Format") + " " + Name("Go") +
+             " " + Name("Common") + "</p></div>\n" + "<div class=\"CodeArea\"><p id=\"Go\">" + Name(format) +
+             "</p></div>",
+         {{"Helper", 1, 4}, {"Go", 5, 5}}},
         {0,
-         {Keyword("Property") + " " + Keyword("Get") + " " + Name("Go") + "()",
-          Keyword("Set") + " " + Name("Go") + " = " + Name("Helper")},
+         {"Property Get Go()", "Set Go = Helper"},
          Keyword("Property") + " " + Keyword("Get") + " " + Name("Go") + "()\n" + Keyword("Set") + " " +
              Name("<a href=\"#Go\">Go</a>") + " = " + Name(helper)},
     };
-    for (const auto& c : cases) {
-        CodeLinker linker(&procedures, project, c.module, false);
-        std::string out;
-        std::string input;
-        for (const std::string& line : c.lines) {
-            if (!out.empty()) {
-                out += '\n';
-                input += '\n';
-            }
-            linker.AppendLine(line, out);
-            input += line;
-        }
-        EXPECT_EQ(out, c.linked.empty() ? input : c.linked) << input;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(Linked(project, c.module, c.lines, false, c.index), c.linked) << c.lines.front();
 }
 
 TEST(CodeLinker, LineNumbersMarkEachLineAfterItsBlockOpeners)
 {
     SiteProject project;
     project.modules = {Module("M", 1, "P/M.html", {Public("y")})};
-    const ProjectProcedures procedures(project);
-    CodeLinker linker(&procedures, project, 0, true);
-    std::string out;
-    for (const char* line : {"<div class=\"CodeArea\"><p id=\"A\"><div class=\"CodeArea\"><p id=\"B\">x</p></div>",
-                             "<span class=\"Deco1\">' a", "' b</span>", ""})
-        linker.AppendLine(line, out += '|');
-    EXPECT_EQ(out,
-              "|<div class=\"CodeArea\"><p id=\"A\"><div class=\"CodeArea\"><p id=\"B\"><span class=\"Ln\"></span>"
-              "x</p></div>|<span class=\"Ln\"></span><span class=\"Deco1\">' a|<span class=\"Ln\"></span>' b</span>"
-              "|<span class=\"Ln\"></span>");
+    EXPECT_EQ(Linked(project, 0, {"x", "' a", "' b", ""}, true, {{"A", 1, 1}, {"B", 2, 4}}),
+              "<div class=\"CodeArea\"><p id=\"A\"><span class=\"Ln\"></span>" + Name("x") +
+                  "</p></div>\n<div class=\"CodeArea\"><p id=\"B\"><span class=\"Ln\"></span><span class=\"Deco1\">' "
+                  "a\n<span class=\"Ln\"></span>' b</span>\n<span class=\"Ln\"></span></p></div>");
 }
 
 TEST(SitePaths, NamesBecomeSafeFileNames)

@@ -1,0 +1,179 @@
+#include "conversion/FragmentWriter.h"
+
+#include "conversion/HtmlEscape.h"
+#include "conversion/Keywords.h"
+#include "conversion/LineScanner.h"
+#include "conversion/LinkLists.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <new>
+
+namespace quillmark {
+
+namespace {
+
+constexpr std::string_view BlockOpen = "<div class=\"CodeArea\"><p id=\"";
+constexpr std::string_view BlockClose = "</p></div>";
+
+// What a token puts around its text: the opener of its kind's span, if any, and the closer, if
+// any. Openers are always copied whole and closers too (the room is claimed for them), but only
+// the lengths given here count, so that writing a token takes no branch.
+struct Wrapping {
+    const char* open;
+    std::size_t openLength;
+    std::size_t closeLength;
+};
+
+constexpr std::size_t Roles = 3;
+constexpr std::size_t Kinds = 6;
+
+constexpr auto Wrappings = [] {
+    constexpr std::array<std::string_view, Kinds> openers = {
+        deco::Open1, deco::Open1, deco::Open2, deco::Open3, deco::Open4, deco::Open5,
+    };
+    std::array<Wrapping, Roles * Kinds> wrappings{};
+    for (std::size_t kind = 0; kind < Kinds; ++kind) {
+        const bool span = kind != static_cast<std::size_t>(TokenKind::Text);
+        const std::size_t open = span ? deco::OpenLength : 0;
+        const std::size_t close = span ? deco::CloseLength : 0;
+        wrappings[static_cast<std::size_t>(Token::Role::Piece) * Kinds + kind] = {openers[kind].data(), open, close};
+        wrappings[static_cast<std::size_t>(Token::Role::Open) * Kinds + kind] = {openers[kind].data(), open, 0};
+        wrappings[static_cast<std::size_t>(Token::Role::Close) * Kinds + kind] = {openers[kind].data(), 0, close};
+    }
+    return wrappings;
+}();
+
+// The longest that one character of code becomes.
+constexpr std::size_t MaxEscapedLength = 5;
+
+constexpr auto Escaped = [] {
+    std::array<bool, 256> escaped{};
+    for (int c = 0; c < 256; ++c)
+        escaped[c] = !CodeEntity(static_cast<char>(c)).empty();
+    return escaped;
+}();
+
+char* CopyEscaped(char* to, std::string_view text)
+{
+    for (const char c : text) {
+        if (!Escaped[static_cast<unsigned char>(c)]) {
+            *to++ = c;
+        } else {
+            const std::string_view entity = CodeEntity(c);
+            std::memcpy(to, entity.data(), entity.size());
+            to += entity.size();
+        }
+    }
+    return to;
+}
+
+constexpr std::int32_t SampleLines = 256;
+constexpr std::size_t LongLine = 1 << 20;
+
+} // namespace
+
+FragmentWriter::FragmentWriter(OutputBuffer& out, std::int32_t expectedLines)
+    : out_(out), expectedLines_(expectedLines), codeStart_(out.Size())
+{}
+
+void FragmentWriter::LinkList(const LinkTargets& links)
+{
+    const std::vector<std::string> list = LinkListElements(links);
+    for (std::size_t k = 0; k < list.size(); ++k) {
+        if (k > 0)
+            out_.Append("\r\n");
+        out_.Append(list[k]);
+    }
+    codeStart_ = out_.Size();
+}
+
+void FragmentWriter::BreakLine()
+{
+    if (lineEnded_)
+        out_.Append("\r\n");
+    lineEnded_ = false;
+}
+
+void FragmentWriter::BlockStart(std::string_view id)
+{
+    BreakLine();
+    out_.Append(BlockOpen);
+    out_.Append(EscapeName(id));
+    out_.Append("\">");
+}
+
+void FragmentWriter::BlockEnd()
+{
+    out_.Append(BlockClose);
+}
+
+void FragmentWriter::LineStart(std::int32_t, std::string_view text)
+{
+    BreakLine();
+    escape_ = NeedsCodeEscape(text);
+    lineSize_ = text.size();
+    if (lineSize_ >= LongLine)
+        ReserveForLongLine(text);
+}
+
+void FragmentWriter::Tokens(std::span<const Token> tokens)
+{
+    // The tokens' text is at most the line's; a long line comes in parts, each its own size.
+    std::size_t most = lineSize_;
+    if (lineSize_ >= LongLine) {
+        most = 0;
+        for (const Token& token : tokens)
+            most += token.text.size();
+    }
+    if (escape_)
+        most *= MaxEscapedLength;
+    most += tokens.size() * (deco::OpenLength + deco::CloseLength);
+    char* at = out_.Claim(most);
+    for (const Token& token : tokens) {
+        const Wrapping& wrapping =
+            Wrappings[static_cast<std::size_t>(token.role) * Kinds + static_cast<std::size_t>(token.kind)];
+        std::memcpy(at, wrapping.open, deco::OpenLength);
+        at += wrapping.openLength;
+        if (escape_) {
+            at = CopyEscaped(at, token.text);
+        } else {
+            CopyText(at, token.text.data(), token.text.size());
+            at += token.text.size();
+        }
+        std::memcpy(at, deco::Close.data(), deco::CloseLength);
+        at += wrapping.closeLength;
+    }
+    out_.Commit(at);
+}
+
+void FragmentWriter::LineEnd()
+{
+    lineEnded_ = true;
+    if (++linesDone_ != SampleLines || expectedLines_ <= SampleLines)
+        return;
+    // Sets memory aside once for what the sample lines promise for the rest, rather than moving
+    // a large output again and again as it grows.
+    const std::size_t perLine = (out_.Size() - codeStart_) / SampleLines + 1;
+    const auto rest = static_cast<std::size_t>(expectedLines_ - SampleLines);
+    out_.Reserve(rest * perLine + rest * perLine / 4);
+}
+
+// Sets memory aside at once for all that a long line may become, on top of the room already
+// set aside for the lines after it: growing the output as the line is decorated would copy it,
+// holding it twice for a moment. Memory set aside is only touched as it is written; where the
+// address space is short, the output grows as it goes.
+void FragmentWriter::ReserveForLongLine(std::string_view text)
+{
+    const std::size_t most =
+        EscapedCodeSize(text) + LineScanner::MaxSpans(text) * (deco::OpenLength + deco::CloseLength);
+    if (out_.Room() >= most)
+        return;
+    try {
+        out_.Reserve(out_.Room() + most);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+} // namespace quillmark

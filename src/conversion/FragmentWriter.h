@@ -1,0 +1,40 @@
+#pragma once
+
+#include "conversion/OutputBuffer.h"
+#include "conversion/TokenSink.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace quillmark {
+
+// Writes the HTML fragment of a conversion: Deco spans, CodeArea blocks, lines joined by CR LF,
+// code text escaped, and the link list when one is reported.
+class FragmentWriter final : public TokenSink {
+public:
+    // expectedLines: how many lines will come, so that memory for all of them is set aside
+    // once the first ones show how large a line becomes.
+    FragmentWriter(OutputBuffer& out, std::int32_t expectedLines);
+
+    void LinkList(const LinkTargets& links) override;
+    void BlockStart(std::string_view id) override;
+    void BlockEnd() override;
+    void LineStart(std::int32_t number, std::string_view text) override;
+    void Tokens(std::span<const Token> tokens) override;
+    void LineEnd() override;
+
+private:
+    void BreakLine();
+    void ReserveForLongLine(std::string_view text);
+
+    OutputBuffer& out_;
+    std::int32_t expectedLines_;
+    std::int32_t linesDone_ = 0;
+    std::size_t codeStart_;
+    std::size_t lineSize_ = 0;
+    bool escape_ = false;    // the line holds characters that HTML escapes
+    bool lineEnded_ = false; // the next line begins with a line break
+};
+
+} // namespace quillmark
