@@ -1,20 +1,50 @@
 #!/usr/bin/env bash
-# Times the whole `quillmark convert` process on a generated module (209,000 lines, 6.6 MB, by
-# default) against the floor program of ../shared/bench/floor.cpp (read the file, escape < > &,
-# write it), built with -O2 and run in the same hyperfine run, and reports peak memory.
-# Run after scripts/build.sh; needs hyperfine (Debian package).
+# Times the whole `quillmark convert` process against the floor program of
+# ../shared/bench/floor.cpp (read the file, escape < > &, write it), built with -O2 and run in the
+# same hyperfine run, and reports peak memory. The module:
+#   bench/command_bench.sh [LINES]   a generated module (209,000 lines, 6.6 MB, by default)
+#   bench/command_bench.sh --real    the real modules of ../shared/bench/realcode, concatenated
+#                                    until the file holds about 6.6 MB
+#   bench/command_bench.sh FILE      any module file
+# BASELINE=path/to/an/older/quillmark times that one too, in the same run. Run after
+# scripts/build.sh; needs hyperfine (Debian package).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-lines=${1:-209000}
 build=${BUILD:-build}
-floor=${FLOOR:-../shared/bench/floor.cpp}
+shared=${SHARED:-../shared}
+floor=${FLOOR:-$shared/bench/floor.cpp}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$build/bench/generate_module" "$lines" "$work/Generated.bas"
-echo "module: $lines lines, $(stat -c %s "$work/Generated.bas") bytes; load average $(cut -d' ' -f1-3 /proc/loadavg)"
+
+input=${1:-209000}
+if [ "$input" = --real ]; then
+  realcode=$shared/bench/realcode
+  if [ ! -d "$realcode" ]; then
+    echo "no real modules in $realcode" >&2
+    exit 1
+  fi
+  module=$work/RealCode.bas
+  : > "$module"
+  while [ "$(stat -c %s "$module")" -lt 6600000 ]; do
+    cat "$realcode"/*/*.bas "$realcode"/*/*.cls >> "$module"
+  done
+  echo "module: real code of $realcode, $(wc -l < "$module") lines, $(stat -c %s "$module") bytes"
+elif [[ $input =~ ^[0-9]+$ ]]; then
+  module=$work/Generated.bas
+  "$build/bench/generate_module" "$input" "$module"
+  echo "module: generated, $input lines, $(stat -c %s "$module") bytes"
+else
+  module=$input
+  echo "module: $module, $(stat -c %s "$module") bytes"
+fi
+echo "load average $(cut -d' ' -f1-3 /proc/loadavg)"
 g++ -O2 -o "$work/floor" "$floor"
-hyperfine --warmup 3 --runs 30 -N "$work/floor $work/Generated.bas" "$build/quillmark convert $work/Generated.bas"
+commands=("$work/floor $module" "$build/quillmark convert $module")
+if [ -n "${BASELINE:-}" ]; then
+  commands+=("$BASELINE convert $module")
+fi
+hyperfine --warmup 3 --runs 30 -N "${commands[@]}"
 for run in 1 2 3; do
-  /usr/bin/time -f "run $run: %e s wall, %M KiB peak" "$build/quillmark" convert "$work/Generated.bas" > "$work/out.html"
+  /usr/bin/time -f "run $run: %e s wall, %M KiB peak" "$build/quillmark" convert "$module" > "$work/out.html"
 done
 echo "output: $(stat -c %s "$work/out.html") bytes"
