@@ -71,6 +71,8 @@ char* CopyEscaped(char* to, std::string_view text)
 
 constexpr std::int32_t SampleLines = 256;
 constexpr std::size_t LongLine = 1 << 20;
+// The length up to which a piece counts as short; the copy of a line has as many bytes more.
+constexpr std::size_t ShortPiece = 32;
 
 } // namespace
 
@@ -114,8 +116,16 @@ void FragmentWriter::LineStart(std::int32_t, std::string_view text)
     BreakLine();
     escape_ = NeedsCodeEscape(text);
     lineSize_ = text.size();
-    if (lineSize_ >= LongLine)
+    line_ = text.data();
+    if (lineSize_ >= LongLine) {
         ReserveForLongLine(text);
+        copy_ = nullptr;
+        return;
+    }
+    if (padded_.size() < lineSize_ + ShortPiece)
+        padded_.resize(lineSize_ + ShortPiece);
+    std::memcpy(padded_.data(), text.data(), lineSize_);
+    copy_ = padded_.data();
 }
 
 void FragmentWriter::Tokens(std::span<const Token> tokens)
@@ -129,18 +139,25 @@ void FragmentWriter::Tokens(std::span<const Token> tokens)
     }
     if (escape_)
         most *= MaxEscapedLength;
-    most += tokens.size() * (deco::OpenLength + deco::CloseLength);
+    most += tokens.size() * (deco::OpenLength + deco::CloseLength) + ShortPiece;
     char* at = out_.Claim(most);
     for (const Token& token : tokens) {
         const Wrapping& wrapping =
             Wrappings[static_cast<std::size_t>(token.role) * Kinds + static_cast<std::size_t>(token.kind)];
         std::memcpy(at, wrapping.open, deco::OpenLength);
         at += wrapping.openLength;
+        const std::size_t n = token.text.size();
         if (escape_) {
             at = CopyEscaped(at, token.text);
+        } else if (n <= ShortPiece && copy_) {
+            // A short piece is copied whole from the padded copy of the line, whatever its
+            // length, the room being claimed: no branch on the length of each piece.
+            const char* const from = n > 0 ? copy_ + (token.text.data() - line_) : copy_;
+            std::memcpy(at, from, ShortPiece);
+            at += n;
         } else {
-            CopyText(at, token.text.data(), token.text.size());
-            at += token.text.size();
+            std::memcpy(at, token.text.data(), n);
+            at += n;
         }
         std::memcpy(at, deco::Close.data(), deco::CloseLength);
         at += wrapping.closeLength;
