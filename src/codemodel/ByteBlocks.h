@@ -1,7 +1,9 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace quillmark {
 
@@ -37,6 +39,47 @@ constexpr bool HasByteBelow(std::uint64_t block, unsigned char limit)
 constexpr bool HasByte(std::uint64_t block, char c)
 {
     return HasByteBelow(block ^ (Ones * static_cast<unsigned char>(c)), 1);
+}
+
+inline constexpr std::uint64_t LowBits = 0x7F7F7F7F7F7F7F7F;
+
+// The high bit of each byte that equals c, and no other bit: unlike the tests above, exact for
+// each byte, so that masks of several tests can be combined.
+constexpr std::uint64_t BytesEqual(std::uint64_t block, char c)
+{
+    const std::uint64_t x = block ^ (Ones * static_cast<unsigned char>(c));
+    return ~(((x & LowBits) + LowBits) | x | LowBits);
+}
+
+// The high bit of each byte below limit (at most 128), and no other bit.
+constexpr std::uint64_t BytesBelow(std::uint64_t block, unsigned char limit)
+{
+    return ~((block & LowBits) + Ones * (0x80 - limit)) & ~block & HighBits;
+}
+
+// The first byte whose high bit is set in mask, which has no other bits.
+inline std::size_t FirstMarked(std::uint64_t mask)
+{
+    if constexpr (std::endian::native == std::endian::little)
+        return static_cast<std::size_t>(std::countr_zero(mask)) / 8;
+    else
+        return static_cast<std::size_t>(std::countl_zero(mask)) / 8;
+}
+
+// The position of the first byte of text from `from` on that is none of Skipped (such as the
+// indentation of a line), or text.size().
+template <char... Skipped>
+std::size_t Skip(std::string_view text, std::size_t from = 0)
+{
+    for (; from + Size <= text.size(); from += Size) {
+        const std::uint64_t block = Load(text.data() + from);
+        const std::uint64_t others = ~(std::uint64_t{0} | ... | BytesEqual(block, Skipped)) & HighBits;
+        if (others != 0)
+            return from + FirstMarked(others);
+    }
+    while (from < text.size() && ((text[from] == Skipped) || ...))
+        ++from;
+    return from;
 }
 
 } // namespace byteblocks

@@ -1,5 +1,6 @@
 #include "conversion/Converter.h"
 
+#include "codemodel/ByteBlocks.h"
 #include "codemodel/ModHtml.h"
 #include "codemodel/RuntimeError.h"
 #include "codemodel/TextBackedModule.h"
@@ -19,8 +20,8 @@ namespace {
 
 bool IsWholeLineComment(std::string_view text)
 {
-    const std::size_t first = text.find_first_not_of(' ');
-    return first != std::string_view::npos && text[first] == '\'';
+    const std::size_t first = byteblocks::Skip<' '>(text);
+    return first < text.size() && text[first] == '\'';
 }
 
 BlockPlan PlanBlocks(const ModuleView& module, const Entry& entry, std::int32_t firstLine, std::int32_t lastLine)

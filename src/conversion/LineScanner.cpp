@@ -1,5 +1,7 @@
 #include "conversion/LineScanner.h"
 
+#include "codemodel/ByteBlocks.h"
+
 #include <algorithm>
 #include <array>
 
@@ -50,8 +52,8 @@ std::size_t LineScanner::MaxSpans(std::string_view line)
 
 LineScanner::Result LineScanner::Scan(std::string_view line)
 {
-    const std::size_t start = line.find_first_not_of(' ');
-    if (start == std::string_view::npos)
+    const std::size_t start = byteblocks::Skip<' '>(line);
+    if (start == line.size())
         return Result::Converted; // a blank line gives an empty element
     if (line[start] == '\'')
         return Result::WholeLineComment;

@@ -1,6 +1,7 @@
 #include "platform/editor/ModuleFile.h"
 
 #include "codemodel/AsciiText.h"
+#include "codemodel/ByteBlocks.h"
 #include "codemodel/HostObjectModel.h"
 #include "codemodel/LineBreaks.h"
 #include "platform/editor/TextDecoding.h"
@@ -74,7 +75,11 @@ std::optional<std::string_view> AfterWord(std::string_view s, std::string_view w
 // variable that happens to be called Attribute.
 std::optional<std::string_view> AttributeBody(std::string_view line)
 {
-    auto rest = AfterWord(line, "Attribute");
+    // Most lines are told apart by their first character.
+    const std::size_t first = byteblocks::Skip<' ', '\t'>(line);
+    if (first == line.size() || LowerAscii(line[first]) != 'a')
+        return std::nullopt;
+    auto rest = AfterWord(line.substr(first), "Attribute");
     if (!rest || rest->empty() || rest->front() == '=')
         return std::nullopt;
     return rest;

@@ -217,6 +217,52 @@ bool IsConstDirective(std::string_view s)
     return TakeWord(Trim(s.substr(1)), "Const", false).has_value();
 }
 
+// What a line that neither continues another nor is continued is, as far as the scan can tell
+// without splitting it.
+enum class QuickLine {
+    Empty,  // blank, or a comment: no statement
+    Kept,   // one statement, which neither begins nor ends a procedure and is no #Const
+    Unknown // to be split into statements
+};
+
+QuickLine ClassifyQuickly(std::string_view line, bool inProcedure)
+{
+    const std::size_t first = byteblocks::Skip<' ', '\t'>(line);
+    if (first == line.size())
+        return QuickLine::Empty;
+    std::string_view trailing = line;
+    if (StripContinuation(trailing))
+        return QuickLine::Unknown;
+    switch (LowerAscii(line[first])) {
+    case '\'': return QuickLine::Empty;
+    // What a procedure statement, #Const, Rem or a leading separator begins with.
+    case 'f':
+    case 'g':
+    case 'p':
+    case 's':
+    case '#':
+    case 'r':
+    case ':': return QuickLine::Unknown;
+    // An end statement, which matters inside a procedure only.
+    case 'e':
+    case '0':
+    case '1':
+    case '2':
+    case '3':
+    case '4':
+    case '5':
+    case '6':
+    case '7':
+    case '8':
+    case '9': return inProcedure ? QuickLine::Unknown : QuickLine::Kept;
+    default: break;
+    }
+    // A later statement may end the procedure.
+    if (inProcedure && line.find(':', first) != std::string_view::npos)
+        return QuickLine::Unknown;
+    return QuickLine::Kept;
+}
+
 } // namespace
 
 std::vector<ProcRecord> ScanProcedures(const ModuleText& text)
@@ -232,6 +278,12 @@ std::vector<ProcRecord> ScanProcedures(const ModuleText& text)
     std::int32_t line = 1;
     while (line <= count) {
         std::string_view physical = text.Line(line);
+        if (const QuickLine quick = ClassifyQuickly(physical, open); quick != QuickLine::Unknown) {
+            if (quick == QuickLine::Kept)
+                lastKeptLine = line;
+            ++line;
+            continue;
+        }
         std::string_view logical = physical;
         if (StripContinuation(physical)) {
             joined.assign(physical);
