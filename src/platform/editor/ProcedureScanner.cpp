@@ -225,6 +225,21 @@ enum class QuickLine {
     Unknown // to be split into statements
 };
 
+// The first characters (lower-cased) of the single statements that may be more than kept: a
+// procedure statement, an end statement with or without a line number, Rem, #Const, a line
+// that begins with a separator.
+constexpr auto MayMatter = [] {
+    std::array<bool, 256> matter{};
+    for (const char c : std::string_view("fgpser#:0123456789"))
+        matter[static_cast<unsigned char>(c)] = true;
+    return matter;
+}();
+
+bool IsAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 QuickLine ClassifyQuickly(std::string_view line, bool inProcedure)
 {
     const std::size_t first = byteblocks::Skip<' ', '\t'>(line);
@@ -233,34 +248,47 @@ QuickLine ClassifyQuickly(std::string_view line, bool inProcedure)
     std::string_view trailing = line;
     if (StripContinuation(trailing))
         return QuickLine::Unknown;
-    switch (LowerAscii(line[first])) {
-    case '\'': return QuickLine::Empty;
-    // What a procedure statement, #Const, Rem or a leading separator begins with.
-    case 'f':
-    case 'g':
-    case 'p':
-    case 's':
-    case '#':
-    case 'r':
-    case ':': return QuickLine::Unknown;
-    // An end statement, which matters inside a procedure only.
-    case 'e':
-    case '0':
-    case '1':
-    case '2':
-    case '3':
-    case '4':
-    case '5':
-    case '6':
-    case '7':
-    case '8':
-    case '9': return inProcedure ? QuickLine::Unknown : QuickLine::Kept;
-    default: break;
-    }
-    // A later statement may end the procedure.
-    if (inProcedure && line.find(':', first) != std::string_view::npos)
+    const char c = LowerAscii(line[first]);
+    if (c == '\'')
+        return QuickLine::Empty;
+    // Inside a procedure a later statement may end it.
+    const bool statements = inProcedure && line.find(':', first) != std::string_view::npos;
+    if (!MayMatter[static_cast<unsigned char>(c)])
+        return statements ? QuickLine::Unknown : QuickLine::Kept;
+    if (statements || c == '#' || c == ':')
         return QuickLine::Unknown;
-    return QuickLine::Kept;
+    // One statement, told by its first word.
+    std::size_t end = first;
+    while (end < line.size() && IsAsciiLetter(line[end]))
+        ++end;
+    const std::string_view word = line.substr(first, end - first);
+    const auto is = [word](std::string_view lower) {
+        for (std::size_t i = 0; i < lower.size(); ++i)
+            if ((word[i] | 0x20) != lower[i]) // letters only: lower-cased
+                return false;
+        return true;
+    };
+    switch (word.size()) {
+    case 3:
+        if (is("rem"))
+            return end == line.size() || !IsNameChar(line[end]) ? QuickLine::Empty : QuickLine::Kept;
+        if (is("sub") || (inProcedure && is("end")))
+            return QuickLine::Unknown;
+        break;
+    case 6:
+        if (is("public") || is("friend") || is("global") || is("static"))
+            return QuickLine::Unknown;
+        break;
+    case 7:
+        if (is("private"))
+            return QuickLine::Unknown;
+        break;
+    case 8:
+        if (is("function") || is("property"))
+            return QuickLine::Unknown;
+        break;
+    }
+    return inProcedure && c >= '0' && c <= '9' ? QuickLine::Unknown : QuickLine::Kept;
 }
 
 } // namespace
