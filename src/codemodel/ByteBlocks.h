@@ -57,6 +57,16 @@ constexpr std::uint64_t BytesBelow(std::uint64_t block, unsigned char limit)
     return ~((block & LowBits) + Ones * (0x80 - limit)) & ~block & HighBits;
 }
 
+// A mask of the first n bytes of a block (n at most 8), to take the bytes after them for zeros.
+constexpr std::uint64_t FirstBytes(std::size_t n)
+{
+    const std::uint64_t low = n >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * n)) - 1;
+    if constexpr (std::endian::native == std::endian::little)
+        return low;
+    else
+        return n >= 8 ? low : ~(~std::uint64_t{0} >> (8 * n));
+}
+
 // The first byte whose high bit is set in mask, which has no other bits.
 inline std::size_t FirstMarked(std::uint64_t mask)
 {

@@ -7,22 +7,6 @@
 
 namespace quillmark {
 
-namespace {
-
-// The length of the line break that ends the line from start to the next line's start (or
-// the text's end); a line holds no CR or LF, so its own bytes are never taken for its break.
-std::size_t BreakBefore(const char* text, std::size_t start, std::size_t next)
-{
-    if (next == start)
-        return 0;
-    const char last = text[next - 1];
-    if (last == '\n')
-        return next - start >= 2 && text[next - 2] == '\r' ? 2 : 1;
-    return last == '\r' ? 1 : 0;
-}
-
-} // namespace
-
 ModuleText::ModuleText(std::string text) : text_(std::move(text))
 {
     LineBreaks breaks(text_);
@@ -35,11 +19,13 @@ ModuleText::ModuleText(std::string text) : text_(std::move(text))
             break;
     }
     starts_.Add(n);
+    Pad();
 }
 
 ModuleText::ModuleText(std::string text, LineStarts starts) : text_(std::move(text)), starts_(std::move(starts))
 {
     starts_.Add(text_.size());
+    Pad();
 }
 
 ModuleText ModuleText::FromLines(const std::vector<std::string>& lines)
@@ -50,15 +36,6 @@ ModuleText ModuleText::FromLines(const std::vector<std::string>& lines)
         text += "\r\n";
     }
     return ModuleText(std::move(text));
-}
-
-std::string_view ModuleText::Line(std::int32_t number) const
-{
-    const auto index = static_cast<std::size_t>(number) - 1;
-    if (number < 1 || index + 1 >= starts_.Count())
-        return {};
-    const auto [start, next] = starts_.StartAndNext(index);
-    return {text_.data() + start, next - start - BreakBefore(text_.data(), start, next)};
 }
 
 std::string ModuleText::Join(std::int32_t first, std::int32_t count) const

@@ -1,5 +1,6 @@
 #include "conversion/FragmentWriter.h"
 
+#include "codemodel/ModuleText.h"
 #include "conversion/HtmlEscape.h"
 #include "conversion/Keywords.h"
 #include "conversion/LineScanner.h"
@@ -71,8 +72,8 @@ char* CopyEscaped(char* to, std::string_view text)
 
 constexpr std::int32_t SampleLines = 256;
 constexpr std::size_t LongLine = 1 << 20;
-// The length up to which a piece counts as short; the copy of a line has as many bytes more.
-constexpr std::size_t ShortPiece = 32;
+// The length up to which a piece counts as short, as many bytes as may be read past a line.
+constexpr std::size_t ShortPiece = ModuleText::Padding;
 
 } // namespace
 
@@ -114,18 +115,11 @@ void FragmentWriter::BlockEnd()
 void FragmentWriter::LineStart(std::int32_t, std::string_view text)
 {
     BreakLine();
-    escape_ = NeedsCodeEscape(text);
-    lineSize_ = text.size();
     line_ = text.data();
-    if (lineSize_ >= LongLine) {
+    lineSize_ = text.size();
+    escape_ = NeedsCodeEscape(text, true);
+    if (lineSize_ >= LongLine)
         ReserveForLongLine(text);
-        copy_ = nullptr;
-        return;
-    }
-    if (padded_.size() < lineSize_ + ShortPiece)
-        padded_.resize(lineSize_ + ShortPiece);
-    std::memcpy(padded_.data(), text.data(), lineSize_);
-    copy_ = padded_.data();
 }
 
 void FragmentWriter::Tokens(std::span<const Token> tokens)
@@ -149,11 +143,10 @@ void FragmentWriter::Tokens(std::span<const Token> tokens)
         const std::size_t n = token.text.size();
         if (escape_) {
             at = CopyEscaped(at, token.text);
-        } else if (n <= ShortPiece && copy_) {
-            // A short piece is copied whole from the padded copy of the line, whatever its
-            // length, the room being claimed: no branch on the length of each piece.
-            const char* const from = n > 0 ? copy_ + (token.text.data() - line_) : copy_;
-            std::memcpy(at, from, ShortPiece);
+        } else if (n <= ShortPiece) {
+            // A short piece is copied as if it were as long as the longest, reading into the
+            // padding after the line and writing into the room claimed: no branch on its length.
+            std::memcpy(at, n > 0 ? token.text.data() : line_, ShortPiece);
             at += n;
         } else {
             std::memcpy(at, token.text.data(), n);

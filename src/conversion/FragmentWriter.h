@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace quillmark {
@@ -33,10 +32,8 @@ private:
     std::int32_t expectedLines_;
     std::int32_t linesDone_ = 0;
     std::size_t codeStart_;
+    const char* line_ = nullptr;
     std::size_t lineSize_ = 0;
-    const char* line_ = nullptr; // where the line's text is
-    const char* copy_ = nullptr; // a copy of a line that is not long, readable past its end
-    std::string padded_;
     bool escape_ = false;    // the line holds characters that HTML escapes
     bool lineEnded_ = false; // the next line begins with a line break
 };

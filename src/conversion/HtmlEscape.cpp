@@ -6,7 +6,7 @@
 
 namespace quillmark {
 
-bool NeedsCodeEscape(std::string_view text)
+bool NeedsCodeEscape(std::string_view text, bool padded)
 {
     // Most lines of code hold none of the three: sixteen bytes at a time until some may. "<" and
     // ">" differ in one bit only, so one test finds both.
@@ -19,6 +19,17 @@ bool NeedsCodeEscape(std::string_view text)
     };
     const char* at = text.data();
     const std::size_t n = text.size();
+    if (padded) {
+        // Blocks read past the end, the bytes there taken for zeros.
+        for (std::size_t left = n; left > 0; at += 16) {
+            const std::size_t taken = std::min<std::size_t>(left, 16);
+            left -= taken;
+            if (special(byteblocks::Load(at) & byteblocks::FirstBytes(taken)) |
+                special(byteblocks::Load(at + 8) & byteblocks::FirstBytes(taken > 8 ? taken - 8 : 0)))
+                return true;
+        }
+        return false;
+    }
     if (n < byteblocks::Size)
         return std::any_of(at, at + n, [](char c) { return !CodeEntity(c).empty(); });
     const char* const last = at + n - byteblocks::Size; // the last block, which may overlap the one before

@@ -17,8 +17,9 @@ constexpr std::string_view CodeEntity(char c)
     }
 }
 
-// Whether text holds a character that CodeEntity changes.
-bool NeedsCodeEscape(std::string_view text);
+// Whether text holds a character that CodeEntity changes. padded: at least 16 bytes after text
+// may be read.
+bool NeedsCodeEscape(std::string_view text, bool padded = false);
 
 // Appends text escaped.
 void AppendCodeText(std::string_view text, std::string& out);

@@ -1,75 +1,87 @@
 #include "conversion/KeywordLookup.h"
 
+#include "codemodel/ByteBlocks.h"
+#include "codemodel/ModuleText.h"
 #include "codemodel/RuntimeError.h"
+#include "conversion/Keywords.h"
 
 #include <cstring>
+#include <stdexcept>
 
 namespace quillmark {
 
 namespace {
 
-std::uint64_t Load8(const char* at)
+// Calls f with each word of the keyword list and its index.
+template <typename F>
+void ForEachListedKeyword(F f)
 {
-    std::uint64_t value;
-    std::memcpy(&value, at, 8);
-    return value;
-}
-
-std::uint32_t Load4(const char* at)
-{
-    std::uint32_t value;
-    std::memcpy(&value, at, 4);
-    return value;
+    std::string_view rest = KeywordList;
+    for (std::size_t index = 0;; ++index) {
+        const std::size_t comma = rest.find(',');
+        f(rest.substr(0, comma), index);
+        if (comma == std::string_view::npos)
+            return;
+        rest.remove_prefix(comma + 1);
+    }
 }
 
 } // namespace
 
-KeywordLookup::KeywordLookup(const KeywordTable* table) : table_(table), slots_(std::size_t{1} << SlotBits)
-{}
-
-// Overlapping loads from both ends cover every character without reading past the word.
-KeywordLookup::Key KeywordLookup::KeyOf(std::string_view word)
+KeywordLookup::Key KeywordLookup::Key::Of(std::string_view word)
 {
-    const char* const w = word.data();
     const std::size_t n = word.size();
-    Key key;
-    key.length = n;
-    if (n >= 8) {
-        key.parts[0] = Load8(w);
-        key.parts[1] = Load8(w + n - 8);
-        if (n > 16) {
-            key.parts[2] = Load8(w + 8);
-            key.parts[3] = Load8(w + n - 16);
-        }
-    } else if (n >= 4) {
-        key.parts[0] = Load4(w) | std::uint64_t{Load4(w + n - 4)} << 32;
-    } else if (n > 0) {
-        key.parts[0] = static_cast<unsigned char>(w[0]) | static_cast<unsigned char>(w[n / 2]) << 8 |
-                       static_cast<unsigned char>(w[n - 1]) << 16;
-    }
-    return key;
+    return {byteblocks::Load(word.data()) & byteblocks::FirstBytes(n),
+            byteblocks::Load(word.data() + 8) & byteblocks::FirstBytes(n > 8 ? n - 8 : 0), n};
 }
 
-bool KeywordLookup::IsKeyword(std::string_view word)
+// Tries multipliers in a fixed order until one puts every keyword in a slot of its own: with
+// 128 keywords in 4,096 slots, about one in eight does.
+KeywordLookup::Hash::Hash()
 {
+    std::size_t count = 0;
+    ForEachListedKeyword([&](std::string_view word, std::size_t index) {
+        char padded[Key::MaxLength + ModuleText::Padding] = {};
+        std::memcpy(padded, word.data(), word.size());
+        keys_[index] = Key::Of({padded, word.size()});
+        count = index + 1;
+    });
+    if (count != std::size(keys_))
+        throw std::logic_error("the keyword list does not hold 128 words");
+    for (std::uint64_t candidate = 0x9E3779B97F4A7C15u;; candidate += 0x632BE59BD9B4E019u) {
+        std::memset(slots_, 0, sizeof slots_);
+        bool collision = false;
+        for (std::size_t k = 0; k < count && !collision; ++k) {
+            std::uint8_t& slot = slots_[Slot(keys_[k], candidate | 1)];
+            collision = slot != 0;
+            slot = static_cast<std::uint8_t>(k + 1);
+        }
+        if (!collision) {
+            multiplier_ = candidate | 1;
+            return;
+        }
+    }
+}
+
+void KeywordLookup::NoTable()
+{
+    throw RuntimeError(err::ObjectNotSet);
+}
+
+KeywordLookup::KeywordLookup(const KeywordTable* table) : table_(table)
+{
+    static const Hash hash;
+    hash_ = &hash;
     if (!table_)
-        throw RuntimeError(err::ObjectNotSet);
-    if (!table_->MayExist(word))
-        return false;
-    if (word.size() > MaxCachedLength)
-        return table_->Exists(word);
-
-    const Key key = KeyOf(word);
-    std::uint64_t hash = key.parts[0] ^ (key.parts[1] >> 7) ^ key.parts[2] ^ (key.parts[3] >> 13) ^ key.length;
-    hash *= 0x9E3779B97F4A7C15u;
-    Slot& slot = slots_[hash >> (64 - SlotBits)];
-    if (slot.used && slot.key == key)
-        return slot.keyword;
-
-    slot.key = key;
-    slot.used = true;
-    slot.keyword = table_->Exists(word);
-    return slot.keyword;
+        return;
+    std::size_t held = 0;
+    ForEachListedKeyword([&](std::string_view word, std::size_t index) {
+        if (table_->Exists(word)) {
+            held_.set(index);
+            ++held;
+        }
+    });
+    othersHeld_ = table_->Count() > held;
 }
 
 } // namespace quillmark

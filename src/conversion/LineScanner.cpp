@@ -16,11 +16,15 @@ constexpr bool IsDelimiter(char c)
 
 // Characters that the scan only steps over. Bytes of multi-byte UTF-8 characters are all
 // such characters, so no character is ever split. A "[" is dispatched, to step over the
-// bracketed name it may open.
+// bracketed name it may open. Line breaks and zero bytes, which follow every line of a module's
+// text, are not plain either, so that a step over plain characters ends at the line's end
+// without a test of its own; inside a line (where only a zero byte could be) dispatching one
+// steps over it all the same.
 constexpr auto PlainCharacters = [] {
     std::array<bool, 256> plain{};
     for (int c = 0; c < 256; ++c)
-        plain[c] = !IsDelimiter(static_cast<char>(c)) && c != '"' && c != '\'' && c != ':' && c != '[';
+        plain[c] = !IsDelimiter(static_cast<char>(c)) && c != '"' && c != '\'' && c != ':' && c != '[' && c != '\r' &&
+                   c != '\n' && c != '\0';
     return plain;
 }();
 
@@ -162,13 +166,14 @@ LineScanner::Step LineScanner::Advance()
 {
     const char* const text = line_.data();
     const std::size_t n = line_.size();
-    std::size_t pos = pos_;
-    do
+    std::size_t pos = pos_ + 1;
+    while (IsPlain(text[pos]))
         ++pos;
-    while (pos + 1 < n && IsPlain(text[pos]));
-    pos_ = pos;
-    if (pos + 1 < n)
+    if (pos + 1 < n) {
+        pos_ = pos;
         return Step::Continue;
+    }
+    pos_ = std::max(pos_ + 1, n - 1);
     // The last character is dispatched only when it is ":" or ")"; any other belongs to the
     // end-of-line word, even a delimiter or a quote.
     const char last = line_[n - 1];

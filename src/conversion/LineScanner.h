@@ -33,8 +33,9 @@ public:
         WholeLineComment, // nothing reported: CommentLine follows, once the caller knows the run
     };
 
-    // Reports the tokens of line (a blank line has none). Fails with UnterminatedString on a
-    // string literal without its closing quote, before any token of the line is reported.
+    // Reports the tokens of line, a line of a module's text (read past its end as far as the
+    // text's padding allows); a blank line has none. Fails with UnterminatedString on a string
+    // literal without its closing quote, before any token of the line is reported.
     Result Scan(std::string_view line);
 
     // A whole-line comment: the run it belongs to opens before it unless it is open already,

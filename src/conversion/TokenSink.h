@@ -50,7 +50,8 @@ public:
     // A block (the declarations or a procedure) opens; its id is the anchor its links go to.
     virtual void BlockStart(std::string_view id) = 0;
     virtual void BlockEnd() = 0;
-    // number: the line's number in the module; text: all of it, as the module holds it.
+    // number: the line's number in the module; text: all of it, as the module holds it. Past
+    // the end of text, and so of each token's text, ModuleText::Padding bytes may be read.
     virtual void LineStart(std::int32_t number, std::string_view text) = 0;
     // The line's tokens in order; their pieces are the line's text. A line of many tokens comes
     // in several calls; a blank line (spaces only) has none.

@@ -32,6 +32,22 @@ TEST_F(KeywordsTest, KeysAreWholeAndCaseSensitive)
         EXPECT_EQ(ModHtml().Keywords->Exists(c.word), c.found) << c.word;
 }
 
+// The converter answers from the keywords of the list that its table holds, and from the table
+// for any other key it holds.
+TEST_F(KeywordsTest, ConverterFollowsTheTableItIsGiven)
+{
+    KeywordTable table;
+    for (const char* key : {"If", "Stop", "Debug.Print", "WordsLongerThanSixteen"})
+        table.Add(key, 1);
+    const ModuleText text = ModuleText::FromLines({"If Then Stop Debug.Print Debug WordsLongerThanSixteen Me"});
+    const ProcedureIndex index{{"", 0, 0}};
+    EXPECT_EQ(
+        ConvertRange(ModuleView{"M", text, index, 1}, &table, Entry{}, 1, 1),
+        R"(<div class="CodeArea"><p id="M.Declarations"><span class="Deco3">If</span> <span class="Deco5">Then</span> )"
+        R"(<span class="Deco3">Stop</span> <span class="Deco3">Debug.Print</span> <span class="Deco5">Debug</span> )"
+        R"(<span class="Deco3">WordsLongerThanSixteen</span> <span class="Deco5">Me</span></p></div>)");
+}
+
 TEST_F(KeywordsTest, WithoutCodeWindowFailsAndDropsTheTable)
 {
     Load("Module1", {"x = 1"});

@@ -10,6 +10,13 @@
 
 namespace quillmark {
 
+namespace {
+
+// Room after a text that is read whole, so that a reader may pad it without moving it.
+constexpr std::size_t TextSlack = 64;
+
+} // namespace
+
 FileText ReadWholeFile(const std::filesystem::path& path)
 {
     std::ifstream in;
@@ -28,7 +35,7 @@ FileText ReadWholeFile(const std::filesystem::path& path)
         if (file.text.empty() && in.gcount() == static_cast<std::streamsize>(chunk.size())) {
             std::error_code ec;
             if (const auto size = std::filesystem::file_size(path, ec); !ec) {
-                file.text.reserve(static_cast<std::size_t>(size));
+                file.text.reserve(static_cast<std::size_t>(size) + TextSlack);
                 AdviseLargeBuffer(file.text.data(), file.text.capacity());
             }
         }
@@ -54,7 +61,7 @@ std::string ReadWholeStream(std::istream& in)
     if (in.bad())
         throw std::system_error(errno, std::generic_category(), "cannot read the stream");
     std::string text;
-    text.reserve(total);
+    text.reserve(total + TextSlack);
     AdviseLargeBuffer(text.data(), text.capacity());
     for (std::string& piece : pieces) {
         text += piece;
