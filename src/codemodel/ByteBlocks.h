@@ -92,6 +92,25 @@ std::size_t Skip(std::string_view text, std::size_t from = 0)
     return from;
 }
 
+// Sixteen bytes at a time, in vector registers where the target has them (the vector
+// extensions of GCC and Clang) and in plain integers where it has none. Vectors are only ever
+// passed by reference: passed by value, they would be passed differently by the two.
+using Vector = std::uint8_t __attribute__((vector_size(16)));
+inline constexpr std::size_t VectorSize = 16;
+
+inline void LoadVector(const char* at, Vector& vector)
+{
+    std::memcpy(&vector, at, VectorSize);
+}
+
+// Some byte of marks (a result of comparisons: all ones or zero) is marked.
+inline bool AnyMarked(const Vector& marks)
+{
+    std::uint64_t halves[2];
+    std::memcpy(halves, &marks, VectorSize);
+    return (halves[0] | halves[1]) != 0;
+}
+
 } // namespace byteblocks
 
 } // namespace quillmark

@@ -15,16 +15,17 @@ template <char... Kept>
 std::string ReplaceControlsExcept(std::string text)
 {
     const auto isControl = [](char c) { return static_cast<unsigned char>(c) < 0x20 && ((c != Kept) && ...); };
-    // Eight bytes at a time; the tabs and line breaks that most blocks of code hold are told
+    // A vector at a time; the tabs and line breaks that most stretches of code hold are told
     // apart without a look at each byte.
-    const auto controls = [](std::uint64_t block) {
-        const std::uint64_t kept = (std::uint64_t{0} | ... | byteblocks::BytesEqual(block, Kept));
-        return byteblocks::BytesBelow(block, 0x20) & ~kept;
-    };
     std::size_t at = 0;
     bool found = false;
-    for (; !found && at + 2 * byteblocks::Size <= text.size(); at += 2 * byteblocks::Size)
-        found = (controls(byteblocks::Load(text.data() + at)) | controls(byteblocks::Load(text.data() + at + 8))) != 0;
+    for (; !found && at + byteblocks::VectorSize <= text.size(); at += byteblocks::VectorSize) {
+        byteblocks::Vector bytes;
+        byteblocks::LoadVector(text.data() + at, bytes);
+        auto controls = byteblocks::Vector(bytes < 0x20);
+        ((controls &= ~byteblocks::Vector(bytes == Kept)), ...);
+        found = byteblocks::AnyMarked(controls);
+    }
     if (!found && std::none_of(text.data() + at, text.data() + text.size(), isControl))
         return text;
     std::string out;

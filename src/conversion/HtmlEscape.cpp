@@ -20,12 +20,15 @@ bool NeedsCodeEscape(std::string_view text, bool padded)
     const char* at = text.data();
     const std::size_t n = text.size();
     if (padded) {
-        // Blocks read past the end, the bytes there taken for zeros.
-        for (std::size_t left = n; left > 0; at += 16) {
-            const std::size_t taken = std::min<std::size_t>(left, 16);
-            left -= taken;
-            if (special(byteblocks::Load(at) & byteblocks::FirstBytes(taken)) |
-                special(byteblocks::Load(at + 8) & byteblocks::FirstBytes(taken > 8 ? taken - 8 : 0)))
+        // Vectors read past the end, the bytes there left out.
+        using byteblocks::Vector;
+        constexpr Vector positions = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+        for (std::size_t done = 0; done < n; done += byteblocks::VectorSize) {
+            Vector bytes;
+            byteblocks::LoadVector(at + done, bytes);
+            const Vector marks = Vector(bytes == '&') | Vector((bytes | ('<' ^ '>')) == '>');
+            const Vector inside = Vector(positions < static_cast<std::uint8_t>(std::min<std::size_t>(n - done, 16)));
+            if (byteblocks::AnyMarked(marks & inside))
                 return true;
         }
         return false;
