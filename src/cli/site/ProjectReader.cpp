@@ -8,6 +8,7 @@
 #include "platform/editor/ProcedureTable.h"
 #include "platform/editor/SourceError.h"
 #include "platform/editor/TextDecoding.h"
+#include "platform/files/PathText.h"
 
 #include <optional>
 #include <system_error>
@@ -22,8 +23,8 @@ namespace {
 fs::path AbsolutePath(const std::string& path)
 {
     std::error_code ec;
-    fs::path absolute = fs::absolute(path, ec);
-    absolute = (ec ? fs::path(path) : absolute).lexically_normal();
+    fs::path absolute = fs::absolute(PathFromUtf8(path), ec);
+    absolute = (ec ? PathFromUtf8(path) : absolute).lexically_normal();
     if (!absolute.has_filename() && absolute.has_relative_path())
         absolute = absolute.parent_path();
     return absolute;
@@ -32,8 +33,8 @@ fs::path AbsolutePath(const std::string& path)
 // Names from the file system may hold any bytes; shown on pages they must be text.
 std::string ProjectName(const fs::path& absolute)
 {
-    const std::string name = absolute.filename().string();
-    return DecodeName(name.empty() ? absolute.string() : name);
+    const std::string name = Utf8FromPath(absolute.filename());
+    return DecodeName(name.empty() ? Utf8FromPath(absolute) : name);
 }
 
 // The file's folder below the project's folder, "/"-separated, as text; "" at the top.
@@ -43,7 +44,7 @@ std::string FolderBelow(const fs::path& project, const fs::path& file)
     for (const fs::path& part : file.parent_path().lexically_relative(project)) {
         if (part == ".")
             continue;
-        folder += (folder.empty() ? "" : "/") + DecodeName(part.string());
+        folder += (folder.empty() ? "" : "/") + DecodeName(Utf8FromPath(part));
     }
     return folder;
 }
@@ -55,7 +56,7 @@ std::string TargetOutside(const fs::path& folder, const fs::path& file)
     if (!fs::is_symlink(file, ec))
         return {};
     const fs::path target = fs::canonical(file, ec);
-    return ec || LiesUnder(folder, target) ? "" : target.string();
+    return ec || LiesUnder(folder, target) ? "" : Utf8FromPath(target);
 }
 
 SiteModule Describe(const std::shared_ptr<MemoryComponent>& component)
@@ -85,7 +86,7 @@ struct DescribedFile {
 DescribedFile DescribeFile(const PendingFile& pending, const std::string& encoding)
 {
     try {
-        SiteModule module = Describe(OpenProject(pending.file.string(), encoding)->Components()->All().front());
+        SiteModule module = Describe(OpenProject(Utf8FromPath(pending.file), encoding)->Components()->All().front());
         module.file = pending.file;
         module.folder = pending.folder;
         return {std::move(module), {}};
@@ -108,7 +109,7 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
             if (fs::is_directory(absolute, ec)) {
                 const std::vector<fs::path> files = ModuleFilesIn(absolute, options.recursive);
                 if (files.empty())
-                    throw SourceError(absolute.string(),
+                    throw SourceError(Utf8FromPath(absolute),
                                       options.recursive
                                           ? "the folder and its subfolders hold no module files (.bas, .cls, .frm)"
                                           : "the folder holds no module files (.bas, .cls, .frm); --recursive reads "
@@ -116,12 +117,12 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
                 const fs::path real = fs::canonical(absolute, ec);
                 for (const fs::path& file : files) {
                     if (const std::string target = TargetOutside(real, file); !target.empty())
-                        result.problems.push_back(file.string() + ": a link to " + target +
+                        result.problems.push_back(Utf8FromPath(file) + ": a link to " + target +
                                                   ", outside the project's folder");
                     else
                         pending.push_back({result.projects.size(), file, FolderBelow(absolute, file)});
                 }
-                result.projects.push_back({absolute.string(), ProjectName(absolute), {}, {}});
+                result.projects.push_back({Utf8FromPath(absolute), ProjectName(absolute), {}, {}});
                 isFolder.push_back(true);
                 continue;
             }
@@ -129,7 +130,7 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
             if (project->Protection() != 0)
                 throw SourceError(project->FileName(),
                                   "the VBA project is locked for viewing; Quillmark shows none of its code");
-            SiteProject site{absolute.string(), ProjectName(absolute), {}, {}};
+            SiteProject site{Utf8FromPath(absolute), ProjectName(absolute), {}, {}};
             for (const auto& component : project->Components()->All()) {
                 site.modules.push_back(Describe(component));
                 site.modules.back().held = component->Module();
@@ -154,8 +155,8 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
         SiteModule& module = *described[i].module;
         const auto [first, added] = filesByName[pending[i].project].emplace(module.name, pending[i].file);
         if (!added) {
-            result.problems.push_back(pending[i].file.string() + ": the module name \"" + module.name +
-                                      "\" is already used by " + first->second.string() +
+            result.problems.push_back(Utf8FromPath(pending[i].file) + ": the module name \"" + module.name +
+                                      "\" is already used by " + Utf8FromPath(first->second) +
                                       "; module names must differ within a project, as in the editor");
             continue;
         }
@@ -172,7 +173,7 @@ std::shared_ptr<MemoryCodeModule> ModuleCode(const SiteModule& module, const std
 {
     if (module.held)
         return module.held;
-    return OpenProject(module.file.string(), encoding)->Components()->All().front()->Module();
+    return OpenProject(Utf8FromPath(module.file), encoding)->Components()->All().front()->Module();
 }
 
 } // namespace quillmark::cli

@@ -16,6 +16,7 @@
 #include "conversion/Keywords.h"
 #include "platform/editor/SourceError.h"
 #include "platform/files/AtomicFile.h"
+#include "platform/files/PathText.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -39,7 +40,7 @@ struct PageJob {
 // Where a module came from, for messages.
 std::string SourceOf(const SiteProject& project, const SiteModule& module)
 {
-    return module.file.empty() ? project.path + ": module " + module.name : module.file.string();
+    return module.file.empty() ? project.path + ": module " + module.name : Utf8FromPath(module.file);
 }
 
 // The module's fragment, or its undecorated code and why it could not be converted.
@@ -163,11 +164,11 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
             return kUsage;
         }
     }
-    const fs::path folder(options.outputFolder);
+    const fs::path folder = PathFromUtf8(options.outputFolder);
     const InputFiles inputs(options.paths, options.recursive);
     for (const fs::path& path : {folder, folder / kIndexPage, folder / kStyleSheetFile}) {
-        if (const std::string* input = inputs.Find(path.string())) {
-            WriteMessage(err, "-o " + options.outputFolder + ": " + (path == folder ? "it" : path.string()) +
+        if (const std::string* input = inputs.Find(Utf8FromPath(path))) {
+            WriteMessage(err, "-o " + options.outputFolder + ": " + (path == folder ? "it" : Utf8FromPath(path)) +
                                   " is one of the inputs (" + *input + ")");
             return kUsage;
         }

@@ -9,6 +9,7 @@
 #include "platform/editor/documents/VbaDecompression.h"
 #include "platform/editor/documents/VbaFormatError.h"
 #include "platform/editor/documents/VbaStorage.h"
+#include "platform/files/PathText.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -195,8 +196,9 @@ std::shared_ptr<MemoryProject> LoadDocumentProject(const std::string& path)
         } else {
             components = LoadComponents(*storage, project);
         }
-        return std::make_shared<MemoryProject>(std::filesystem::absolute(path).lexically_normal().string(),
-                                               std::move(components), project.lockedForViewing ? 1 : 0);
+        return std::make_shared<MemoryProject>(
+            Utf8FromPath(std::filesystem::absolute(PathFromUtf8(path)).lexically_normal()), std::move(components),
+            project.lockedForViewing ? 1 : 0);
     } catch (const VbaFormatError& error) {
         throw SourceError(path, error.what());
     }
