@@ -82,6 +82,8 @@ std::string UnknownCommand(CLI::App& app, int argc, char** argv)
 CommandLine::CommandLine() : app("Quillmark turns the source code of VBA projects into an HTML fragment.")
 {
     app.require_subcommand(0, 1);
+    // The same options on Windows: "/x" is a path there too, never an option.
+    app.allow_windows_style_options(false);
     app.add_flag("--version", version, "Print the version and exit");
     app.add_flag("--verbose", verbose, "With --version: the version information of the add-in library");
 
