@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-  qt6-base-dev libgsf-1-dev libxml2-dev
+  qt6-base-dev libgsf-1-dev libxml2-dev zlib1g-dev
   fonts-ipafont-gothic xvfb xauth
   clang libclang-rt-14-dev
   chromium chromium-driver

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs every test, then runs the engine's
 # tests once more under AddressSanitizer and UndefinedBehaviorSanitizer, and the concurrent
-# conversions under ThreadSanitizer; then builds Quillmark.dll for Windows and runs its tests
-# under Wine.
+# conversions under ThreadSanitizer; then builds Quillmark.dll and quillmark.exe for Windows and
+# runs their tests under Wine, quillmark.exe's output against the Linux build's made first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Our own runs hold the code to a warning-free build.
