@@ -79,6 +79,13 @@ compareProject() {
 sample=$sources/examples/Sample
 compareProject "$sample" entries
 compareSites example "$sample"
+# Standard input as it is: its CR LF and what follows a Ctrl+Z arrive.
+for command in source convert; do
+  (printf '\x1a'; cat "$sample/Ledger.cls") >"$work/input.cls"
+  "$linux" "$command" - <"$work/input.cls" >"$work/linux.out" 2>/dev/null
+  windows "$command" - <"$work/input.cls" >"$work/windows.out" 2>/dev/null
+  cmp -s "$work/linux.out" "$work/windows.out" || fail "quillmark $command - read standard input otherwise"
+done
 
 office=$shared/testdata/office
 if [ -d "$office" ]; then
@@ -94,6 +101,21 @@ if [ -d "$office" ]; then
     compareProject "$file"
   done
   compareSites office --recursive "${documents[@]}" "$office/pre-commit-VBA"
+
+  # Damaged copies, cut short or with a byte changed, fail as on Linux, never worse.
+  for document in "$office/poi/spreadsheet/SimpleMacro.xls" "$office/calamine/vba.xlsm"; do
+    damaged=$work/damaged.${document##*.}
+    size=$(stat -c %s "$document")
+    for step in 1 3 5 7 9; do
+      head -c $((size * step / 10)) "$document" >"$damaged"
+      compare source "$damaged"
+      cp "$document" "$damaged"
+      at=$((size * step * 97 / 1000))
+      byte=$(od -An -tu1 -j "$at" -N1 "$damaged")
+      printf "\\$(printf %o $((byte ^ 0x5A)))" | dd of="$damaged" bs=1 seek="$at" conv=notrunc status=none
+      compare source "$damaged"
+    done
+  done
 
   # Japanese file and folder names, as the users of the editor's Japanese texts have them.
   mkdir "$work/売上"
