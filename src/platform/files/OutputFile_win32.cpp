@@ -46,7 +46,8 @@ private:
     HANDLE handle_;
 };
 
-// The file that a symbolic link or junction at path leads to, as the system names it.
+// Where the file open as file lies, as the system names it, whatever links and junctions led
+// there.
 std::wstring FinalPath(HANDLE file, const std::string& path)
 {
     std::wstring final(MAX_PATH, L'\0');
@@ -91,10 +92,8 @@ OutputFileWriter::OutputFileWriter(const std::string& path) : path_(path)
             throw WriteError(path);
         if (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             throw std::runtime_error("cannot write " + path + ": " + std::strerror(EISDIR));
-        // The link is kept and what it leads to replaced.
-        if (const DWORD own = ::GetFileAttributesW(named.c_str());
-            own != INVALID_FILE_ATTRIBUTES && (own & FILE_ATTRIBUTE_REPARSE_POINT))
-            target = FinalPath(probe.Get(), path);
+        // Replaced in its own folder: a link that led there is kept.
+        target = FinalPath(probe.Get(), path);
     }
     const std::string name = Utf8FromPath(target.filename());
     RemoveStaleTemporaryFiles(target.has_parent_path() ? target.parent_path() : fs::path("."),

@@ -168,6 +168,13 @@ windows convert -o "$work/out/page.html" "$sample/TextTools.bas" 2>/dev/null || 
 cmp -s "$work/linux.out" "$work/out/page.html" || fail "convert -o wrote other than the Linux build"
 [ "$(ls "$work/out")" = "$(printf 'other.html.tmp99999-0\npage.html')" ] ||
   fail "convert -o left $(ls "$work/out" | tr '\n' ' ')(only a stale twin of its own file goes)"
+# What a symbolic link leads to is replaced, the link kept.
+mkdir -p "$work/linked/real"
+echo old >"$work/linked/real/page.html"
+ln -s real/page.html "$work/linked/link.html"
+windows convert -o "$work/linked/link.html" "$sample/TextTools.bas" 2>/dev/null || fail "convert -o a link: exit $?"
+[ -L "$work/linked/link.html" ] && cmp -s "$work/linux.out" "$work/linked/real/page.html" ||
+  fail "convert -o a link did not replace what it leads to, keeping the link"
 
 # Ctrl+C (which Wine makes of SIGINT) removes the temporary file and leaves no output. The
 # temporary file stands while standard input is still being read.
