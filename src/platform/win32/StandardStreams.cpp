@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <map>
+#include <mutex>
 #include <string>
 
 #include <fcntl.h>
@@ -79,7 +80,9 @@ int WriteText(int descriptor, std::string_view text)
         bool console = false;
         std::string pending; // a character's first bytes
     };
+    static std::mutex lock;
     static std::map<int, Stream> streams;
+    const std::lock_guard guard(lock);
     Stream& stream = streams[descriptor];
     if (stream.handle != handle) {
         // A console opened only for writing (CON) cannot be asked for its mode, yet takes wide
