@@ -8,7 +8,6 @@
 #include "platform/files/TemporaryFiles.h"
 
 #include <algorithm>
-#include <cstring>
 #include <iostream>
 #include <unistd.h>
 
@@ -54,9 +53,10 @@ int WriteProduct(int (*command)(const Options&, std::ostream&, std::ostream&), c
     DescriptorOutput buffer(STDOUT_FILENO);
     std::ostream out(&buffer);
     const int status = command(options, out, std::cerr);
-    if (const int error = buffer.Finish()) {
-        WriteMessage(std::cerr, std::string("cannot write output: ") + std::strerror(error));
-        return kFailed;
+    try {
+        buffer.Finish();
+    } catch (const RuntimeError& e) {
+        return ReportFailure(std::cerr, e);
     }
     return status;
 }
@@ -145,10 +145,10 @@ std::optional<int> CommandLine::Parse(int argc, char** argv)
     if (!encoding.empty()) {
         try {
             DecodeToUtf8({}, encoding);
-        } catch (const std::invalid_argument&) {
+        } catch (const RuntimeError& e) {
             WriteMessage(std::cerr, "--encoding " + encoding +
                                         ": unknown encoding; give one such as UTF-8, CP932, CP1252 or UTF-16LE");
-            return kUsage;
+            return e.GetKind() == RuntimeError::Kind::BadUsage ? kUsage : kFailed;
         }
     }
     return std::nullopt;

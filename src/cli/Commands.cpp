@@ -11,7 +11,6 @@
 #include "conversion/Converter.h"
 #include "conversion/Keywords.h"
 #include "platform/editor/FileProjects.h"
-#include "platform/editor/SourceError.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/TerminalText.h"
 
@@ -57,8 +56,9 @@ public:
         std::shared_ptr<MemoryEditor> editor;
         try {
             editor = OpenEditor(options_.paths, options_.module, options_.encoding);
-        } catch (const SourceError& e) {
-            return Fail(e.Path(), e.Problem());
+        } catch (const RuntimeError& e) {
+            WriteMessage(err_, e.Message());
+            return false;
         }
         auto& state = ModHtml();
         state.HostEditor = editor;
@@ -139,6 +139,12 @@ int Status(const CommandRun& run)
 
 } // namespace
 
+int ReportFailure(std::ostream& err, const RuntimeError& failure)
+{
+    WriteMessage(err, failure.Message());
+    return failure.GetKind() == RuntimeError::Kind::BadUsage ? kUsage : kFailed;
+}
+
 int Convert(const Options& options, std::ostream& out, std::ostream& err)
 {
     CommandRun run(options, err);
@@ -151,13 +157,9 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err)
     std::string html;
     try {
         html = ConvertToHtml(state.CurrentProject, run.Entry(), first, last, options.links);
-    } catch (const ConversionError& e) {
-        run.Fail(run.ProjectPath(),
-                 "module " + state.CurrentModuleName + ", line " + std::to_string(e.Line()) + ": " + e.Problem());
-        return kFailed;
-    } catch (const RuntimeError& e) {
-        run.Fail(run.ProjectPath(), "converting module " + state.CurrentModuleName + " failed: " + e.Description());
-        return kFailed;
+    } catch (RuntimeError& e) {
+        e.Locate({run.ProjectPath()});
+        return ReportFailure(err, e);
     }
     if (options.page)
         out << HtmlPage(state.CurrentModuleName + "." + run.Entry(), html);
@@ -175,22 +177,17 @@ int ConvertToFile(const Options& options, std::ostream& err)
         WriteMessage(err, "-o " + options.output + ": it is one of the inputs (" + *input + ")");
         return kUsage;
     }
-    std::optional<FileOutput> file;
     try {
-        file.emplace(options.output);
-    } catch (const std::runtime_error& e) {
-        WriteMessage(err, e.what());
-        return kFailed;
+        FileOutput file(options.output);
+        std::ostream out(&file);
+        const int status = Convert(options, out, err);
+        if (status != kDone)
+            return status; // the file stays as it was
+        file.Commit();
+        return kDone;
+    } catch (const RuntimeError& e) {
+        return ReportFailure(err, e);
     }
-    std::ostream out(&*file);
-    const int status = Convert(options, out, err);
-    if (status != kDone)
-        return status; // the file stays as it was
-    if (const std::string error = file->Commit(); !error.empty()) {
-        WriteMessage(err, error);
-        return kFailed;
-    }
-    return kDone;
 }
 
 int Source(const Options& options, std::ostream& out, std::ostream& err)

@@ -1,8 +1,8 @@
 #include "cli/InputFiles.h"
 
+#include "codemodel/RuntimeError.h"
 #include "platform/editor/FileProjects.h"
 #include "platform/editor/ModuleFiles.h"
-#include "platform/editor/SourceError.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,7 +30,7 @@ InputFiles::InputFiles(const std::vector<std::string>& paths, bool recursive)
             for (const std::filesystem::path& file : ModuleFilesIn(path, recursive))
                 if (struct stat module{}; ::stat(file.c_str(), &module) == 0)
                     add(file.string(), module);
-        } catch (const SourceError&) {
+        } catch (const RuntimeError&) {
             // Reading the folder says what is wrong with it.
         }
     }

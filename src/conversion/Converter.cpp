@@ -71,7 +71,7 @@ std::string ConvertRange(const ModuleView& module, const KeywordTable* keywords,
                          std::int32_t firstLine, std::int32_t lastLine, const LinkListMaker& linkList)
 {
     if (lastLine < firstLine)
-        throw RuntimeError(err::SubscriptOutOfRange);
+        throw RuntimeError(err::SubscriptOutOfRange, {{}, std::string(module.name)}, "the range ends before it starts");
     BlockPlan blocks(entry, module, firstLine, lastLine);
 
     OutputBuffer out;
@@ -107,15 +107,15 @@ std::string ConvertRange(const ModuleView& module, const KeywordTable* keywords,
             blocks.AppendClosers(line, out);
             if (number - firstLine + 1 == SampleLines)
                 ReserveForTheRest(out, codeStart, number, std::min(lastLine, module.lines.Count()));
-        } catch (const UnterminatedString& e) {
-            throw ConversionError(e, line, "unterminated string literal");
         } catch (...) {
-            const RuntimeError error = CurrentError();
-            throw ConversionError(error, line, error.Description());
+            RuntimeError error = CurrentError();
+            error.Locate({{}, std::string(module.name), line});
+            throw error;
         }
     }
     if (!blocks.Valid())
-        throw RuntimeError(err::SubscriptOutOfRange);
+        throw RuntimeError(err::SubscriptOutOfRange, {{}, std::string(module.name)},
+                           "the procedure index does not match the module");
     return out.Take();
 }
 

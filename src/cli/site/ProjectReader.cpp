@@ -2,10 +2,10 @@
 
 #include "cli/site/NameMap.h"
 #include "cli/site/Parallel.h"
+#include "codemodel/RuntimeError.h"
 #include "platform/editor/FileProjects.h"
 #include "platform/editor/ModuleFiles.h"
 #include "platform/editor/ProcedureTable.h"
-#include "platform/editor/SourceError.h"
 #include "platform/editor/TextDecoding.h"
 
 #include <optional>
@@ -78,7 +78,7 @@ DescribedFile DescribeFile(const PendingFile& pending, const std::string& encodi
         module.file = pending.file;
         module.folder = pending.folder;
         return {std::move(module), {}};
-    } catch (const SourceError& e) {
+    } catch (const RuntimeError& e) {
         return {std::nullopt, e.what()};
     }
 }
@@ -97,11 +97,11 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
             if (fs::is_directory(absolute, ec)) {
                 const std::vector<fs::path> files = ModuleFilesIn(absolute, options.recursive);
                 if (files.empty())
-                    throw SourceError(absolute.string(),
-                                      options.recursive
-                                          ? "the folder and its subfolders hold no module files (.bas, .cls, .frm)"
-                                          : "the folder holds no module files (.bas, .cls, .frm); --recursive reads "
-                                            "its subfolders too");
+                    throw RuntimeError(err::FileNotFound, {absolute.string()},
+                                       options.recursive
+                                           ? "the folder and its subfolders hold no module files (.bas, .cls, .frm)"
+                                           : "the folder holds no module files (.bas, .cls, .frm); --recursive reads "
+                                             "its subfolders too");
                 for (const fs::path& file : files)
                     pending.push_back({result.projects.size(), file, FolderBelow(absolute, file)});
                 result.projects.push_back({absolute.string(), ProjectName(absolute), {}, {}});
@@ -110,8 +110,8 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
             }
             const auto project = OpenProject(path, options.encoding);
             if (project->Protection() != 0)
-                throw SourceError(project->FileName(),
-                                  "the VBA project is locked for viewing; Quillmark shows none of its code");
+                throw RuntimeError(err::ProjectProtected, {project->FileName()},
+                                   "the VBA project is locked for viewing; Quillmark shows none of its code");
             SiteProject site{absolute.string(), ProjectName(absolute), {}, {}};
             for (const auto& component : project->Components()->All()) {
                 site.modules.push_back(Describe(component));
@@ -119,7 +119,7 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
             }
             result.projects.push_back(std::move(site));
             isFolder.push_back(false);
-        } catch (const SourceError& e) {
+        } catch (const RuntimeError& e) {
             result.problems.push_back(e.what());
         }
     }

@@ -23,7 +23,7 @@ struct ReadProjects {
 // out, each with a problem.
 ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadOptions& options);
 
-// The module's code: held, or read again from its file. Throws SourceError.
+// The module's code: held, or read again from its file. Throws RuntimeError.
 std::shared_ptr<MemoryCodeModule> ModuleCode(const SiteModule& module, const std::string& encoding);
 
 } // namespace quillmark::cli

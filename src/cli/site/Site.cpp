@@ -14,7 +14,6 @@
 #include "cli/site/SitePaths.h"
 #include "conversion/Converter.h"
 #include "conversion/Keywords.h"
-#include "platform/editor/SourceError.h"
 #include "platform/files/AtomicFile.h"
 
 #include <algorithm>
@@ -54,10 +53,9 @@ Fragment Convert(const ModuleView& view, const KeywordTable& keywords)
     try {
         fragment.html = ConvertRange(view, &keywords, Entry{}, 1, view.lineCount);
         return fragment;
-    } catch (const ConversionError& e) {
-        fragment.problem = "line " + std::to_string(e.Line()) + ": " + e.Problem();
     } catch (const RuntimeError& e) {
-        fragment.problem = e.Description();
+        const std::int32_t line = e.Place().line;
+        fragment.problem = line > 0 ? "line " + std::to_string(line) + ": " + e.Problem() : e.Problem();
     }
     fragment.html = PlainFragment(view);
     return fragment;
@@ -96,7 +94,7 @@ std::string WriteModulePage(const PageJob& job, const fs::path& folder, const Ke
     std::shared_ptr<MemoryCodeModule> code;
     try {
         code = ModuleCode(module, options.encoding);
-    } catch (const SourceError& e) {
+    } catch (const RuntimeError& e) {
         return e.what();
     }
     const ProcedureIndex index = IndexOf(code->Procedures().Blocks());

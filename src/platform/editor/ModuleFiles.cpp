@@ -1,7 +1,7 @@
 #include "platform/editor/ModuleFiles.h"
 
 #include "codemodel/AsciiText.h"
-#include "platform/editor/SourceError.h"
+#include "codemodel/RuntimeError.h"
 #include "platform/files/PathText.h"
 
 #include <algorithm>
@@ -50,7 +50,8 @@ void CollectModuleFiles(const fs::path& folder, bool recursive, std::vector<fs::
             subfolders.push_back(it->path());
     }
     if (ec)
-        throw SourceError(Utf8FromPath(folder), "cannot list the folder: " + ec.message());
+        throw RuntimeError(SystemErrorNumber(ec.value()), {Utf8FromPath(folder)},
+                           "cannot list the folder: " + ec.message());
     SortByName(files);
     SortByName(subfolders);
     out.insert(out.end(), files.begin(), files.end());

@@ -10,7 +10,7 @@ bool IsModuleFile(const std::filesystem::path& path);
 
 // The module files of folder in name order (ignoring case first). With recursive, those of its
 // subfolders follow, each subfolder in name order with its own files before its subfolders';
-// hidden folders (".git") and links to folders are passed over. Throws SourceError.
+// hidden folders (".git") and links to folders are passed over. Throws RuntimeError.
 std::vector<std::filesystem::path> ModuleFilesIn(const std::filesystem::path& folder, bool recursive = false);
 
 } // namespace quillmark
