@@ -1,13 +1,11 @@
 #include "conversion/Converter.h"
 
-#include "codemodel/ModHtml.h"
 #include "codemodel/RuntimeError.h"
 #include "codemodel/TextBackedModule.h"
 #include "conversion/BlockPlan.h"
 #include "conversion/HtmlEscape.h"
 #include "conversion/Keywords.h"
 #include "conversion/LineScanner.h"
-#include "conversion/LinkLists.h"
 
 #include <algorithm>
 #include <new>
@@ -117,40 +115,6 @@ std::string ConvertRange(const ModuleView& module, const KeywordTable* keywords,
         throw RuntimeError(err::SubscriptOutOfRange, {{}, std::string(module.name)},
                            "the procedure index does not match the module");
     return out.Take();
-}
-
-std::string ConvertToHtml(const std::shared_ptr<VBProject>& project, const std::string& procName,
-                          std::int32_t& firstLine, std::int32_t& lastLine, bool linkFlag)
-{
-    try {
-        const ModHtmlState& state = ModHtml();
-        const std::shared_ptr<CodeModule> module =
-            Obj(Obj(Obj(project).VBComponents()).Item(state.CurrentModuleName)).CodeModule();
-        CodeModule& code = Obj(module);
-        if (code.CountOfLines() == 0) {
-            firstLine = 1;
-            lastLine = 1;
-        }
-        std::optional<ModuleText> storage;
-        const ModuleView view{state.CurrentModuleName, LinesOf(code, storage), state.ProcIndex, state.ModuleLineCount};
-        const Entry entry = Entry::Parse(procName);
-        LinkListMaker linkList;
-        if (linkFlag) {
-            linkList = [&] {
-                switch (entry.kind) {
-                case Entry::Kind::WholeModule: return CreateLinkList(state.ProcIndex);
-                case Entry::Kind::Declarations: return CreateLinkDec();
-                case Entry::Kind::Procedure: break;
-                }
-                return CreateLink(procName);
-            };
-        }
-        return ConvertRange(view, state.Keywords.get(), entry, firstLine, lastLine, linkList);
-    } catch (const RuntimeError&) {
-        throw;
-    } catch (...) {
-        throw CurrentError(); // out of memory and the like, as the numbered error it stands for
-    }
 }
 
 } // namespace quillmark

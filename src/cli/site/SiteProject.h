@@ -1,7 +1,7 @@
 #pragma once
 
-#include "codemodel/ModHtml.h"
 #include "codemodel/ProcedureIndex.h"
+#include "codemodel/ProjectLists.h"
 #include "platform/editor/MemorySource.h"
 
 #include <cstdint>

@@ -14,10 +14,8 @@
 
 #include "addin/AddInIdentity.h"
 #include "codemodel/AsciiText.h"
-#include "codemodel/EntryRange.h"
-#include "codemodel/ModHtml.h"
-#include "conversion/Converter.h"
-#include "conversion/Keywords.h"
+#include "modhtml/ModHtml.h"
+#include "modhtml/SharedSetProcedures.h"
 #include "platform/editor/FileProjects.h"
 #include "platform/files/PathText.h"
 #include "platform/win32/SystemRegistry.h"
