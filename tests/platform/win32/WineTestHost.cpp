@@ -204,6 +204,45 @@ void checkRegistered(const Library& dll)
     expect(load && *load == com::RegistryKeys::Value(std::uint32_t{0}), "LoadBehavior 0");
 }
 
+// The library's class objects, called as the run-time calls them: an unknown class and
+// aggregation are refused, and the library may unload only when no object or lock is alive.
+void checkClassObjects(const Library& dll)
+{
+    HMODULE module = ::LoadLibraryW(Widen(dll.path).c_str());
+    expect(module, "cannot load " + dll.path);
+    const auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
+        reinterpret_cast<void*>(::GetProcAddress(module, "DllGetClassObject")));
+    const auto canUnloadNow = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+        reinterpret_cast<void*>(::GetProcAddress(module, "DllCanUnloadNow")));
+    expect(getClassObject && canUnloadNow, "no DllGetClassObject or DllCanUnloadNow");
+    const auto factoryOf = [&](const com::Guid& clsid) {
+        ComPtr<IClassFactory> factory;
+        check(getClassObject(win32::SystemGuid(clsid), IID_PPV_ARGS(&factory)), "the class object");
+        return factory;
+    };
+
+    void* object = &object;
+    expect(getClassObject(win32::SystemGuid(IID_CMMTimer), IID_IClassFactory, &object) == CLASS_E_CLASSNOTAVAILABLE &&
+               !object,
+           "a class object for an interface id");
+    expect(canUnloadNow() == S_OK, "the library stays with nothing alive");
+    {
+        const ComPtr<IClassFactory> factory = factoryOf(CLSID_CMMTimer);
+        expect(canUnloadNow() == S_FALSE, "the library may go while its class object lives");
+        expect(factory->CreateInstance(factory.Get(), IID_IUnknown, &object) == CLASS_E_NOAGGREGATION && !object,
+               "aggregation is not refused");
+        expect(factory->CreateInstance(nullptr, IID_IClassFactory, &object) == E_NOINTERFACE && !object,
+               "a timer answers for IClassFactory");
+        ComPtr<IDispatch> timer;
+        check(factory->CreateInstance(nullptr, IID_PPV_ARGS(&timer)), "the timer");
+        check(factory->LockServer(TRUE), "LockServer");
+    }
+    expect(canUnloadNow() == S_FALSE, "the library may go while it is locked");
+    check(factoryOf(CLSID_Connect)->LockServer(FALSE), "LockServer");
+    expect(canUnloadNow() == S_OK, "the library stays when every object and lock is gone");
+    ::FreeLibrary(module);
+}
+
 void checkResources(const Library& dll)
 {
     HMODULE module = ::LoadLibraryExW(Widen(dll.path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -531,6 +570,8 @@ int checkLibrary(const Library& dll, const std::string& sources, const std::stri
         expect(output.find("all answers right") != std::string::npos, "the script said: " + output);
     });
 
+    step("the class objects refuse unknown classes and aggregation, and hold the library while used",
+         [&] { checkClassObjects(dll); });
     std::optional<Connection> session;
     step("Quillmark.Connect is created by its ProgID and describes _Connect",
          [&] { session.emplace(OpenEditor({examples + "\\Sample"}, "BookKeeping")); });
