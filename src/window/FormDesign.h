@@ -26,14 +26,14 @@ struct FontDesign {
 
 inline constexpr int FontPoints = 9;
 inline constexpr int FontWeight = 400;
-inline constexpr std::array<FontDesign, 2> Fonts = {{
+inline constexpr std::array<FontDesign, 2> FormFonts = {{
     {"ＭＳ ゴシック", true},
     {"ＭＳ Ｐゴシック", false},
 }};
 
 constexpr const FontDesign& FontOf(FontFace face)
 {
-    return Fonts[static_cast<std::size_t>(face)];
+    return FormFonts[static_cast<std::size_t>(face)];
 }
 
 enum class ControlKind { CommandButton, ListBox, Label, CheckBox, TextView };

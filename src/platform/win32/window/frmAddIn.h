@@ -41,7 +41,7 @@ private:
     std::string DecimalSeparator() const override;
 
     HWND window_ = nullptr;
-    std::array<HFONT, Fonts.size()> fonts_{}; // by FontFace
+    std::array<HFONT, FormFonts.size()> fonts_{}; // by FontFace
     HICON icon_ = nullptr;
     std::unique_ptr<Controls> controls_;
     Win32Clipboard clipboard_;
