@@ -4,7 +4,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <map>
 #include <string>
 
 namespace quillmark::cli {
@@ -12,12 +11,18 @@ namespace quillmark::cli {
 // --theme light|dark|editor, as every command that styles code takes it.
 inline CLI::Option* AddThemeOption(CLI::App& command, ThemeName& theme)
 {
-    std::map<std::string, ThemeName> names;
-    for (const ThemeName name : {ThemeName::Light, ThemeName::Dark, ThemeName::Editor})
-        names.emplace(ThemeOf(name).name, name);
+    const CLI::Validator names(
+        [](std::string& value) -> std::string {
+            const auto name = ThemeNamed(value);
+            if (!name)
+                return value + " not in {light,dark,editor}";
+            value = std::to_string(static_cast<int>(*name));
+            return {};
+        },
+        "light|dark|editor");
     return command
         .add_option("--theme", theme, "light (default), dark, or editor (like the VBA editor's code window)")
-        ->transform(CLI::CheckedTransformer(names));
+        ->transform(names);
 }
 
 } // namespace quillmark::cli
