@@ -14,7 +14,7 @@ struct SiteOptions {
     std::string encoding; // empty: guessed per file
     bool recursive = false;
     unsigned jobs = 0; // 0: one per processor
-    Theme theme = Theme::Light;
+    ThemeName theme = ThemeName::Light;
     bool lineNumbers = false;
 };
 
