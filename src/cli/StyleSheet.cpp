@@ -41,12 +41,14 @@ h1 { font-size: 1.5em; margin: .3em 0 .6em; }
 .Project h2 { font-size: 1.25em; border-bottom: 1px solid var(--rule); padding-bottom: .2em; }
 .Modules { list-style: none; padding: 0; margin: 0; content-visibility: auto; contain-intrinsic-size: auto 500em; }
 .Module { padding: .35em 0; }
+h1, .Project { overflow-wrap: anywhere; }
 .Module > a { font-weight: 600; }
 .Folder, .Counts { color: var(--muted); }
 .Counts { font-size: .9em; }
 .Procedures { columns: 20em; margin: .2em 0 0; padding-left: 1.5em; font-family: var(--code-font); font-size: .9em; }
 .NoMatch { color: var(--muted); }
 .Problem { border-left: 3px solid var(--string); padding-left: .6em; }
+.Excluded { color: var(--muted); margin: 0 0 .5em; }
 )";
 
 // A rule between procedures instead of a bar beside each, as in the editor's code window.

@@ -36,16 +36,22 @@ std::string ProjectName(const fs::path& absolute)
     return DecodeName(name.empty() ? absolute.string() : name);
 }
 
-// The file's folder below the project's folder, "/"-separated, as text; "" at the top.
-std::string FolderBelow(const fs::path& project, const fs::path& file)
+// The path below the project's folder, "/"-separated, as text; "" for the folder itself.
+std::string PathBelow(const fs::path& project, const fs::path& path)
 {
-    std::string folder;
-    for (const fs::path& part : file.parent_path().lexically_relative(project)) {
+    std::string below;
+    for (const fs::path& part : path.lexically_relative(project)) {
         if (part == ".")
             continue;
-        folder += (folder.empty() ? "" : "/") + DecodeName(part.string());
+        below += (below.empty() ? "" : "/") + DecodeName(part.string());
     }
-    return folder;
+    return below;
+}
+
+// The file's folder below the project's folder; "" at the top.
+std::string FolderBelow(const fs::path& project, const fs::path& file)
+{
+    return PathBelow(project, file.parent_path());
 }
 
 // The file a module file links to when that lies outside folder (without links); else "".
@@ -106,7 +112,19 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
         try {
             std::error_code ec;
             if (fs::is_directory(absolute, ec)) {
-                const std::vector<fs::path> files = ModuleFilesIn(absolute, options.recursive);
+                std::vector<ExcludedPath> excluded;
+                const auto leaveOut = [&](const fs::path& path) {
+                    std::string below = PathBelow(absolute, path);
+                    const std::string* pattern = options.excluded.Match(below);
+                    if (pattern) {
+                        std::error_code typeError;
+                        if (fs::is_directory(path, typeError))
+                            below += '/';
+                        excluded.push_back({std::move(below), *pattern});
+                    }
+                    return pattern != nullptr;
+                };
+                const std::vector<fs::path> files = ModuleFilesIn(absolute, options.recursive, leaveOut);
                 if (files.empty())
                     throw SourceError(absolute.string(),
                                       options.recursive
@@ -121,7 +139,7 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
                     else
                         pending.push_back({result.projects.size(), file, FolderBelow(absolute, file)});
                 }
-                result.projects.push_back({absolute.string(), ProjectName(absolute), {}, {}});
+                result.projects.push_back({absolute.string(), ProjectName(absolute), {}, {}, std::move(excluded)});
                 isFolder.push_back(true);
                 continue;
             }
@@ -129,7 +147,7 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
             if (project->Protection() != 0)
                 throw SourceError(project->FileName(),
                                   "the VBA project is locked for viewing; Quillmark shows none of its code");
-            SiteProject site{absolute.string(), ProjectName(absolute), {}, {}};
+            SiteProject site{absolute.string(), ProjectName(absolute), {}, {}, {}};
             for (const auto& component : project->Components()->All()) {
                 site.modules.push_back(Describe(component));
                 site.modules.back().held = component->Module();

@@ -182,7 +182,8 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     const unsigned jobs = options.jobs > 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
     KeepFreedMemoryForReuse();
 
-    ReadProjects read = ReadSiteProjects(options.paths, {options.recursive, options.encoding, jobs});
+    ReadProjects read =
+        ReadSiteProjects(options.paths, {options.recursive, options.encoding, jobs, Exclusions(options.excludes)});
     bool complete = read.problems.empty();
     for (const std::string& problem : read.problems)
         WriteMessage(err, problem + "; left out");
@@ -222,7 +223,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     Progress progress(pages.size(), showProgress, err);
     RunInParallel(pages.size() + 1, jobs, [&](std::size_t i) {
         if (i == 0) {
-            index = IndexPage(projects);
+            index = IndexPage(projects, options.title);
             return;
         }
         outcomes[i - 1] = WriteModulePage(pages[i - 1], site, *keywords, options);
@@ -239,7 +240,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     }
     if (std::find(written.begin(), written.end(), false) != written.end()) {
         KeepWrittenPages(projects, written);
-        index = projects.empty() ? "" : IndexPage(projects);
+        index = projects.empty() ? "" : IndexPage(projects, options.title);
     }
     if (!index.empty()) {
         if (const std::string problem = WriteSiteFile(site, kIndexPage, index); !problem.empty()) {

@@ -23,6 +23,16 @@ void AddSiteCommand(CLI::App& app, SiteCommand& site)
         ->check(CLI::Range(1u, 1024u));
     AddThemeOption(command, options.theme);
     command.add_flag("--line-numbers", options.lineNumbers, "Number the lines (copied code carries no numbers)");
+    command.add_option("--title", options.title, "The heading of the index (default: the projects' names)");
+    command
+        .add_option("--exclude", options.excludes,
+                    "Leave out the files and folders that match GLOB (repeatable): without \"/\" a name at any "
+                    "depth (\"*.bak.bas\", \"old\"), with \"/\" a path below the project's folder "
+                    "(\"src/legacy\"); * and ? do not match \"/\", case does not matter; the index lists what "
+                    "was left out")
+        ->type_name("GLOB")
+        ->expected(1)
+        ->take_all();
     command.add_flag("--quiet", site.quiet, "No progress line");
     command.add_option("--encoding", options.encoding,
                        "Encoding of module files (e.g. UTF-8, CP932, CP1252; default: guessed per file)");

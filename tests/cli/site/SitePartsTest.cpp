@@ -2,6 +2,7 @@
 #include "cli/StyleSheet.h"
 #include "cli/site/CaseKey.h"
 #include "cli/site/CodeLinker.h"
+#include "cli/site/Exclusions.h"
 #include "cli/site/SitePaths.h"
 
 #include <gtest/gtest.h>
@@ -314,6 +315,31 @@ TEST(SitePaths, ManyNamesOfOnePathAreNumberedInTurn)
         pages.push_back(module.page);
     EXPECT_EQ(pages, (std::vector<std::string>{"P/x_-2.html", "P/x_.html", "P/x_-3.html", "P/X_-4.html", "P/x_-5.html",
                                                "P/x.html"}));
+}
+
+TEST(Exclusions, NamesAtAnyDepthPathsBelowTheProject)
+{
+    const Exclusions excluded({"*.bak.bas", "old", "/src/legacy/", "forms/?rm*"});
+    const struct {
+        const char* path;
+        const char* pattern; // null: kept
+    } cases[] = {
+        {"Main.BAK.bas", "*.bak.bas"},
+        {"a/b/x.bak.bas", "*.bak.bas"},
+        {"x.bak.bas.txt", nullptr},
+        {"Old", "old"},
+        {"src/old", "old"},
+        {"older", nullptr},
+        {"src/legacy", "src/legacy"},
+        {"a/src/legacy", nullptr},
+        {"forms/frmA", "forms/?rm*"},
+        {"forms/x/frmA", nullptr},
+        {"forms", nullptr},
+    };
+    for (const auto& c : cases) {
+        const std::string* pattern = excluded.Match(c.path);
+        EXPECT_EQ(pattern ? *pattern : "", c.pattern ? c.pattern : "") << c.path;
+    }
 }
 
 TEST(StyleSheet, EveryThemeSetsCodeInALatinMonospaceFirstAndLabelsUnlikeLinks)
