@@ -2,7 +2,9 @@
 # Times `quillmark site` over a folder of MODULES generated modules (about 6.6 MB of source for
 # 400) with one and two jobs, and compares its peak memory with the largest module: over the
 # folder, over one module as large as the whole folder, and over one tiny module (what the
-# process costs without any module). Run after scripts/build.sh; uses hyperfine when installed.
+# process costs without any module). Then times it once over 20,000 one-procedure modules whose
+# names differ only in characters a file name cannot hold (all become "Module_____"), against
+# 20,000 whose names differ. Run after scripts/build.sh; uses hyperfine when installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD:-build}
@@ -41,5 +43,20 @@ for what in folder one tiny; do
     /usr/bin/time -f "$what, --jobs $jobs: %e s wall, %M KiB peak" "$build/quillmark" site --quiet \
       --jobs "$jobs" -o "$work/site-$what" "$work/$what"
   done
+done
+
+mkdir "$work/clash" "$work/distinct"
+unsafe='<>:|?*\/'
+for i in $(seq 0 19999); do
+  name=Module
+  for digit in 0 1 2 3 4; do
+    name+=${unsafe:$(( (i >> (3 * digit)) & 7 )):1}
+  done
+  printf 'Attribute VB_Name = "%s"\r\nSub P%d()\r\nEnd Sub\r\n' "$name" "$i" > "$work/clash/M$i.bas"
+  printf 'Attribute VB_Name = "Module%d"\r\nSub P%d()\r\nEnd Sub\r\n' "$i" "$i" > "$work/distinct/M$i.bas"
+done
+for what in distinct clash; do
+  /usr/bin/time -f "20,000 modules, names $what: %e s wall, %U s user, %S s system" "$build/quillmark" site --quiet \
+    -o "$work/site-$what" "$work/$what"
 done
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs MinGW-w64 and Wine (Debian packages), builds Quillmark.dll for 32-bit and 64-bit
-# Office with its Wine test host, and copies the libraries to dist/windows/{x86,x64}/.
+# Installs MinGW-w64, Wine and NSIS (Debian packages), builds Quillmark.dll for 32-bit and
+# 64-bit Office with its Wine test host, copies the libraries to dist/windows/{x86,x64}/, and
+# makes the setup that installs them, dist/windows/Quillmark-VERSION-setup.exe, with the
+# checksums of all in dist/windows/SHA256SUMS.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -38,4 +40,22 @@ for arch in x86 x64; do
   check_library "$dll"
   mkdir -p "dist/windows/$arch"
   cp "$dll" "dist/windows/$arch/Quillmark.dll"
+  # quillmark.exe, once this build makes it.
+  exe=$(ninja -C "$build" -t targets all | sed -n 's/^\(\(.*\/\)\{0,1\}quillmark\.exe\): CXX_EXECUTABLE_LINKER.*/\1/p')
+  if [ -n "$exe" ]; then
+    cp "$build/$exe" "dist/windows/$arch/quillmark.exe"
+  else
+    rm -f "dist/windows/$arch/quillmark.exe"
+  fi
 done
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/x64/CMakeCache.txt)
+setup=Quillmark-$version-setup.exe
+rm -f dist/windows/Quillmark-*-setup.exe
+if [ -n "$exe" ]; then
+  src/platform/win32/installer/make-setup.sh --with-exe dist/windows "$version" "dist/windows/$setup"
+else
+  echo "quillmark.exe is not packaged yet: the Windows build makes none, so $setup holds the add-in only."
+  src/platform/win32/installer/make-setup.sh dist/windows "$version" "dist/windows/$setup"
+fi
+(cd dist/windows && sha256sum "$setup" x86/* x64/* >SHA256SUMS)

@@ -20,7 +20,7 @@ if [ "${1:-}" = command-line ]; then
 elif [ "${1:-}" = windows ]; then
   packages=(
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64
-    libwine-dev wine wine32:i386 wine64 xvfb xauth fonts-ipafont-gothic cmake ninja-build
+    libwine-dev wine wine32:i386 wine64 xvfb xauth fonts-ipafont-gothic cmake ninja-build nsis
   )
   options=(--no-install-recommends)
 fi

@@ -129,6 +129,20 @@ TEST(CommandProcess, SiteSaysNothingWhenDoneWithoutATerminal)
     EXPECT_TRUE(std::filesystem::exists(folder.Path() + "/Sample/Ledger.html"));
 }
 
+// The style sheet handed out for a blog or a page is the one a site of that theme uses.
+TEST(CommandProcess, TheStyleSheetIsTheSitesOfTheSameTheme)
+{
+    for (const char* theme : {"light", "dark", "editor"}) {
+        quillmark::testing::TempFolder folder("process-css");
+        const std::string sample = std::string(QUILLMARK_SOURCE_DIR) + "/examples/Sample";
+        ASSERT_EQ(Launch("site --theme " + std::string(theme) + " -o " + folder.Path() + " " + sample).status, 0);
+        const Result css = Launch("css --theme " + std::string(theme));
+        EXPECT_EQ(css.status, 0);
+        EXPECT_EQ(css.out, quillmark::testing::ReadFileText(folder.Path() + "/quillmark.css")) << theme;
+    }
+    EXPECT_EQ(Launch("css --theme sepia", true).status, 2);
+}
+
 TEST(CommandProcess, OutputThatCannotBeWrittenFailsTheCommand)
 {
     const std::string sample = std::string(QUILLMARK_SOURCE_DIR) + "/examples/Sample";
@@ -370,14 +384,14 @@ TEST(CommandProcess, AFailedWriteNamesTheFileNotItsTemporaryTwin)
     const std::string dir = folder.Path();
     const std::string sample = std::string(QUILLMARK_SOURCE_DIR) + "/examples/Sample";
     const std::pair<std::string, std::string> cases[] = {
-        {"site -o " + dir + " " + sample, dir + "/Sample/Ledger.html"},
+        {"site -o " + dir + " " + sample, dir + "/quillmark.css"},
         {"convert --module Ledger -o " + dir + "/Ledger.html " + sample, dir + "/Ledger.html"},
     };
     for (const auto& [arguments, page] : cases) {
         // No file may grow past 512 bytes: a longer write fails instead of ending the process.
         const Result r = Shell("trap '' XFSZ; ulimit -f 1; " + std::string(QUILLMARK_BIN) + " " + arguments + " 2>&1");
         EXPECT_EQ(r.status, 1) << arguments;
-        EXPECT_NE(r.out.find("quillmark: cannot write " + page + ": File too large\n"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find("quillmark: cannot write " + page + ": File too large"), std::string::npos) << r.out;
         EXPECT_EQ(r.out.find(".tmp"), std::string::npos) << r.out;
     }
 }

@@ -9,25 +9,55 @@ namespace quillmark::cli {
 
 namespace {
 
+// The texts are read once at load; a keystroke compares them and touches only the elements it
+// shows or hides (querying the page for every module's procedures at each keystroke took seconds
+// with thousands of modules).
 constexpr const char* kFilterScript = R"(<script>
 (function () {
   var box = document.getElementById("search");
   var nothing = document.querySelector(".NoMatch");
-  function holds(element, text) { return element.textContent.toLowerCase().indexOf(text) >= 0; }
+  function item(element, label) { return { element: element, text: label.textContent.toLowerCase() }; }
+  function children(element, each) {
+    for (var child = element.firstElementChild; child; child = child.nextElementSibling) each(child);
+  }
+  var projects = [];
+  document.querySelectorAll(".Modules").forEach(function (element) {
+    var list = { element: element, modules: [] };
+    children(element, function (moduleElement) {
+      var module = item(moduleElement, moduleElement.querySelector(".Name"));
+      module.procedures = [];
+      children(moduleElement.querySelector(".Procedures"), function (procedure) {
+        module.procedures.push(item(procedure, procedure));
+      });
+      list.modules.push(module);
+    });
+    var project = projects[projects.length - 1];
+    if (!project || project.element !== element.parentElement)
+      projects.push(project = { element: element.parentElement, lists: [] });
+    project.lists.push(list);
+  });
+  function show(entry, shown) {
+    if (entry.element.hidden === shown) entry.element.hidden = !shown;
+    return shown;
+  }
   function filter() {
     var text = box.value.trim().toLowerCase(), shown = 0;
-    document.querySelectorAll(".Project").forEach(function (project) {
+    projects.forEach(function (project) {
       var modules = 0;
-      project.querySelectorAll(".Module").forEach(function (module) {
-        var whole = holds(module.querySelector(".Name"), text), procedures = 0;
-        module.querySelectorAll(".Procedures li").forEach(function (procedure) {
-          procedure.hidden = !(whole || holds(procedure, text));
-          if (!procedure.hidden) procedures++;
+      project.lists.forEach(function (list) {
+        var listed = 0;
+        list.modules.forEach(function (module) {
+          var whole = module.text.indexOf(text) >= 0;
+          function matches(procedure) { return whole || procedure.text.indexOf(text) >= 0; }
+          if (!show(module, whole || module.procedures.some(matches))) return;
+          listed++;
+          // The procedures of a hidden module are left as they are: no one sees them.
+          module.procedures.forEach(function (procedure) { show(procedure, matches(procedure)); });
         });
-        module.hidden = !(whole || procedures > 0);
-        if (!module.hidden) modules++;
+        show(list, listed > 0);
+        modules += listed;
       });
-      project.hidden = modules === 0 && text !== "";
+      show(project, modules > 0 || text === "");
       shown += modules;
     });
     nothing.hidden = shown > 0 || text === "";
@@ -37,6 +67,10 @@ constexpr const char* kFilterScript = R"(<script>
 })();
 </script>
 )";
+
+// A project's modules are listed this many at a time; the style sheet lays out only the lists
+// near the view, so that a page of tens of thousands of modules opens and filters quickly.
+constexpr std::size_t kModulesPerList = 100;
 
 std::string Counted(std::size_t count, const char* noun)
 {
@@ -68,13 +102,27 @@ void AppendModule(const SiteModule& module, std::string& html)
     html += "</ul>\n</li>\n";
 }
 
+// What --exclude left out, folded away: the reader asked for it, but may wonder where it went.
+void AppendExcluded(const std::vector<ExcludedPath>& excluded, std::string& html)
+{
+    if (excluded.empty())
+        return;
+    html += "<details class=\"Excluded\"><summary>" + Counted(excluded.size(), "path") +
+            " left out by --exclude</summary>\n<ul>\n";
+    for (const ExcludedPath& path : excluded)
+        html += "<li><code>" + EscapeName(path.path) + "</code> matches <code>" + EscapeName(path.pattern) +
+                "</code></li>\n";
+    html += "</ul>\n</details>\n";
+}
+
 } // namespace
 
-std::string IndexPage(const std::vector<SiteProject>& projects)
+std::string IndexPage(const std::vector<SiteProject>& projects, const std::string& title)
 {
-    std::string names;
-    for (const SiteProject& project : projects)
-        names += (names.empty() ? "" : ", ") + project.name;
+    std::string names = title;
+    if (names.empty())
+        for (const SiteProject& project : projects)
+            names += (names.empty() ? "" : ", ") + project.name;
     std::string html = PageStart(kIndexPage, names);
     html += "<h1>";
     html += EscapeName(names);
@@ -90,9 +138,13 @@ std::string IndexPage(const std::vector<SiteProject>& projects)
             html += "<h2>" + EscapeName(project.name) + "</h2>\n";
         html += "<p class=\"Counts\">" + Counted(project.modules.size(), "module") + ", " +
                 Counted(procedures, "procedure") + "</p>\n";
+        AppendExcluded(project.excluded, html);
         html += "<ul class=\"Modules\">\n";
-        for (const SiteModule& module : project.modules)
-            AppendModule(module, html);
+        for (std::size_t m = 0; m < project.modules.size(); ++m) {
+            if (m > 0 && m % kModulesPerList == 0)
+                html += "</ul>\n<ul class=\"Modules\">\n";
+            AppendModule(project.modules[m], html);
+        }
         html += "</ul>\n</section>\n";
     }
     html += kFilterScript;

@@ -2,6 +2,7 @@
 
 #include "cli/site/NameMap.h"
 #include "cli/site/Parallel.h"
+#include "cli/site/SiteFolder.h"
 #include "codemodel/RuntimeError.h"
 #include "platform/editor/FileProjects.h"
 #include "platform/editor/ModuleFiles.h"
@@ -35,16 +36,32 @@ std::string ProjectName(const fs::path& absolute)
     return DecodeName(name.empty() ? absolute.string() : name);
 }
 
-// The file's folder below the project's folder, "/"-separated, as text; "" at the top.
-std::string FolderBelow(const fs::path& project, const fs::path& file)
+// The path below the project's folder, "/"-separated, as text; "" for the folder itself.
+std::string PathBelow(const fs::path& project, const fs::path& path)
 {
-    std::string folder;
-    for (const fs::path& part : file.parent_path().lexically_relative(project)) {
+    std::string below;
+    for (const fs::path& part : path.lexically_relative(project)) {
         if (part == ".")
             continue;
-        folder += (folder.empty() ? "" : "/") + DecodeName(part.string());
+        below += (below.empty() ? "" : "/") + DecodeName(part.string());
     }
-    return folder;
+    return below;
+}
+
+// The file's folder below the project's folder; "" at the top.
+std::string FolderBelow(const fs::path& project, const fs::path& file)
+{
+    return PathBelow(project, file.parent_path());
+}
+
+// The file a module file links to when that lies outside folder (without links); else "".
+std::string TargetOutside(const fs::path& folder, const fs::path& file)
+{
+    std::error_code ec;
+    if (!fs::is_symlink(file, ec))
+        return {};
+    const fs::path target = fs::canonical(file, ec);
+    return ec || LiesUnder(folder, target) ? "" : target.string();
 }
 
 SiteModule Describe(const std::shared_ptr<MemoryComponent>& component)
@@ -95,16 +112,34 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
         try {
             std::error_code ec;
             if (fs::is_directory(absolute, ec)) {
-                const std::vector<fs::path> files = ModuleFilesIn(absolute, options.recursive);
+                std::vector<ExcludedPath> excluded;
+                const auto leaveOut = [&](const fs::path& path) {
+                    std::string below = PathBelow(absolute, path);
+                    const std::string* pattern = options.excluded.Match(below);
+                    if (pattern) {
+                        std::error_code typeError;
+                        if (fs::is_directory(path, typeError))
+                            below += '/';
+                        excluded.push_back({std::move(below), *pattern});
+                    }
+                    return pattern != nullptr;
+                };
+                const std::vector<fs::path> files = ModuleFilesIn(absolute, options.recursive, leaveOut);
                 if (files.empty())
                     throw RuntimeError(err::FileNotFound, {absolute.string()},
                                        options.recursive
                                            ? "the folder and its subfolders hold no module files (.bas, .cls, .frm)"
                                            : "the folder holds no module files (.bas, .cls, .frm); --recursive reads "
                                              "its subfolders too");
-                for (const fs::path& file : files)
-                    pending.push_back({result.projects.size(), file, FolderBelow(absolute, file)});
-                result.projects.push_back({absolute.string(), ProjectName(absolute), {}, {}});
+                const fs::path real = fs::canonical(absolute, ec);
+                for (const fs::path& file : files) {
+                    if (const std::string target = TargetOutside(real, file); !target.empty())
+                        result.problems.push_back(file.string() + ": a link to " + target +
+                                                  ", outside the project's folder");
+                    else
+                        pending.push_back({result.projects.size(), file, FolderBelow(absolute, file)});
+                }
+                result.projects.push_back({absolute.string(), ProjectName(absolute), {}, {}, std::move(excluded)});
                 isFolder.push_back(true);
                 continue;
             }
@@ -112,7 +147,7 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
             if (project->Protection() != 0)
                 throw RuntimeError(err::ProjectProtected, {project->FileName()},
                                    "the VBA project is locked for viewing; Quillmark shows none of its code");
-            SiteProject site{absolute.string(), ProjectName(absolute), {}, {}};
+            SiteProject site{absolute.string(), ProjectName(absolute), {}, {}, {}};
             for (const auto& component : project->Components()->All()) {
                 site.modules.push_back(Describe(component));
                 site.modules.back().held = component->Module();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/site/Exclusions.h"
 #include "cli/site/SiteProject.h"
 
 #include <string>
@@ -11,6 +12,7 @@ struct ReadOptions {
     bool recursive = false; // module files in subfolders too
     std::string encoding;   // empty: guessed per file
     unsigned jobs = 1;
+    Exclusions excluded; // files and folders of a project's folder left out
 };
 
 struct ReadProjects {
@@ -18,9 +20,10 @@ struct ReadProjects {
     std::vector<std::string> problems; // "PATH: what is wrong", for what was left out
 };
 
-// The projects of paths. A path that cannot be read, a project locked for viewing and a module
-// file that cannot be read or whose name another module of the project already has are left
-// out, each with a problem.
+// The projects of paths. A path that cannot be read, a project locked for viewing, a module file
+// that cannot be read or whose name another module of the project already has, and one that
+// links to a file outside its project's folder are left out, each with a problem; what the
+// exclusions leave out is listed with its project.
 ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadOptions& options);
 
 // The module's code: held, or read again from its file. Throws RuntimeError.

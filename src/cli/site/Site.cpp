@@ -10,7 +10,7 @@
 #include "cli/site/Parallel.h"
 #include "cli/site/Progress.h"
 #include "cli/site/ProjectReader.h"
-#include "cli/site/SiteFolders.h"
+#include "cli/site/SiteFolder.h"
 #include "cli/site/SitePaths.h"
 #include "conversion/Converter.h"
 #include "conversion/Keywords.h"
@@ -85,8 +85,13 @@ void WriteLinkedCode(const std::string& fragment, CodeLinker& linker, AtomicFile
     file.Write(chunk);
 }
 
-// Converts the module and writes its page; what went wrong, or empty text.
-std::string WriteModulePage(const PageJob& job, const fs::path& folder, const KeywordTable& keywords,
+struct PageOutcome {
+    bool written = false;
+    std::string problem; // also of a page written, with its code undecorated
+};
+
+// Converts the module and writes its page.
+PageOutcome WriteModulePage(const PageJob& job, SiteFolder& site, const KeywordTable& keywords,
                             const SiteOptions& options)
 {
     const SiteProject& project = *job.project;
@@ -95,7 +100,7 @@ std::string WriteModulePage(const PageJob& job, const fs::path& folder, const Ke
     try {
         code = ModuleCode(module, options.encoding);
     } catch (const RuntimeError& e) {
-        return e.what();
+        return {false, e.what()};
     }
     const ProcedureIndex index = IndexOf(code->Procedures().Blocks());
     const Fragment fragment =
@@ -104,7 +109,7 @@ std::string WriteModulePage(const PageJob& job, const fs::path& folder, const Ke
 
     const std::string& problem = fragment.problem;
     try {
-        AtomicFileWriter file((folder / module.page).string(), NewFileAccess::Shared, Durability::Unsynced);
+        AtomicFileWriter file(site.FileFor(module.page), NewFileAccess::Shared, Durability::Unsynced);
         file.Write(ModulePageTop(project, module, index,
                                  problem.empty() ? "" : "This module could not be highlighted (" + problem + ").",
                                  options.lineNumbers));
@@ -113,23 +118,37 @@ std::string WriteModulePage(const PageJob& job, const fs::path& folder, const Ke
         file.Write(ModulePageBottom());
         file.Commit();
     } catch (const std::runtime_error& e) {
-        return e.what();
+        return {false, e.what()};
     }
-    return problem.empty() ? "" : SourceOf(project, module) + ": " + problem + "; its page shows the code undecorated";
+    return {true, problem.empty()
+                      ? ""
+                      : SourceOf(project, module) + ": " + problem + "; its page shows the code undecorated"};
 }
 
-// The index and the style sheet; what went wrong, or empty text.
-std::string WriteIndexAndStyleSheet(const std::vector<SiteProject>& projects, const fs::path& folder, Theme theme)
+// Writes a file of the site at path in it; what went wrong, or empty text.
+std::string WriteSiteFile(SiteFolder& site, std::string_view path, const std::string& text)
 {
     try {
-        WriteFileAtomically((folder / kStyleSheetFile).string(), StyleSheet(theme), NewFileAccess::Shared,
-                            Durability::Unsynced);
-        WriteFileAtomically((folder / kIndexPage).string(), IndexPage(projects), NewFileAccess::Shared,
-                            Durability::Unsynced);
+        WriteFileAtomically(site.FileFor(path), text, NewFileAccess::Shared, Durability::Unsynced);
     } catch (const std::runtime_error& e) {
         return e.what();
     }
     return {};
+}
+
+// Leaves in projects only the modules whose pages were written (written: one flag a module, in
+// order) and the projects that still have one.
+void KeepWrittenPages(std::vector<SiteProject>& projects, const std::vector<char>& written)
+{
+    std::size_t page = 0;
+    for (SiteProject& project : projects) {
+        std::vector<SiteModule> kept;
+        for (SiteModule& module : project.modules)
+            if (written[page++])
+                kept.push_back(std::move(module));
+        project.modules = std::move(kept);
+    }
+    std::erase_if(projects, [](const SiteProject& project) { return project.modules.empty(); });
 }
 
 } // namespace
@@ -161,7 +180,8 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     const unsigned jobs = options.jobs > 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
     KeepFreedMemoryForReuse();
 
-    ReadProjects read = ReadSiteProjects(options.paths, {options.recursive, options.encoding, jobs});
+    ReadProjects read =
+        ReadSiteProjects(options.paths, {options.recursive, options.encoding, jobs, Exclusions(options.excludes)});
     bool complete = read.problems.empty();
     for (const std::string& problem : read.problems)
         WriteMessage(err, problem + "; left out");
@@ -177,7 +197,6 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
         WriteMessage(err, problem);
         complete = false;
     }
-    PreparePageFolders(folder, projects);
 
     std::vector<ProjectProcedures> procedures;
     procedures.reserve(projects.size());
@@ -188,21 +207,41 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
             pages.push_back({&project, &procedures.back(), m});
     }
 
-    // The index goes first, made while the pages are; then the pages in order.
+    SiteFolder site(folder);
+    // The style sheet goes first and the index last, listing only the pages written, so that
+    // no run, however it ends, leaves a link to a page it did not write.
+    if (const std::string problem = WriteSiteFile(site, kStyleSheetFile, StyleSheet(options.theme)); !problem.empty()) {
+        WriteMessage(err, problem + "; nothing was written");
+        return kFailed;
+    }
+    // The index is made while the pages are, as if every page will be written.
     const auto keywords = MakeKeywordTable();
-    std::vector<std::string> problems(pages.size() + 1);
+    std::string index;
+    std::vector<PageOutcome> outcomes(pages.size());
     Progress progress(pages.size(), showProgress, err);
-    RunInParallel(problems.size(), jobs, [&](std::size_t i) {
+    RunInParallel(pages.size() + 1, jobs, [&](std::size_t i) {
         if (i == 0) {
-            problems[i] = WriteIndexAndStyleSheet(projects, folder, options.theme);
+            index = IndexPage(projects, options.title);
             return;
         }
-        problems[i] = WriteModulePage(pages[i - 1], folder, *keywords, options);
+        outcomes[i - 1] = WriteModulePage(pages[i - 1], site, *keywords, options);
         progress.Done();
     });
     progress.Finish();
-    for (const std::string& problem : problems) {
-        if (!problem.empty()) {
+    std::vector<char> written;
+    for (const PageOutcome& outcome : outcomes) {
+        if (!outcome.problem.empty()) {
+            WriteMessage(err, outcome.problem);
+            complete = false;
+        }
+        written.push_back(outcome.written);
+    }
+    if (std::find(written.begin(), written.end(), false) != written.end()) {
+        KeepWrittenPages(projects, written);
+        index = projects.empty() ? "" : IndexPage(projects, options.title);
+    }
+    if (!index.empty()) {
+        if (const std::string problem = WriteSiteFile(site, kIndexPage, index); !problem.empty()) {
             WriteMessage(err, problem);
             complete = false;
         }

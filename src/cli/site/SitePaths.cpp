@@ -1,16 +1,20 @@
 #include "cli/site/SitePaths.h"
 
+#include "cli/site/CaseKey.h"
 #include "codemodel/AsciiText.h"
 #include "conversion/HtmlEscape.h"
 
 #include <algorithm>
-#include <set>
+#include <cstdint>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace quillmark::cli {
 
 namespace {
 
-constexpr std::size_t kMaxNameBytes = 150;
+// The most a file system takes for one part of a path (NTFS, ext4: 255 UTF-16 units or bytes).
+constexpr std::size_t kMaxPartBytes = 255;
 
 bool IsSafe(unsigned char c)
 {
@@ -54,49 +58,121 @@ std::vector<std::string_view> PathParts(std::string_view path)
     }
 }
 
+// Windows opens a device for these names, whatever follows their first dot.
+bool IsDeviceName(std::string_view base)
+{
+    while (!base.empty() && base.back() == ' ')
+        base.remove_suffix(1);
+    const std::string name = LowerAscii(base);
+    if (name == "con" || name == "prn" || name == "aux" || name == "nul")
+        return true;
+    return name.size() == 4 && (name.starts_with("com") || name.starts_with("lpt")) && name[3] >= '1' && name[3] <= '9';
+}
+
+// A stable hash of the whole name (FNV-1a), to tell cut names apart.
+std::string NameHash(std::string_view name)
+{
+    std::uint32_t hash = 2166136261u;
+    for (const char c : name)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    return "~" + LowerAscii(HexDigits(hash, 8));
+}
+
+// The longest start of text of at most size bytes that does not split a UTF-8 sequence.
+std::string_view CutAt(std::string_view text, std::size_t size)
+{
+    if (size >= text.size())
+        return text;
+    while (size > 0 && (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80)
+        --size;
+    return text.substr(0, size);
+}
+
+// The paths of a site, each claimed once; a name whose path is taken is numbered, starting from
+// the number that name reached last, so that many names of one path take linear time.
+class PathClaims {
+public:
+    PathClaims()
+    {
+        for (const std::string_view file : {kIndexPage, kStyleSheetFile})
+            taken_.insert(CaseKey(file));
+    }
+
+    // The path for name (made safe, then extension) in folder ("" or ending in "/").
+    std::string Claim(const std::string& folder, std::string_view name, std::string_view extension)
+    {
+        std::string path = folder + SafeFileName(name, extension);
+        std::string key = CaseKey(path);
+        if (taken_.insert(key).second)
+            return path;
+        unsigned& next = next_.try_emplace(std::move(key), 2u).first->second;
+        for (;; ++next) {
+            path = folder + SafeFileName(name, "-" + std::to_string(next) + std::string(extension));
+            if (taken_.insert(CaseKey(path)).second) {
+                ++next;
+                return path;
+            }
+        }
+    }
+
+private:
+    std::unordered_set<std::string> taken_;          // case keys of the paths claimed
+    std::unordered_map<std::string, unsigned> next_; // by the case key of a path that was taken
+};
+
 } // namespace
 
-std::string SafeFileName(std::string_view name)
+std::string SafeFileName(std::string_view name, std::string_view extension)
 {
-    // A cut must not split a UTF-8 sequence.
-    std::size_t end = std::min(name.size(), kMaxNameBytes);
-    while (end < name.size() && end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80)
-        --end;
     std::string safe;
-    for (const char c : name.substr(0, end))
-        safe += IsSafe(static_cast<unsigned char>(c)) ? c : '_';
+    safe.reserve(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        const auto next = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
+        if (c == 0xC2 && next >= 0x80 && next < 0xA0) { // U+0080 to U+009F, controls too
+            safe += '_';
+            ++i;
+            continue;
+        }
+        safe += IsSafe(c) ? static_cast<char>(c) : '_';
+    }
     if (safe.empty())
-        return "_";
+        safe = "_";
     for (char* edge : {&safe.front(), &safe.back()})
         if (*edge == '.' || *edge == ' ')
             *edge = '_';
-    return safe;
+    if (IsDeviceName(std::string_view(safe).substr(0, safe.find('.'))))
+        safe.insert(std::min(safe.find_first_of(". "), safe.size()), "_");
+    if (safe.size() + extension.size() > kMaxPartBytes) {
+        const std::string hash = NameHash(name);
+        safe = std::string(CutAt(safe, kMaxPartBytes - extension.size() - hash.size())) + hash;
+    }
+    return safe + std::string(extension);
 }
 
 void PlanPages(std::vector<SiteProject>& projects)
 {
-    std::set<std::string> taken{LowerAscii(kIndexPage), LowerAscii(kStyleSheetFile)};
-    const auto claim = [&taken](const std::string& folder, const std::string& stem, std::string_view extension) {
-        for (int n = 1;; ++n) {
-            std::string path = folder + stem + (n > 1 ? "-" + std::to_string(n) : "") + std::string(extension);
-            if (taken.insert(LowerAscii(path)).second)
-                return path;
-        }
-    };
+    PathClaims claims;
     for (SiteProject& project : projects) {
-        project.folder = claim("", SafeFileName(project.name), "");
-        // The subfolders first, so that no page takes the name of one.
+        project.folder = claims.Claim("", project.name, "");
+        // The folders first, so that no page takes the name of one. Each folder of the project's
+        // files has one in the site, whatever its name becomes.
+        std::unordered_map<std::string, std::string> folders{{"", project.folder}};
         for (const SiteModule& module : project.modules) {
-            if (module.folder.empty())
+            if (folders.contains(module.folder))
                 continue;
-            std::string folder = project.folder;
-            for (const std::string_view part : PathParts(module.folder))
-                taken.insert(LowerAscii(folder += "/" + std::string(part)));
+            std::string folder;
+            std::string siteFolder = project.folder;
+            for (const std::string_view part : PathParts(module.folder)) {
+                folder += (folder.empty() ? "" : "/") + std::string(part);
+                const auto [at, added] = folders.try_emplace(folder);
+                if (added)
+                    at->second = claims.Claim(siteFolder + "/", part, "");
+                siteFolder = at->second;
+            }
         }
-        for (SiteModule& module : project.modules) {
-            const std::string folder = project.folder + "/" + (module.folder.empty() ? "" : module.folder + "/");
-            module.page = claim(folder, SafeFileName(module.name), ".html");
-        }
+        for (SiteModule& module : project.modules)
+            module.page = claims.Claim(folders.at(module.folder) + "/", module.name, ".html");
     }
 }
 

@@ -1,9 +1,14 @@
 // Names to links, and names to file names and hrefs.
 #include "cli/StyleSheet.h"
+#include "cli/site/CaseKey.h"
 #include "cli/site/CodeLinker.h"
+#include "cli/site/Exclusions.h"
 #include "cli/site/SitePaths.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 
 namespace quillmark::cli {
 namespace {
@@ -142,20 +147,100 @@ TEST(SitePaths, NamesBecomeSafeFileNames)
 {
     const struct {
         std::string name;
+        std::string extension;
         std::string file;
     } cases[] = {
-        {"Module1", "Module1"},
-        {"受注集計", "受注集計"},
-        {"../etc/passwd", "_._etc_passwd"},
-        {"a:b*c?\"<>|#%", "a_b_c_______"},
-        {".hidden", "_hidden"},
-        {"Book 1.xlsm", "Book 1.xlsm"},
-        {"", "_"},
-        {"trailing.", "trailing_"},
-        {std::string(149, 'a') + "日本", std::string(149, 'a')},
+        {"Module1", ".html", "Module1.html"},
+        {"受注集計", "", "受注集計"},
+        {"../etc/passwd", "", "_._etc_passwd"},
+        {"..", "", "__"},
+        {".", ".html", "_.html"},
+        {"a\\b:c*d?\"<>|#%", "", "a_b_c_d_______"},
+        {"tab\tbell\x07"
+         "del\x7F"
+         "c1\xC2\x85"
+         "nbsp\xC2\xA0",
+         "", "tab_bell_del_c1_nbsp\xC2\xA0"},
+        {".hidden", "", "_hidden"},
+        {"Book 1.xlsm", "", "Book 1.xlsm"},
+        {"", ".html", "_.html"},
+        {"trailing.", "", "trailing_"},
+        {"trailing ", ".html", "trailing_.html"},
+        {"CON", ".html", "CON_.html"},
+        {"nul.tar.gz", "", "nul_.tar.gz"},
+        {"Lpt9 .x", "", "Lpt9_ .x"},
+        {"com1", "-2.html", "com1_-2.html"},
+        {"COM0", "", "COM0"},
+        {"CONSOLE", "", "CONSOLE"},
+        {"AUX_", "", "AUX_"},
+        {std::string(149, 'a') + "日本", ".html", std::string(149, 'a') + "日本.html"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(SafeFileName(c.name), c.file) << c.name;
+        EXPECT_EQ(SafeFileName(c.name, c.extension), c.file) << c.name;
+}
+
+// A long name is cut on a character's edge to 255 bytes with its extension, and keeps a hash of
+// the whole name: a folder of CP1252 names of 250 bytes becomes 500 bytes of UTF-8.
+TEST(SitePaths, LongNamesAreCutToUniqueFileNames)
+{
+    const std::string e = "\xC3\xA9";
+    std::string longest;
+    for (const std::string& tail : {std::string("1"), std::string("2")}) {
+        for (const std::string& name : {std::string(300, 'a') + tail, std::string(260, 'a') + ".x" + tail}) {
+            for (const std::string_view extension : {"", ".html", "-12.html"}) {
+                const std::string file = SafeFileName(name, extension);
+                EXPECT_EQ(file.size(), 255u) << name << extension;
+                EXPECT_TRUE(file.ends_with(extension)) << file;
+                EXPECT_EQ(file.substr(0, 200), name.substr(0, 200));
+                EXPECT_NE(file, SafeFileName(name.substr(0, name.size() - 1) + "3", extension));
+            }
+        }
+        const std::string accents = [&] {
+            std::string text;
+            for (int i = 0; i < 250; ++i)
+                text += e;
+            return text + tail;
+        }();
+        const std::string file = SafeFileName(accents, ".html");
+        EXPECT_LE(file.size(), 255u);
+        EXPECT_EQ(file.substr(0, file.find('~')).size() % 2, 0u) << "a character is split";
+        EXPECT_NE(file, longest);
+        longest = file;
+    }
+    EXPECT_EQ(SafeFileName(std::string(250, 'b'), ".html"), std::string(250, 'b') + ".html");
+}
+
+// Windows and macOS disks compare names ignoring case, Unicode's: these must not become two files.
+TEST(SitePaths, CaseKeysJoinEveryCaseFormOfAName)
+{
+    const struct {
+        std::string a;
+        std::string b;
+        bool same;
+    } cases[] = {
+        {"Ärger.html", "ärger.HTML", true},
+        {"Kelvin",
+         "\xE2\x84\xAA"
+         "elvin",
+         true}, // the Kelvin sign
+        {"ΣΊΣΥΦΟΣ", "σίσυφος", true},
+        {"σ", "ς", true},
+        {"Straße", "STRAẞE", true},
+        {"ǅ", "ǆ", true},
+        {"Дом", "дОМ", true},
+        {"Ａｂｃ", "ａＢｃ", true}, // full-width letters
+        {"\xFF\xFE", "\xFF\xFE", true},
+        {"a", "b", false},
+        {"e", "é", false},
+        {"Straße", "STRASSE", false},
+        {"\xFF"
+         "a",
+         "\xFF"
+         "b",
+         false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CaseKey(c.a) == CaseKey(c.b), c.same) << c.a << " " << c.b;
 }
 
 TEST(SitePaths, HrefsAreRelativeAndPercentEncoded)
@@ -179,16 +264,25 @@ TEST(SitePaths, HrefsAreRelativeAndPercentEncoded)
 
 TEST(SitePaths, PagesAndFoldersNeverClashIgnoringCase)
 {
-    std::vector<SiteProject> projects(3);
+    std::vector<SiteProject> projects(4);
     projects[0].name = "index.html";
     projects[1].name = "Book";
     projects[2].name = "book";
+    projects[3].name = "..";
     for (SiteProject& project : projects) {
         project.modules.resize(3);
         project.modules[0].name = "a.b";
         project.modules[1].name = "a_b";
         project.modules[2].name = "Mod";
         project.modules[2].folder = "a_b.html";
+    }
+    // Folders are made safe part by part; two folders never share one of the site.
+    projects[3].modules.resize(9);
+    const std::pair<const char*, const char*> modules[] = {
+        {"Ärger", ""}, {"ärger", ""}, {"x", "../.."}, {"x", "a:b/CON"}, {"y", "a_b/con"}, {"z", "Dir"}, {"z", "dir"}};
+    for (std::size_t i = 0; i < std::size(modules); ++i) {
+        projects[3].modules[i + 2].name = modules[i].first;
+        projects[3].modules[i + 2].folder = modules[i].second;
     }
     PlanPages(projects);
     EXPECT_EQ(projects[0].folder, "index.html-2");
@@ -197,11 +291,60 @@ TEST(SitePaths, PagesAndFoldersNeverClashIgnoringCase)
     EXPECT_EQ(projects[1].modules[0].page, "Book/a.b.html");
     EXPECT_EQ(projects[1].modules[1].page, "Book/a_b-2.html");
     EXPECT_EQ(projects[1].modules[2].page, "Book/a_b.html/Mod.html");
+    std::vector<std::string> pages;
+    for (const SiteModule& module : projects[3].modules)
+        pages.push_back(module.page);
+    EXPECT_EQ(pages, (std::vector<std::string>{"__/a.b.html", "__/a_b.html", "__/Ärger.html", "__/ärger-2.html",
+                                               "__/__/__/x.html", "__/a_b/CON_/x.html", "__/a_b-2/con_/y.html",
+                                               "__/Dir/z.html", "__/dir-2/z.html"}));
+}
+
+// The names of one path are numbered in turn, each from where the last stopped; a number that a
+// name holds already is passed over.
+TEST(SitePaths, ManyNamesOfOnePathAreNumberedInTurn)
+{
+    std::vector<SiteProject> projects(1);
+    projects[0].name = "P";
+    for (const char* name : {"x_-2", "x?", "x*", "X|", "x:", "x"}) {
+        projects[0].modules.emplace_back();
+        projects[0].modules.back().name = name;
+    }
+    PlanPages(projects);
+    std::vector<std::string> pages;
+    for (const SiteModule& module : projects[0].modules)
+        pages.push_back(module.page);
+    EXPECT_EQ(pages, (std::vector<std::string>{"P/x_-2.html", "P/x_.html", "P/x_-3.html", "P/X_-4.html", "P/x_-5.html",
+                                               "P/x.html"}));
+}
+
+TEST(Exclusions, NamesAtAnyDepthPathsBelowTheProject)
+{
+    const Exclusions excluded({"*.bak.bas", "old", "/src/legacy/", "forms/?rm*"});
+    const struct {
+        const char* path;
+        const char* pattern; // null: kept
+    } cases[] = {
+        {"Main.BAK.bas", "*.bak.bas"},
+        {"a/b/x.bak.bas", "*.bak.bas"},
+        {"x.bak.bas.txt", nullptr},
+        {"Old", "old"},
+        {"src/old", "old"},
+        {"older", nullptr},
+        {"src/legacy", "src/legacy"},
+        {"a/src/legacy", nullptr},
+        {"forms/frmA", "forms/?rm*"},
+        {"forms/x/frmA", nullptr},
+        {"forms", nullptr},
+    };
+    for (const auto& c : cases) {
+        const std::string* pattern = excluded.Match(c.path);
+        EXPECT_EQ(pattern ? *pattern : "", c.pattern ? c.pattern : "") << c.path;
+    }
 }
 
 TEST(StyleSheet, EveryThemeSetsCodeInALatinMonospaceFirstAndLabelsUnlikeLinks)
 {
-    for (const Theme theme : {Theme::Light, Theme::Dark, Theme::Editor}) {
+    for (const ThemeName theme : {ThemeName::Light, ThemeName::Dark, ThemeName::Editor}) {
         const std::string css = StyleSheet(theme);
         const std::size_t fonts = css.find("--mono:");
         ASSERT_NE(fonts, std::string::npos);
@@ -209,6 +352,44 @@ TEST(StyleSheet, EveryThemeSetsCodeInALatinMonospaceFirstAndLabelsUnlikeLinks)
         const std::size_t labels = css.find(".Deco4 {");
         ASSERT_NE(labels, std::string::npos);
         EXPECT_EQ(css.substr(labels, css.find('}', labels) - labels).find("underline"), std::string::npos);
+    }
+}
+
+// WCAG's contrast ratio of two "#rrggbb" colours.
+double Contrast(const std::string& a, const std::string& b)
+{
+    const auto luminance = [](const std::string& hex) {
+        double sum = 0;
+        const double weights[] = {0.2126, 0.7152, 0.0722};
+        for (int i = 0; i < 3; ++i) {
+            const double c = std::stoi(hex.substr(1 + 2 * i, 2), nullptr, 16) / 255.0;
+            sum += weights[i] * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+        }
+        return sum;
+    };
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+TEST(StyleSheet, EveryColourOfCodeStandsOutFromItsBlockAlsoWhenTargeted)
+{
+    for (const ThemeName theme : {ThemeName::Light, ThemeName::Dark, ThemeName::Editor}) {
+        const std::string css = StyleSheet(theme);
+        const auto value = [&css](const std::string& variable) {
+            const std::size_t at = css.find("--" + variable + ": #");
+            return at == std::string::npos ? std::string() : css.substr(at + variable.size() + 4, 7);
+        };
+        std::vector<std::string> colours{"plain"};
+        for (std::size_t at = 0; (at = css.find(".Deco", at)) != std::string::npos; ++at) {
+            const std::size_t name = css.find("color: var(--", at) + 13;
+            colours.push_back(css.substr(name, css.find(')', name) - name));
+        }
+        ASSERT_GE(colours.size(), 6u);
+        for (const std::string& colour : colours)
+            for (const char* background : {"code", "target"})
+                EXPECT_GE(Contrast(value(colour), value(background)), 4.5)
+                    << ThemeOf(theme).name << ": " << colour << " on " << background;
     }
 }
 

@@ -2,12 +2,15 @@
 // byte for byte, however many jobs make it; what cannot be read is named and left out.
 #include "cli/site/Site.h"
 #include "cli/Commands.h"
+#include "cli/site/SiteFolder.h"
+#include "cli/site/SitePaths.h"
 #include "common/FileText.h"
 #include "common/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <sstream>
 
@@ -137,6 +140,139 @@ TEST(Site, WhatCannotBeReadIsNamedAndLeftOutAndTheRestWritten)
     }
 }
 
+std::string ModuleText(const std::string& name)
+{
+    return "Attribute VB_Name = \"" + name + "\"\r\nSub " + name + "Go()\r\nEnd Sub\r\n";
+}
+
+// Trees made to lead the site out of its folder, or to clash on other systems' disks: nothing is
+// written outside the output folder, every part of a path is one that Windows holds, and the
+// index, written last, lists only the pages written.
+TEST(Site, DamagedTreesWriteOnlyUnderTheOutputFolder)
+{
+    const std::string bomDots = "\xEF\xBB\xBF..";
+    const std::string longCp1252(250, '\xE9');
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> make; // in root: the projects under in/, anything else
+        std::string output;                        // from root
+        int status;
+        std::vector<std::string> said;
+        std::vector<std::string> written;   // pages, from the output folder
+        std::vector<std::string> unwritten; // nor listed in the index
+    } cases[] = {
+        {"folders named with a byte-order mark and dots",
+         [&](const fs::path& root) {
+             WriteFileText(root / "in/Repo/Main.bas", ModuleText("Main"));
+             WriteFileText(root / "in/Repo" / bomDots / bomDots / bomDots / bomDots / "index.bas", ModuleText("index"));
+             WriteFileText(root / "in/Repo" / "\xEF\xBB\xBF.git/hooks.bas", ModuleText("hooks"));
+             fs::create_directories(root / "some/where");
+         },
+         "some/where/site",
+         kDone,
+         {},
+         {"Repo/Main.html"},
+         {"index.html/index.html", "Repo/index.html", "Repo/.git/hooks.html", "Repo/_git/hooks.html"}},
+        {"device names, names that differ in case only, a long CP1252 name",
+         [&](const fs::path& root) {
+             WriteFileText(root / "in/Repo/CON/aux.bas", ModuleText("aux"));
+             WriteFileText(root / "in/Repo/\xC3\x84rger/A.bas", ModuleText("A"));
+             WriteFileText(root / "in/Repo/\xC3\xA4rger/B.bas", ModuleText("B"));
+             WriteFileText(root / "in/Repo/\xC3\xA4rger/\xC3\xA4.bas", ModuleText("\xC3\xA4"));
+             WriteFileText(root / "in/Repo" / longCp1252 / "Long.bas", ModuleText("Long"));
+             WriteFileText(root / "in/Repo/prn.bas", "Sub X()\r\nEnd Sub\r\n");
+         },
+         "out",
+         kDone,
+         {},
+         {"Repo/CON_/aux_.html", "Repo/\xC3\x84rger/A.html", "Repo/\xC3\xA4rger-2/B.html",
+          "Repo/\xC3\xA4rger-2/\xC3\xA4.html", "Repo/prn_.html"},
+         {}},
+        {"a folder of pages that links out of the output folder",
+         [](const fs::path& root) {
+             WriteFileText(root / "in/Repo/Main.bas", ModuleText("Main"));
+             WriteFileText(root / "in/Repo/sub/Inner.bas", ModuleText("Inner"));
+             fs::create_directories(root / "out/Repo");
+             fs::create_directories(root / "outside");
+             fs::create_directory_symlink(root / "outside", root / "out/Repo/sub");
+         },
+         "out",
+         kFailed,
+         {"/out/Repo/sub: a symbolic link leads out of the output folder; Repo/sub/Inner.html is not written"},
+         {"Repo/Main.html"},
+         {"Repo/sub/Inner.html"}},
+        {"a page that cannot be written",
+         [](const fs::path& root) {
+             WriteFileText(root / "in/Repo/Main.bas", ModuleText("Main"));
+             WriteFileText(root / "in/Repo/Other.bas", ModuleText("Other"));
+             WriteFileText(root / "out/Repo/Main.html/kept.txt", "a folder in the page's place");
+         },
+         "out",
+         kFailed,
+         {"/out/Repo/Main.html: Is a directory"},
+         {"Repo/Other.html"},
+         {"Repo/Main.html"}},
+        {"a style sheet that links out of the output folder",
+         [](const fs::path& root) {
+             WriteFileText(root / "in/Repo/Main.bas", ModuleText("Main"));
+             fs::create_directories(root / "out");
+             fs::create_symlink(root / "outside.css", root / "out/quillmark.css");
+         },
+         "out",
+         kFailed,
+         {"/out/quillmark.css: a symbolic link leads out of the output folder; nothing was written"},
+         {},
+         {"Repo/Main.html"}},
+        {"module files that link out of their project's folder",
+         [](const fs::path& root) {
+             WriteFileText(root / "in/Repo/Main.bas", ModuleText("Main"));
+             WriteFileText(root / "in/secret.txt", ModuleText("Secret"));
+             fs::create_symlink("../secret.txt", root / "in/Repo/key.bas");
+             WriteFileText(root / "in/Repo/sub/inside.txt", ModuleText("Inside"));
+             fs::create_symlink("sub/inside.txt", root / "in/Repo/Inside.bas");
+         },
+         "out",
+         kFailed,
+         {"/in/Repo/key.bas: a link to /",
+          "/quillmark-site-damaged/in/secret.txt, outside the project's folder; left out"},
+         {"Repo/Main.html", "Repo/Inside.html"},
+         {"Repo/Secret.html", "Repo/key.html"}},
+    };
+    for (const auto& c : cases) {
+        TempFolder root("site-damaged");
+        const fs::path rootPath = root.Path();
+        c.make(rootPath);
+        SiteOptions options;
+        options.paths = {(rootPath / "in/Repo").string()};
+        options.recursive = true;
+        const Built built = Build(options, (rootPath / c.output).string());
+        EXPECT_EQ(built.status, c.status) << c.what << ": " << built.err;
+        for (const std::string& said : c.said)
+            EXPECT_NE(built.err.find(said), std::string::npos) << c.what << ": " << said << " in " << built.err;
+        const fs::path site = rootPath / c.output;
+        const std::string index = fs::exists(site / "index.html") ? ReadFileText(site / "index.html") : "";
+        const auto listed = [&index](const std::string& page) {
+            return index.find("href=\"" + Href(kIndexPage, page) + "\"") != std::string::npos;
+        };
+        for (const std::string& page : c.written) {
+            EXPECT_TRUE(fs::is_regular_file(site / page)) << c.what << ": " << page;
+            EXPECT_TRUE(listed(page)) << c.what << ": " << page;
+        }
+        for (const std::string& page : c.unwritten) {
+            EXPECT_FALSE(fs::is_regular_file(site / page)) << c.what << ": " << page;
+            EXPECT_FALSE(listed(page)) << c.what << ": " << page;
+        }
+        for (const auto& entry : fs::recursive_directory_iterator(rootPath)) {
+            const fs::path file = entry.path().lexically_relative(rootPath);
+            if (!entry.is_symlink() && entry.is_regular_file()) {
+                EXPECT_TRUE(*file.begin() == "in" || LiesUnder(c.output, file)) << c.what << ": " << file;
+            }
+            for (const fs::path& part : file)
+                EXPECT_LE(part.native().size(), 255u) << c.what << ": " << file;
+        }
+    }
+}
+
 TEST(Site, UnconvertibleModuleKeepsItsCodeAndAnchors)
 {
     TempFolder in("site-broken");
@@ -165,6 +301,32 @@ TEST(Site, ProgressLineOnlyWhenShown)
     EXPECT_NE(shown.err.find("\rquillmark site: 4/4 modules, "), std::string::npos) << shown.err;
     EXPECT_EQ(shown.err.back(), '\n');
     EXPECT_EQ(Build(options, out.Path(), false).err, "");
+}
+
+// Stale copies left out by pattern, named in the index under the title asked for.
+TEST(Site, ExcludedFilesAndFoldersAreLeftOutAndListed)
+{
+    TempFolder root("site-exclude");
+    const fs::path in = fs::path(root.Path()) / "Repo";
+    WriteFileText(in / "Main.bas", ModuleText("Main"));
+    WriteFileText(in / "Copy of Main.bas", ModuleText("Main"));
+    WriteFileText(in / "src/Old/Main.bas", ModuleText("Main"));
+    WriteFileText(in / "src/Tools.bas", ModuleText("Tools"));
+    WriteFileText(in / "forms/Tools.bak.bas", ModuleText("Tools"));
+    SiteOptions options;
+    options.paths = {in.string()};
+    options.recursive = true;
+    options.title = "Order <Desk>";
+    options.excludes = {"copy of *", "/src/old/", "forms/*.bak.bas"};
+    const Built built = Build(options, root.Path() + "/out");
+    EXPECT_EQ(built.status, kDone) << built.err;
+    const std::string index = ReadFileText(root.Path() + "/out/index.html");
+    EXPECT_NE(index.find("<h1>Order &lt;Desk&gt;</h1>"), std::string::npos);
+    for (const char* listed : {"<code>Copy of Main.bas</code> matches <code>copy of *</code>",
+                               "<code>src/Old/</code> matches <code>src/old</code>",
+                               "<code>forms/Tools.bak.bas</code> matches <code>forms/*.bak.bas</code>"})
+        EXPECT_NE(index.find(listed), std::string::npos) << listed;
+    EXPECT_EQ(FilesUnder(root.Path() + "/out").size(), 4u); // index, style sheet, Main and Tools
 }
 
 } // namespace

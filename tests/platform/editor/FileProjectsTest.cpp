@@ -85,11 +85,12 @@ TEST(OpenProject, FileNamesThatAreNoTextGiveTextNames)
     }
 }
 
+// A byte-order mark in front of a dot hides a folder too: decoded, the name starts with the dot.
 TEST(ModuleFilesIn, SubfoldersOnRequestEachAfterItsParentsFiles)
 {
     TempFolder dir;
     for (const char* name : {"b.bas", "A.cls", "notes.txt", "sub/z.frm", "sub/deeper/y.BAS", "Sub2/x.bas",
-                             ".git/hooks/h.bas", "sub/a.bas"})
+                             ".git/hooks/h.bas", "sub/a.bas", "\xEF\xBB\xBF.git/h.bas", "\xEF\xBB\xBF../h.bas"})
         dir.Write(name, "Sub X()\nEnd Sub\n");
     fs::create_directory_symlink(dir.Path(), fs::path(dir.Path()) / "sub" / "loop");
     const auto relative = [&](bool recursive) {
