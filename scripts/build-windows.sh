@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs MinGW-w64 and Wine (Debian packages), builds Quillmark.dll for 32-bit and 64-bit
-# Office with its Wine test host, and quillmark.exe for both, and copies them to
-# dist/windows/{x86,x64}/.
+# Installs MinGW-w64, Wine and NSIS (Debian packages), builds Quillmark.dll for 32-bit and
+# 64-bit Office with its Wine test host, and quillmark.exe for both, copies them to
+# dist/windows/{x86,x64}/, and makes the setup that installs them,
+# dist/windows/Quillmark-VERSION-setup.exe, with the checksums of all in dist/windows/SHA256SUMS.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -43,3 +44,9 @@ for arch in x86 x64; do
   cp "$dll" "dist/windows/$arch/Quillmark.dll"
   cp "$build/quillmark.exe" "dist/windows/$arch/quillmark.exe"
 done
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/x64/CMakeCache.txt)
+setup=Quillmark-$version-setup.exe
+rm -f dist/windows/Quillmark-*-setup.exe
+src/platform/win32/installer/make-setup.sh --with-exe dist/windows "$version" "dist/windows/$setup"
+(cd dist/windows && sha256sum "$setup" x86/* x64/* >SHA256SUMS)

@@ -19,8 +19,9 @@ if [ "${1:-}" = command-line ]; then
   options=(--no-install-recommends)
 elif [ "${1:-}" = windows ]; then
   packages=(
-    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64 libz-mingw-w64-dev
-    libcli11-dev libwine-dev wine wine32:i386 wine64 xvfb xauth fonts-ipafont-gothic cmake ninja-build
+    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64
+    libz-mingw-w64-dev libcli11-dev libwine-dev wine wine32:i386 wine64 xvfb xauth
+    fonts-ipafont-gothic cmake ninja-build nsis
   )
   options=(--no-install-recommends)
 fi

@@ -2,13 +2,14 @@
 
 #include "cli/DescriptorOutput.h"
 #include "cli/Message.h"
+#include "cli/StyleSheet.h"
 #include "cli/Suggestion.h"
+#include "cli/ThemeOption.h"
 #include "platform/editor/FileProjects.h"
 #include "platform/editor/TextDecoding.h"
 #include "platform/files/TemporaryFiles.h"
 
 #include <algorithm>
-#include <cstring>
 #include <iostream>
 #include <unistd.h>
 
@@ -20,7 +21,9 @@ constexpr const char* UsageText =
     "usage: quillmark convert [--links] [--page] [-o FILE] [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
     "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
     "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
-    "       quillmark site    [--recursive] [--jobs N] [--theme light|dark|editor] [--line-numbers] [--quiet] -o DIR "
+    "       quillmark css     [--theme light|dark|editor]\n"
+    "       quillmark site    [--recursive] [--jobs N] [--theme light|dark|editor] [--line-numbers] [--title TEXT]\n"
+    "                         [--exclude GLOB]... [--quiet] -o DIR "
     "PATH...\n"
     "       quillmark window  [--module NAME] [--encoding ENC] PATH...\n"
     "       quillmark editor  [--encoding ENC] PATH...\n"
@@ -49,14 +52,16 @@ void AddProjectOptions(CLI::App& command, Options& options, bool withEntry)
 
 // Runs a command whose product goes to standard output; output that could not be written
 // fails the command.
-int WriteProduct(int (*command)(const Options&, std::ostream&, std::ostream&), const Options& options)
+template <typename Command>
+int WriteProduct(const Command& command)
 {
     DescriptorOutput buffer(STDOUT_FILENO);
     std::ostream out(&buffer);
-    const int status = command(options, out, std::cerr);
-    if (const int error = buffer.Finish()) {
-        WriteMessage(std::cerr, std::string("cannot write output: ") + std::strerror(error));
-        return kFailed;
+    const int status = command(out);
+    try {
+        buffer.Finish();
+    } catch (const RuntimeError& e) {
+        return ReportFailure(std::cerr, e);
     }
     return status;
 }
@@ -101,6 +106,10 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
 
     source = app.add_subcommand("source", "Write the plain source text of a module or one of its entries");
     AddProjectOptions(*source, options, true);
+
+    css = app.add_subcommand("css", "Print the style sheet that the fragment's classes need (Deco1 to Deco5, "
+                                    "CodeArea, the link list): the rules that site and convert --page use");
+    AddThemeOption(*css, cssTheme);
 
     AddSiteCommand(app, site);
 
@@ -147,10 +156,10 @@ std::optional<int> CommandLine::Parse(int argc, char** argv)
     if (!encoding.empty()) {
         try {
             DecodeToUtf8({}, encoding);
-        } catch (const std::invalid_argument&) {
+        } catch (const RuntimeError& e) {
             WriteMessage(std::cerr, "--encoding " + encoding +
                                         ": unknown encoding; give one such as UTF-8, CP932, CP1252 or UTF-16LE");
-            return kUsage;
+            return e.GetKind() == RuntimeError::Kind::BadUsage ? kUsage : kFailed;
         }
     }
     return std::nullopt;
@@ -197,7 +206,13 @@ int RunCommand(CommandLine& line)
     }
     for (auto [command, run] : {std::pair{line.convert, &Convert}, {line.list, &List}, {line.source, &Source}}) {
         if (command->parsed())
-            return WriteProduct(run, line.options);
+            return WriteProduct([&](std::ostream& out) { return run(line.options, out, std::cerr); });
+    }
+    if (line.css->parsed()) {
+        return WriteProduct([&](std::ostream& out) {
+            out << StyleSheet(line.cssTheme);
+            return kDone;
+        });
     }
     return kUsage;
 }

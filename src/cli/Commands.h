@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codemodel/RuntimeError.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -20,6 +22,9 @@ struct Options {
 inline constexpr int kDone = 0;
 inline constexpr int kFailed = 1;
 inline constexpr int kUsage = 2;
+
+// Writes "quillmark: PATH: PROBLEM" for the failure and returns the exit code it calls for.
+int ReportFailure(std::ostream& err, const RuntimeError& failure);
 
 // Each writes its product to out and its messages to err, and returns the exit code.
 int Convert(const Options& options, std::ostream& out, std::ostream& err);

@@ -1,5 +1,7 @@
 #include "cli/DescriptorOutput.h"
 
+#include "codemodel/RuntimeError.h"
+
 #include <algorithm>
 
 namespace quillmark::cli {
@@ -14,10 +16,11 @@ DescriptorOutput::~DescriptorOutput()
     Drain();
 }
 
-int DescriptorOutput::Finish()
+void DescriptorOutput::Finish()
 {
     Drain();
-    return error_;
+    if (error_ != 0)
+        throw RuntimeError::SystemFailure(error_, "cannot write", "output");
 }
 
 bool DescriptorOutput::Drain()

@@ -1,8 +1,8 @@
 #include "cli/InputFiles.h"
 
+#include "codemodel/RuntimeError.h"
 #include "platform/editor/FileProjects.h"
 #include "platform/editor/ModuleFiles.h"
-#include "platform/editor/SourceError.h"
 #include "platform/files/PathText.h"
 
 #include <system_error>
@@ -29,7 +29,7 @@ InputFiles::InputFiles(const std::vector<std::string>& paths, bool recursive)
         try {
             for (const std::filesystem::path& file : ModuleFilesIn(named, recursive))
                 add(Utf8FromPath(file), IdentityOf(file));
-        } catch (const SourceError&) {
+        } catch (const RuntimeError&) {
             // Reading the folder says what is wrong with it.
         }
     }

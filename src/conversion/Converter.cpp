@@ -1,13 +1,11 @@
 #include "conversion/Converter.h"
 
-#include "codemodel/ModHtml.h"
 #include "codemodel/RuntimeError.h"
 #include "codemodel/TextBackedModule.h"
 #include "conversion/BlockPlan.h"
 #include "conversion/HtmlEscape.h"
 #include "conversion/Keywords.h"
 #include "conversion/LineScanner.h"
-#include "conversion/LinkLists.h"
 
 #include <algorithm>
 #include <new>
@@ -71,7 +69,7 @@ std::string ConvertRange(const ModuleView& module, const KeywordTable* keywords,
                          std::int32_t firstLine, std::int32_t lastLine, const LinkListMaker& linkList)
 {
     if (lastLine < firstLine)
-        throw RuntimeError(err::SubscriptOutOfRange);
+        throw RuntimeError(err::SubscriptOutOfRange, {{}, std::string(module.name)}, "the range ends before it starts");
     BlockPlan blocks(entry, module, firstLine, lastLine);
 
     OutputBuffer out;
@@ -107,50 +105,16 @@ std::string ConvertRange(const ModuleView& module, const KeywordTable* keywords,
             blocks.AppendClosers(line, out);
             if (number - firstLine + 1 == SampleLines)
                 ReserveForTheRest(out, codeStart, number, std::min(lastLine, module.lines.Count()));
-        } catch (const UnterminatedString& e) {
-            throw ConversionError(e, line, "unterminated string literal");
         } catch (...) {
-            const RuntimeError error = CurrentError();
-            throw ConversionError(error, line, error.Description());
+            RuntimeError error = CurrentError();
+            error.Locate({{}, std::string(module.name), line});
+            throw error;
         }
     }
     if (!blocks.Valid())
-        throw RuntimeError(err::SubscriptOutOfRange);
+        throw RuntimeError(err::SubscriptOutOfRange, {{}, std::string(module.name)},
+                           "the procedure index does not match the module");
     return out.Take();
-}
-
-std::string ConvertToHtml(const std::shared_ptr<VBProject>& project, const std::string& procName,
-                          std::int32_t& firstLine, std::int32_t& lastLine, bool linkFlag)
-{
-    try {
-        const ModHtmlState& state = ModHtml();
-        const std::shared_ptr<CodeModule> module =
-            Obj(Obj(Obj(project).VBComponents()).Item(state.CurrentModuleName)).CodeModule();
-        CodeModule& code = Obj(module);
-        if (code.CountOfLines() == 0) {
-            firstLine = 1;
-            lastLine = 1;
-        }
-        std::optional<ModuleText> storage;
-        const ModuleView view{state.CurrentModuleName, LinesOf(code, storage), state.ProcIndex, state.ModuleLineCount};
-        const Entry entry = Entry::Parse(procName);
-        LinkListMaker linkList;
-        if (linkFlag) {
-            linkList = [&] {
-                switch (entry.kind) {
-                case Entry::Kind::WholeModule: return CreateLinkList(state.ProcIndex);
-                case Entry::Kind::Declarations: return CreateLinkDec();
-                case Entry::Kind::Procedure: break;
-                }
-                return CreateLink(procName);
-            };
-        }
-        return ConvertRange(view, state.Keywords.get(), entry, firstLine, lastLine, linkList);
-    } catch (const RuntimeError&) {
-        throw;
-    } catch (...) {
-        throw CurrentError(); // out of memory and the like, as the numbered error it stands for
-    }
 }
 
 } // namespace quillmark

@@ -10,12 +10,6 @@
 
 namespace quillmark {
 
-// A string literal whose closing quote is missing; the run-time reports it as error 5.
-class UnterminatedString : public RuntimeError {
-public:
-    UnterminatedString() : RuntimeError(err::InvalidCall) {}
-};
-
 // Decorates one code line in a single left-to-right pass, appending the result to an output
 // buffer. Markers are never rescanned: the scan reads the line, the markers go only to the
 // output.
@@ -29,8 +23,8 @@ public:
         WholeLineComment, // nothing appended: the caller decides how the comment run is marked
     };
 
-    // line: with "<" and ">" escaped. A blank line (spaces only) appends nothing. Fails with
-    // UnterminatedString on a string literal without its closing quote.
+    // line: with "<" and ">" escaped. A blank line (spaces only) appends nothing. A string
+    // literal without its closing quote fails with error 5, "unterminated string literal".
     Result Scan(std::string_view line, OutputBuffer& out);
 
     // The most that Scan, and a comment run around the line, can append for line: each

@@ -129,6 +129,20 @@ TEST(CommandProcess, SiteSaysNothingWhenDoneWithoutATerminal)
     EXPECT_TRUE(std::filesystem::exists(folder.Path() + "/Sample/Ledger.html"));
 }
 
+// The style sheet handed out for a blog or a page is the one a site of that theme uses.
+TEST(CommandProcess, TheStyleSheetIsTheSitesOfTheSameTheme)
+{
+    for (const char* theme : {"light", "dark", "editor"}) {
+        quillmark::testing::TempFolder folder("process-css");
+        const std::string sample = std::string(QUILLMARK_SOURCE_DIR) + "/examples/Sample";
+        ASSERT_EQ(Launch("site --theme " + std::string(theme) + " -o " + folder.Path() + " " + sample).status, 0);
+        const Result css = Launch("css --theme " + std::string(theme));
+        EXPECT_EQ(css.status, 0);
+        EXPECT_EQ(css.out, quillmark::testing::ReadFileText(folder.Path() + "/quillmark.css")) << theme;
+    }
+    EXPECT_EQ(Launch("css --theme sepia", true).status, 2);
+}
+
 TEST(CommandProcess, OutputThatCannotBeWrittenFailsTheCommand)
 {
     const std::string sample = std::string(QUILLMARK_SOURCE_DIR) + "/examples/Sample";

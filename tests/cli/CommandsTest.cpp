@@ -1,5 +1,7 @@
 #include "cli/Commands.h"
 
+#include "modhtml/ModHtml.h"
+
 #include "common/FileText.h"
 #include "common/TempFolder.h"
 
@@ -196,6 +198,38 @@ TEST_F(CommandsTest, FailuresNameWhatFailedAndExitOne)
         for (const std::string& part : c.inMessage)
             EXPECT_NE(run.err.find(part), std::string::npos) << c.what << ": " << run.err;
     }
+}
+
+// Whatever fails, where it failed decides the message and what it was the exit status: an
+// encoding that no converter knows is bad usage, also when only a command sees it.
+TEST_F(CommandsTest, AnEncodingNoConverterKnowsIsBadUsage)
+{
+    Options options = For("Alpha");
+    options.encoding = "NO-SUCH";
+    for (auto command : {Convert, List, Source}) {
+        const Outcome run = Call(command, options);
+        EXPECT_EQ(run.status, kUsage);
+        EXPECT_EQ(run.err, "quillmark: " + folder.Path() +
+                               "/Alpha.bas: cannot decode the text: unknown encoding "
+                               "\"NO-SUCH\"\n");
+    }
+}
+
+// The commands work on values of their own: the window's shared set, which the same program may
+// hold for an open window, stays as it was.
+TEST_F(CommandsTest, CommandsLeaveTheWindowsSharedSetAlone)
+{
+    ModHtml().CurrentModuleName = "Shown";
+    ModHtml().ProcCount = 1;
+    ModHtml().ProcIndex = {{"Shown", 1, 2}};
+    for (const Options& options : {For("Beta", "Bad"), For("Alpha", "Foo"), For("Gamma")}) {
+        for (auto command : {Convert, List, Source})
+            Call(command, options);
+    }
+    EXPECT_EQ(ModHtml().CurrentModuleName, "Shown");
+    EXPECT_EQ(ModHtml().ProcCount, 1);
+    EXPECT_EQ(ModHtml().ProcIndex, (ProcedureIndex{{"Shown", 1, 2}}));
+    ModHtml() = ModHtmlState{};
 }
 
 } // namespace

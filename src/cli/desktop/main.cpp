@@ -6,7 +6,6 @@
 #include "addin/Registration.h"
 #include "codemodel/RuntimeError.h"
 #include "platform/editor/FileProjects.h"
-#include "platform/editor/SourceError.h"
 #include "platform/editor/standin/RunEditor.h"
 #include "window/qt/WindowApp.h"
 
@@ -41,11 +40,7 @@ int RunDesktopCommand(CommandLine& line, int argc, char** argv)
         if (line.unregisterAddIn->parsed())
             return quillmark::UnregisterAddIn(library);
     } catch (const quillmark::RuntimeError& e) {
-        WriteMessage(std::cerr, e.Description());
-        return kFailed;
-    } catch (const quillmark::SourceError& e) {
-        WriteMessage(std::cerr, e.what());
-        return kFailed;
+        return ReportFailure(std::cerr, e);
     }
     return kUsage;
 }

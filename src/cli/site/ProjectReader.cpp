@@ -3,10 +3,10 @@
 #include "cli/site/NameMap.h"
 #include "cli/site/Parallel.h"
 #include "cli/site/SiteFolder.h"
+#include "codemodel/RuntimeError.h"
 #include "platform/editor/FileProjects.h"
 #include "platform/editor/ModuleFiles.h"
 #include "platform/editor/ProcedureTable.h"
-#include "platform/editor/SourceError.h"
 #include "platform/editor/TextDecoding.h"
 #include "platform/files/PathText.h"
 
@@ -37,16 +37,22 @@ std::string ProjectName(const fs::path& absolute)
     return DecodeName(name.empty() ? Utf8FromPath(absolute) : name);
 }
 
-// The file's folder below the project's folder, "/"-separated, as text; "" at the top.
-std::string FolderBelow(const fs::path& project, const fs::path& file)
+// The path below the project's folder, "/"-separated, as text; "" for the folder itself.
+std::string PathBelow(const fs::path& project, const fs::path& path)
 {
-    std::string folder;
-    for (const fs::path& part : file.parent_path().lexically_relative(project)) {
+    std::string below;
+    for (const fs::path& part : path.lexically_relative(project)) {
         if (part == ".")
             continue;
-        folder += (folder.empty() ? "" : "/") + DecodeName(Utf8FromPath(part));
+        below += (below.empty() ? "" : "/") + DecodeName(Utf8FromPath(part));
     }
-    return folder;
+    return below;
+}
+
+// The file's folder below the project's folder; "" at the top.
+std::string FolderBelow(const fs::path& project, const fs::path& file)
+{
+    return PathBelow(project, file.parent_path());
 }
 
 // The file a module file links to when that lies outside folder (without links); else "".
@@ -90,7 +96,7 @@ DescribedFile DescribeFile(const PendingFile& pending, const std::string& encodi
         module.file = pending.file;
         module.folder = pending.folder;
         return {std::move(module), {}};
-    } catch (const SourceError& e) {
+    } catch (const RuntimeError& e) {
         return {std::nullopt, e.what()};
     }
 }
@@ -107,13 +113,25 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
         try {
             std::error_code ec;
             if (fs::is_directory(absolute, ec)) {
-                const std::vector<fs::path> files = ModuleFilesIn(absolute, options.recursive);
+                std::vector<ExcludedPath> excluded;
+                const auto leaveOut = [&](const fs::path& path) {
+                    std::string below = PathBelow(absolute, path);
+                    const std::string* pattern = options.excluded.Match(below);
+                    if (pattern) {
+                        std::error_code typeError;
+                        if (fs::is_directory(path, typeError))
+                            below += '/';
+                        excluded.push_back({std::move(below), *pattern});
+                    }
+                    return pattern != nullptr;
+                };
+                const std::vector<fs::path> files = ModuleFilesIn(absolute, options.recursive, leaveOut);
                 if (files.empty())
-                    throw SourceError(Utf8FromPath(absolute),
-                                      options.recursive
-                                          ? "the folder and its subfolders hold no module files (.bas, .cls, .frm)"
-                                          : "the folder holds no module files (.bas, .cls, .frm); --recursive reads "
-                                            "its subfolders too");
+                    throw RuntimeError(err::FileNotFound, {Utf8FromPath(absolute)},
+                                       options.recursive
+                                           ? "the folder and its subfolders hold no module files (.bas, .cls, .frm)"
+                                           : "the folder holds no module files (.bas, .cls, .frm); --recursive reads "
+                                             "its subfolders too");
                 const fs::path real = fs::canonical(absolute, ec);
                 for (const fs::path& file : files) {
                     if (const std::string target = TargetOutside(real, file); !target.empty())
@@ -122,22 +140,22 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
                     else
                         pending.push_back({result.projects.size(), file, FolderBelow(absolute, file)});
                 }
-                result.projects.push_back({Utf8FromPath(absolute), ProjectName(absolute), {}, {}});
+                result.projects.push_back({Utf8FromPath(absolute), ProjectName(absolute), {}, {}, std::move(excluded)});
                 isFolder.push_back(true);
                 continue;
             }
             const auto project = OpenProject(path, options.encoding);
             if (project->Protection() != 0)
-                throw SourceError(project->FileName(),
-                                  "the VBA project is locked for viewing; Quillmark shows none of its code");
-            SiteProject site{Utf8FromPath(absolute), ProjectName(absolute), {}, {}};
+                throw RuntimeError(err::ProjectProtected, {project->FileName()},
+                                   "the VBA project is locked for viewing; Quillmark shows none of its code");
+            SiteProject site{Utf8FromPath(absolute), ProjectName(absolute), {}, {}, {}};
             for (const auto& component : project->Components()->All()) {
                 site.modules.push_back(Describe(component));
                 site.modules.back().held = component->Module();
             }
             result.projects.push_back(std::move(site));
             isFolder.push_back(false);
-        } catch (const SourceError& e) {
+        } catch (const RuntimeError& e) {
             result.problems.push_back(e.what());
         }
     }

@@ -14,7 +14,6 @@
 #include "cli/site/SitePaths.h"
 #include "conversion/Converter.h"
 #include "conversion/Keywords.h"
-#include "platform/editor/SourceError.h"
 #include "platform/files/AtomicFile.h"
 #include "platform/files/PathText.h"
 
@@ -55,10 +54,9 @@ Fragment Convert(const ModuleView& view, const KeywordTable& keywords)
     try {
         fragment.html = ConvertRange(view, &keywords, Entry{}, 1, view.lineCount);
         return fragment;
-    } catch (const ConversionError& e) {
-        fragment.problem = "line " + std::to_string(e.Line()) + ": " + e.Problem();
     } catch (const RuntimeError& e) {
-        fragment.problem = e.Description();
+        const std::int32_t line = e.Place().line;
+        fragment.problem = line > 0 ? "line " + std::to_string(line) + ": " + e.Problem() : e.Problem();
     }
     fragment.html = PlainFragment(view);
     return fragment;
@@ -102,7 +100,7 @@ PageOutcome WriteModulePage(const PageJob& job, SiteFolder& site, const KeywordT
     std::shared_ptr<MemoryCodeModule> code;
     try {
         code = ModuleCode(module, options.encoding);
-    } catch (const SourceError& e) {
+    } catch (const RuntimeError& e) {
         return {false, e.what()};
     }
     const ProcedureIndex index = IndexOf(code->Procedures().Blocks());
@@ -183,7 +181,8 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     const unsigned jobs = options.jobs > 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
     KeepFreedMemoryForReuse();
 
-    ReadProjects read = ReadSiteProjects(options.paths, {options.recursive, options.encoding, jobs});
+    ReadProjects read =
+        ReadSiteProjects(options.paths, {options.recursive, options.encoding, jobs, Exclusions(options.excludes)});
     bool complete = read.problems.empty();
     for (const std::string& problem : read.problems)
         WriteMessage(err, problem + "; left out");
@@ -223,7 +222,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     Progress progress(pages.size(), showProgress, err);
     RunInParallel(pages.size() + 1, jobs, [&](std::size_t i) {
         if (i == 0) {
-            index = IndexPage(projects);
+            index = IndexPage(projects, options.title);
             return;
         }
         outcomes[i - 1] = WriteModulePage(pages[i - 1], site, *keywords, options);
@@ -240,7 +239,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     }
     if (std::find(written.begin(), written.end(), false) != written.end()) {
         KeepWrittenPages(projects, written);
-        index = projects.empty() ? "" : IndexPage(projects);
+        index = projects.empty() ? "" : IndexPage(projects, options.title);
     }
     if (!index.empty()) {
         if (const std::string problem = WriteSiteFile(site, kIndexPage, index); !problem.empty()) {

@@ -1,14 +1,25 @@
 #include "platform/files/FileReading.h"
 
+#include "codemodel/RuntimeError.h"
+#include "platform/files/PathText.h"
 #include "platform/memory/LargeBuffer.h"
 
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <fstream>
-#include <system_error>
 #include <vector>
 
 namespace quillmark {
+
+namespace {
+
+RuntimeError ReadFailure(int error, const std::string& where, const char* step)
+{
+    return RuntimeError(SystemErrorNumber(error), {where}, std::string(step) + ": " + std::strerror(error));
+}
+
+} // namespace
 
 FileText ReadWholeFile(const std::filesystem::path& path)
 {
@@ -18,7 +29,7 @@ FileText ReadWholeFile(const std::filesystem::path& path)
     if (!in) {
         if (errno == ENOENT)
             return {};
-        throw std::system_error(errno, std::generic_category(), "cannot open the file");
+        throw ReadFailure(errno, Utf8FromPath(path), "cannot open the file");
     }
     // Read to the end rather than seek for the size: a folder of small files costs fewer calls.
     // A file larger than one chunk is measured once, so that its text is not moved as it grows.
@@ -35,7 +46,7 @@ FileText ReadWholeFile(const std::filesystem::path& path)
         file.text.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
     }
     if (in.bad())
-        throw std::system_error(errno, std::generic_category(), "cannot read the file");
+        throw ReadFailure(errno, Utf8FromPath(path), "cannot read the file");
     return file;
 }
 
@@ -52,7 +63,7 @@ std::string ReadWholeStream(std::istream& in)
         pieces.push_back(std::move(piece));
     }
     if (in.bad())
-        throw std::system_error(errno, std::generic_category(), "cannot read the stream");
+        throw ReadFailure(errno, {}, "cannot read the stream");
     std::string text;
     text.reserve(total);
     AdviseLargeBuffer(text.data(), text.capacity());

@@ -9,7 +9,7 @@
 #include "platform/win32/SystemError.h"
 #include "platform/win32/SystemHeaders.h"
 #include "platform/win32/WideText.h"
-#include "platform/win32/com/ComClass.h"
+#include "platform/win32/com/ComObject.h"
 
 #include <wrl/client.h>
 
@@ -24,7 +24,7 @@ using Microsoft::WRL::ComPtr;
 
 // The bytes under the storage, read-only: a file opened to be shared with Office, which may
 // have the document open, or a package's part in memory.
-class ReadOnlyBytes final : public win32::ComClass<ReadOnlyBytes, ILockBytes> {
+class ReadOnlyBytes final : public win32::ComObject<ReadOnlyBytes, ILockBytes> {
 public:
     explicit ReadOnlyBytes(std::unique_ptr<win32::ReadOnlyFile> file) : file_(std::move(file)) {}
     explicit ReadOnlyBytes(std::string bytes) : bytes_(std::move(bytes)) {}

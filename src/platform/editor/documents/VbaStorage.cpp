@@ -96,8 +96,8 @@ CompoundFile OpenCompoundAs(const std::string& what, Open open)
 {
     try {
         return open();
-    } catch (const VbaFormatError& error) {
-        throw VbaFormatError(what + " is damaged: " + error.what());
+    } catch (const RuntimeError& error) {
+        throw VbaFormatError(what + " is damaged: " + error.Problem());
     }
 }
 
@@ -106,8 +106,8 @@ std::unique_ptr<VbaStorage> OpenPackage(const std::string& path)
     std::unique_ptr<ZipPackage> package;
     try {
         package = OpenZipPackage(path);
-    } catch (const VbaFormatError& error) {
-        throw VbaFormatError(std::string("the zip package is damaged: ") + error.what());
+    } catch (const RuntimeError& error) {
+        throw VbaFormatError("the zip package is damaged: " + error.Problem());
     }
     const std::optional<std::string> vba = FindVbaProjectPart(*package);
     if (!vba) {

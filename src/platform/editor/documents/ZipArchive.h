@@ -38,7 +38,7 @@ private:
         std::uint64_t headerOffset = 0;
     };
 
-    using Damage = std::function<VbaFormatError(const std::string& problem)>;
+    using Damage = std::function<RuntimeError(const std::string& problem)>;
 
     void ReadCentralDirectory();
     // Inflates the compressedSize bytes at offset into data, which has the declared size.

@@ -1,7 +1,6 @@
 #include "platform/editor/documents/DocumentProject.h"
 
 #include "codemodel/RuntimeError.h"
-#include "platform/editor/SourceError.h"
 #include "platform/editor/documents/VbaProjectWriter.h"
 
 #include <gtest/gtest.h>
@@ -38,8 +37,8 @@ protected:
         try {
             LoadDocumentProject(path);
             return {};
-        } catch (const SourceError& error) {
-            EXPECT_EQ(error.Path(), path);
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(error.Place().path, path);
             return error.Problem();
         }
     }

@@ -88,9 +88,9 @@ TEST(ZipArchive, DamageIsNamedNeverFollowed)
         try {
             Open(zip).ReadPart("/xl/vbaProject.bin", "the part");
             ADD_FAILURE() << each.damage << " was read";
-        } catch (const VbaFormatError& error) {
-            EXPECT_NE(std::string(error.what()).find(each.problem), std::string::npos)
-                << each.damage << ": " << error.what();
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(error.Number(), err::BadFileFormat) << each.damage;
+            EXPECT_NE(error.Problem().find(each.problem), std::string::npos) << each.damage << ": " << error.Problem();
         }
     }
 }
