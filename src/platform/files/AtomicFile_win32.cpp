@@ -9,16 +9,15 @@
 #include "platform/win32/SystemHeaders.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include <io.h>
 
 namespace quillmark {
 namespace {
 
-std::runtime_error SystemError(const std::string& what, const std::string& path, DWORD error = ::GetLastError())
+RuntimeError SystemError(const char* operation, const std::string& path)
 {
-    return std::runtime_error(what + " " + path + ": " + win32::SystemErrorText(error));
+    return win32::SystemFailure(::GetLastError(), operation, path);
 }
 
 HANDLE Handle(int fd)

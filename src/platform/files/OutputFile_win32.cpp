@@ -10,9 +10,8 @@
 #include "platform/win32/SystemHeaders.h"
 #include "platform/win32/WideText.h"
 
-#include <cstring>
+#include <cerrno>
 #include <filesystem>
-#include <stdexcept>
 #include <utility>
 
 #include <fcntl.h>
@@ -23,9 +22,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::runtime_error WriteError(const std::string& path, DWORD error = ::GetLastError())
+RuntimeError WriteError(const std::string& path, DWORD error = ::GetLastError())
 {
-    return std::runtime_error("cannot write " + path + ": " + win32::SystemErrorText(error));
+    return win32::SystemFailure(error, "cannot write", path);
 }
 
 class Handle {
@@ -91,7 +90,7 @@ OutputFileWriter::OutputFileWriter(const std::string& path) : path_(path)
         if (!::GetFileInformationByHandle(probe.Get(), &information))
             throw WriteError(path);
         if (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            throw std::runtime_error("cannot write " + path + ": " + std::strerror(EISDIR));
+            throw RuntimeError::SystemFailure(EISDIR, "cannot write", path);
         // Replaced in its own folder: a link that led there is kept.
         target = FinalPath(probe.Get(), path);
     }
@@ -115,7 +114,7 @@ void OutputFileWriter::Write(std::string_view text)
     }
     // Written as to standard output: a console (CON) shows Japanese whatever its code page.
     if (const int error = win32::WriteText(fd_, text))
-        throw std::runtime_error("cannot write " + path_ + ": " + std::strerror(error));
+        throw RuntimeError::SystemFailure(error, "cannot write", path_);
 }
 
 void OutputFileWriter::Commit()

@@ -1,24 +1,33 @@
 #include "platform/win32/ReadOnlyFile.h"
 
+#include "platform/files/PathText.h"
 #include "platform/win32/SystemError.h"
 #include "platform/win32/SystemHeaders.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace quillmark::win32 {
+namespace {
+
+RuntimeError ReadFailure(DWORD error, const std::string& path, const char* step)
+{
+    return RuntimeError(SystemErrorNumber(error), {path}, std::string(step) + ": " + SystemErrorText(error));
+}
+
+} // namespace
 
 ReadOnlyFile::ReadOnlyFile(const std::filesystem::path& path)
-    : handle_(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    : path_(Utf8FromPath(path)),
+      handle_(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
 {
     if (handle_ == INVALID_HANDLE_VALUE)
-        throw std::runtime_error(SystemErrorText(::GetLastError()));
+        throw ReadFailure(::GetLastError(), path_, "cannot open the file");
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(handle_, &size)) {
         const DWORD error = ::GetLastError();
         ::CloseHandle(handle_);
-        throw std::runtime_error(SystemErrorText(error));
+        throw ReadFailure(error, path_, "cannot open the file");
     }
     size_ = static_cast<std::uint64_t>(size.QuadPart);
 }
@@ -41,7 +50,7 @@ std::size_t ReadOnlyFile::ReadAt(std::uint64_t offset, void* into, std::size_t s
             const DWORD error = ::GetLastError();
             if (error == ERROR_HANDLE_EOF)
                 break;
-            throw std::runtime_error(SystemErrorText(error));
+            throw ReadFailure(error, path_, "cannot read the file");
         }
         if (read == 0)
             break;

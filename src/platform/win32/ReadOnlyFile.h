@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 namespace quillmark::win32 {
 
@@ -10,7 +11,7 @@ namespace quillmark::win32 {
 // that is open in Office can still be read.
 class ReadOnlyFile {
 public:
-    // Throws std::runtime_error with the system's reason.
+    // Throws RuntimeError at the file ("cannot open the file: REASON"), as ReadWholeFile does.
     explicit ReadOnlyFile(const std::filesystem::path& path);
     ~ReadOnlyFile();
     ReadOnlyFile(const ReadOnlyFile&) = delete;
@@ -19,10 +20,11 @@ public:
     std::uint64_t Size() const { return size_; }
 
     // Reads up to size bytes at offset, fewer only at the end of the file; the count read.
-    // Throws std::runtime_error with the system's reason.
+    // Throws RuntimeError at the file ("cannot read the file: REASON").
     std::size_t ReadAt(std::uint64_t offset, void* into, std::size_t size) const;
 
 private:
+    std::string path_; // UTF-8, for errors
     void* handle_;
     std::uint64_t size_ = 0;
 };

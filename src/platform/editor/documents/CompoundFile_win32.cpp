@@ -44,7 +44,7 @@ public:
                 done = static_cast<ULONG>(std::min<std::uint64_t>(size, bytes_.size() - offset.QuadPart));
                 std::memcpy(into, bytes_.data() + offset.QuadPart, done);
             }
-        } catch (const std::runtime_error&) {
+        } catch (const RuntimeError&) {
             return STG_E_READFAULT;
         }
         if (read != nullptr)
@@ -163,13 +163,7 @@ CompoundFile Open(ComPtr<ILockBytes> bytes)
 
 CompoundFile OpenCompoundFile(const std::string& path)
 {
-    ComPtr<ILockBytes> bytes;
-    try {
-        bytes = new ReadOnlyBytes(std::make_unique<win32::ReadOnlyFile>(PathFromUtf8(path)));
-    } catch (const std::runtime_error& error) {
-        throw VbaFormatError(std::string("cannot open the file: ") + error.what());
-    }
-    return Open(std::move(bytes));
+    return Open(new ReadOnlyBytes(std::make_unique<win32::ReadOnlyFile>(PathFromUtf8(path))));
 }
 
 CompoundFile OpenCompoundBytes(std::string bytes)

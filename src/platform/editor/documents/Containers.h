@@ -11,8 +11,8 @@ namespace quillmark {
 
 // The containers a VBA project lives in, read by what the platform offers: libgsf on Linux,
 // the system's structured storage and zlib on Windows. Everything about where the project lies
-// in them is decided above, once for both. Paths are UTF-8. Failures throw VbaFormatError
-// with the reason alone; the caller says which file or part it was.
+// in them is decided above, once for both. Paths are UTF-8. Failures throw RuntimeError, a
+// damaged container VbaFormatError, with the problem alone; the caller says which part it was.
 
 // A stream or part larger than this is refused rather than read.
 inline constexpr std::uint64_t MaxStreamSize = 128 * 1024 * 1024;

@@ -17,7 +17,7 @@ namespace quillmark {
 // a part is never inflated beyond the size it declares, and its checksum must match.
 class ZipArchive final : public ZipPackage {
 public:
-    // Reads size bytes at offset into a buffer; throws VbaFormatError when it cannot.
+    // Reads size bytes at offset into a buffer; throws RuntimeError when it cannot.
     using ReadAt = std::function<void(std::uint64_t offset, char* into, std::size_t size)>;
 
     // The archive of fileSize bytes that read reaches. Throws VbaFormatError when its central
