@@ -48,5 +48,5 @@ done
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/x64/CMakeCache.txt)
 setup=Quillmark-$version-setup.exe
 rm -f dist/windows/Quillmark-*-setup.exe
-src/platform/win32/installer/make-setup.sh --with-exe dist/windows "$version" "dist/windows/$setup"
+src/platform/win32/installer/make-setup.sh dist/windows "$version" "dist/windows/$setup"
 (cd dist/windows && sha256sum "$setup" x86/* x64/* >SHA256SUMS)

@@ -2,7 +2,7 @@
 ; Office through their own registration, and quillmark.exe with an optional PATH entry; per
 ; user without administrator rights, or for all users when run elevated with /AllUsers.
 ; make-setup.sh runs makensis over it with VERSION, FILE_VERSION (four numbers), DIST (the
-; folder of the programs), OUTFILE and, when quillmark.exe is built, WITH_EXE.
+; folder of the programs) and OUTFILE.
 
 Unicode true
 ManifestDPIAware true
@@ -25,15 +25,15 @@ SetCompressor /SOLID lzma
 !define HKEY_LOCAL_MACHINE_VALUE 0x80000002
 !define ERROR_ELEVATION_REQUIRED 740
 
-!macro RequireExe ARCH
-  !if ! /FileExists "${DIST}/${ARCH}/quillmark.exe"
-    !error "quillmark.exe is missing from ${DIST}/${ARCH}: build it first (scripts/build-windows.sh)"
+!macro RequireProgram ARCH FILE
+  !if ! /FileExists "${DIST}/${ARCH}/${FILE}"
+    !error "${FILE} is missing from ${DIST}/${ARCH}: build it first (scripts/build-windows.sh)"
   !endif
 !macroend
-!ifdef WITH_EXE
-  !insertmacro RequireExe x86
-  !insertmacro RequireExe x64
-!endif
+!insertmacro RequireProgram x86 Quillmark.dll
+!insertmacro RequireProgram x64 Quillmark.dll
+!insertmacro RequireProgram x86 quillmark.exe
+!insertmacro RequireProgram x64 quillmark.exe
 
 Name "Quillmark"
 OutFile "${OUTFILE}"
@@ -266,14 +266,12 @@ Section "Quillmark" SecMain
     SetOutPath "$INSTDIR\x64"
     File "${DIST}/x64/Quillmark.dll"
   ${EndIf}
-!ifdef WITH_EXE
   SetOutPath "$INSTDIR\bin"
   ${If} ${RunningX64}
     File "${DIST}/x64/quillmark.exe"
   ${Else}
     File "${DIST}/x86/quillmark.exe"
   ${EndIf}
-!endif
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 

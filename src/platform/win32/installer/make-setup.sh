@@ -1,14 +1,9 @@
 #!/bin/sh
 # Makes the Windows setup from the programs that scripts/build-windows.sh puts in DIST:
-#   make-setup.sh [--with-exe] DIST VERSION SETUP
-# --with-exe packs DIST/{x86,x64}/quillmark.exe too and fails when either is missing.
+#   make-setup.sh DIST VERSION SETUP
+# DIST holds {x86,x64}/Quillmark.dll and {x86,x64}/quillmark.exe.
 set -eu
-with_exe=
-if [ "${1:-}" = --with-exe ]; then
-  with_exe=-DWITH_EXE
-  shift
-fi
-[ $# -eq 3 ] || { echo "usage: $0 [--with-exe] DIST VERSION SETUP" >&2; exit 2; }
+[ $# -eq 3 ] || { echo "usage: $0 DIST VERSION SETUP" >&2; exit 2; }
 dist=$(cd "$1" && pwd)
 version=$2
 # The setup's version resource wants four numbers.
@@ -19,6 +14,6 @@ setup=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
 here=$(cd "$(dirname "$0")" && pwd)
 # Written beside the setup and renamed when whole.
 trap 'rm -f "$setup.part"' EXIT
-makensis -V2 -WX -INPUTCHARSET UTF8 -DVERSION="$version" -DFILE_VERSION="$file_version" -DDIST="$dist" -DOUTFILE="$setup.part" $with_exe \
+makensis -V2 -WX -INPUTCHARSET UTF8 -DVERSION="$version" -DFILE_VERSION="$file_version" -DDIST="$dist" -DOUTFILE="$setup.part" \
   "$here/Quillmark.nsi"
 mv "$setup.part" "$setup"

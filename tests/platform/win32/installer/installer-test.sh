@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The Windows setup under Wine, in a fresh prefix: an older version installed silently with
-# quillmark on PATH, then this one over it; one uninstall entry of this version; the add-in's
-# entries and classes for both architectures; VBScript clients of both architectures create
-# Quillmark.CMMTimer; quillmark.exe runs from the install folder; a silent uninstall leaves the
-# registry and the drive as they were. Then the same for all users.
+# What scripts/build-windows.sh hands out, the setup and both architectures' Quillmark.dll and
+# quillmark.exe, each with its checksum in SHA256SUMS. Then the setup under Wine, in a fresh
+# prefix: an older version installed silently with quillmark on PATH, then this one over it;
+# one uninstall entry of this version; the add-in's entries and classes for both architectures;
+# VBScript clients of both architectures create Quillmark.CMMTimer; quillmark.exe --version runs
+# from the install folder; a silent uninstall leaves the registry and the drive as they were.
+# Then the same for all users.
 #   installer-test.sh DIST    (DIST holds Quillmark-VERSION-setup.exe and the programs in it)
 # Exits 77 (skipped) only where this machine's kernel runs no 32-bit programs.
 set -euo pipefail
@@ -17,8 +19,6 @@ setups=("$dist"/Quillmark-*-setup.exe)
 setup=${setups[0]}
 version=${setup##*/Quillmark-}
 version=${version%-setup.exe}
-with_exe=
-[ -f "$dist/x64/quillmark.exe" ] && with_exe=--with-exe
 
 tmp=$(mktemp -d)
 export WINEPREFIX=$tmp/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -30,6 +30,12 @@ fail() {
   echo "FAILED: $*" >&2
   exit 1
 }
+
+sums=$(cd "$dist" && sha256sum -c SHA256SUMS 2>&1) || fail "SHA256SUMS does not match: $sums"
+listed=$(sed 's/^[0-9a-f]*  //' "$dist/SHA256SUMS" | LC_ALL=C sort | tr '\n' ' ')
+expected="${setup##*/} x64/Quillmark.dll x64/quillmark.exe x86/Quillmark.dll x86/quillmark.exe "
+[ "$listed" = "$expected" ] || fail "SHA256SUMS lists $listed; expected $expected"
+
 # A registry value as text, without its name and type, as the 64-bit reg or (w32) the 32-bit
 # one reads it; the name "" reads the key's default value.
 value() {
@@ -91,14 +97,9 @@ check_installed() {
     [ "$answer" = "all answers right" ] || fail "$loader cscript: $answer"
   done
 
-  expected="uninstall.exe x64/Quillmark.dll x86/Quillmark.dll"
-  if [ -n "$with_exe" ]; then
-    expected="bin/quillmark.exe $expected"
-    answer=$(w64 "$folder\\bin\\quillmark.exe" --version | tr -d '\r') || fail "quillmark.exe --version: $answer"
-    [ "$answer" = "quillmark $version" ] || fail "quillmark.exe --version printed \"$answer\""
-  else
-    echo "quillmark.exe is not packaged yet: its run from the install folder is not tested"
-  fi
+  answer=$(w64 "$folder\\bin\\quillmark.exe" --version | tr -d '\r') || fail "quillmark.exe --version: $answer"
+  [ "$answer" = "quillmark $version" ] || fail "quillmark.exe --version printed \"$answer\""
+  expected="bin/quillmark.exe uninstall.exe x64/Quillmark.dll x86/Quillmark.dll"
   linux=$(w64 winepath -u "$folder" | tr -d '\r')
   files=$(cd "$linux" && find . -type f | sed 's|^\./||' | sort | tr '\n' ' ')
   [ "$files" = "$expected " ] || fail "the install folder holds $files, expected $expected"
@@ -118,7 +119,7 @@ done
 snapshot before
 
 # Per user: an older version with quillmark on PATH, then this one over it, keeping that choice.
-"$here/../../../../src/platform/win32/installer/make-setup.sh" $with_exe "$dist" 0.1 "$tmp/old-setup.exe"
+"$here/../../../../src/platform/win32/installer/make-setup.sh" "$dist" 0.1 "$tmp/old-setup.exe"
 run_setup "$tmp/old-setup.exe" /S /AddToPath
 expect_value "HKCU\\$uninstall_key" DisplayVersion 0.1
 run_setup "$setup" /S
