@@ -53,7 +53,7 @@ int wmain(int argc, wchar_t** argv)
         return *status;
     if (line.WantsDesktop()) {
         cli::WriteMessage(std::cerr, "on Windows the window and the add-in are Quillmark.dll's, in the VBA editor; "
-                                     "quillmark.exe runs convert, list, source and site");
+                                     "quillmark.exe runs convert, list, source, css and site");
         return cli::kFailed;
     }
     return RunCommand(line);

@@ -2,9 +2,10 @@
 # quillmark.exe under Wine against the Linux build of the same source:
 #   commands-test.sh LOADER PREFIX EXE LINUX_QUILLMARK SOURCE_DIR SHARED_DIR
 # Every command's output, byte for byte, and its exit status over the example and the shared
-# documents, also from a Japanese path; then what the program does with files: -o that names an
-# input, devices, stale temporary files, a stopped run. Exits 77 (skipped) where this machine
-# runs no programs of the loader's architecture or there is no Linux build to compare with.
+# documents, also from a Japanese path, and sites with their options; then what the program
+# does with files: -o that names an input, devices, stale temporary files, a stopped run. Exits
+# 77 (skipped) where this machine runs no programs of the loader's architecture or there is no
+# Linux build to compare with.
 set -uo pipefail
 loader=$1 prefix=$2 exe=$3 linux=$4 sources=$5 shared=$6
 "$(dirname "$0")/run-under-wine.sh" "$loader" "$prefix" --check || exit
@@ -79,6 +80,10 @@ compareProject() {
 sample=$sources/examples/Sample
 compareProject "$sample" entries
 compareSites example "$sample"
+compareSites example-options --title '見本 <&> "一覧"' --exclude 'Text*' --line-numbers --theme editor "$sample"
+for theme in light dark editor; do
+  compare css --theme "$theme"
+done
 # Standard input as it is: its CR LF and what follows a Ctrl+Z arrive.
 for command in source convert; do
   (printf '\x1a'; cat "$sample/Ledger.cls") >"$work/input.cls"
@@ -101,6 +106,9 @@ if [ -d "$office" ]; then
     compareProject "$file"
   done
   compareSites office --recursive "${documents[@]}" "$office/pre-commit-VBA"
+  # Left out by name at any depth and by a path below the project's folder, Japanese on the way.
+  compareSites office-excluded --recursive --exclude folder_annotation --exclude 'code/Tests/*.cls' \
+    --title 抜粋 "$office/pre-commit-VBA/test.xlsm.VBA"
 
   # Damaged copies, cut short or with a byte changed, fail as on Linux, never worse.
   for document in "$office/poi/spreadsheet/SimpleMacro.xls" "$office/calamine/vba.xlsm"; do
