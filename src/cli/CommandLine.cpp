@@ -21,6 +21,7 @@ constexpr const char* UsageText =
     "usage: quillmark convert [--links] [--page] [-o FILE] [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
     "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
     "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
+    "       quillmark source  --all [--encoding ENC] PATH\n"
     "       quillmark css     [--theme light|dark|editor]\n"
     "       quillmark site    [--recursive] [--jobs N] [--theme light|dark|editor] [--line-numbers] [--title TEXT]\n"
     "                         [--exclude GLOB]... [--quiet] -o DIR "
@@ -103,6 +104,9 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
     AddProjectOptions(*list, options, false);
 
     source = app.add_subcommand("source", "Write the plain source text of a module or one of its entries");
+    source->add_flag("--all", options.all,
+                     "Every module of the project, each after a line \"' ==== NAME (TYPE) ====\", for git diff's "
+                     "textconv; a document without VBA gives no text");
     AddProjectOptions(*source, options, true);
 
     css = app.add_subcommand("css", "Print the style sheet that the fragment's classes need (Deco1 to Deco5, "
@@ -178,6 +182,8 @@ std::string CommandLine::Misuse() const
         return "-o DIR is empty";
     if (convert->parsed() && convert->count("--output") > 0 && options.output.empty())
         return "-o FILE is empty";
+    if (options.all && (source->count("--module") > 0 || source->count("--entry") > 0))
+        return "--all prints every module whole; it takes no --module or --entry";
     return {};
 }
 

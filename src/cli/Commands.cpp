@@ -14,6 +14,7 @@
 #include "conversion/Keywords.h"
 #include "conversion/LinkLists.h"
 #include "platform/editor/FileProjects.h"
+#include "platform/editor/documents/VbaFormatError.h"
 
 #include <functional>
 #include <optional>
@@ -90,6 +91,13 @@ void NoteOtherModules(const Options& options, const Project& opened, const Modul
                           ShellCommand("site", {"-o", "DIR", options.paths.front()}));
 }
 
+// The tag of a component's type in the module list ("MOD"), without the space after it there.
+std::string TypeLabel(std::int32_t type)
+{
+    const std::string prefix = TypePrefix(type);
+    return prefix.substr(0, prefix.find(' '));
+}
+
 // Runs a command's steps; a failure, placed where the steps had got to, is the command's last
 // word.
 int Run(std::ostream& err, const std::function<void(ErrorPlace&)>& steps)
@@ -103,6 +111,39 @@ int Run(std::ostream& err, const std::function<void(ErrorPlace&)>& steps)
         failure.Locate(place);
         return ReportFailure(err, failure);
     }
+}
+
+// The text of every module for a diff: lines end in LF alone, since a CR would stand out as
+// trailing whitespace in every changed line, and modules come in the project's own order.
+int SourceOfAll(const Options& options, std::ostream& out, std::ostream& err)
+{
+    return Run(err, [&](ErrorPlace& place) {
+        std::shared_ptr<MemoryEditor> editor;
+        try {
+            editor = OpenEditor({options.paths.front()}, {}, options.encoding);
+        } catch (const RuntimeError& e) {
+            if (!IsNoVbaProject(e))
+                throw;
+            return; // nothing to compare, and no reason to stop git diff
+        }
+        const std::shared_ptr<VBProject> project = editor->ActiveVBProject();
+        place.path = project->FileName();
+        if (project->Protection() != 0) {
+            WriteMessage(err,
+                         project->FileName() + ": the VBA project is locked for viewing; none of its code is shown");
+            return;
+        }
+        const std::shared_ptr<VBComponents> components = project->VBComponents();
+        for (std::int32_t i = 1; i <= Obj(components).Count(); ++i) {
+            const std::shared_ptr<VBComponent> component = components->Item(i);
+            place.module = Obj(component).Name();
+            out << "' ==== " << place.module << " (" << TypeLabel(component->Type()) << ") ====\n";
+            std::optional<ModuleText> storage;
+            const ModuleText& text = LinesOf(Obj(component->CodeModule()), storage);
+            for (std::int32_t line = 1; line <= text.Count(); ++line)
+                out << text.Line(line) << '\n';
+        }
+    });
 }
 
 } // namespace
@@ -159,6 +200,8 @@ int ConvertToFile(const Options& options, std::ostream& err)
 
 int Source(const Options& options, std::ostream& out, std::ostream& err)
 {
+    if (options.all)
+        return SourceOfAll(options, out, err);
     return Run(err, [&](ErrorPlace& place) {
         const Project opened = OpenActiveProject(options, place);
         const Module module = OpenModule(opened, place);

@@ -434,6 +434,10 @@ TEST(CommandProcess, SmallMisusesAreBadUsageSaidOnce)
         {"list --encoding x " + sample, encoding},
         {"source --encoding x " + sample, encoding},
         {"site --encoding x -o " + dir + "/out " + sample, encoding},
+        {"source --all --module Ledger " + sample, "quillmark: --all prints every module whole; it takes no --module "
+                                                   "or --entry\n"},
+        {"source --all --entry '*' " + sample, "quillmark: --all prints every module whole; it takes no --module or "
+                                               "--entry\n"},
     };
     for (const auto& [arguments, message] : cases) {
         const Result r = Launch(arguments, true, "</dev/null");
