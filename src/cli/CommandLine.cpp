@@ -83,6 +83,50 @@ std::string UnknownCommand(CLI::App& app, int argc, char** argv)
     return "unknown command \"" + typed + "\"" + (nearest.empty() ? "" : "; did you mean " + nearest + "?");
 }
 
+// The command that the arguments name, or the program itself when they name none.
+const CLI::App& ParsedCommand(const CLI::App& app)
+{
+    const std::vector<CLI::App*> parsed = app.get_subcommands();
+    return parsed.empty() ? app : *parsed.front();
+}
+
+// "unknown option ..." for the first argument that the command did not take and that looks
+// like an option, with the option of that command that was probably meant; empty when there is
+// none.
+std::string UnknownOption(const CLI::App& app)
+{
+    const CLI::App& command = ParsedCommand(app);
+    for (const std::string& argument : app.remaining(true)) {
+        if (argument.size() < 2 || argument[0] != '-')
+            continue;
+        // Compared without their dashes, so that "-links" finds "--links" and "-x" no "-h".
+        std::vector<std::string> names;
+        std::vector<std::string> spelled;
+        for (const CLI::Option* option : command.get_options()) {
+            for (const std::string& name : option->get_lnames()) {
+                names.push_back(name);
+                spelled.push_back("--" + name);
+            }
+            for (const std::string& name : option->get_snames()) {
+                names.push_back(name);
+                spelled.push_back("-" + name);
+            }
+        }
+        const std::string typed = argument.substr(0, argument.find('='));
+        std::string bare = typed;
+        bare.erase(0, bare.find_first_not_of('-'));
+        const std::string nearest = NearestWord(bare, names);
+        std::string message = "unknown option \"" + typed + "\"";
+        if (&command != &app)
+            message += " for " + command.get_name();
+        if (!nearest.empty())
+            message +=
+                "; did you mean " + spelled[std::find(names.begin(), names.end(), nearest) - names.begin()] + "?";
+        return message;
+    }
+    return {};
+}
+
 } // namespace
 
 CommandLine::CommandLine() : app("Quillmark turns the source code of VBA projects into an HTML fragment.")
@@ -144,6 +188,14 @@ std::optional<int> CommandLine::Parse(int argc, char** argv)
     } catch (const CLI::Success& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
+        // An option that the command lacks is named, not buried in the usage of every command.
+        if (const std::string unknown = UnknownOption(app); !unknown.empty()) {
+            const CLI::App& command = ParsedCommand(app);
+            WriteMessage(std::cerr, unknown);
+            std::cerr << "Run 'quillmark " << (&command == &app ? "" : command.get_name() + " ")
+                      << "--help' for every option.\n";
+            return kUsage;
+        }
         WriteMessage(std::cerr, e.what());
         std::cerr << UsageText;
         return kUsage;
