@@ -16,6 +16,7 @@
 #include "platform/editor/FileProjects.h"
 #include "platform/editor/documents/VbaFormatError.h"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -91,6 +92,28 @@ void NoteOtherModules(const Options& options, const Project& opened, const Modul
                           ShellCommand("site", {"-o", "DIR", options.paths.front()}));
 }
 
+// Says which projects after the first one a command left alone, and how to have them.
+void NoteOtherProjects(const Options& options, const std::string& command, const std::string& leftAlone,
+                       std::ostream& err)
+{
+    if (options.paths.size() < 2)
+        return;
+    const auto shown = [](const std::string& path) { return path == StandardInput ? StandardInputName : path; };
+    std::string others;
+    for (auto path = std::next(options.paths.begin()); path != options.paths.end(); ++path)
+        others += (others.empty() ? "" : ", ") + shown(*path);
+    std::string note = leftAlone + ": " + others + " (" + command + " works on the first project, " +
+                       shown(options.paths.front()) + "; run one " + command + " for each project";
+    const bool siteReadsThem =
+        std::find(options.paths.begin(), options.paths.end(), StandardInput) == options.paths.end();
+    if (command == "convert" && siteReadsThem) {
+        std::vector<std::string> arguments{"-o", "DIR"};
+        arguments.insert(arguments.end(), options.paths.begin(), options.paths.end());
+        note += ", or convert them all with " + ShellCommand("site", arguments);
+    }
+    WriteMessage(err, note + ")");
+}
+
 // The tag of a component's type in the module list ("MOD"), without the space after it there.
 std::string TypeLabel(std::int32_t type)
 {
@@ -143,6 +166,7 @@ int SourceOfAll(const Options& options, std::ostream& out, std::ostream& err)
             for (std::int32_t line = 1; line <= text.Count(); ++line)
                 out << text.Line(line) << '\n';
         }
+        NoteOtherProjects(options, "source", "not printed", err);
     });
 }
 
@@ -175,6 +199,7 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err)
             out << html;
         if (options.module.empty())
             NoteOtherModules(options, opened, module, err);
+        NoteOtherProjects(options, "convert", "not converted", err);
     });
 }
 
@@ -207,6 +232,7 @@ int Source(const Options& options, std::ostream& out, std::ostream& err)
         const Module module = OpenModule(opened, place);
         const LineRange range = EntryLines(Entry::Parse(FindEntryOf(options, module)), module.index, module.lineCount);
         out << SourceLines(*module.code, range.FirstLine, range.LastLine);
+        NoteOtherProjects(options, "source", "not printed", err);
     });
 }
 
@@ -220,6 +246,7 @@ int List(const Options& options, std::ostream& out, std::ostream& err)
                 throw RuntimeError(err::SubscriptOutOfRange, {}, "the project has no modules");
             for (const auto& caption : captions)
                 out << caption.item << '\n';
+            NoteOtherProjects(options, "list", "not listed", err);
             return;
         }
         const Module module = OpenModule(opened, place);
@@ -231,6 +258,7 @@ int List(const Options& options, std::ostream& out, std::ostream& err)
             const ProcRecord& record = module.index[static_cast<std::size_t>(i)];
             out << record.ProcName << '\t' << record.FirstLine << '\t' << record.LastLine << '\n';
         }
+        NoteOtherProjects(options, "list", "not listed", err);
     });
 }
 
