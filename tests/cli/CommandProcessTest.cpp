@@ -470,4 +470,37 @@ TEST(CommandProcess, SmallMisusesAreBadUsageSaidOnce)
     EXPECT_FALSE(fs::exists(dir + "/out"));
 }
 
+// Without a display server the window and the editor say so and end, before the window toolkit
+// would abort; a platform that needs none is left to start.
+TEST(CommandProcess, TheWindowWithoutADisplaySaysSo)
+{
+    if (!fs::exists(fs::path(QUILLMARK_BIN).parent_path() / "quillmark-desktop"))
+        GTEST_SKIP() << "this build has no window";
+    TempFolder folder("no-display");
+    const std::string sample = std::string(QUILLMARK_SOURCE_DIR) + "/examples/Sample";
+    const struct {
+        const char* environment;
+        const char* command;
+        int status;
+        const char* reason; // why no display was found
+    } cases[] = {
+        {"", "window", 1, "DISPLAY and WAYLAND_DISPLAY are unset"},
+        {"", "editor", 1, "DISPLAY and WAYLAND_DISPLAY are unset"},
+        {"WAYLAND_DISPLAY=wayland-0 QT_QPA_PLATFORM=xcb", "window", 1, "QT_QPA_PLATFORM is xcb and DISPLAY is unset"},
+        {"DISPLAY=:0 QT_QPA_PLATFORM='wayland;wayland-egl'", "editor", 1,
+         "QT_QPA_PLATFORM is wayland;wayland-egl and WAYLAND_DISPLAY is unset"},
+        {"QT_QPA_PLATFORM=offscreen", "window", 124, ""}, // runs until the timeout ends it
+    };
+    for (const auto& c : cases) {
+        const Result r =
+            Shell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME=" + folder.Path() + " " +
+                  c.environment + " timeout 2 " + QUILLMARK_BIN + " " + c.command + " " + sample + " 2>&1");
+        EXPECT_EQ(r.status, c.status) << c.environment << " " << c.command;
+        if (c.status == 1) {
+            EXPECT_EQ(r.out, "quillmark: no display found (" + std::string(c.reason) + "); the " + c.command +
+                                 " needs a graphical session, or run it under xvfb-run\n");
+        }
+    }
+}
+
 } // namespace
