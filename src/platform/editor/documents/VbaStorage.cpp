@@ -115,8 +115,10 @@ std::unique_ptr<VbaStorage> OpenCompound(GPtr<GsfInput> source, bool inPackage)
     if (!damage.empty()) {
         throw VbaFormatError(damage);
     }
-    throw VbaFormatError(inPackage ? "its vbaProject.bin part holds no VBA storage"
-                                   : "the document contains no VBA project");
+    if (inPackage) {
+        throw VbaFormatError("its vbaProject.bin part holds no VBA storage");
+    }
+    throw NoVbaProjectError();
 }
 
 std::unique_ptr<VbaStorage> OpenPackage(GsfInput* source)
@@ -128,7 +130,7 @@ std::unique_ptr<VbaStorage> OpenPackage(GsfInput* source)
     }
     GPtr<GsfInput> vba = FindVbaProjectPart(zip.get());
     if (vba == nullptr) {
-        throw VbaFormatError("the document contains no VBA project");
+        throw NoVbaProjectError();
     }
     // The compound file reader seeks back and forth; a zip member would inflate again each time.
     return OpenCompound(InMemory(vba.get(), "the vbaProject.bin part"), true);
