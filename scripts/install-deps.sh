@@ -11,6 +11,7 @@ packages=(
   fonts-ipafont-gothic xvfb xauth
   clang libclang-rt-14-dev
   chromium chromium-driver
+  git
 )
 
 options=()

@@ -21,6 +21,7 @@ constexpr const char* UsageText =
     "usage: quillmark convert [--links] [--page] [-o FILE] [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
     "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
     "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
+    "       quillmark source  --all [--encoding ENC] PATH\n"
     "       quillmark css     [--theme light|dark|editor]\n"
     "       quillmark site    [--recursive] [--jobs N] [--theme light|dark|editor] [--line-numbers] [--title TEXT]\n"
     "                         [--exclude GLOB]... [--quiet] -o DIR "
@@ -82,6 +83,50 @@ std::string UnknownCommand(CLI::App& app, int argc, char** argv)
     return "unknown command \"" + typed + "\"" + (nearest.empty() ? "" : "; did you mean " + nearest + "?");
 }
 
+// The command that the arguments name, or the program itself when they name none.
+const CLI::App& ParsedCommand(const CLI::App& app)
+{
+    const std::vector<CLI::App*> parsed = app.get_subcommands();
+    return parsed.empty() ? app : *parsed.front();
+}
+
+// "unknown option ..." for the first argument that the command did not take and that looks
+// like an option, with the option of that command that was probably meant; empty when there is
+// none.
+std::string UnknownOption(const CLI::App& app)
+{
+    const CLI::App& command = ParsedCommand(app);
+    for (const std::string& argument : app.remaining(true)) {
+        if (argument.size() < 2 || argument[0] != '-')
+            continue;
+        // Compared without their dashes, so that "-links" finds "--links" and "-x" no "-h".
+        std::vector<std::string> names;
+        std::vector<std::string> spelled;
+        for (const CLI::Option* option : command.get_options()) {
+            for (const std::string& name : option->get_lnames()) {
+                names.push_back(name);
+                spelled.push_back("--" + name);
+            }
+            for (const std::string& name : option->get_snames()) {
+                names.push_back(name);
+                spelled.push_back("-" + name);
+            }
+        }
+        const std::string typed = argument.substr(0, argument.find('='));
+        std::string bare = typed;
+        bare.erase(0, bare.find_first_not_of('-'));
+        const std::string nearest = NearestWord(bare, names);
+        std::string message = "unknown option \"" + typed + "\"";
+        if (&command != &app)
+            message += " for " + command.get_name();
+        if (!nearest.empty())
+            message +=
+                "; did you mean " + spelled[std::find(names.begin(), names.end(), nearest) - names.begin()] + "?";
+        return message;
+    }
+    return {};
+}
+
 } // namespace
 
 CommandLine::CommandLine() : app("Quillmark turns the source code of VBA projects into an HTML fragment.")
@@ -105,6 +150,9 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
     AddProjectOptions(*list, options, false);
 
     source = app.add_subcommand("source", "Write the plain source text of a module or one of its entries");
+    source->add_flag("--all", options.all,
+                     "Every module of the project, each after a line \"' ==== NAME (TYPE) ====\", for git diff's "
+                     "textconv; a document without VBA gives no text");
     AddProjectOptions(*source, options, true);
 
     css = app.add_subcommand("css", "Print the style sheet that the fragment's classes need (Deco1 to Deco5, "
@@ -142,6 +190,14 @@ std::optional<int> CommandLine::Parse(int argc, char** argv)
     } catch (const CLI::Success& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
+        // An option that the command lacks is named, not buried in the usage of every command.
+        if (const std::string unknown = UnknownOption(app); !unknown.empty()) {
+            const CLI::App& command = ParsedCommand(app);
+            WriteMessage(std::cerr, unknown);
+            std::cerr << "Run 'quillmark " << (&command == &app ? "" : command.get_name() + " ")
+                      << "--help' for every option.\n";
+            return kUsage;
+        }
         WriteMessage(std::cerr, e.what());
         std::cerr << UsageText;
         return kUsage;
@@ -180,6 +236,8 @@ std::string CommandLine::Misuse() const
         return "-o DIR is empty";
     if (convert->parsed() && convert->count("--output") > 0 && options.output.empty())
         return "-o FILE is empty";
+    if (options.all && (source->count("--module") > 0 || source->count("--entry") > 0))
+        return "--all prints every module whole; it takes no --module or --entry";
     return {};
 }
 

@@ -14,7 +14,9 @@
 #include "conversion/Keywords.h"
 #include "conversion/LinkLists.h"
 #include "platform/editor/FileProjects.h"
+#include "platform/editor/documents/VbaFormatError.h"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -90,6 +92,35 @@ void NoteOtherModules(const Options& options, const Project& opened, const Modul
                           ShellCommand("site", {"-o", "DIR", options.paths.front()}));
 }
 
+// Says which projects after the first one a command left alone, and how to have them.
+void NoteOtherProjects(const Options& options, const std::string& command, const std::string& leftAlone,
+                       std::ostream& err)
+{
+    if (options.paths.size() < 2)
+        return;
+    const auto shown = [](const std::string& path) { return path == StandardInput ? StandardInputName : path; };
+    std::string others;
+    for (auto path = std::next(options.paths.begin()); path != options.paths.end(); ++path)
+        others += (others.empty() ? "" : ", ") + shown(*path);
+    std::string note = leftAlone + ": " + others + " (" + command + " works on the first project, " +
+                       shown(options.paths.front()) + "; run one " + command + " for each project";
+    const bool siteReadsThem =
+        std::find(options.paths.begin(), options.paths.end(), StandardInput) == options.paths.end();
+    if (command == "convert" && siteReadsThem) {
+        std::vector<std::string> arguments{"-o", "DIR"};
+        arguments.insert(arguments.end(), options.paths.begin(), options.paths.end());
+        note += ", or convert them all with " + ShellCommand("site", arguments);
+    }
+    WriteMessage(err, note + ")");
+}
+
+// The tag of a component's type in the module list ("MOD"), without the space after it there.
+std::string TypeLabel(std::int32_t type)
+{
+    const std::string prefix = TypePrefix(type);
+    return prefix.substr(0, prefix.find(' '));
+}
+
 // Runs a command's steps; a failure, placed where the steps had got to, is the command's last
 // word.
 int Run(std::ostream& err, const std::function<void(ErrorPlace&)>& steps)
@@ -103,6 +134,40 @@ int Run(std::ostream& err, const std::function<void(ErrorPlace&)>& steps)
         failure.Locate(place);
         return ReportFailure(err, failure);
     }
+}
+
+// The text of every module for a diff: lines end in LF alone, since a CR would stand out as
+// trailing whitespace in every changed line, and modules come in the project's own order.
+int SourceOfAll(const Options& options, std::ostream& out, std::ostream& err)
+{
+    return Run(err, [&](ErrorPlace& place) {
+        std::shared_ptr<MemoryEditor> editor;
+        try {
+            editor = OpenEditor({options.paths.front()}, {}, options.encoding);
+        } catch (const RuntimeError& e) {
+            if (!IsNoVbaProject(e))
+                throw;
+            return; // nothing to compare, and no reason to stop git diff
+        }
+        const std::shared_ptr<VBProject> project = editor->ActiveVBProject();
+        place.path = project->FileName();
+        if (project->Protection() != 0) {
+            WriteMessage(err,
+                         project->FileName() + ": the VBA project is locked for viewing; none of its code is shown");
+            return;
+        }
+        const std::shared_ptr<VBComponents> components = project->VBComponents();
+        for (std::int32_t i = 1; i <= Obj(components).Count(); ++i) {
+            const std::shared_ptr<VBComponent> component = components->Item(i);
+            place.module = Obj(component).Name();
+            out << "' ==== " << place.module << " (" << TypeLabel(component->Type()) << ") ====\n";
+            std::optional<ModuleText> storage;
+            const ModuleText& text = LinesOf(Obj(component->CodeModule()), storage);
+            for (std::int32_t line = 1; line <= text.Count(); ++line)
+                out << text.Line(line) << '\n';
+        }
+        NoteOtherProjects(options, "source", "not printed", err);
+    });
 }
 
 } // namespace
@@ -134,6 +199,7 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err)
             out << html;
         if (options.module.empty())
             NoteOtherModules(options, opened, module, err);
+        NoteOtherProjects(options, "convert", "not converted", err);
     });
 }
 
@@ -159,11 +225,14 @@ int ConvertToFile(const Options& options, std::ostream& err)
 
 int Source(const Options& options, std::ostream& out, std::ostream& err)
 {
+    if (options.all)
+        return SourceOfAll(options, out, err);
     return Run(err, [&](ErrorPlace& place) {
         const Project opened = OpenActiveProject(options, place);
         const Module module = OpenModule(opened, place);
         const LineRange range = EntryLines(Entry::Parse(FindEntryOf(options, module)), module.index, module.lineCount);
         out << SourceLines(*module.code, range.FirstLine, range.LastLine);
+        NoteOtherProjects(options, "source", "not printed", err);
     });
 }
 
@@ -177,6 +246,7 @@ int List(const Options& options, std::ostream& out, std::ostream& err)
                 throw RuntimeError(err::SubscriptOutOfRange, {}, "the project has no modules");
             for (const auto& caption : captions)
                 out << caption.item << '\n';
+            NoteOtherProjects(options, "list", "not listed", err);
             return;
         }
         const Module module = OpenModule(opened, place);
@@ -188,6 +258,7 @@ int List(const Options& options, std::ostream& out, std::ostream& err)
             const ProcRecord& record = module.index[static_cast<std::size_t>(i)];
             out << record.ProcName << '\t' << record.FirstLine << '\t' << record.LastLine << '\n';
         }
+        NoteOtherProjects(options, "list", "not listed", err);
     });
 }
 

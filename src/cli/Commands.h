@@ -16,6 +16,7 @@ struct Options {
     std::string output;   // convert -o: the file to write instead of standard output
     bool links = false;
     bool page = false;
+    bool all = false; // source --all: every module of the project, for a diff
 };
 
 // Exit codes: 0 done, 1 reading or converting failed, 2 bad usage.
@@ -31,6 +32,10 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err);
 // Convert into options.output, which is replaced only when the conversion succeeds.
 int ConvertToFile(const Options& options, std::ostream& err);
 int List(const Options& options, std::ostream& out, std::ostream& err);
+// With options.all, every module of the active project, each after a header line
+// ("' ==== Module1 (MOD) ===="), its lines ending in LF: the text git's textconv diffs. A
+// document without a VBA project, or whose project is locked for viewing, gives no text and
+// succeeds, so that git diff goes on.
 int Source(const Options& options, std::ostream& out, std::ostream& err);
 
 } // namespace quillmark::cli

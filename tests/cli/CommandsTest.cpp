@@ -126,6 +126,38 @@ TEST_F(CommandsTest, ConvertSaysWhichOfSeveralModulesItGave)
     EXPECT_EQ(Call(Convert, For("Alpha")).err, "");
 }
 
+// A command works on the first project; the others given are named, with the way to have them,
+// and the command still succeeds.
+TEST_F(CommandsTest, CommandsNameTheProjectsTheyLeaveAlone)
+{
+    const std::string alpha = folder.Path() + "/Alpha.bas";
+    const std::string beta = folder.Path() + "/Beta.cls";
+    const std::string works = " works on the first project, " + alpha + "; run one ";
+    const struct {
+        int (*command)(const Options&, std::ostream&, std::ostream&);
+        std::vector<std::string> paths;
+        std::string note;
+    } cases[] = {
+        {Convert,
+         {alpha, beta, folder.Path()},
+         "not converted: " + beta + ", " + folder.Path() + " (convert" + works +
+             "convert for each project, or convert them all with quillmark site -o DIR " + alpha + " " + beta + " " +
+             folder.Path() + ")"},
+        {Source, {alpha, beta}, "not printed: " + beta + " (source" + works + "source for each project)"},
+        {List, {alpha, beta}, "not listed: " + beta + " (list" + works + "list for each project)"},
+    };
+    for (const auto& c : cases) {
+        Options several = For();
+        several.paths = c.paths;
+        Options first = For();
+        first.paths = {alpha};
+        const Outcome run = Call(c.command, several);
+        EXPECT_EQ(run.status, kDone) << c.note;
+        EXPECT_EQ(run.out, Call(c.command, first).out) << c.note;
+        EXPECT_EQ(run.err, "quillmark: " + c.note + "\n");
+    }
+}
+
 TEST_F(CommandsTest, ConvertWritesExactlyTheFragment)
 {
     const Outcome run = Call(Convert, For("Alpha", "Foo"));

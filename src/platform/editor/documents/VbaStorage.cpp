@@ -86,8 +86,10 @@ std::unique_ptr<VbaStorage> OpenCompound(CompoundFile file, bool inPackage)
     if (!file.damage.empty()) {
         throw VbaFormatError(file.damage);
     }
-    throw VbaFormatError(inPackage ? "its vbaProject.bin part holds no VBA storage"
-                                   : "the document contains no VBA project");
+    if (inPackage) {
+        throw VbaFormatError("its vbaProject.bin part holds no VBA storage");
+    }
+    throw NoVbaProjectError();
 }
 
 // open(), its failure told as the damage of what.
@@ -111,7 +113,7 @@ std::unique_ptr<VbaStorage> OpenPackage(const std::string& path)
     }
     const std::optional<std::string> vba = FindVbaProjectPart(*package);
     if (!vba) {
-        throw VbaFormatError("the document contains no VBA project");
+        throw NoVbaProjectError();
     }
     // The compound file reader seeks back and forth; a zip member would inflate again each time.
     std::string bytes;
