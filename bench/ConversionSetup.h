@@ -2,8 +2,8 @@
 
 #include "ModuleGenerator.h"
 
-#include "codemodel/ModHtml.h"
-#include "conversion/Keywords.h"
+#include "modhtml/ModHtml.h"
+#include "modhtml/SharedSetProcedures.h"
 #include "platform/editor/MemorySource.h"
 
 #include <memory>

@@ -14,12 +14,20 @@ namespace {
 
 constexpr std::size_t Limit = 1024 * 1024;
 
+// Damage is reported as a damaged format or as data too large; any other failure is a finding.
+void ExpectDamage(const quillmark::RuntimeError& error)
+{
+    if (error.Number() != quillmark::err::BadFileFormat && !quillmark::IsVbaTooLarge(error))
+        throw error;
+}
+
 void Decompress(std::string_view data)
 {
     try {
         const std::string dir = quillmark::DecompressContainer(data, Limit);
         quillmark::ParseDirStream(dir);
-    } catch (const quillmark::VbaFormatError&) {
+    } catch (const quillmark::RuntimeError& error) {
+        ExpectDamage(error);
     }
 }
 
@@ -34,15 +42,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     Decompress(data);
     try {
         quillmark::DecompressModuleSource(data, bytes[0], Limit);
-    } catch (const quillmark::VbaFormatError&) {
+    } catch (const quillmark::RuntimeError& error) {
+        ExpectDamage(error);
     }
     try {
         quillmark::ParseDirStream(data);
-    } catch (const quillmark::VbaFormatError&) {
+    } catch (const quillmark::RuntimeError& error) {
+        ExpectDamage(error);
     }
     try {
         quillmark::ParseProjectStream(data);
-    } catch (const quillmark::VbaFormatError&) {
+    } catch (const quillmark::RuntimeError& error) {
+        ExpectDamage(error);
     }
     quillmark::DecryptProjectField(data);
     return 0;

@@ -1,26 +1,29 @@
 #!/usr/bin/env bash
-# Installs MinGW-w64 and Wine (Debian packages), builds Quillmark.dll for 32-bit and 64-bit
-# Office with its Wine test host, and copies the libraries to dist/windows/{x86,x64}/.
+# Installs MinGW-w64, Wine and NSIS (Debian packages), builds Quillmark.dll for 32-bit and
+# 64-bit Office with its Wine test host, and quillmark.exe for both, copies them to
+# dist/windows/{x86,x64}/, and makes the setup that installs them,
+# dist/windows/Quillmark-VERSION-setup.exe, with the checksums of all in dist/windows/SHA256SUMS.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh windows
 
-# The library imports only Windows' own DLLs and exports exactly the four entry points.
-check_library() {
+# A program or library imports only Windows' own DLLs, and exports exactly what it names
+# (the library its four entry points, the program nothing).
+check_binary() {
   local dump imports exports name
   dump=$(x86_64-w64-mingw32-objdump -p "$1")
   imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$dump" | tr '[:upper:]' '[:lower:]' | sort | tr '\n' ' ')
   for name in $imports; do
     case $name in
       advapi32.dll | kernel32.dll | msvcrt.dll | ole32.dll | oleaut32.dll | user32.dll | gdi32.dll | \
-        winmm.dll | comctl32.dll | shell32.dll) ;;
+        winmm.dll | comctl32.dll | shell32.dll | xmllite.dll) ;;
       *) echo "$1 imports $name, which Windows does not bring" >&2; exit 1 ;;
     esac
   done
   exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" | sed -n 's/^\s*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
-  if [ "$exports" != "DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer " ]; then
-    echo "$1 exports: $exports; expected exactly the four entry points" >&2
+  if [ "$exports" != "$2" ]; then
+    echo "$1 exports: ${exports:-nothing}; expected ${2:-nothing}" >&2
     exit 1
   fi
 }
@@ -35,7 +38,15 @@ for arch in x86 x64; do
   fi
   cmake --build "$build"
   dll=$build/src/platform/win32/addin/Quillmark.dll
-  check_library "$dll"
+  check_binary "$dll" "DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer "
+  check_binary "$build/quillmark.exe" ""
   mkdir -p "dist/windows/$arch"
   cp "$dll" "dist/windows/$arch/Quillmark.dll"
+  cp "$build/quillmark.exe" "dist/windows/$arch/quillmark.exe"
 done
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/x64/CMakeCache.txt)
+setup=Quillmark-$version-setup.exe
+rm -f dist/windows/Quillmark-*-setup.exe
+src/platform/win32/installer/make-setup.sh dist/windows "$version" "dist/windows/$setup"
+(cd dist/windows && sha256sum "$setup" x86/* x64/* >SHA256SUMS)

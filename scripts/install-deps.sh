@@ -7,10 +7,11 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-  qt6-base-dev libgsf-1-dev libxml2-dev
+  qt6-base-dev libgsf-1-dev libxml2-dev zlib1g-dev
   fonts-ipafont-gothic xvfb xauth
   clang libclang-rt-14-dev
   chromium chromium-driver
+  git
 )
 
 options=()
@@ -20,7 +21,8 @@ if [ "${1:-}" = command-line ]; then
 elif [ "${1:-}" = windows ]; then
   packages=(
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64
-    libwine-dev wine wine32:i386 wine64 xvfb xauth fonts-ipafont-gothic cmake ninja-build
+    libz-mingw-w64-dev libcli11-dev libwine-dev wine wine32:i386 wine64 xvfb xauth
+    fonts-ipafont-gothic cmake ninja-build nsis
   )
   options=(--no-install-recommends)
 fi

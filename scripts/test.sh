@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs every test, then runs the engine's
 # tests once more under AddressSanitizer and UndefinedBehaviorSanitizer, and the concurrent
-# conversions under ThreadSanitizer; then builds Quillmark.dll for Windows and runs its tests
-# under Wine.
+# conversions under ThreadSanitizer; then builds Quillmark.dll, quillmark.exe and their setup for
+# Windows and runs their tests under Wine, quillmark.exe's output against the Linux build's made
+# first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Our own runs hold the code to a warning-free build.
@@ -35,3 +36,9 @@ fi
 for arch in x86 x64; do
   ctest --test-dir "build-windows/$arch" --output-on-failure
 done
+# The setup is a 32-bit program: installed, upgraded and removed in a fresh Wine prefix.
+if [ "$loader" -ne 77 ]; then
+  tests/platform/win32/installer/installer-test.sh dist/windows
+else
+  echo "The setup's test skipped as well: the setup is a 32-bit program."
+fi

@@ -1,7 +1,7 @@
 #include "addin/AddIn.h"
 
-#include "codemodel/ModHtml.h"
 #include "codemodel/RuntimeError.h"
+#include "modhtml/ModHtml.h"
 #include "platform/settings/Settings.h"
 #include "platform/ui/MessageBox.h"
 

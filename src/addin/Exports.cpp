@@ -7,13 +7,14 @@
 #include "addin/RegistrationEntries.h"
 #include "addin/TimerObject.h"
 #include "addin/VersionResource.h"
-#include "platform/com/ClassFactory.h"
+#include "platform/com/ComObject.h"
 #include "platform/com/Registry.h"
 #include "platform/ui/MessageBox.h"
 #include "window/qt/GuiMessageBox.h"
 
 #include <QApplication>
 
+#include <array>
 #include <cstring>
 #include <filesystem>
 
@@ -102,20 +103,14 @@ QUILLMARK_EXPORT com::HResult DllGetClassObject(const com::Guid* clsid, const co
 {
     if (!clsid || !iid || !object)
         return com::E_POINTER;
-    *object = nullptr;
-    com::ComPtr<com::IClassFactory> factory;
-    if (*clsid == CLSID_Connect)
-        factory = com::MakeObject<com::ClassFactory<Connect>, com::IClassFactory>();
-    else if (*clsid == CLSID_CMMTimer)
-        factory = com::MakeObject<com::ClassFactory<TimerObject>, com::IClassFactory>();
-    else
-        return com::CLASS_E_CLASSNOTAVAILABLE;
-    return factory->QueryInterface(*iid, object);
+    static const std::array classes{com::Served<com::StandinRuntime, Connect>(CLSID_Connect),
+                                    com::Served<com::StandinRuntime, TimerObject>(CLSID_CMMTimer)};
+    return com::GetClassObject(classes, *clsid, *iid, object);
 }
 
 QUILLMARK_EXPORT com::HResult DllCanUnloadNow()
 {
-    return com::LiveObjects() == 0 ? com::S_OK : com::S_FALSE;
+    return com::CanUnloadNow<com::StandinRuntime>();
 }
 
 QUILLMARK_EXPORT com::HResult DllRegisterServer()

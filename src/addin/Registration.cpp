@@ -28,8 +28,8 @@ bool RegistryReadable()
     try {
         const com::Registry registry;
         return true;
-    } catch (const com::RegistryError& e) {
-        MsgBox(e.what(), Title);
+    } catch (const RuntimeError& e) {
+        MsgBox(e.Description(), Title);
         return false;
     }
 }
@@ -65,8 +65,8 @@ int RegisterAddIn(const std::string& libraryPath)
         }
         std::cout << "registered " << library.path << " for this user (" << com::Registry::DefaultPath() << ")\n";
         return 0;
-    } catch (const com::ServerLibraryError& e) {
-        MsgBox(std::string(e.what()) + "; check the path of the built library", Title);
+    } catch (const RuntimeError& e) {
+        MsgBox(e.Description() + "; check the path of the built library", Title);
         return 1;
     }
 }
@@ -84,8 +84,8 @@ int UnregisterAddIn(const std::string& libraryPath)
             com::Registry registry;
             RemoveRegistration(registry);
             registry.Save();
-        } catch (const com::RegistryError& e) {
-            MsgBox(e.what(), Title);
+        } catch (const RuntimeError& e) {
+            MsgBox(e.Description(), Title);
             return 1;
         }
         std::cout << "there is no library " << libraryPath << "; removed its registration entries ("
@@ -103,24 +103,19 @@ int UnregisterAddIn(const std::string& libraryPath)
         }
         std::cout << "unregistered " << library.path << " (" << com::Registry::DefaultPath() << ")\n";
         return 0;
-    } catch (const com::ServerLibraryError& e) {
-        MsgBox(e.what(), Title);
+    } catch (const RuntimeError& e) {
+        MsgBox(e.Description(), Title);
         return 1;
     }
 }
 
 std::string VersionText(const std::string& libraryPath)
 {
-    const com::ServerLibrary* library = nullptr;
-    try {
-        library = &com::LoadServerLibrary(libraryPath);
-    } catch (const com::ServerLibraryError& e) {
-        throw RuntimeError(53, e.what());
-    }
+    const com::ServerLibrary* library = &com::LoadServerLibrary(libraryPath);
     const auto version = reinterpret_cast<QuillmarkVersionInfoFn>(library->Symbol("QuillmarkVersionInfo"));
     const auto typeLibrary = reinterpret_cast<QuillmarkTypeLibraryFn>(library->Symbol("QuillmarkTypeLibrary"));
     if (!version || !typeLibrary)
-        throw RuntimeError(53, library->path + " carries no version information");
+        throw RuntimeError(err::FileNotFound, library->path + " carries no version information");
     const QuillmarkVersionInfo& v = *version();
     const QuillmarkTypeLibraryInfo& t = *typeLibrary();
     std::string text;

@@ -2,6 +2,7 @@
 
 #include "addin/AddInIdentity.h"
 #include "codemodel/AsciiText.h"
+#include "codemodel/RuntimeError.h"
 #include "platform/com/CreateObject.h"
 
 #include <algorithm>
@@ -201,7 +202,7 @@ void RemoveRegistration(com::RegistryKeys& registry, std::span<const Registratio
     removed.insert(removed.end(), created.begin(), created.end());
     for (const std::string& key : removed)
         if (!registry.CanDeleteTree(key))
-            throw RegistrationRefused("the registry key " + key + " may not be removed by this user");
+            throw RuntimeError(err::PermissionDenied, "the registry key " + key + " may not be removed by this user");
 
     for (const RegistrationLayout& layout : layouts) {
         for (const ClassEntry& c : Classes) {

@@ -3,7 +3,6 @@
 #include "platform/com/RegistryKeys.h"
 
 #include <span>
-#include <stdexcept>
 #include <string>
 
 namespace quillmark {
@@ -19,13 +18,6 @@ struct RegistrationLayout {
 // The stand-in's layout: classes for this user, the 64-bit Linux library.
 RegistrationLayout StandinLayout();
 
-// A removal that the registry would refuse for one of its keys (a user and the classes that an
-// elevated registration wrote for everyone); nothing was removed.
-class RegistrationRefused : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 // What registration writes: both classes as in-process servers of the library at libraryPath
 // (apartment-threaded, with their programmatic identifiers and interfaces), the type library,
 // and the editor's add-in entry for Quillmark.Connect. The entry remembers the keys above the
@@ -34,8 +26,9 @@ void WriteRegistration(com::RegistryKeys& registry, const std::string& libraryPa
                        const RegistrationLayout& layout = StandinLayout());
 
 // Removes all of it for each layout, or nothing: every key is checked before the first goes,
-// and RegistrationRefused names one the registry would not let go. Keys that are already gone
-// are skipped. The type library stays registered while it still names a file for another
+// and error 70 names one the registry would not let go (a user and the classes that an elevated
+// registration wrote for everyone), with nothing removed. Keys that are already gone are
+// skipped. The type library stays registered while it still names a file for another
 // platform. A key that registration created goes too once it is empty; a key that was there
 // before stays.
 void RemoveRegistration(com::RegistryKeys& registry, std::span<const RegistrationLayout> layouts);

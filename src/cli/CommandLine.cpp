@@ -2,13 +2,14 @@
 
 #include "cli/DescriptorOutput.h"
 #include "cli/Message.h"
+#include "cli/StyleSheet.h"
 #include "cli/Suggestion.h"
+#include "cli/ThemeOption.h"
 #include "platform/editor/FileProjects.h"
 #include "platform/editor/TextDecoding.h"
 #include "platform/files/TemporaryFiles.h"
 
 #include <algorithm>
-#include <cstring>
 #include <iostream>
 #include <unistd.h>
 
@@ -20,7 +21,10 @@ constexpr const char* UsageText =
     "usage: quillmark convert [--links] [--page] [-o FILE] [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
     "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
     "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
-    "       quillmark site    [--recursive] [--jobs N] [--theme light|dark|editor] [--line-numbers] [--quiet] -o DIR "
+    "       quillmark source  --all [--encoding ENC] PATH\n"
+    "       quillmark css     [--theme light|dark|editor]\n"
+    "       quillmark site    [--recursive] [--jobs N] [--theme light|dark|editor] [--line-numbers] [--title TEXT]\n"
+    "                         [--exclude GLOB]... [--quiet] -o DIR "
     "PATH...\n"
     "       quillmark window  [--module NAME] [--encoding ENC] PATH...\n"
     "       quillmark editor  [--encoding ENC] PATH...\n"
@@ -49,14 +53,16 @@ void AddProjectOptions(CLI::App& command, Options& options, bool withEntry)
 
 // Runs a command whose product goes to standard output; output that could not be written
 // fails the command.
-int WriteProduct(int (*command)(const Options&, std::ostream&, std::ostream&), const Options& options)
+template <typename Command>
+int WriteProduct(const Command& command)
 {
     DescriptorOutput buffer(STDOUT_FILENO);
     std::ostream out(&buffer);
-    const int status = command(options, out, std::cerr);
-    if (const int error = buffer.Finish()) {
-        WriteMessage(std::cerr, std::string("cannot write output: ") + std::strerror(error));
-        return kFailed;
+    const int status = command(out);
+    try {
+        buffer.Finish();
+    } catch (const RuntimeError& e) {
+        return ReportFailure(std::cerr, e);
     }
     return status;
 }
@@ -77,11 +83,57 @@ std::string UnknownCommand(CLI::App& app, int argc, char** argv)
     return "unknown command \"" + typed + "\"" + (nearest.empty() ? "" : "; did you mean " + nearest + "?");
 }
 
+// The command that the arguments name, or the program itself when they name none.
+const CLI::App& ParsedCommand(const CLI::App& app)
+{
+    const std::vector<CLI::App*> parsed = app.get_subcommands();
+    return parsed.empty() ? app : *parsed.front();
+}
+
+// "unknown option ..." for the first argument that the command did not take and that looks
+// like an option, with the option of that command that was probably meant; empty when there is
+// none.
+std::string UnknownOption(const CLI::App& app)
+{
+    const CLI::App& command = ParsedCommand(app);
+    for (const std::string& argument : app.remaining(true)) {
+        if (argument.size() < 2 || argument[0] != '-')
+            continue;
+        // Compared without their dashes, so that "-links" finds "--links" and "-x" no "-h".
+        std::vector<std::string> names;
+        std::vector<std::string> spelled;
+        for (const CLI::Option* option : command.get_options()) {
+            for (const std::string& name : option->get_lnames()) {
+                names.push_back(name);
+                spelled.push_back("--" + name);
+            }
+            for (const std::string& name : option->get_snames()) {
+                names.push_back(name);
+                spelled.push_back("-" + name);
+            }
+        }
+        const std::string typed = argument.substr(0, argument.find('='));
+        std::string bare = typed;
+        bare.erase(0, bare.find_first_not_of('-'));
+        const std::string nearest = NearestWord(bare, names);
+        std::string message = "unknown option \"" + typed + "\"";
+        if (&command != &app)
+            message += " for " + command.get_name();
+        if (!nearest.empty())
+            message +=
+                "; did you mean " + spelled[std::find(names.begin(), names.end(), nearest) - names.begin()] + "?";
+        return message;
+    }
+    return {};
+}
+
 } // namespace
 
 CommandLine::CommandLine() : app("Quillmark turns the source code of VBA projects into an HTML fragment.")
 {
     app.require_subcommand(0, 1);
+    // The same options on Windows: "/x" is a path there too, never an option.
+    app.allow_windows_style_options(false);
     app.add_flag("--version", version, "Print the version and exit");
     app.add_flag("--verbose", verbose, "With --version: the version information of the add-in library");
 
@@ -98,7 +150,14 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
     AddProjectOptions(*list, options, false);
 
     source = app.add_subcommand("source", "Write the plain source text of a module or one of its entries");
+    source->add_flag("--all", options.all,
+                     "Every module of the project, each after a line \"' ==== NAME (TYPE) ====\", for git diff's "
+                     "textconv; a document without VBA gives no text");
     AddProjectOptions(*source, options, true);
+
+    css = app.add_subcommand("css", "Print the style sheet that the fragment's classes need (Deco1 to Deco5, "
+                                    "CodeArea, the link list): the rules that site and convert --page use");
+    AddThemeOption(*css, cssTheme);
 
     AddSiteCommand(app, site);
 
@@ -131,6 +190,14 @@ std::optional<int> CommandLine::Parse(int argc, char** argv)
     } catch (const CLI::Success& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
+        // An option that the command lacks is named, not buried in the usage of every command.
+        if (const std::string unknown = UnknownOption(app); !unknown.empty()) {
+            const CLI::App& command = ParsedCommand(app);
+            WriteMessage(std::cerr, unknown);
+            std::cerr << "Run 'quillmark " << (&command == &app ? "" : command.get_name() + " ")
+                      << "--help' for every option.\n";
+            return kUsage;
+        }
         WriteMessage(std::cerr, e.what());
         std::cerr << UsageText;
         return kUsage;
@@ -145,10 +212,10 @@ std::optional<int> CommandLine::Parse(int argc, char** argv)
     if (!encoding.empty()) {
         try {
             DecodeToUtf8({}, encoding);
-        } catch (const std::invalid_argument&) {
+        } catch (const RuntimeError& e) {
             WriteMessage(std::cerr, "--encoding " + encoding +
                                         ": unknown encoding; give one such as UTF-8, CP932, CP1252 or UTF-16LE");
-            return kUsage;
+            return e.GetKind() == RuntimeError::Kind::BadUsage ? kUsage : kFailed;
         }
     }
     return std::nullopt;
@@ -169,6 +236,8 @@ std::string CommandLine::Misuse() const
         return "-o DIR is empty";
     if (convert->parsed() && convert->count("--output") > 0 && options.output.empty())
         return "-o FILE is empty";
+    if (options.all && (source->count("--module") > 0 || source->count("--entry") > 0))
+        return "--all prints every module whole; it takes no --module or --entry";
     return {};
 }
 
@@ -195,7 +264,13 @@ int RunCommand(CommandLine& line)
     }
     for (auto [command, run] : {std::pair{line.convert, &Convert}, {line.list, &List}, {line.source, &Source}}) {
         if (command->parsed())
-            return WriteProduct(run, line.options);
+            return WriteProduct([&](std::ostream& out) { return run(line.options, out, std::cerr); });
+    }
+    if (line.css->parsed()) {
+        return WriteProduct([&](std::ostream& out) {
+            out << StyleSheet(line.cssTheme);
+            return kDone;
+        });
     }
     return kUsage;
 }

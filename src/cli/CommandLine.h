@@ -32,6 +32,8 @@ struct CommandLine {
     CLI::App* convert = nullptr;
     CLI::App* list = nullptr;
     CLI::App* source = nullptr;
+    CLI::App* css = nullptr;
+    ThemeName cssTheme = ThemeName::Light;
     CLI::App* window = nullptr;
     CLI::App* editor = nullptr;
     CLI::App* registerAddIn = nullptr;

@@ -6,229 +6,260 @@
 #include "cli/InputFiles.h"
 #include "cli/Message.h"
 #include "codemodel/EntryRange.h"
-#include "codemodel/ModHtml.h"
+#include "codemodel/ModuleProcedures.h"
+#include "codemodel/ProjectLists.h"
 #include "codemodel/SourceReader.h"
+#include "codemodel/TextBackedModule.h"
 #include "conversion/Converter.h"
 #include "conversion/Keywords.h"
+#include "conversion/LinkLists.h"
 #include "platform/editor/FileProjects.h"
-#include "platform/editor/SourceError.h"
-#include "platform/ui/MessageBox.h"
-#include "platform/ui/TerminalText.h"
+#include "platform/editor/documents/VbaFormatError.h"
 
+#include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace quillmark::cli {
 namespace {
 
-// Message boxes of a command go to its error stream as "TITLE: TEXT"; any of them means the
-// command did not fully succeed.
-class CommandMessages final : public MessageBox {
-public:
-    explicit CommandMessages(std::ostream& err) : err_(err), previous_(SetMessageBox(this)) {}
-    ~CommandMessages() override { SetMessageBox(previous_); }
-    CommandMessages(const CommandMessages&) = delete;
-    CommandMessages& operator=(const CommandMessages&) = delete;
-
-    void Show(const std::string& text, const std::string& title) override
-    {
-        err_ << TerminalText(title) << ": " << TerminalText(text, LineBreaks::Kept) << '\n';
-        ++count_;
-    }
-    bool Any() const { return count_ > 0; }
-
-private:
-    std::ostream& err_;
-    MessageBox* previous_;
-    int count_ = 0;
+// The active project of the paths, as the window would open on it.
+struct Project {
+    std::shared_ptr<MemoryEditor> editor;
+    std::shared_ptr<VBProject> project;
 };
 
-// The shared state set up as the window's start-up sets it, over the projects of the paths.
-class CommandRun {
-public:
-    CommandRun(const Options& options, std::ostream& err) : options_(options), err_(err), messages_(err) {}
-    ~CommandRun() { ModHtml() = ModHtmlState{}; }
-    CommandRun(const CommandRun&) = delete;
-    CommandRun& operator=(const CommandRun&) = delete;
+// The module that the editor's active code pane shows, with its procedure index.
+struct Module {
+    std::string name;
+    std::shared_ptr<CodeModule> code;
+    ProcedureIndex index;
+    std::int32_t procCount = 0;
+    std::int32_t lineCount = 0; // at least 1
+};
 
-    // Opens the projects and selects the active one; false after reporting why not.
-    bool OpenProject()
-    {
-        ModHtml() = ModHtmlState{};
+// Each step names in place what it has opened, so that a failure after it says where it was.
+Project OpenActiveProject(const Options& options, ErrorPlace& place)
+{
+    Project opened;
+    opened.editor = OpenEditor(options.paths, options.module, options.encoding);
+    opened.project = opened.editor->ActiveVBProject();
+    place.path = opened.project->FileName();
+    if (opened.project->Protection() != 0)
+        throw RuntimeError(err::ProjectProtected, {},
+                           "the VBA project is locked for viewing; Quillmark shows none of its code");
+    return opened;
+}
+
+Module OpenModule(const Project& opened, ErrorPlace& place)
+{
+    Module module;
+    try {
+        module.name = ActiveModuleName(*opened.editor);
+    } catch (const RuntimeError& e) {
+        throw RuntimeError(e.Number(), {}, "the project has no module to show");
+    }
+    place.module = module.name;
+    module.code = Obj(Obj(opened.project->VBComponents()).Item(module.name)).CodeModule();
+    module.index = ReadProcedureIndex(Obj(module.code), module.procCount, module.lineCount);
+    return module;
+}
+
+// The entry that the user means, as the procedure list holds it.
+std::string FindEntryOf(const Options& options, const Module& module)
+{
+    try {
+        return FindEntry(options.entry, module.index);
+    } catch (const RuntimeError& e) {
+        std::vector<std::string> arguments{"--module", module.name};
+        if (!options.encoding.empty())
+            arguments.insert(arguments.end(), {"--encoding", options.encoding});
+        arguments.insert(arguments.end(), options.paths.begin(), options.paths.end());
+        throw RuntimeError(e.Number(), {},
+                           e.Problem() + " (" + ShellCommand("list", arguments) + " lists them with their lines)");
+    }
+}
+
+// Says which module a project of several gave, and how to have the others.
+void NoteOtherModules(const Options& options, const Project& opened, const Module& module, std::ostream& err)
+{
+    const std::int32_t count = Obj(opened.project->VBComponents()).Count();
+    if (count < 2)
+        return;
+    WriteMessage(err, "converted module " + module.name + ", the first of " + std::to_string(count) +
+                          " modules; choose another with --module NAME (" +
+                          ShellCommand("list", {options.paths.front()}) + " lists them) or convert them all with " +
+                          ShellCommand("site", {"-o", "DIR", options.paths.front()}));
+}
+
+// Says which projects after the first one a command left alone, and how to have them.
+void NoteOtherProjects(const Options& options, const std::string& command, const std::string& leftAlone,
+                       std::ostream& err)
+{
+    if (options.paths.size() < 2)
+        return;
+    const auto shown = [](const std::string& path) { return path == StandardInput ? StandardInputName : path; };
+    std::string others;
+    for (auto path = std::next(options.paths.begin()); path != options.paths.end(); ++path)
+        others += (others.empty() ? "" : ", ") + shown(*path);
+    std::string note = leftAlone + ": " + others + " (" + command + " works on the first project, " +
+                       shown(options.paths.front()) + "; run one " + command + " for each project";
+    const bool siteReadsThem =
+        std::find(options.paths.begin(), options.paths.end(), StandardInput) == options.paths.end();
+    if (command == "convert" && siteReadsThem) {
+        std::vector<std::string> arguments{"-o", "DIR"};
+        arguments.insert(arguments.end(), options.paths.begin(), options.paths.end());
+        note += ", or convert them all with " + ShellCommand("site", arguments);
+    }
+    WriteMessage(err, note + ")");
+}
+
+// The tag of a component's type in the module list ("MOD"), without the space after it there.
+std::string TypeLabel(std::int32_t type)
+{
+    const std::string prefix = TypePrefix(type);
+    return prefix.substr(0, prefix.find(' '));
+}
+
+// Runs a command's steps; a failure, placed where the steps had got to, is the command's last
+// word.
+int Run(std::ostream& err, const std::function<void(ErrorPlace&)>& steps)
+{
+    ErrorPlace place;
+    try {
+        steps(place);
+        return kDone;
+    } catch (...) {
+        RuntimeError failure = CurrentError();
+        failure.Locate(place);
+        return ReportFailure(err, failure);
+    }
+}
+
+// The text of every module for a diff: lines end in LF alone, since a CR would stand out as
+// trailing whitespace in every changed line, and modules come in the project's own order.
+int SourceOfAll(const Options& options, std::ostream& out, std::ostream& err)
+{
+    return Run(err, [&](ErrorPlace& place) {
         std::shared_ptr<MemoryEditor> editor;
         try {
-            editor = OpenEditor(options_.paths, options_.module, options_.encoding);
-        } catch (const SourceError& e) {
-            return Fail(e.Path(), e.Problem());
+            editor = OpenEditor({options.paths.front()}, {}, options.encoding);
+        } catch (const RuntimeError& e) {
+            if (!IsNoVbaProject(e))
+                throw;
+            return; // nothing to compare, and no reason to stop git diff
         }
-        auto& state = ModHtml();
-        state.HostEditor = editor;
-        state.CurrentProject = editor->ActiveVBProject();
-        if (state.CurrentProject->Protection() != 0)
-            return Fail(state.CurrentProject->FileName(),
-                        "the VBA project is locked for viewing; Quillmark shows none of its code");
-        return true;
-    }
-
-    // Selects the module and builds its procedure index; false after reporting why not.
-    bool OpenModule()
-    {
-        auto& state = ModHtml();
-        if (!InitKeywords())
-            return Fail(state.CurrentProject->FileName(), "the project has no module to show");
-        GetModData(state.CurrentProject, state.CurrentModuleName, state.ProcCount, state.ModuleLineCount);
-        return !messages_.Any();
-    }
-
-    // Project, module and the entry's lines, as "変換" and "ｿｰｽｺｰﾄﾞ" need them.
-    std::optional<LineRange> OpenEntry()
-    {
-        if (!OpenProject() || !OpenModule())
-            return std::nullopt;
-        const auto& state = ModHtml();
-        std::string problem;
-        const auto entry = FindEntry(options_.entry, state.ProcIndex, problem);
-        if (!entry) {
-            std::vector<std::string> arguments{"--module", state.CurrentModuleName};
-            if (!options_.encoding.empty())
-                arguments.insert(arguments.end(), {"--encoding", options_.encoding});
-            arguments.insert(arguments.end(), options_.paths.begin(), options_.paths.end());
-            Fail(ProjectPath(), "module " + state.CurrentModuleName + ": " + problem + " (" +
-                                    ShellCommand("list", arguments) + " lists them with their lines)");
-            return std::nullopt;
-        }
-        entry_ = *entry;
-        return GetEntryRange(entry_);
-    }
-
-    // Says which module a project of several gave, and how to have the others.
-    void NoteOtherModules()
-    {
-        const std::int32_t count = Obj(Obj(ModHtml().CurrentProject).VBComponents()).Count();
-        if (count < 2)
+        const std::shared_ptr<VBProject> project = editor->ActiveVBProject();
+        place.path = project->FileName();
+        if (project->Protection() != 0) {
+            WriteMessage(err,
+                         project->FileName() + ": the VBA project is locked for viewing; none of its code is shown");
             return;
-        WriteMessage(err_, "converted module " + ModHtml().CurrentModuleName + ", the first of " +
-                               std::to_string(count) + " modules; choose another with --module NAME (" +
-                               ShellCommand("list", {options_.paths.front()}) +
-                               " lists them) or convert them all with " +
-                               ShellCommand("site", {"-o", "DIR", options_.paths.front()}));
-    }
-
-    // The entry as the procedure list holds it.
-    const std::string& Entry() const { return entry_; }
-
-    bool Fail(const std::string& path, const std::string& problem)
-    {
-        WriteMessage(err_, path + ": " + problem);
-        return false;
-    }
-
-    std::string ProjectPath() const { return ModHtml().CurrentProject->FileName(); }
-    bool MessagesShown() const { return messages_.Any(); }
-
-private:
-    const Options& options_;
-    std::ostream& err_;
-    CommandMessages messages_;
-    std::string entry_;
-};
-
-int Status(const CommandRun& run)
-{
-    return run.MessagesShown() ? kFailed : kDone;
+        }
+        const std::shared_ptr<VBComponents> components = project->VBComponents();
+        for (std::int32_t i = 1; i <= Obj(components).Count(); ++i) {
+            const std::shared_ptr<VBComponent> component = components->Item(i);
+            place.module = Obj(component).Name();
+            out << "' ==== " << place.module << " (" << TypeLabel(component->Type()) << ") ====\n";
+            std::optional<ModuleText> storage;
+            const ModuleText& text = LinesOf(Obj(component->CodeModule()), storage);
+            for (std::int32_t line = 1; line <= text.Count(); ++line)
+                out << text.Line(line) << '\n';
+        }
+        NoteOtherProjects(options, "source", "not printed", err);
+    });
 }
 
 } // namespace
 
+int ReportFailure(std::ostream& err, const RuntimeError& failure)
+{
+    WriteMessage(err, failure.Message());
+    return failure.GetKind() == RuntimeError::Kind::BadUsage ? kUsage : kFailed;
+}
+
 int Convert(const Options& options, std::ostream& out, std::ostream& err)
 {
-    CommandRun run(options, err);
-    const auto range = run.OpenEntry();
-    if (!range)
-        return kFailed;
-    auto& state = ModHtml();
-    std::int32_t first = range->FirstLine;
-    std::int32_t last = range->LastLine;
-    std::string html;
-    try {
-        html = ConvertToHtml(state.CurrentProject, run.Entry(), first, last, options.links);
-    } catch (const ConversionError& e) {
-        run.Fail(run.ProjectPath(),
-                 "module " + state.CurrentModuleName + ", line " + std::to_string(e.Line()) + ": " + e.Problem());
-        return kFailed;
-    } catch (const RuntimeError& e) {
-        run.Fail(run.ProjectPath(), "converting module " + state.CurrentModuleName + " failed: " + e.Description());
-        return kFailed;
-    }
-    if (options.page)
-        out << HtmlPage(state.CurrentModuleName + "." + run.Entry(), html);
-    else
-        out << html;
-    if (options.module.empty())
-        run.NoteOtherModules();
-    return Status(run);
+    return Run(err, [&](ErrorPlace& place) {
+        const Project opened = OpenActiveProject(options, place);
+        const Module module = OpenModule(opened, place);
+        const std::string entryText = FindEntryOf(options, module);
+        const Entry entry = Entry::Parse(entryText);
+        const LineRange range = EntryLines(entry, module.index, module.lineCount);
+        std::optional<ModuleText> storage;
+        const ModuleView view{module.name, LinesOf(*module.code, storage), module.index, module.lineCount};
+        const auto keywords = MakeKeywordTable();
+        LinkListMaker links;
+        if (options.links)
+            links = [&] { return LinkList(module.name, module.index, entry); };
+        const std::string html = ConvertRange(view, keywords.get(), entry, range.FirstLine, range.LastLine, links);
+        if (options.page)
+            out << HtmlPage(module.name + "." + entryText, html);
+        else
+            out << html;
+        if (options.module.empty())
+            NoteOtherModules(options, opened, module, err);
+        NoteOtherProjects(options, "convert", "not converted", err);
+    });
 }
 
 int ConvertToFile(const Options& options, std::ostream& err)
 {
-    const InputFiles inputs(options.paths, false);
-    if (const std::string* input = inputs.Find(options.output)) {
-        WriteMessage(err, "-o " + options.output + ": it is one of the inputs (" + *input + ")");
-        return kUsage;
-    }
     std::optional<FileOutput> file;
-    try {
+    const int opened = Run(err, [&](ErrorPlace&) {
+        const InputFiles inputs(options.paths, false);
+        if (const std::string* input = inputs.Find(options.output))
+            throw RuntimeError(err::InvalidCall, {},
+                               "-o " + options.output + ": it is one of the inputs (" + *input + ")",
+                               RuntimeError::Kind::BadUsage);
         file.emplace(options.output);
-    } catch (const std::runtime_error& e) {
-        WriteMessage(err, e.what());
-        return kFailed;
-    }
+    });
+    if (opened != kDone)
+        return opened;
     std::ostream out(&*file);
     const int status = Convert(options, out, err);
     if (status != kDone)
         return status; // the file stays as it was
-    if (const std::string error = file->Commit(); !error.empty()) {
-        WriteMessage(err, error);
-        return kFailed;
-    }
-    return kDone;
+    return Run(err, [&](ErrorPlace&) { file->Commit(); });
 }
 
 int Source(const Options& options, std::ostream& out, std::ostream& err)
 {
-    CommandRun run(options, err);
-    const auto range = run.OpenEntry();
-    if (!range)
-        return kFailed;
-    out << ReadVbaWindow(ModHtml().CurrentProject, range->FirstLine, range->LastLine);
-    return Status(run);
+    if (options.all)
+        return SourceOfAll(options, out, err);
+    return Run(err, [&](ErrorPlace& place) {
+        const Project opened = OpenActiveProject(options, place);
+        const Module module = OpenModule(opened, place);
+        const LineRange range = EntryLines(Entry::Parse(FindEntryOf(options, module)), module.index, module.lineCount);
+        out << SourceLines(*module.code, range.FirstLine, range.LastLine);
+        NoteOtherProjects(options, "source", "not printed", err);
+    });
 }
 
 int List(const Options& options, std::ostream& out, std::ostream& err)
 {
-    CommandRun run(options, err);
-    if (!run.OpenProject())
-        return kFailed;
-    auto& state = ModHtml();
-    if (options.module.empty()) {
-        if (!GetModuleList(state.CurrentProject)) {
-            run.Fail(run.ProjectPath(), "the project has no modules");
-            return kFailed;
+    return Run(err, [&](ErrorPlace& place) {
+        const Project opened = OpenActiveProject(options, place);
+        if (options.module.empty()) {
+            const KeyedCollection<std::string> captions = ModuleCaptions(*opened.project);
+            if (captions.Count() == 0)
+                throw RuntimeError(err::SubscriptOutOfRange, {}, "the project has no modules");
+            for (const auto& caption : captions)
+                out << caption.item << '\n';
+            NoteOtherProjects(options, "list", "not listed", err);
+            return;
         }
-        for (const auto& entry : *state.ModuleCollection)
-            out << entry.item << '\n';
-        return Status(run);
-    }
-    if (!run.OpenModule())
-        return kFailed;
-    for (const char* fixed : {"*", "_Declarations_"}) {
-        const LineRange r = GetEntryRange(fixed);
-        out << fixed << '\t' << r.FirstLine << '\t' << r.LastLine << '\n';
-    }
-    for (std::int32_t i = 0; i < state.ProcCount && i < static_cast<std::int32_t>(state.ProcIndex.size()); ++i) {
-        const ProcRecord& record = state.ProcIndex[static_cast<std::size_t>(i)];
-        out << record.ProcName << '\t' << record.FirstLine << '\t' << record.LastLine << '\n';
-    }
-    return Status(run);
+        const Module module = OpenModule(opened, place);
+        for (const Entry& fixed : {Entry{Entry::Kind::WholeModule, {}}, Entry{Entry::Kind::Declarations, {}}}) {
+            const LineRange r = EntryLines(fixed, module.index, module.lineCount);
+            out << fixed.Text() << '\t' << r.FirstLine << '\t' << r.LastLine << '\n';
+        }
+        for (std::int32_t i = 0; i < module.procCount && i < static_cast<std::int32_t>(module.index.size()); ++i) {
+            const ProcRecord& record = module.index[static_cast<std::size_t>(i)];
+            out << record.ProcName << '\t' << record.FirstLine << '\t' << record.LastLine << '\n';
+        }
+        NoteOtherProjects(options, "list", "not listed", err);
+    });
 }
 
 } // namespace quillmark::cli

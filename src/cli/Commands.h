@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codemodel/RuntimeError.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@ struct Options {
     std::string output;   // convert -o: the file to write instead of standard output
     bool links = false;
     bool page = false;
+    bool all = false; // source --all: every module of the project, for a diff
 };
 
 // Exit codes: 0 done, 1 reading or converting failed, 2 bad usage.
@@ -21,11 +24,18 @@ inline constexpr int kDone = 0;
 inline constexpr int kFailed = 1;
 inline constexpr int kUsage = 2;
 
+// Writes "quillmark: PATH: PROBLEM" for the failure and returns the exit code it calls for.
+int ReportFailure(std::ostream& err, const RuntimeError& failure);
+
 // Each writes its product to out and its messages to err, and returns the exit code.
 int Convert(const Options& options, std::ostream& out, std::ostream& err);
 // Convert into options.output, which is replaced only when the conversion succeeds.
 int ConvertToFile(const Options& options, std::ostream& err);
 int List(const Options& options, std::ostream& out, std::ostream& err);
+// With options.all, every module of the active project, each after a header line
+// ("' ==== Module1 (MOD) ===="), its lines ending in LF: the text git's textconv diffs. A
+// document without a VBA project, or whose project is locked for viewing, gives no text and
+// succeeds, so that git diff goes on.
 int Source(const Options& options, std::ostream& out, std::ostream& err);
 
 } // namespace quillmark::cli

@@ -1,8 +1,8 @@
 #include "cli/DescriptorOutput.h"
 
+#include "codemodel/RuntimeError.h"
+
 #include <algorithm>
-#include <cerrno>
-#include <unistd.h>
 
 namespace quillmark::cli {
 
@@ -16,25 +16,11 @@ DescriptorOutput::~DescriptorOutput()
     Drain();
 }
 
-int DescriptorOutput::Finish()
+void DescriptorOutput::Finish()
 {
     Drain();
-    return error_;
-}
-
-bool DescriptorOutput::WriteAll(const char* text, std::size_t count)
-{
-    while (count > 0 && error_ == 0) {
-        const ssize_t written = ::write(descriptor_, text, count);
-        if (written < 0) {
-            if (errno != EINTR)
-                error_ = errno;
-            continue;
-        }
-        text += written;
-        count -= static_cast<std::size_t>(written);
-    }
-    return error_ == 0;
+    if (error_ != 0)
+        throw RuntimeError::SystemFailure(error_, "cannot write", "output");
 }
 
 bool DescriptorOutput::Drain()

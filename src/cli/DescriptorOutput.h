@@ -14,9 +14,9 @@ public:
     DescriptorOutput(const DescriptorOutput&) = delete;
     DescriptorOutput& operator=(const DescriptorOutput&) = delete;
 
-    // Writes what is buffered; 0 when everything written so far arrived, else the errno of
-    // the first failure.
-    int Finish();
+    // Writes what is buffered; throws RuntimeError ("cannot write output: ...") for the first
+    // failure of anything written so far.
+    void Finish();
 
 protected:
     int_type overflow(int_type c) override;

@@ -2,6 +2,7 @@
 
 #include "codemodel/AsciiText.h"
 #include "codemodel/Entry.h"
+#include "codemodel/RuntimeError.h"
 
 #include <algorithm>
 
@@ -19,7 +20,7 @@ std::string JoinedNames(const std::vector<std::string>& names)
 
 } // namespace
 
-std::optional<std::string> FindEntry(std::string_view wanted, const ProcedureIndex& index, std::string& problem)
+std::string FindEntry(std::string_view wanted, const ProcedureIndex& index)
 {
     std::vector<std::string> entries{Entry{}.Text(), Entry{Entry::Kind::Declarations, {}}.Text()};
     for (const std::string& fixed : entries)
@@ -39,11 +40,12 @@ std::optional<std::string> FindEntry(std::string_view wanted, const ProcedureInd
     if (byDeclaredName.size() == 1)
         return byDeclaredName.front();
     if (byDeclaredName.size() > 1)
-        problem = "\"" + std::string(wanted) + "\" names more than one procedure: " + JoinedNames(byDeclaredName) +
-                  "; give the whole entry, e.g. --entry " + ShellWord(byDeclaredName.front());
-    else
-        problem = "no entry \"" + std::string(wanted) + "\"; the entries are " + JoinedNames(entries);
-    return std::nullopt;
+        throw RuntimeError(err::SubscriptOutOfRange, {},
+                           "\"" + std::string(wanted) +
+                               "\" names more than one procedure: " + JoinedNames(byDeclaredName) +
+                               "; give the whole entry, e.g. --entry " + ShellWord(byDeclaredName.front()));
+    throw RuntimeError(err::SubscriptOutOfRange, {},
+                       "no entry \"" + std::string(wanted) + "\"; the entries are " + JoinedNames(entries));
 }
 
 std::string ShellWord(std::string_view word)

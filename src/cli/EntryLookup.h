@@ -2,7 +2,6 @@
 
 #include "codemodel/ProcedureIndex.h"
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,9 +10,9 @@ namespace quillmark::cli {
 
 // The procedure-list entry a user means by wanted: "*", "_Declarations_", or the procedure whose
 // index name matches case-insensitively (the editor compares names so), or whose declared name
-// does when only one procedure has it ("Count" for "Property Get Count"). Without a match,
-// problem says why and names the entries there are.
-std::optional<std::string> FindEntry(std::string_view wanted, const ProcedureIndex& index, std::string& problem);
+// does when only one procedure has it ("Count" for "Property Get Count"). Without a match, error
+// 9 says why and names the entries there are.
+std::string FindEntry(std::string_view wanted, const ProcedureIndex& index);
 
 // word as one word for a POSIX shell: quoted only when it has to be.
 std::string ShellWord(std::string_view word);

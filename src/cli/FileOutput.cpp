@@ -1,7 +1,5 @@
 #include "cli/FileOutput.h"
 
-#include <stdexcept>
-
 namespace quillmark::cli {
 
 FileOutput::FileOutput(const std::string& path) : file_(path)
@@ -9,27 +7,22 @@ FileOutput::FileOutput(const std::string& path) : file_(path)
 
 bool FileOutput::Write(std::string_view text)
 {
-    if (!error_.empty())
+    if (error_)
         return false;
     try {
         file_.Write(text);
         return true;
-    } catch (const std::runtime_error& e) {
-        error_ = e.what();
+    } catch (...) {
+        error_ = CurrentError();
         return false;
     }
 }
 
-std::string FileOutput::Commit()
+void FileOutput::Commit()
 {
-    if (error_.empty()) {
-        try {
-            file_.Commit();
-        } catch (const std::runtime_error& e) {
-            error_ = e.what();
-        }
-    }
-    return error_;
+    if (error_)
+        throw *error_;
+    file_.Commit();
 }
 
 FileOutput::int_type FileOutput::overflow(int_type c)

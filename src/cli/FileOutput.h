@@ -1,21 +1,22 @@
 #pragma once
 
+#include "codemodel/RuntimeError.h"
 #include "platform/files/OutputFile.h"
 
+#include <optional>
 #include <streambuf>
 #include <string>
 
 namespace quillmark::cli {
 
 // A stream buffer over the file that -o names, replaced whole or not at all (OutputFileWriter).
-// The first failure is kept for the message.
+// A stream cannot pass a failure on, so the first one is kept for Commit to throw.
 class FileOutput final : public std::streambuf {
 public:
     explicit FileOutput(const std::string& path);
 
-    // Empty when everything went well and the file now holds what was written.
-    std::string Commit();
-    const std::string& Error() const { return error_; }
+    // Puts the file in place with what was written; throws RuntimeError for the first failure.
+    void Commit();
 
 protected:
     int_type overflow(int_type c) override;
@@ -25,7 +26,7 @@ private:
     bool Write(std::string_view text);
 
     OutputFileWriter file_;
-    std::string error_;
+    std::optional<RuntimeError> error_;
 };
 
 } // namespace quillmark::cli

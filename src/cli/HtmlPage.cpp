@@ -12,7 +12,7 @@ std::string HtmlPage(const std::string& title, const std::string& fragment)
     page += "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
     page += EscapeName(title);
     page += "</title>\n<style>\n";
-    page += StyleSheet(Theme::Light);
+    page += StyleSheet(ThemeName::Light);
     page += "</style>\n</head>\n<body>\n";
     page += fragment;
     page += "\n</body>\n</html>\n";

@@ -1,36 +1,35 @@
 #include "cli/InputFiles.h"
 
+#include "codemodel/RuntimeError.h"
 #include "platform/editor/FileProjects.h"
 #include "platform/editor/ModuleFiles.h"
-#include "platform/editor/SourceError.h"
+#include "platform/files/PathText.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
+#include <system_error>
 
 namespace quillmark::cli {
 
 InputFiles::InputFiles(const std::vector<std::string>& paths, bool recursive)
 {
-    const auto add = [this](const std::string& name, const struct stat& status) {
-        files_.try_emplace({status.st_dev, status.st_ino}, name);
+    const auto add = [this](const std::string& name, const std::optional<FileIdentity>& identity) {
+        if (identity)
+            files_.try_emplace(*identity, name);
     };
     for (const std::string& path : paths) {
-        struct stat status {};
         if (path == StandardInput) {
-            if (::fstat(STDIN_FILENO, &status) == 0)
-                add("standard input", status);
+            add("standard input", StandardInputIdentity());
             continue;
         }
-        if (::stat(path.c_str(), &status) != 0)
-            continue;
-        add(path, status);
-        if (!S_ISDIR(status.st_mode))
+        const std::filesystem::path named = PathFromUtf8(path);
+        const std::optional<FileIdentity> identity = IdentityOf(named);
+        add(path, identity);
+        std::error_code ec;
+        if (!identity || !std::filesystem::is_directory(named, ec))
             continue;
         try {
-            for (const std::filesystem::path& file : ModuleFilesIn(path, recursive))
-                if (struct stat module{}; ::stat(file.c_str(), &module) == 0)
-                    add(file.string(), module);
-        } catch (const SourceError&) {
+            for (const std::filesystem::path& file : ModuleFilesIn(named, recursive))
+                add(Utf8FromPath(file), IdentityOf(file));
+        } catch (const RuntimeError&) {
             // Reading the folder says what is wrong with it.
         }
     }
@@ -38,10 +37,10 @@ InputFiles::InputFiles(const std::vector<std::string>& paths, bool recursive)
 
 const std::string* InputFiles::Find(const std::string& path) const
 {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0)
+    const std::optional<FileIdentity> identity = IdentityOf(PathFromUtf8(path));
+    if (!identity)
         return nullptr;
-    const auto found = files_.find({status.st_dev, status.st_ino});
+    const auto found = files_.find(*identity);
     return found == files_.end() ? nullptr : &found->second;
 }
 

@@ -1,16 +1,15 @@
 #pragma once
 
+#include "platform/files/FileIdentity.h"
+
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
-
-#include <sys/types.h>
 
 namespace quillmark::cli {
 
-// The files a command reads, known by device and inode, so that nothing it writes takes the
-// place of one of them, whatever name or link leads there.
+// The files a command reads, known by their identity, so that nothing it writes takes the place
+// of one of them, whatever name or link leads there.
 class InputFiles {
 public:
     // Each path (standard input for "-") and the module files of a folder, of its subfolders
@@ -21,7 +20,7 @@ public:
     const std::string* Find(const std::string& path) const;
 
 private:
-    std::map<std::pair<dev_t, ino_t>, std::string> files_;
+    std::map<FileIdentity, std::string> files_;
 };
 
 } // namespace quillmark::cli

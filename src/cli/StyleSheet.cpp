@@ -3,56 +3,7 @@
 namespace quillmark::cli {
 namespace {
 
-// Latin monospace families come before the Japanese ones, which draw the backslash as a yen sign.
-constexpr const char* kFonts = R"(:root {
-  --mono: Consolas, Menlo, "DejaVu Sans Mono", "Liberation Mono", "IPAGothic", "MS Gothic",
-    "Noto Sans Mono CJK JP", monospace;
-}
-)";
-
-struct Colours {
-    const char* variables;
-    const char* extra; // after the common rules, so that it wins over them
-};
-
-constexpr Colours kLight{R"(:root {
-  color-scheme: light; --code-font: var(--mono);
-  --page: #ffffff; --text: #1f2328; --muted: #656d76; --link: #0b5cad; --rule: #b0b8c8;
-  --code: #f6f8fa; --target: #fff8c5;
-  --plain: #1f2328; --comment: #1a7f37; --string: #a31515; --keyword: #0033b3; --label: #8250df;
-  --name: #00677f;
-}
-)",
-                         ""};
-
-constexpr Colours kDark{R"(:root {
-  color-scheme: dark; --code-font: var(--mono);
-  --page: #1e1f22; --text: #d4d4d4; --muted: #8b949e; --link: #6cb6ff; --rule: #3d4450;
-  --code: #26282c; --target: #3b3a1e;
-  --plain: #d4d4d4; --comment: #6a9955; --string: #ce9178; --keyword: #569cd6; --label: #c586c0;
-  --name: #9cdcfe;
-}
-)",
-                        ""};
-
-// Black names on white, navy keywords and green comments, a rule between procedures; the rest
-// of the code a little grey so that names still stand out.
-constexpr Colours kEditor{R"(:root {
-  color-scheme: light; --code-font: "Courier New", var(--mono);
-  --page: #ffffff; --text: #000000; --muted: #6d6d6d; --link: #0000ee; --rule: #a0a0a0;
-  --code: #ffffff; --target: #e8f0fe;
-  --plain: #505050; --comment: #008000; --string: #800000; --keyword: #00007f; --label: #7f007f;
-  --name: #000000;
-}
-)",
-                          R"(.CodeArea { border-left: 0; border-top: 1px solid var(--rule); margin: 0; }
-.Deco3 { font-weight: normal; }
-)"};
-
-// The index's lists of modules are laid out only near the view, so that the search box can show
-// and hide tens of thousands of modules at a keystroke; being laid out on their own, they keep
-// the spaces between modules inside.
-constexpr const char* kCommon = R"(body {
+constexpr std::string_view kBeforeDecorations = R"(body {
   margin: 0; padding: 1.5em 2em; background: var(--page); color: var(--text); line-height: 1.5;
   font-family: system-ui, "Segoe UI", "Helvetica Neue", Arial, "Noto Sans", "IPAPGothic", Meiryo, sans-serif;
 }
@@ -63,12 +14,12 @@ a { color: var(--link); }
   font-family: var(--code-font); font-size: 10pt; line-height: 1.35;
 }
 .CodeArea p:target { background: var(--target); }
-.Deco1 { color: var(--comment); }
-.Deco2 { color: var(--string); }
-.Deco3 { color: var(--keyword); font-weight: bold; }
-.Deco4 { color: var(--label); font-style: italic; text-decoration: none; }
-.Deco5 { color: var(--name); }
-.CodeArea a { color: inherit; text-decoration: underline dotted; text-underline-offset: .2em; }
+)";
+
+// The index's lists of modules are laid out only near the view, so that the search box can show
+// and hide tens of thousands of modules at a keystroke; being laid out on their own, they keep
+// the spaces between modules inside.
+constexpr std::string_view kAfterDecorations = R"(.CodeArea a { color: inherit; text-decoration: underline dotted; text-underline-offset: .2em; }
 .CodeArea a:hover, .CodeArea a:focus { text-decoration-style: solid; }
 .Numbered { counter-reset: line; }
 .Numbered .Ln::before {
@@ -90,20 +41,54 @@ h1 { font-size: 1.5em; margin: .3em 0 .6em; }
 .Project h2 { font-size: 1.25em; border-bottom: 1px solid var(--rule); padding-bottom: .2em; }
 .Modules { list-style: none; padding: 0; margin: 0; content-visibility: auto; contain-intrinsic-size: auto 500em; }
 .Module { padding: .35em 0; }
+h1, .Project { overflow-wrap: anywhere; }
 .Module > a { font-weight: 600; }
 .Folder, .Counts { color: var(--muted); }
 .Counts { font-size: .9em; }
 .Procedures { columns: 20em; margin: .2em 0 0; padding-left: 1.5em; font-family: var(--code-font); font-size: .9em; }
 .NoMatch { color: var(--muted); }
 .Problem { border-left: 3px solid var(--string); padding-left: .6em; }
+.Excluded { color: var(--muted); margin: 0 0 .5em; }
 )";
+
+// A rule between procedures instead of a bar beside each, as in the editor's code window.
+constexpr std::string_view kEditorBlocks = ".CodeArea { border-left: 0; border-top: 1px solid var(--rule); margin: 0; }\n";
+
+std::string Colour(std::string_view name, std::string_view value)
+{
+    return "--" + std::string(name) + ": " + std::string(value) + ";";
+}
 
 } // namespace
 
-std::string StyleSheet(Theme theme)
+std::string StyleSheet(ThemeName name)
 {
-    const Colours& colours = theme == Theme::Dark ? kDark : theme == Theme::Editor ? kEditor : kLight;
-    return std::string(kFonts) + colours.variables + kCommon + colours.extra;
+    const Theme& theme = ThemeOf(name);
+    std::string css = ":root {\n  --mono: " + std::string(kMonospaceFonts) + ";\n}\n";
+    css += ":root {\n  color-scheme: " + std::string(theme.colourScheme) + "; --code-font: " +
+           std::string(theme.codeFontFirst) + "var(--mono);\n  ";
+    css += Colour("page", theme.page) + " " + Colour("text", theme.text) + " " + Colour("muted", theme.muted) + " " +
+           Colour("link", theme.link) + " " + Colour("rule", theme.rule) + "\n  ";
+    css += Colour("code", theme.code) + " " + Colour("target", theme.target) + "\n  " + Colour("plain", theme.plain);
+    for (std::size_t i = 0; i < theme.deco.size(); ++i)
+        css += (i == 4 ? "\n  " : " ") + Colour(theme.deco[i].colourName, theme.deco[i].colour);
+    css += "\n}\n";
+    css += kBeforeDecorations;
+    for (std::size_t i = 0; i < theme.deco.size(); ++i) {
+        const DecoLook& look = theme.deco[i];
+        css += ".Deco" + std::to_string(i + 1) + " { color: var(--" + std::string(look.colourName) + ");";
+        if (look.bold)
+            css += " font-weight: bold;";
+        if (look.italic)
+            css += " font-style: italic;";
+        if (i == 3)
+            css += " text-decoration: none;"; // a label is no link
+        css += " }\n";
+    }
+    css += kAfterDecorations;
+    if (name == ThemeName::Editor)
+        css += kEditorBlocks;
+    return css;
 }
 
 } // namespace quillmark::cli

@@ -1,6 +1,5 @@
 #include "codemodel/EntryRange.h"
 
-#include "codemodel/ModHtml.h"
 #include "codemodel/RuntimeError.h"
 
 namespace quillmark {
@@ -25,12 +24,6 @@ LineRange EntryLines(const Entry& entry, const ProcedureIndex& index, std::int32
         if (record.ProcName == entry.procName)
             return {record.FirstLine, record.LastLine};
     throw RuntimeError(err::SubscriptOutOfRange);
-}
-
-LineRange GetEntryRange(const std::string& entry)
-{
-    const auto& state = ModHtml();
-    return EntryLines(Entry::Parse(entry), state.ProcIndex, state.ModuleLineCount);
 }
 
 } // namespace quillmark

@@ -4,7 +4,6 @@
 #include "codemodel/ProcedureIndex.h"
 
 #include <cstdint>
-#include <string>
 
 namespace quillmark {
 
@@ -17,9 +16,5 @@ struct LineRange {
 // The lines of an entry in a module of moduleLineCount lines (at least 1) with this index;
 // error 9 for a procedure that the index lacks.
 LineRange EntryLines(const Entry& entry, const ProcedureIndex& index, std::int32_t moduleLineCount);
-
-// The lines of a procedure-list entry ("*", "_Declarations_" or an index name) in the current
-// module; error 9 for a name that the procedure index lacks.
-LineRange GetEntryRange(const std::string& entry);
 
 } // namespace quillmark

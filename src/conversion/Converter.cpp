@@ -1,7 +1,6 @@
 #include "conversion/Converter.h"
 
 #include "codemodel/ByteBlocks.h"
-#include "codemodel/ModHtml.h"
 #include "codemodel/RuntimeError.h"
 #include "codemodel/TextBackedModule.h"
 #include "conversion/BlockPlan.h"
@@ -27,7 +26,7 @@ bool IsWholeLineComment(std::string_view text)
 BlockPlan PlanBlocks(const ModuleView& module, const Entry& entry, std::int32_t firstLine, std::int32_t lastLine)
 {
     if (lastLine < firstLine)
-        throw RuntimeError(err::SubscriptOutOfRange);
+        throw RuntimeError(err::SubscriptOutOfRange, {{}, std::string(module.name)}, "the range ends before it starts");
     return BlockPlan(entry, module, firstLine, lastLine);
 }
 
@@ -58,15 +57,15 @@ void ReportLines(const ModuleView& module, const KeywordTable* keywords, BlockPl
             }
             sink.LineEnd();
             blocks.EndBlocks(line, sink);
-        } catch (const UnterminatedString& e) {
-            throw ConversionError(e, line, "unterminated string literal");
         } catch (...) {
-            const RuntimeError error = CurrentError();
-            throw ConversionError(error, line, error.Description());
+            RuntimeError error = CurrentError();
+            error.Locate({{}, std::string(module.name), line});
+            throw error;
         }
     }
     if (!blocks.Valid())
-        throw RuntimeError(err::SubscriptOutOfRange);
+        throw RuntimeError(err::SubscriptOutOfRange, {{}, std::string(module.name)},
+                           "the procedure index does not match the module");
 }
 
 } // namespace
@@ -105,40 +104,6 @@ void PlainRange(const ModuleView& module, const Entry& entry, std::int32_t first
 {
     BlockPlan blocks = PlanBlocks(module, entry, firstLine, lastLine);
     ReportLines(module, nullptr, blocks, firstLine, lastLine, sink, Decoration::None);
-}
-
-std::string ConvertToHtml(const std::shared_ptr<VBProject>& project, const std::string& procName,
-                          std::int32_t& firstLine, std::int32_t& lastLine, bool linkFlag)
-{
-    try {
-        const ModHtmlState& state = ModHtml();
-        const std::shared_ptr<CodeModule> module =
-            Obj(Obj(Obj(project).VBComponents()).Item(state.CurrentModuleName)).CodeModule();
-        CodeModule& code = Obj(module);
-        if (code.CountOfLines() == 0) {
-            firstLine = 1;
-            lastLine = 1;
-        }
-        std::optional<ModuleText> storage;
-        const ModuleView view{state.CurrentModuleName, LinesOf(code, storage), state.ProcIndex, state.ModuleLineCount};
-        const Entry entry = Entry::Parse(procName);
-        LinkListMaker linkList;
-        if (linkFlag) {
-            linkList = [&] {
-                switch (entry.kind) {
-                case Entry::Kind::WholeModule: return CreateLinkList(state.ProcIndex);
-                case Entry::Kind::Declarations: return CreateLinkDec();
-                case Entry::Kind::Procedure: break;
-                }
-                return CreateLink(procName);
-            };
-        }
-        return ConvertRange(view, state.Keywords.get(), entry, firstLine, lastLine, linkList);
-    } catch (const RuntimeError&) {
-        throw;
-    } catch (...) {
-        throw CurrentError(); // out of memory and the like, as the numbered error it stands for
-    }
 }
 
 } // namespace quillmark

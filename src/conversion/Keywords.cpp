@@ -1,8 +1,5 @@
 #include "conversion/Keywords.h"
 
-#include "codemodel/ModHtml.h"
-#include "codemodel/RuntimeError.h"
-
 #include <memory>
 
 namespace quillmark {
@@ -32,22 +29,6 @@ std::unique_ptr<KeywordTable> MakeKeywordTable()
         rest.remove_prefix(comma + 1);
     }
     return table;
-}
-
-bool InitKeywords()
-{
-    ModHtmlState& state = ModHtml();
-    try {
-        state.Keywords = MakeKeywordTable();
-        // The module of the active code window; no code window open means no pane (error 91). The
-        // editor hands out a new reference each time: hold it while it is used.
-        const std::shared_ptr<CodePane> pane = Obj(state.HostEditor).ActiveCodePane();
-        state.CurrentModuleName = Obj(Obj(pane).CodeModule()).Name();
-        return true;
-    } catch (...) {
-        state.Keywords.reset();
-        return false;
-    }
 }
 
 } // namespace quillmark

@@ -22,11 +22,7 @@ inline constexpr int CloseLength = 7;
 // The 128 keywords, comma-separated, in table order.
 extern const std::string_view KeywordList;
 
-// A new table of the 128 keywords, for callers that own their table.
+// A new table of the 128 keywords.
 std::unique_ptr<KeywordTable> MakeKeywordTable();
-
-// Builds the keyword table and sets CurrentModuleName from the active code pane. False after
-// any failure: the table is dropped and CurrentModuleName keeps its value. Shows nothing.
-bool InitKeywords();
 
 } // namespace quillmark

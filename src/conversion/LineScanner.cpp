@@ -187,7 +187,7 @@ LineScanner::Step LineScanner::StringLiteral()
 {
     const std::size_t close = line_.find('"', pos_ + 1);
     if (close == std::string_view::npos)
-        throw UnterminatedString();
+        throw RuntimeError(err::InvalidCall, {}, "unterminated string literal");
     Wrap(pos_, close + 1, TokenKind::String);
     pos_ = close + 1;
     wordStart_ = pos_;

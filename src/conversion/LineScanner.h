@@ -12,12 +12,6 @@
 
 namespace quillmark {
 
-// A string literal whose closing quote is missing; the run-time reports it as error 5.
-class UnterminatedString : public RuntimeError {
-public:
-    UnterminatedString() : RuntimeError(err::InvalidCall) {}
-};
-
 // Reads code lines in a single left-to-right pass each and reports their tokens to a sink.
 // Every rule of what a piece of a line is lives here, in the order the rules are tried; a run
 // of whole-line comments, which depends on the lines around it, is the caller's to mark.
@@ -34,8 +28,8 @@ public:
     };
 
     // Reports the tokens of line, a line of a module's text (read past its end as far as the
-    // text's padding allows); a blank line has none. Fails with UnterminatedString on a string
-    // literal without its closing quote, before any token of the line is reported.
+    // text's padding allows); a blank line has none. A string literal without its closing quote
+    // fails with error 5, "unterminated string literal", before any token of the line is reported.
     Result Scan(std::string_view line);
 
     // A whole-line comment: the run it belongs to opens before it unless it is open already,

@@ -1,9 +1,7 @@
 #include "conversion/LinkLists.h"
 
-#include "codemodel/ModHtml.h"
 #include "codemodel/RuntimeError.h"
 #include "conversion/HtmlEscape.h"
-#include "platform/ui/MessageBox.h"
 
 namespace quillmark {
 
@@ -61,36 +59,6 @@ std::vector<std::string> LinkListElements(const LinkTargets& links)
 std::vector<std::string> LinkList(std::string_view moduleName, const ProcedureIndex& index, const Entry& entry)
 {
     return LinkListElements(LinkTargetsOf(moduleName, index, entry));
-}
-
-std::vector<std::string> CreateLinkList(const ProcedureIndex& index)
-{
-    try {
-        return LinkList(ModHtml().CurrentModuleName, index, Entry{});
-    } catch (...) {
-        MsgBox(ShortErrorReport(CurrentError()), "Module1.CreateLinkList");
-        return {};
-    }
-}
-
-std::vector<std::string> CreateLink(const std::string& procName)
-{
-    try {
-        return LinkList(ModHtml().CurrentModuleName, {}, Entry::Procedure(procName));
-    } catch (...) {
-        MsgBox(ErrorReport(CurrentError()), "ModHtml.CreateLink");
-        return {};
-    }
-}
-
-std::vector<std::string> CreateLinkDec()
-{
-    try {
-        return LinkList(ModHtml().CurrentModuleName, {}, Entry{Entry::Kind::Declarations, {}});
-    } catch (...) {
-        MsgBox(ErrorReport(CurrentError()), "ModHtml.CreateLinkDec");
-        return {};
-    }
 }
 
 } // namespace quillmark

@@ -25,10 +25,4 @@ std::vector<std::string> LinkListElements(const LinkTargets& links);
 // The elements of an entry's list (LinkTargetsOf, then LinkListElements).
 std::vector<std::string> LinkList(std::string_view moduleName, const ProcedureIndex& index, const Entry& entry);
 
-// The same lists for the current module. Each reports its own failure and then returns an
-// empty array.
-std::vector<std::string> CreateLinkList(const ProcedureIndex& index);
-std::vector<std::string> CreateLink(const std::string& procName);
-std::vector<std::string> CreateLinkDec();
-
 } // namespace quillmark

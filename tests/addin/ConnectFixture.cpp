@@ -1,6 +1,6 @@
 #include "ConnectFixture.h"
 
-#include "codemodel/ModHtml.h"
+#include "modhtml/ModHtml.h"
 #include "platform/settings/Settings.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "ConnectFixture.h"
 
 #include "addin/AddInIdentity.h"
-#include "codemodel/ModHtml.h"
+#include "modhtml/ModHtml.h"
 #include "platform/settings/Settings.h"
 
 #include <filesystem>

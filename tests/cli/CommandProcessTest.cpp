@@ -54,28 +54,51 @@ const std::string kLedger = "Attribute VB_Name = \"Ledger\"\r\nSub A()\r\nEnd Su
 
 TEST(CommandProcess, BadUsageExitsTwoWithTheUsage)
 {
-    for (const char* arguments : {"", "convert", "frobnicate x", "convert --nope x", "list --entry x y", "convert ''",
-                                  "site x", "site --jobs 0 -o /tmp x", "site --theme blue -o /tmp x"}) {
+    for (const char* arguments : {"", "convert", "frobnicate x", "convert ''", "css dark", "site x",
+                                  "site --jobs 0 -o /tmp x", "site --theme blue -o /tmp x"}) {
         const Result r = Launch(arguments, true);
         EXPECT_EQ(r.status, 2) << arguments;
         EXPECT_NE(r.out.find("convert"), std::string::npos) << arguments;
     }
 }
 
-TEST(CommandProcess, AMistypedCommandIsNamedWithTheOneMeant)
+// A mistyped command is named with the one meant, before the usage; an option that the command
+// lacks, with the option of that command that was meant and no more.
+TEST(CommandProcess, AMistypedCommandOrOptionIsNamedWithTheOneMeant)
 {
     const struct {
         const char* arguments;
         const char* message;
+        bool usage;
     } cases[] = {
-        {"conver x", "quillmark: unknown command \"conver\"; did you mean convert?\n"},
-        {"lst x", "quillmark: unknown command \"lst\"; did you mean list?\n"},
-        {"frobnicate x", "quillmark: unknown command \"frobnicate\"\n"},
+        {"conver x", "quillmark: unknown command \"conver\"; did you mean convert?\n", true},
+        {"lst x", "quillmark: unknown command \"lst\"; did you mean list?\n", true},
+        {"frobnicate x", "quillmark: unknown command \"frobnicate\"\n", true},
+        {"site --line-number -o out x",
+         "quillmark: unknown option \"--line-number\" for site; did you mean --line-numbers?\n"
+         "Run 'quillmark site --help' for every option.\n",
+         false},
+        {"convert -links x",
+         "quillmark: unknown option \"-links\" for convert; did you mean --links?\n"
+         "Run 'quillmark convert --help' for every option.\n",
+         false},
+        {"source --modul=A x",
+         "quillmark: unknown option \"--modul\" for source; did you mean --module?\n"
+         "Run 'quillmark source --help' for every option.\n",
+         false},
+        {"--verison",
+         "quillmark: unknown option \"--verison\"; did you mean --version?\nRun 'quillmark --help' for every option.\n",
+         false},
+        {"list --entry x y",
+         "quillmark: unknown option \"--entry\" for list\nRun 'quillmark list --help' for every option.\n", false},
+        {"convert -x x",
+         "quillmark: unknown option \"-x\" for convert\nRun 'quillmark convert --help' for every option.\n", false},
     };
     for (const auto& c : cases) {
         const Result r = Launch(c.arguments, true);
         EXPECT_EQ(r.status, 2) << c.arguments;
-        EXPECT_EQ(r.out.rfind(c.message, 0), 0u) << r.out;
+        EXPECT_EQ(r.out.substr(0, r.out.find("usage: ")), c.message) << c.arguments;
+        EXPECT_EQ(r.out.find("usage: ") != std::string::npos, c.usage) << c.arguments;
     }
 }
 
@@ -127,6 +150,20 @@ TEST(CommandProcess, SiteSaysNothingWhenDoneWithoutATerminal)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
     EXPECT_TRUE(std::filesystem::exists(folder.Path() + "/Sample/Ledger.html"));
+}
+
+// The style sheet handed out for a blog or a page is the one a site of that theme uses.
+TEST(CommandProcess, TheStyleSheetIsTheSitesOfTheSameTheme)
+{
+    for (const char* theme : {"light", "dark", "editor"}) {
+        quillmark::testing::TempFolder folder("process-css");
+        const std::string sample = std::string(QUILLMARK_SOURCE_DIR) + "/examples/Sample";
+        ASSERT_EQ(Launch("site --theme " + std::string(theme) + " -o " + folder.Path() + " " + sample).status, 0);
+        const Result css = Launch("css --theme " + std::string(theme));
+        EXPECT_EQ(css.status, 0);
+        EXPECT_EQ(css.out, quillmark::testing::ReadFileText(folder.Path() + "/quillmark.css")) << theme;
+    }
+    EXPECT_EQ(Launch("css --theme sepia", true).status, 2);
 }
 
 TEST(CommandProcess, OutputThatCannotBeWrittenFailsTheCommand)
@@ -420,6 +457,10 @@ TEST(CommandProcess, SmallMisusesAreBadUsageSaidOnce)
         {"list --encoding x " + sample, encoding},
         {"source --encoding x " + sample, encoding},
         {"site --encoding x -o " + dir + "/out " + sample, encoding},
+        {"source --all --module Ledger " + sample, "quillmark: --all prints every module whole; it takes no --module "
+                                                   "or --entry\n"},
+        {"source --all --entry '*' " + sample, "quillmark: --all prints every module whole; it takes no --module or "
+                                               "--entry\n"},
     };
     for (const auto& [arguments, message] : cases) {
         const Result r = Launch(arguments, true, "</dev/null");
@@ -427,6 +468,39 @@ TEST(CommandProcess, SmallMisusesAreBadUsageSaidOnce)
         EXPECT_EQ(r.out.substr(0, r.out.find("usage: ")), message) << arguments;
     }
     EXPECT_FALSE(fs::exists(dir + "/out"));
+}
+
+// Without a display server the window and the editor say so and end, before the window toolkit
+// would abort; a platform that needs none is left to start.
+TEST(CommandProcess, TheWindowWithoutADisplaySaysSo)
+{
+    if (!fs::exists(fs::path(QUILLMARK_BIN).parent_path() / "quillmark-desktop"))
+        GTEST_SKIP() << "this build has no window";
+    TempFolder folder("no-display");
+    const std::string sample = std::string(QUILLMARK_SOURCE_DIR) + "/examples/Sample";
+    const struct {
+        const char* environment;
+        const char* command;
+        int status;
+        const char* reason; // why no display was found
+    } cases[] = {
+        {"", "window", 1, "DISPLAY and WAYLAND_DISPLAY are unset"},
+        {"", "editor", 1, "DISPLAY and WAYLAND_DISPLAY are unset"},
+        {"WAYLAND_DISPLAY=wayland-0 QT_QPA_PLATFORM=xcb", "window", 1, "QT_QPA_PLATFORM is xcb and DISPLAY is unset"},
+        {"DISPLAY=:0 QT_QPA_PLATFORM='wayland;wayland-egl'", "editor", 1,
+         "QT_QPA_PLATFORM is wayland;wayland-egl and WAYLAND_DISPLAY is unset"},
+        {"QT_QPA_PLATFORM=offscreen", "window", 124, ""}, // runs until the timeout ends it
+    };
+    for (const auto& c : cases) {
+        const Result r =
+            Shell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME=" + folder.Path() + " " +
+                  c.environment + " timeout 2 " + QUILLMARK_BIN + " " + c.command + " " + sample + " 2>&1");
+        EXPECT_EQ(r.status, c.status) << c.environment << " " << c.command;
+        if (c.status == 1) {
+            EXPECT_EQ(r.out, "quillmark: no display found (" + std::string(c.reason) + "); the " + c.command +
+                                 " needs a graphical session, or run it under xvfb-run\n");
+        }
+    }
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "cli/Commands.h"
 
+#include "modhtml/ModHtml.h"
+
 #include "common/FileText.h"
 #include "common/TempFolder.h"
 
@@ -124,6 +126,38 @@ TEST_F(CommandsTest, ConvertSaysWhichOfSeveralModulesItGave)
     EXPECT_EQ(Call(Convert, For("Alpha")).err, "");
 }
 
+// A command works on the first project; the others given are named, with the way to have them,
+// and the command still succeeds.
+TEST_F(CommandsTest, CommandsNameTheProjectsTheyLeaveAlone)
+{
+    const std::string alpha = folder.Path() + "/Alpha.bas";
+    const std::string beta = folder.Path() + "/Beta.cls";
+    const std::string works = " works on the first project, " + alpha + "; run one ";
+    const struct {
+        int (*command)(const Options&, std::ostream&, std::ostream&);
+        std::vector<std::string> paths;
+        std::string note;
+    } cases[] = {
+        {Convert,
+         {alpha, beta, folder.Path()},
+         "not converted: " + beta + ", " + folder.Path() + " (convert" + works +
+             "convert for each project, or convert them all with quillmark site -o DIR " + alpha + " " + beta + " " +
+             folder.Path() + ")"},
+        {Source, {alpha, beta}, "not printed: " + beta + " (source" + works + "source for each project)"},
+        {List, {alpha, beta}, "not listed: " + beta + " (list" + works + "list for each project)"},
+    };
+    for (const auto& c : cases) {
+        Options several = For();
+        several.paths = c.paths;
+        Options first = For();
+        first.paths = {alpha};
+        const Outcome run = Call(c.command, several);
+        EXPECT_EQ(run.status, kDone) << c.note;
+        EXPECT_EQ(run.out, Call(c.command, first).out) << c.note;
+        EXPECT_EQ(run.err, "quillmark: " + c.note + "\n");
+    }
+}
+
 TEST_F(CommandsTest, ConvertWritesExactlyTheFragment)
 {
     const Outcome run = Call(Convert, For("Alpha", "Foo"));
@@ -196,6 +230,38 @@ TEST_F(CommandsTest, FailuresNameWhatFailedAndExitOne)
         for (const std::string& part : c.inMessage)
             EXPECT_NE(run.err.find(part), std::string::npos) << c.what << ": " << run.err;
     }
+}
+
+// Whatever fails, where it failed decides the message and what it was the exit status: an
+// encoding that no converter knows is bad usage, also when only a command sees it.
+TEST_F(CommandsTest, AnEncodingNoConverterKnowsIsBadUsage)
+{
+    Options options = For("Alpha");
+    options.encoding = "NO-SUCH";
+    for (auto command : {Convert, List, Source}) {
+        const Outcome run = Call(command, options);
+        EXPECT_EQ(run.status, kUsage);
+        EXPECT_EQ(run.err, "quillmark: " + folder.Path() +
+                               "/Alpha.bas: cannot decode the text: unknown encoding "
+                               "\"NO-SUCH\"\n");
+    }
+}
+
+// The commands work on values of their own: the window's shared set, which the same program may
+// hold for an open window, stays as it was.
+TEST_F(CommandsTest, CommandsLeaveTheWindowsSharedSetAlone)
+{
+    ModHtml().CurrentModuleName = "Shown";
+    ModHtml().ProcCount = 1;
+    ModHtml().ProcIndex = {{"Shown", 1, 2}};
+    for (const Options& options : {For("Beta", "Bad"), For("Alpha", "Foo"), For("Gamma")}) {
+        for (auto command : {Convert, List, Source})
+            Call(command, options);
+    }
+    EXPECT_EQ(ModHtml().CurrentModuleName, "Shown");
+    EXPECT_EQ(ModHtml().ProcCount, 1);
+    EXPECT_EQ(ModHtml().ProcIndex, (ProcedureIndex{{"Shown", 1, 2}}));
+    ModHtml() = ModHtmlState{};
 }
 
 } // namespace

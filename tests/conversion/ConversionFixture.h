@@ -1,9 +1,10 @@
 #pragma once
 
-#include "codemodel/ModHtml.h"
 #include "codemodel/RuntimeError.h"
 #include "conversion/Converter.h"
 #include "conversion/Keywords.h"
+#include "modhtml/ModHtml.h"
+#include "modhtml/SharedSetProcedures.h"
 #include "platform/editor/MemorySource.h"
 
 #include <gtest/gtest.h>

@@ -233,9 +233,9 @@ TEST_F(ConverterTest, MissingKeywordTableFailsAtTheFirstLookup)
     try {
         Convert("P", 1, 3);
         ADD_FAILURE() << "converted without a keyword table";
-    } catch (const ConversionError& e) {
+    } catch (const RuntimeError& e) {
         EXPECT_EQ(e.Number(), err::ObjectNotSet);
-        EXPECT_EQ(e.Line(), 3);
+        EXPECT_EQ(e.Place().line, 3);
     }
 }
 

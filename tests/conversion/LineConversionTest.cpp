@@ -186,9 +186,9 @@ TEST_F(LineConversionTest, StringWithoutClosingQuoteFails)
         try {
             Convert("P", 1, 3);
             ADD_FAILURE() << "no failure for " << line;
-        } catch (const ConversionError& e) {
+        } catch (const RuntimeError& e) {
             EXPECT_EQ(e.Number(), err::InvalidCall) << line;
-            EXPECT_EQ(e.Line(), 2) << line;
+            EXPECT_EQ(e.Place().line, 2) << line;
         }
     }
 }

@@ -1,7 +1,6 @@
 #include "WindowFixture.h"
 
-#include "codemodel/EntryRange.h"
-#include "conversion/Converter.h"
+#include "modhtml/SharedSetProcedures.h"
 #include "window/NumberText.h"
 
 #include <QApplication>

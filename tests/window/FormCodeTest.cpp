@@ -1,9 +1,9 @@
 // The window's code over fake controls: the paths that a toolkit makes slow or hard to reach.
 #include "window/FormCode.h"
-#include "codemodel/ModHtml.h"
 #include "codemodel/RuntimeError.h"
 #include "common/TempFolder.h"
-#include "conversion/Converter.h"
+#include "modhtml/ModHtml.h"
+#include "modhtml/SharedSetProcedures.h"
 #include "platform/editor/MemorySource.h"
 #include "platform/ui/MessageBox.h"
 

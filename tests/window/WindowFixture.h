@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codemodel/ModHtml.h"
+#include "modhtml/ModHtml.h"
 #include "platform/editor/MemorySource.h"
 #include "platform/ui/MessageBox.h"
 #include "window/qt/ListBox.h"

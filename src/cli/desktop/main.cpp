@@ -6,15 +6,53 @@
 #include "addin/Registration.h"
 #include "codemodel/RuntimeError.h"
 #include "platform/editor/FileProjects.h"
-#include "platform/editor/SourceError.h"
 #include "platform/editor/standin/RunEditor.h"
 #include "window/qt/WindowApp.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <iostream>
+#include <sstream>
 
 namespace {
 
 using namespace quillmark::cli;
+
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// Why the window toolkit would find no display server to open a window on; empty when it
+// would, or when QT_QPA_PLATFORM names a platform that needs none (offscreen, as the tests
+// run it; eglfs, vnc, ...). Without this, the toolkit aborts with advice to reinstall.
+std::string MissingDisplay()
+{
+    const std::string platforms = Environment("QT_QPA_PLATFORM");
+    std::vector<std::string> needed; // the variables that lead to the display servers tried
+    if (platforms.empty())
+        needed = {"DISPLAY", "WAYLAND_DISPLAY"};
+    std::istringstream list(platforms); // "wayland;xcb" tries them in turn
+    for (std::string platform; std::getline(list, platform, ';');) {
+        platform = platform.substr(0, platform.find(':')); // "xcb:option"
+        const char* variable = platform == "xcb"                 ? "DISPLAY"
+                               : platform.starts_with("wayland") ? "WAYLAND_DISPLAY"
+                                                                 : nullptr;
+        if (variable == nullptr)
+            return {};
+        if (std::find(needed.begin(), needed.end(), variable) == needed.end())
+            needed.push_back(variable);
+    }
+    std::string unset;
+    for (const std::string& variable : needed) {
+        if (!Environment(variable.c_str()).empty())
+            return {};
+        unset += (unset.empty() ? "" : " and ") + variable;
+    }
+    unset += needed.size() > 1 ? " are unset" : " is unset";
+    return platforms.empty() ? unset : "QT_QPA_PLATFORM is " + platforms + " and " + unset;
+}
 
 int RunWindowCommand(CommandLine& line, int argc, char** argv)
 {
@@ -32,6 +70,14 @@ int RunDesktopCommand(CommandLine& line, int argc, char** argv)
             std::cout << quillmark::VersionText(library);
             return kDone;
         }
+        if (line.window->parsed() || line.editor->parsed()) {
+            if (const std::string missing = MissingDisplay(); !missing.empty()) {
+                WriteMessage(std::cerr, "no display found (" + missing + "); the " +
+                                            (line.window->parsed() ? "window" : "editor") +
+                                            " needs a graphical session, or run it under xvfb-run");
+                return kFailed;
+            }
+        }
         if (line.window->parsed())
             return RunWindowCommand(line, argc, argv);
         if (line.editor->parsed())
@@ -41,11 +87,7 @@ int RunDesktopCommand(CommandLine& line, int argc, char** argv)
         if (line.unregisterAddIn->parsed())
             return quillmark::UnregisterAddIn(library);
     } catch (const quillmark::RuntimeError& e) {
-        WriteMessage(std::cerr, e.Description());
-        return kFailed;
-    } catch (const quillmark::SourceError& e) {
-        WriteMessage(std::cerr, e.what());
-        return kFailed;
+        return ReportFailure(std::cerr, e);
     }
     return kUsage;
 }

@@ -102,13 +102,27 @@ void AppendModule(const SiteModule& module, std::string& html)
     html += "</ul>\n</li>\n";
 }
 
+// What --exclude left out, folded away: the reader asked for it, but may wonder where it went.
+void AppendExcluded(const std::vector<ExcludedPath>& excluded, std::string& html)
+{
+    if (excluded.empty())
+        return;
+    html += "<details class=\"Excluded\"><summary>" + Counted(excluded.size(), "path") +
+            " left out by --exclude</summary>\n<ul>\n";
+    for (const ExcludedPath& path : excluded)
+        html += "<li><code>" + EscapeName(path.path) + "</code> matches <code>" + EscapeName(path.pattern) +
+                "</code></li>\n";
+    html += "</ul>\n</details>\n";
+}
+
 } // namespace
 
-std::string IndexPage(const std::vector<SiteProject>& projects)
+std::string IndexPage(const std::vector<SiteProject>& projects, const std::string& title)
 {
-    std::string names;
-    for (const SiteProject& project : projects)
-        names += (names.empty() ? "" : ", ") + project.name;
+    std::string names = title;
+    if (names.empty())
+        for (const SiteProject& project : projects)
+            names += (names.empty() ? "" : ", ") + project.name;
     std::string html = PageStart(kIndexPage, names);
     html += "<h1>";
     html += EscapeName(names);
@@ -124,6 +138,7 @@ std::string IndexPage(const std::vector<SiteProject>& projects)
             html += "<h2>" + EscapeName(project.name) + "</h2>\n";
         html += "<p class=\"Counts\">" + Counted(project.modules.size(), "module") + ", " +
                 Counted(procedures, "procedure") + "</p>\n";
+        AppendExcluded(project.excluded, html);
         html += "<ul class=\"Modules\">\n";
         for (std::size_t m = 0; m < project.modules.size(); ++m) {
             if (m > 0 && m % kModulesPerList == 0)

@@ -3,6 +3,7 @@
 #include "codemodel/AsciiText.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -16,10 +17,10 @@ struct NameHash {
     using is_transparent = void;
     std::size_t operator()(std::string_view name) const
     {
-        std::size_t hash = 14695981039346656037ull;
+        std::uint64_t hash = 14695981039346656037ull;
         for (const char c : name)
             hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211ull;
-        return hash;
+        return static_cast<std::size_t>(hash); // its low half where size_t has 32 bits
     }
 };
 

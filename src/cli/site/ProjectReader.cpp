@@ -3,11 +3,12 @@
 #include "cli/site/NameMap.h"
 #include "cli/site/Parallel.h"
 #include "cli/site/SiteFolder.h"
+#include "codemodel/RuntimeError.h"
 #include "platform/editor/FileProjects.h"
 #include "platform/editor/ModuleFiles.h"
 #include "platform/editor/ProcedureTable.h"
-#include "platform/editor/SourceError.h"
 #include "platform/editor/TextDecoding.h"
+#include "platform/files/PathText.h"
 
 #include <optional>
 #include <system_error>
@@ -22,8 +23,8 @@ namespace {
 fs::path AbsolutePath(const std::string& path)
 {
     std::error_code ec;
-    fs::path absolute = fs::absolute(path, ec);
-    absolute = (ec ? fs::path(path) : absolute).lexically_normal();
+    fs::path absolute = fs::absolute(PathFromUtf8(path), ec);
+    absolute = (ec ? PathFromUtf8(path) : absolute).lexically_normal();
     if (!absolute.has_filename() && absolute.has_relative_path())
         absolute = absolute.parent_path();
     return absolute;
@@ -32,20 +33,26 @@ fs::path AbsolutePath(const std::string& path)
 // Names from the file system may hold any bytes; shown on pages they must be text.
 std::string ProjectName(const fs::path& absolute)
 {
-    const std::string name = absolute.filename().string();
-    return DecodeName(name.empty() ? absolute.string() : name);
+    const std::string name = Utf8FromPath(absolute.filename());
+    return DecodeName(name.empty() ? Utf8FromPath(absolute) : name);
 }
 
-// The file's folder below the project's folder, "/"-separated, as text; "" at the top.
-std::string FolderBelow(const fs::path& project, const fs::path& file)
+// The path below the project's folder, "/"-separated, as text; "" for the folder itself.
+std::string PathBelow(const fs::path& project, const fs::path& path)
 {
-    std::string folder;
-    for (const fs::path& part : file.parent_path().lexically_relative(project)) {
+    std::string below;
+    for (const fs::path& part : path.lexically_relative(project)) {
         if (part == ".")
             continue;
-        folder += (folder.empty() ? "" : "/") + DecodeName(part.string());
+        below += (below.empty() ? "" : "/") + DecodeName(Utf8FromPath(part));
     }
-    return folder;
+    return below;
+}
+
+// The file's folder below the project's folder; "" at the top.
+std::string FolderBelow(const fs::path& project, const fs::path& file)
+{
+    return PathBelow(project, file.parent_path());
 }
 
 // The file a module file links to when that lies outside folder (without links); else "".
@@ -55,7 +62,7 @@ std::string TargetOutside(const fs::path& folder, const fs::path& file)
     if (!fs::is_symlink(file, ec))
         return {};
     const fs::path target = fs::canonical(file, ec);
-    return ec || LiesUnder(folder, target) ? "" : target.string();
+    return ec || LiesUnder(folder, target) ? "" : Utf8FromPath(target);
 }
 
 SiteModule Describe(const std::shared_ptr<MemoryComponent>& component)
@@ -85,11 +92,11 @@ struct DescribedFile {
 DescribedFile DescribeFile(const PendingFile& pending, const std::string& encoding)
 {
     try {
-        SiteModule module = Describe(OpenProject(pending.file.string(), encoding)->Components()->All().front());
+        SiteModule module = Describe(OpenProject(Utf8FromPath(pending.file), encoding)->Components()->All().front());
         module.file = pending.file;
         module.folder = pending.folder;
         return {std::move(module), {}};
-    } catch (const SourceError& e) {
+    } catch (const RuntimeError& e) {
         return {std::nullopt, e.what()};
     }
 }
@@ -106,37 +113,49 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
         try {
             std::error_code ec;
             if (fs::is_directory(absolute, ec)) {
-                const std::vector<fs::path> files = ModuleFilesIn(absolute, options.recursive);
+                std::vector<ExcludedPath> excluded;
+                const auto leaveOut = [&](const fs::path& path) {
+                    std::string below = PathBelow(absolute, path);
+                    const std::string* pattern = options.excluded.Match(below);
+                    if (pattern) {
+                        std::error_code typeError;
+                        if (fs::is_directory(path, typeError))
+                            below += '/';
+                        excluded.push_back({std::move(below), *pattern});
+                    }
+                    return pattern != nullptr;
+                };
+                const std::vector<fs::path> files = ModuleFilesIn(absolute, options.recursive, leaveOut);
                 if (files.empty())
-                    throw SourceError(absolute.string(),
-                                      options.recursive
-                                          ? "the folder and its subfolders hold no module files (.bas, .cls, .frm)"
-                                          : "the folder holds no module files (.bas, .cls, .frm); --recursive reads "
-                                            "its subfolders too");
+                    throw RuntimeError(err::FileNotFound, {Utf8FromPath(absolute)},
+                                       options.recursive
+                                           ? "the folder and its subfolders hold no module files (.bas, .cls, .frm)"
+                                           : "the folder holds no module files (.bas, .cls, .frm); --recursive reads "
+                                             "its subfolders too");
                 const fs::path real = fs::canonical(absolute, ec);
                 for (const fs::path& file : files) {
                     if (const std::string target = TargetOutside(real, file); !target.empty())
-                        result.problems.push_back(file.string() + ": a link to " + target +
+                        result.problems.push_back(Utf8FromPath(file) + ": a link to " + target +
                                                   ", outside the project's folder");
                     else
                         pending.push_back({result.projects.size(), file, FolderBelow(absolute, file)});
                 }
-                result.projects.push_back({absolute.string(), ProjectName(absolute), {}, {}});
+                result.projects.push_back({Utf8FromPath(absolute), ProjectName(absolute), {}, {}, std::move(excluded)});
                 isFolder.push_back(true);
                 continue;
             }
             const auto project = OpenProject(path, options.encoding);
             if (project->Protection() != 0)
-                throw SourceError(project->FileName(),
-                                  "the VBA project is locked for viewing; Quillmark shows none of its code");
-            SiteProject site{absolute.string(), ProjectName(absolute), {}, {}};
+                throw RuntimeError(err::ProjectProtected, {project->FileName()},
+                                   "the VBA project is locked for viewing; Quillmark shows none of its code");
+            SiteProject site{Utf8FromPath(absolute), ProjectName(absolute), {}, {}, {}};
             for (const auto& component : project->Components()->All()) {
                 site.modules.push_back(Describe(component));
                 site.modules.back().held = component->Module();
             }
             result.projects.push_back(std::move(site));
             isFolder.push_back(false);
-        } catch (const SourceError& e) {
+        } catch (const RuntimeError& e) {
             result.problems.push_back(e.what());
         }
     }
@@ -154,8 +173,8 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
         SiteModule& module = *described[i].module;
         const auto [first, added] = filesByName[pending[i].project].emplace(module.name, pending[i].file);
         if (!added) {
-            result.problems.push_back(pending[i].file.string() + ": the module name \"" + module.name +
-                                      "\" is already used by " + first->second.string() +
+            result.problems.push_back(Utf8FromPath(pending[i].file) + ": the module name \"" + module.name +
+                                      "\" is already used by " + Utf8FromPath(first->second) +
                                       "; module names must differ within a project, as in the editor");
             continue;
         }
@@ -172,7 +191,7 @@ std::shared_ptr<MemoryCodeModule> ModuleCode(const SiteModule& module, const std
 {
     if (module.held)
         return module.held;
-    return OpenProject(module.file.string(), encoding)->Components()->All().front()->Module();
+    return OpenProject(Utf8FromPath(module.file), encoding)->Components()->All().front()->Module();
 }
 
 } // namespace quillmark::cli

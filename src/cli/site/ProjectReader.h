@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/site/Exclusions.h"
 #include "cli/site/SiteProject.h"
 
 #include <string>
@@ -11,6 +12,7 @@ struct ReadOptions {
     bool recursive = false; // module files in subfolders too
     std::string encoding;   // empty: guessed per file
     unsigned jobs = 1;
+    Exclusions excluded; // files and folders of a project's folder left out
 };
 
 struct ReadProjects {
@@ -20,10 +22,11 @@ struct ReadProjects {
 
 // The projects of paths. A path that cannot be read, a project locked for viewing, a module file
 // that cannot be read or whose name another module of the project already has, and one that
-// links to a file outside its project's folder are left out, each with a problem.
+// links to a file outside its project's folder are left out, each with a problem; what the
+// exclusions leave out is listed with its project.
 ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadOptions& options);
 
-// The module's code: held, or read again from its file. Throws SourceError.
+// The module's code: held, or read again from its file. Throws RuntimeError.
 std::shared_ptr<MemoryCodeModule> ModuleCode(const SiteModule& module, const std::string& encoding);
 
 } // namespace quillmark::cli

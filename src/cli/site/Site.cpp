@@ -14,8 +14,8 @@
 #include "cli/site/SitePaths.h"
 #include "conversion/Converter.h"
 #include "conversion/Keywords.h"
-#include "platform/editor/SourceError.h"
 #include "platform/files/AtomicFile.h"
+#include "platform/files/PathText.h"
 
 #include <algorithm>
 #include <exception>
@@ -38,7 +38,7 @@ struct PageJob {
 // Where a module came from, for messages.
 std::string SourceOf(const SiteProject& project, const SiteModule& module)
 {
-    return module.file.empty() ? project.path + ": module " + module.name : module.file.string();
+    return module.file.empty() ? project.path + ": module " + module.name : Utf8FromPath(module.file);
 }
 
 struct PageOutcome {
@@ -91,7 +91,7 @@ PageOutcome WriteModulePage(const PageJob& job, SiteFolder& site, const KeywordT
     std::shared_ptr<MemoryCodeModule> code;
     try {
         code = ModuleCode(module, options.encoding);
-    } catch (const SourceError& e) {
+    } catch (const RuntimeError& e) {
         return {false, e.what()};
     }
     const ProcedureIndex index = IndexOf(code->Procedures().Blocks());
@@ -102,10 +102,9 @@ PageOutcome WriteModulePage(const PageJob& job, SiteFolder& site, const KeywordT
         const std::string path = site.FileFor(module.page);
         try {
             WritePage(job, path, view, keywords, problem, options.lineNumbers);
-        } catch (const ConversionError& e) {
-            problem = "line " + std::to_string(e.Line()) + ": " + e.Problem();
         } catch (const RuntimeError& e) {
-            problem = e.Description();
+            const std::int32_t line = e.Place().line;
+            problem = line > 0 ? "line " + std::to_string(line) + ": " + e.Problem() : e.Problem();
         }
         if (!problem.empty())
             WritePage(job, path, view, keywords, problem, options.lineNumbers);
@@ -153,11 +152,11 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
             return kUsage;
         }
     }
-    const fs::path folder(options.outputFolder);
+    const fs::path folder = PathFromUtf8(options.outputFolder);
     const InputFiles inputs(options.paths, options.recursive);
     for (const fs::path& path : {folder, folder / kIndexPage, folder / kStyleSheetFile}) {
-        if (const std::string* input = inputs.Find(path.string())) {
-            WriteMessage(err, "-o " + options.outputFolder + ": " + (path == folder ? "it" : path.string()) +
+        if (const std::string* input = inputs.Find(Utf8FromPath(path))) {
+            WriteMessage(err, "-o " + options.outputFolder + ": " + (path == folder ? "it" : Utf8FromPath(path)) +
                                   " is one of the inputs (" + *input + ")");
             return kUsage;
         }
@@ -172,7 +171,8 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     const unsigned jobs = options.jobs > 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
     KeepFreedMemoryForReuse();
 
-    ReadProjects read = ReadSiteProjects(options.paths, {options.recursive, options.encoding, jobs});
+    ReadProjects read =
+        ReadSiteProjects(options.paths, {options.recursive, options.encoding, jobs, Exclusions(options.excludes)});
     bool complete = read.problems.empty();
     for (const std::string& problem : read.problems)
         WriteMessage(err, problem + "; left out");
@@ -212,7 +212,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     Progress progress(pages.size(), showProgress, err);
     RunInParallel(pages.size() + 1, jobs, [&](std::size_t i) {
         if (i == 0) {
-            index = IndexPage(projects);
+            index = IndexPage(projects, options.title);
             return;
         }
         outcomes[i - 1] = WriteModulePage(pages[i - 1], site, *keywords, options);
@@ -229,7 +229,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     }
     if (std::find(written.begin(), written.end(), false) != written.end()) {
         KeepWrittenPages(projects, written);
-        index = projects.empty() ? "" : IndexPage(projects);
+        index = projects.empty() ? "" : IndexPage(projects, options.title);
     }
     if (!index.empty()) {
         if (const std::string problem = WriteSiteFile(site, kIndexPage, index); !problem.empty()) {

@@ -14,8 +14,10 @@ struct SiteOptions {
     std::string encoding; // empty: guessed per file
     bool recursive = false;
     unsigned jobs = 0; // 0: one per processor
-    Theme theme = Theme::Light;
+    ThemeName theme = ThemeName::Light;
     bool lineNumbers = false;
+    std::string title;                 // of the index; empty: the projects' names
+    std::vector<std::string> excludes; // patterns of files and folders to leave out
 };
 
 // Writes the site of the projects into the output folder: index.html, quillmark.css and a page

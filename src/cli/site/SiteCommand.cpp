@@ -2,6 +2,7 @@
 
 #include "cli/Commands.h"
 #include "cli/Message.h"
+#include "cli/ThemeOption.h"
 
 #include <iostream>
 #include <unistd.h>
@@ -20,9 +21,18 @@ void AddSiteCommand(CLI::App& app, SiteCommand& site)
                      "Read module files in the subfolders of a folder too; each page keeps its file's folder");
     command.add_option("--jobs", options.jobs, "Modules converted at a time (default: one per processor)")
         ->check(CLI::Range(1u, 1024u));
-    command.add_option("--theme", site.theme, "light (default), dark, or editor (like the VBA editor's code window)")
-        ->check(CLI::IsMember({"light", "dark", "editor"}));
+    AddThemeOption(command, options.theme);
     command.add_flag("--line-numbers", options.lineNumbers, "Number the lines (copied code carries no numbers)");
+    command.add_option("--title", options.title, "The heading of the index (default: the projects' names)");
+    command
+        .add_option("--exclude", options.excludes,
+                    "Leave out the files and folders that match GLOB (repeatable): without \"/\" a name at any "
+                    "depth (\"*.bak.bas\", \"old\"), with \"/\" a path below the project's folder "
+                    "(\"src/legacy\"); * and ? do not match \"/\", case does not matter; the index lists what "
+                    "was left out")
+        ->type_name("GLOB")
+        ->expected(1)
+        ->take_all();
     command.add_flag("--quiet", site.quiet, "No progress line");
     command.add_option("--encoding", options.encoding,
                        "Encoding of module files (e.g. UTF-8, CP932, CP1252; default: guessed per file)");
@@ -34,7 +44,6 @@ void AddSiteCommand(CLI::App& app, SiteCommand& site)
 
 int RunSiteCommand(SiteCommand& site)
 {
-    site.options.theme = site.theme == "dark" ? Theme::Dark : site.theme == "editor" ? Theme::Editor : Theme::Light;
     try {
         return BuildSite(site.options, std::cerr, !site.quiet && ::isatty(STDERR_FILENO));
     } catch (const std::exception& e) {

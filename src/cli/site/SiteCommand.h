@@ -10,7 +10,6 @@ namespace quillmark::cli {
 
 struct SiteCommand {
     SiteOptions options;
-    std::string theme = "light";
     bool quiet = false;
     CLI::App* command = nullptr;
 };

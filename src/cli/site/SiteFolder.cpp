@@ -1,6 +1,7 @@
 #include "cli/site/SiteFolder.h"
 
 #include "cli/site/SitePaths.h"
+#include "platform/files/PathText.h"
 #include "platform/files/TemporaryFiles.h"
 
 #include <algorithm>
@@ -22,14 +23,14 @@ fs::path Resolved(const fs::path& root, const fs::path& path, const std::string&
     for (int links = 0; fs::is_symlink(target, ec); ++links) {
         const fs::path link = fs::read_symlink(target, ec);
         if (ec || links == 40)
-            throw std::runtime_error(path.string() + ": cannot follow the symbolic link");
+            throw std::runtime_error(Utf8FromPath(path) + ": cannot follow the symbolic link");
         target = link.is_absolute() ? link : target.parent_path() / link;
     }
     target = fs::weakly_canonical(target, ec);
     if (ec)
-        throw std::runtime_error(path.string() + ": " + ec.message());
+        throw std::runtime_error(Utf8FromPath(path) + ": " + ec.message());
     if (!LiesUnder(root, target))
-        throw std::runtime_error(path.string() + ": a symbolic link leads out of the output folder" + consequence);
+        throw std::runtime_error(Utf8FromPath(path) + ": a symbolic link leads out of the output folder" + consequence);
     return target;
 }
 
@@ -51,7 +52,7 @@ SiteFolder::SiteFolder(const fs::path& folder)
     std::error_code ec;
     root_ = fs::canonical(folder, ec);
     if (ec)
-        throw std::runtime_error(folder.string() + ": " + ec.message());
+        throw std::runtime_error(Utf8FromPath(folder) + ": " + ec.message());
     RemoveStaleSiteFiles(root_);
 }
 
@@ -70,18 +71,19 @@ fs::path SiteFolder::FolderFor(std::string_view path)
         const std::string part = name.substr(start, end - start);
         start = end + 1;
         if (part.empty() || part == "." || part == "..")
-            throw std::runtime_error(root_.string() + "/" + name + ": not a folder of the site");
-        folder /= part;
+            throw std::runtime_error(Utf8FromPath(root_) + "/" + name + ": not a folder of the site");
+        folder /= PathFromUtf8(part);
         std::error_code ec;
         const fs::file_status status = fs::symlink_status(folder, ec);
         if (status.type() == fs::file_type::not_found) {
             fs::create_directory(folder, ec);
             if (ec)
-                throw std::runtime_error("cannot create folder " + folder.string() + ": " + ec.message());
+                throw std::runtime_error("cannot create folder " + Utf8FromPath(folder) + ": " + ec.message());
         } else if (status.type() == fs::file_type::symlink) {
             folder = Resolved(root_, folder, "; " + std::string(path) + " is not written");
             if (!fs::is_directory(folder, ec))
-                throw std::runtime_error(folder.string() + ": not a folder; " + std::string(path) + " is not written");
+                throw std::runtime_error(Utf8FromPath(folder) + ": not a folder; " + std::string(path) +
+                                         " is not written");
         }
     }
     RemoveStaleSiteFiles(folder);
@@ -92,12 +94,12 @@ std::string SiteFolder::FileFor(std::string_view path)
 {
     const std::string name(path.substr(path.rfind('/') + 1));
     if (name.empty() || name == "." || name == "..")
-        throw std::runtime_error(root_.string() + "/" + std::string(path) + ": not a file of the site");
-    const fs::path file = FolderFor(path) / name;
+        throw std::runtime_error(Utf8FromPath(root_) + "/" + std::string(path) + ": not a file of the site");
+    const fs::path file = FolderFor(path) / PathFromUtf8(name);
     std::error_code ec;
     if (fs::is_symlink(file, ec))
         Resolved(root_, file);
-    return file.string();
+    return Utf8FromPath(file);
 }
 
 } // namespace quillmark::cli
@@ -110,7 +112,7 @@ std::vector<std::string> LeaveOutInputs(std::vector<SiteProject>& projects, cons
     std::vector<std::string> problems;
     for (SiteProject& project : projects) {
         std::erase_if(project.modules, [&](const SiteModule& module) {
-            const std::string page = (folder / module.page).string();
+            const std::string page = Utf8FromPath(folder / PathFromUtf8(module.page));
             const std::string* input = inputs.Find(page);
             if (input)
                 problems.push_back(page + ": it is one of the inputs (" + *input + "); module " + module.name +

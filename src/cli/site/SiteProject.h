@@ -1,7 +1,7 @@
 #pragma once
 
-#include "codemodel/ModHtml.h"
 #include "codemodel/ProcedureIndex.h"
+#include "codemodel/ProjectLists.h"
 #include "platform/editor/MemorySource.h"
 
 #include <cstdint>
@@ -31,11 +31,18 @@ struct SiteModule {
     std::string page;                       // the page's path in the site, "/"-separated
 };
 
+// A file or folder of a project's folder that --exclude left out.
+struct ExcludedPath {
+    std::string path; // below the project's folder, "/"-separated, a folder's with a trailing "/"
+    std::string pattern;
+};
+
 struct SiteProject {
     std::string path;   // made absolute, for messages
     std::string name;   // the bare file name, as the window lists projects
     std::string folder; // of its pages in the site
     std::vector<SiteModule> modules;
+    std::vector<ExcludedPath> excluded;
 };
 
 // The module type as the window's module list tags it: "MOD", "CLS", ...

@@ -1,51 +1,35 @@
 #pragma once
 
-#include "platform/com/Unknown.h"
-
-#include <atomic>
-#include <cstdint>
+#include "platform/com/ClassFactory.h"
+#include "platform/com/ServerObjects.h"
 
 namespace quillmark::com {
 
-// Objects and server locks alive in this library; DllCanUnloadNow answers from it. Each
-// library that links this layer has its own count.
-std::atomic<long>& LiveObjects();
-
-// The reference counting shared by every class of a library. Derived implements
-//     void* Interface(const Guid& iid)
-// returning the right base pointer for each interface it offers (IID_IUnknown included), or
-// nullptr; objects are created with new and start with no reference.
-template <class Derived, class... Interfaces>
-class ComObject : public Interfaces... {
-public:
-    HResult QueryInterface(const Guid& iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        *object = static_cast<Derived*>(this)->Interface(iid);
-        if (!*object)
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    std::uint32_t AddRef() override { return ++count_; }
-    std::uint32_t Release() override
-    {
-        const std::uint32_t left = --count_;
-        if (left == 0)
-            delete static_cast<Derived*>(this);
-        return left;
-    }
-
-protected:
-    ComObject() { ++LiveObjects(); }
-    virtual ~ComObject() { --LiveObjects(); }
-    ComObject(const ComObject&) = delete;
-    ComObject& operator=(const ComObject&) = delete;
-
-private:
-    std::atomic<std::uint32_t> count_{0};
+// The stand-in run-time's types, for the objects and class factories both run-times share.
+struct StandinRuntime {
+    using Unknown = IUnknown;
+    using ClassFactory = IClassFactory;
+    using Iid = Guid;
+    using Result = HResult;
+    using Count = std::uint32_t;
+    using LockFlag = bool;
+    static constexpr const Guid& UnknownId = IID_IUnknown;
+    static constexpr const Guid& ClassFactoryId = IID_IClassFactory;
+    static constexpr HResult Ok = S_OK;
+    static constexpr HResult StillInUse = S_FALSE;
+    static constexpr HResult Pointer = E_POINTER;
+    static constexpr HResult NoInterface = E_NOINTERFACE;
+    static constexpr HResult OutOfMemory = E_OUTOFMEMORY;
+    static constexpr HResult NoAggregation = CLASS_E_NOAGGREGATION;
+    static constexpr HResult ClassNotAvailable = CLASS_E_CLASSNOTAVAILABLE;
 };
+
+// The base of every class of a library (see BasicComObject).
+template <class Derived, class... Interfaces>
+using ComObject = BasicComObject<StandinRuntime, Derived, Interfaces...>;
+
+template <class T>
+using ClassFactory = BasicClassFactory<StandinRuntime, T>;
 
 // A new object of class T, as a counted reference to interface I.
 template <class T, class I, class... Args>

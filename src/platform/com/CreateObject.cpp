@@ -4,6 +4,7 @@
 #include "platform/com/ServerLibrary.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace quillmark::com {
 namespace {
@@ -35,8 +36,8 @@ ComPtr<IUnknown> CreateObject(const std::string& progid, const Registry& registr
     const ServerLibrary* server = nullptr;
     try {
         server = &LoadServerLibrary(*library);
-    } catch (const ServerLibraryError& e) {
-        throw CannotCreate(progid, std::string(e.what()) + " 登録し直してください (quillmark register)");
+    } catch (const RuntimeError& e) {
+        throw CannotCreate(progid, e.Description() + " 登録し直してください (quillmark register)");
     }
 
     void* factoryPointer = nullptr;
@@ -54,12 +55,13 @@ ComPtr<IUnknown> CreateObject(const std::string& progid, const Registry& registr
 
 ComPtr<IUnknown> CreateObject(const std::string& progid)
 {
+    std::optional<Registry> registry;
     try {
-        const Registry registry;
-        return CreateObject(progid, registry);
-    } catch (const RegistryError& e) {
-        throw CannotCreate(progid, e.what());
+        registry.emplace();
+    } catch (const RuntimeError& e) {
+        throw CannotCreate(progid, e.Description());
     }
+    return CreateObject(progid, *registry);
 }
 
 ComPtr<IDispatch> CreateDispatchObject(const std::string& progid)

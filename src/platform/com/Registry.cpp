@@ -106,8 +106,8 @@ Registry::Registry(std::string path) : path_(std::move(path))
     FileText file;
     try {
         file = ReadWholeFile(path_);
-    } catch (const std::system_error& e) {
-        throw RegistryError("cannot read the registry file " + path_ + ": " + e.what());
+    } catch (const RuntimeError& e) {
+        throw RegistryError("cannot read the registry file " + path_ + ": " + e.Problem());
     }
     if (!file.exists)
         return;
@@ -182,8 +182,8 @@ void Registry::Save() const
     try {
         CreateParentFolders(path_);
         WriteFileAtomically(path_, Text());
-    } catch (const std::runtime_error& e) {
-        throw RegistryError(std::string("cannot write the registry file: ") + e.what());
+    } catch (const RuntimeError& e) {
+        throw RegistryError("cannot write the registry file: " + e.Message());
     }
 }
 

@@ -1,21 +1,22 @@
 #pragma once
 
+#include "codemodel/RuntimeError.h"
 #include "platform/com/RegistryKeys.h"
 
 #include <cstdint>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace quillmark::com {
 
-// A registry file that cannot be read or written: what, where, and what to do.
-class RegistryError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+// A registry file that cannot be read or written: error 75, whose description says what, where,
+// and what to do.
+inline RuntimeError RegistryError(const std::string& description)
+{
+    return RuntimeError(err::PathFileAccess, description);
+}
 
 // Keeps other processes from changing the registry file between a read and the write that
 // follows it: hold one around Registry's construction and Save.

@@ -1,17 +1,18 @@
 #pragma once
 
+#include "codemodel/RuntimeError.h"
 #include "platform/com/ClassFactory.h"
 
-#include <stdexcept>
 #include <string>
 
 namespace quillmark::com {
 
-// A library that cannot serve: missing, not loadable, or without the component exports.
-class ServerLibraryError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+// A library that cannot serve, missing, not loadable, or without the component exports: error
+// 53, whose description names the file and the problem.
+inline RuntimeError ServerLibraryError(const std::string& description)
+{
+    return RuntimeError(err::FileNotFound, description);
+}
 
 // The four entry points of an in-process component library.
 using DllGetClassObjectFn = HResult (*)(const Guid* clsid, const Guid* iid, void** object);

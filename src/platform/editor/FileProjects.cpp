@@ -1,10 +1,10 @@
 #include "platform/editor/FileProjects.h"
 
 #include "codemodel/AsciiText.h"
+#include "codemodel/RuntimeError.h"
 #include "platform/editor/DocumentPath.h"
 #include "platform/editor/ModuleFile.h"
 #include "platform/editor/ModuleFiles.h"
-#include "platform/editor/SourceError.h"
 #include "platform/editor/TextDecoding.h"
 #include "platform/editor/documents/DocumentProject.h"
 #include "platform/files/FileReading.h"
@@ -12,9 +12,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
-#include <stdexcept>
 #include <system_error>
 #include <unordered_set>
 
@@ -40,14 +40,11 @@ std::string AbsolutePath(const std::string& path)
 
 std::string ReadModuleFile(const fs::path& path)
 {
-    try {
-        FileText file = ReadWholeFile(path);
-        if (!file.exists)
-            throw std::system_error(ENOENT, std::generic_category(), "cannot open the file");
-        return std::move(file.text);
-    } catch (const std::system_error& e) {
-        throw SourceError(Utf8FromPath(path), e.what());
-    }
+    FileText file = ReadWholeFile(path);
+    if (!file.exists)
+        throw RuntimeError(err::FileNotFound, {Utf8FromPath(path)},
+                           std::string("cannot open the file: ") + std::strerror(ENOENT));
+    return std::move(file.text);
 }
 
 // A module from its exported text, named name when one is given; where names the text's
@@ -59,8 +56,8 @@ std::shared_ptr<MemoryComponent> ModuleFromBytes(std::string bytes, const std::s
     std::string text;
     try {
         text = DecodeModuleBytes(std::move(bytes), encoding);
-    } catch (const std::invalid_argument& e) {
-        throw SourceError(where, std::string("cannot decode the text: ") + e.what());
+    } catch (const RuntimeError& e) {
+        throw RuntimeError(e.Number(), {where}, "cannot decode the text: " + e.Problem(), e.GetKind());
     }
     ExportedModule parsed = ParseModuleFile(std::move(text), fallbackName, extension);
     if (!name.empty())
@@ -82,8 +79,8 @@ std::shared_ptr<MemoryProject> StandardInputProject(const std::string& encoding,
     std::string bytes;
     try {
         bytes = ReadWholeStream(std::cin);
-    } catch (const std::system_error&) {
-        throw SourceError(StandardInputName, "cannot read standard input");
+    } catch (const RuntimeError& e) {
+        throw RuntimeError(e.Number(), {StandardInputName}, "cannot read standard input");
     }
     return std::make_shared<MemoryProject>(
         StandardInputName,
@@ -94,15 +91,16 @@ std::shared_ptr<MemoryProject> OpenFolder(const std::string& fileName, const std
 {
     const std::vector<fs::path> files = ModuleFilesIn(PathFromUtf8(fileName));
     if (files.empty())
-        throw SourceError(fileName, "the folder holds no module files (.bas, .cls, .frm)");
+        throw RuntimeError(err::FileNotFound, {fileName}, "the folder holds no module files (.bas, .cls, .frm)");
     std::vector<std::shared_ptr<MemoryComponent>> components;
     components.reserve(files.size());
     std::unordered_set<std::string> names; // lower-cased, as names compare
     for (const fs::path& file : files) {
         auto component = LoadModuleFile(file, encoding);
         if (!names.insert(LowerAscii(component->Name())).second)
-            throw SourceError(Utf8FromPath(file), "the module name \"" + component->Name() +
-                                                      "\" is already used by another file of the folder");
+            throw RuntimeError(err::DuplicateKey, {Utf8FromPath(file)},
+                               "the module name \"" + component->Name() +
+                                   "\" is already used by another file of the folder");
         components.push_back(std::move(component));
     }
     return std::make_shared<MemoryProject>(fileName, std::move(components));
@@ -113,26 +111,27 @@ std::shared_ptr<MemoryProject> OpenFolder(const std::string& fileName, const std
 std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::string& encoding)
 {
     if (path.empty())
-        throw SourceError(path, "no path was given for the project");
+        throw RuntimeError(err::InvalidCall, {path}, "no path was given for the project");
     // Examined as given: the path may ask for a folder ("ok.bas/", "ok.bas/."), which a file is
     // not, and which its absolute form would no longer say.
     std::error_code ec;
     const fs::file_status status = fs::status(PathFromUtf8(path), ec);
     if (ec == std::errc::not_a_directory)
-        throw SourceError(path, ec.message());
+        throw RuntimeError(SystemErrorNumber(ec.value()), {path}, ec.message());
     const std::string fileName = AbsolutePath(path);
     if (ec && status.type() != fs::file_type::not_found)
-        throw SourceError(fileName, "cannot examine the path: " + ec.message());
+        throw RuntimeError(SystemErrorNumber(ec.value()), {fileName}, "cannot examine the path: " + ec.message());
     if (!fs::exists(status))
-        throw SourceError(fileName, "no such file or folder");
+        throw RuntimeError(err::FileNotFound, {fileName}, "no such file or folder");
     if (fs::is_directory(status))
         return OpenFolder(fileName, encoding);
     if (!fs::is_regular_file(status))
-        throw SourceError(fileName, "not a regular file or a folder");
+        throw RuntimeError(err::PathFileAccess, {fileName}, "not a regular file or a folder");
     if (IsDocumentPath(fileName))
         return LoadDocumentProject(fileName);
     if (!IsModuleFile(PathFromUtf8(fileName)))
-        throw SourceError(fileName, "not a module file (.bas, .cls, .frm), a folder of them or an Office document");
+        throw RuntimeError(err::BadFileFormat, {fileName},
+                           "not a module file (.bas, .cls, .frm), a folder of them or an Office document");
     std::vector<std::shared_ptr<MemoryComponent>> components{LoadModuleFile(PathFromUtf8(fileName), encoding)};
     return std::make_shared<MemoryProject>(fileName, std::move(components));
 }
@@ -141,9 +140,9 @@ std::shared_ptr<MemoryEditor> OpenEditor(const std::vector<std::string>& paths, 
                                          const std::string& encoding)
 {
     if (paths.empty())
-        throw SourceError({}, "no project path was given");
+        throw RuntimeError(err::InvalidCall, {}, "no project path was given");
     if (std::count(paths.begin(), paths.end(), StandardInput) > 1)
-        throw SourceError(StandardInputName, "standard input can be given once only");
+        throw RuntimeError(err::InvalidCall, {StandardInputName}, "standard input can be given once only");
     std::vector<std::shared_ptr<VBProject>> projects;
     std::shared_ptr<MemoryProject> active;
     for (const std::string& path : paths) {
@@ -162,11 +161,11 @@ std::shared_ptr<MemoryEditor> OpenEditor(const std::vector<std::string>& paths, 
             std::string names;
             for (const auto& component : components)
                 names += (names.empty() ? "" : ", ") + component->Name();
-            throw SourceError(active->FileName(),
-                              "the project has no module named \"" + moduleName + "\"; its modules are " + names);
+            throw RuntimeError(err::SubscriptOutOfRange, {active->FileName()},
+                               "the project has no module named \"" + moduleName + "\"; its modules are " + names);
         }
         if (active->Protection() != 0)
-            throw SourceError(active->FileName(), "the project is locked for viewing");
+            throw RuntimeError(err::ProjectProtected, {active->FileName()}, "the project is locked for viewing");
         pane = std::make_shared<MemoryCodePane>((*it)->Module());
     } else if (!components.empty() && active->Protection() == 0) {
         pane = std::make_shared<MemoryCodePane>(components.front()->Module());

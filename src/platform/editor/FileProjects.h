@@ -9,7 +9,7 @@
 namespace quillmark {
 
 // A project from a path: an Office document, a folder of .bas/.cls/.frm files (name order) or
-// a single module file. FileName is the path made absolute. Throws SourceError.
+// a single module file. FileName is the path made absolute. Throws RuntimeError at the path.
 std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::string& encoding = {});
 
 // The path that stands for standard input, and the project's name then.

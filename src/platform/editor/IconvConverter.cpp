@@ -1,10 +1,11 @@
 #include "platform/editor/EncodingConverter.h"
 
+#include "codemodel/RuntimeError.h"
+
 #include <iconv.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <stdexcept>
 
 namespace quillmark {
 namespace {
@@ -16,7 +17,7 @@ public:
     explicit Converter(const std::string& from) : cd_(iconv_open("UTF-8", from.c_str()))
     {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
-            throw std::invalid_argument("unknown encoding \"" + from + "\"");
+            throw UnknownEncoding(from);
     }
     ~Converter() { iconv_close(cd_); }
     Converter(const Converter&) = delete;
@@ -54,7 +55,8 @@ public:
                 continue;
             }
             const std::size_t offset = bytes.size() - inLeft;
-            throw std::invalid_argument("bytes not valid in " + from + " at offset " + std::to_string(offset));
+            throw RuntimeError(err::InvalidCall, {},
+                               "bytes not valid in " + from + " at offset " + std::to_string(offset));
         }
         out.resize(done);
         return out;

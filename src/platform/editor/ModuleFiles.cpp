@@ -1,7 +1,7 @@
 #include "platform/editor/ModuleFiles.h"
 
 #include "codemodel/AsciiText.h"
-#include "platform/editor/SourceError.h"
+#include "codemodel/RuntimeError.h"
 #include "platform/editor/TextDecoding.h"
 #include "platform/files/PathText.h"
 
@@ -44,25 +44,30 @@ bool IsHidden(const fs::path& folder)
     return DecodeName(Utf8FromPath(folder.filename())).starts_with('.');
 }
 
-void CollectModuleFiles(const fs::path& folder, bool recursive, std::vector<fs::path>& out)
+void CollectModuleFiles(const fs::path& folder, bool recursive, const std::function<bool(const fs::path&)>& leaveOut,
+                        std::vector<fs::path>& out)
 {
     std::vector<fs::path> files;
     std::vector<fs::path> subfolders;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
-        if (it->is_regular_file(typeError) && IsModuleFile(it->path()))
-            files.push_back(it->path());
-        else if (recursive && it->symlink_status(typeError).type() == fs::file_type::directory && !IsHidden(it->path()))
+        if (it->is_regular_file(typeError) && IsModuleFile(it->path())) {
+            if (!leaveOut || !leaveOut(it->path()))
+                files.push_back(it->path());
+        } else if (recursive && it->symlink_status(typeError).type() == fs::file_type::directory &&
+                   !IsHidden(it->path()) && (!leaveOut || !leaveOut(it->path()))) {
             subfolders.push_back(it->path());
+        }
     }
     if (ec)
-        throw SourceError(Utf8FromPath(folder), "cannot list the folder: " + ec.message());
+        throw RuntimeError(SystemErrorNumber(ec.value()), {Utf8FromPath(folder)},
+                           "cannot list the folder: " + ec.message());
     SortByName(files);
     SortByName(subfolders);
     out.insert(out.end(), files.begin(), files.end());
     for (const fs::path& subfolder : subfolders)
-        CollectModuleFiles(subfolder, true, out);
+        CollectModuleFiles(subfolder, true, leaveOut, out);
 }
 
 } // namespace
@@ -73,10 +78,11 @@ bool IsModuleFile(const fs::path& path)
     return ext == ".bas" || ext == ".cls" || ext == ".frm";
 }
 
-std::vector<fs::path> ModuleFilesIn(const fs::path& folder, bool recursive)
+std::vector<fs::path> ModuleFilesIn(const fs::path& folder, bool recursive,
+                                    const std::function<bool(const fs::path&)>& leaveOut)
 {
     std::vector<fs::path> files;
-    CollectModuleFiles(folder, recursive, files);
+    CollectModuleFiles(folder, recursive, leaveOut, files);
     return files;
 }
 

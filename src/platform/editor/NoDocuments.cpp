@@ -1,4 +1,4 @@
-#include "platform/editor/SourceError.h"
+#include "codemodel/RuntimeError.h"
 #include "platform/editor/documents/DocumentProject.h"
 
 namespace quillmark {
@@ -6,7 +6,8 @@ namespace quillmark {
 // Built instead of the document reader when the build leaves it out.
 std::shared_ptr<MemoryProject> LoadDocumentProject(const std::string& path)
 {
-    throw SourceError(path, "this build cannot read Office documents; export the modules and open their folder");
+    throw RuntimeError(err::BadFileFormat, {path},
+                       "this build cannot read Office documents; export the modules and open their folder");
 }
 
 } // namespace quillmark

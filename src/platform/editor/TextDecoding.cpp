@@ -9,7 +9,6 @@
 #include <cctype>
 #include <cstdint>
 #include <cstring>
-#include <stdexcept>
 
 namespace quillmark {
 
@@ -195,7 +194,8 @@ std::string DecodeByGuess(std::string_view bytes)
     // The UTF-32 marks first: the little-endian one begins like UTF-16's.
     if (StartsWith(bytes, std::string_view("\xFF\xFE\0\0", 4)) ||
         StartsWith(bytes, std::string_view("\0\0\xFE\xFF", 4)))
-        throw std::invalid_argument("the file is UTF-32 text, which module files never are; save it as UTF-8");
+        throw RuntimeError(err::BadFileFormat, {},
+                           "the file is UTF-32 text, which module files never are; save it as UTF-8");
     if (StartsWith(bytes, kBom))
         return RepairUtf8(bytes.substr(kBom.size()));
     // The editor's relatives export some modules as UTF-16; the mark decides, damage or not.
@@ -208,7 +208,7 @@ std::string DecodeByGuess(std::string_view bytes)
         return std::string(bytes);
     try {
         return DecodeToUtf8(bytes, "CP932");
-    } catch (const std::invalid_argument&) {
+    } catch (const RuntimeError&) {
         return DecodeCp1252(bytes);
     }
 }

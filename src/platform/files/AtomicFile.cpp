@@ -1,12 +1,11 @@
 #include "platform/files/AtomicFile.h"
 
+#include "codemodel/RuntimeError.h"
 #include "platform/files/TemporaryFiles.h"
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <stdexcept>
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -15,9 +14,9 @@
 namespace quillmark {
 namespace {
 
-std::runtime_error SystemError(const std::string& what, const std::string& path)
+RuntimeError SystemError(const char* operation, const std::string& path)
 {
-    return std::runtime_error(what + " " + path + ": " + std::strerror(errno));
+    return RuntimeError::SystemFailure(errno, operation, path);
 }
 
 } // namespace
@@ -86,7 +85,8 @@ void CreateParentFolders(const std::string& path)
     if (!parent.empty())
         std::filesystem::create_directories(parent, ec);
     if (ec)
-        throw std::runtime_error("cannot create folder " + parent.string() + ": " + ec.message());
+        throw RuntimeError::OperationFailed(SystemErrorNumber(ec.value()), "cannot create folder", parent.string(),
+                                            ec.message());
 }
 
 std::string ConfigHome()

@@ -18,8 +18,7 @@ enum class Durability { Synced, Unsynced };
 // written: the pieces go to a temporary file beside it (see TemporaryFiles.h), which Commit
 // puts in its place. Without Commit the temporary file is removed and the file is left as it
 // was. The path itself is replaced: a symbolic link there becomes the file. Its folder must
-// exist. Throws std::runtime_error with the path (never the temporary file's) and the system's
-// reason.
+// exist. Throws RuntimeError ("cannot write PATH: REASON", the path never the temporary file's).
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string path, NewFileAccess access = NewFileAccess::Private,
@@ -44,7 +43,7 @@ void WriteFileAtomically(const std::string& path, const std::string& text,
                          NewFileAccess access = NewFileAccess::Private, Durability durability = Durability::Synced);
 
 // Makes the missing folders above path, for a file in a folder of the program's own. Throws
-// std::runtime_error.
+// RuntimeError.
 void CreateParentFolders(const std::string& path);
 
 // $XDG_CONFIG_HOME, or ~/.config when it is unset or empty.

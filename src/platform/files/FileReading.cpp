@@ -1,11 +1,13 @@
 #include "platform/files/FileReading.h"
 
+#include "codemodel/RuntimeError.h"
+#include "platform/files/PathText.h"
 #include "platform/memory/LargeBuffer.h"
 
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <fstream>
-#include <system_error>
 #include <vector>
 
 namespace quillmark {
@@ -14,6 +16,11 @@ namespace {
 
 // Room after a text that is read whole, so that a reader may pad it without moving it.
 constexpr std::size_t TextSlack = 64;
+
+RuntimeError ReadFailure(int error, const std::string& where, const char* step)
+{
+    return RuntimeError(SystemErrorNumber(error), {where}, std::string(step) + ": " + std::strerror(error));
+}
 
 } // namespace
 
@@ -25,7 +32,7 @@ FileText ReadWholeFile(const std::filesystem::path& path)
     if (!in) {
         if (errno == ENOENT)
             return {};
-        throw std::system_error(errno, std::generic_category(), "cannot open the file");
+        throw ReadFailure(errno, Utf8FromPath(path), "cannot open the file");
     }
     // Read to the end rather than seek for the size: a folder of small files costs fewer calls.
     // A file larger than one chunk is measured once, so that its text is not moved as it grows.
@@ -42,7 +49,7 @@ FileText ReadWholeFile(const std::filesystem::path& path)
         file.text.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
     }
     if (in.bad())
-        throw std::system_error(errno, std::generic_category(), "cannot read the file");
+        throw ReadFailure(errno, Utf8FromPath(path), "cannot read the file");
     return file;
 }
 
@@ -59,7 +66,7 @@ std::string ReadWholeStream(std::istream& in)
         pieces.push_back(std::move(piece));
     }
     if (in.bad())
-        throw std::system_error(errno, std::generic_category(), "cannot read the stream");
+        throw ReadFailure(errno, {}, "cannot read the stream");
     std::string text;
     text.reserve(total + TextSlack);
     AdviseLargeBuffer(text.data(), text.capacity());

@@ -13,14 +13,13 @@ struct FileText {
 };
 
 // Reads the file at once: a small one in one call, a large one into memory set aside at its
-// size. Throws std::system_error ("cannot open the file: ...", "cannot read the file: ...");
-// the caller names the file.
+// size. Throws RuntimeError at the file ("cannot open the file: ...", "cannot read the file: ...").
 FileText ReadWholeFile(const std::filesystem::path& path);
 
 // Reads a stream of unknown size (standard input) to its end: in pieces, joined once at the
 // end. A text that grew as it was read would be moved at every step, and the large blocks it
 // left behind would make the allocator keep the freed memory of what follows. Throws
-// std::system_error ("cannot read the stream: ...").
+// RuntimeError ("cannot read the stream: ...").
 std::string ReadWholeStream(std::istream& in);
 
 } // namespace quillmark

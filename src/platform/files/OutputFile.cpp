@@ -1,11 +1,10 @@
 #include "platform/files/OutputFile.h"
 
+#include "codemodel/RuntimeError.h"
 #include "platform/files/TemporaryFiles.h"
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <stdexcept>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,9 +15,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::runtime_error WriteError(const std::string& path, int error = errno)
+RuntimeError WriteError(const std::string& path, int error = errno)
 {
-    return std::runtime_error("cannot write " + path + ": " + std::strerror(error));
+    return RuntimeError::SystemFailure(error, "cannot write", path);
 }
 
 // The file that path names once its symbolic links are followed, as open() follows them; path
@@ -61,7 +60,8 @@ OutputFileWriter::OutputFileWriter(const std::string& path) : path_(path)
     // A /proc link still names a file that has been removed; its folder holds it no more.
     struct stat found {};
     if (exists && (::stat(target.c_str(), &found) != 0 || found.st_dev != named.st_dev || found.st_ino != named.st_ino))
-        throw std::runtime_error("cannot write " + path + ": the file is no longer in a folder");
+        throw RuntimeError::OperationFailed(err::PathFileAccess, "cannot write", path,
+                                            "the file is no longer in a folder");
     const fs::path file(target);
     const std::string name = file.filename().string();
     RemoveStaleTemporaryFiles(file.has_parent_path() ? file.parent_path() : fs::path("."),

@@ -13,7 +13,7 @@ namespace quillmark {
 // symbolic link names is replaced in its own folder, the link kept; an existing file that is
 // not a regular file (a device, a FIFO, a /proc link to a pipe) is written into directly, never
 // replaced. A missing folder is an error, never made. Twins that an earlier, stopped run left
-// beside the file are removed. Throws std::runtime_error with the path and the system's reason.
+// beside the file are removed. Throws RuntimeError ("cannot write PATH: the system's reason").
 class OutputFileWriter {
 public:
     explicit OutputFileWriter(const std::string& path);

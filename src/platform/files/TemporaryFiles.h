@@ -14,16 +14,18 @@ namespace quillmark {
 // so that a run that is stopped can remove its own.
 
 // Makes a new temporary twin of path with mode (less the umask) and lists it. Returns its
-// descriptor and sets temp to its path; -1 with errno set when it cannot be made.
+// descriptor and sets temp to its path; -1 with errno set (on Windows, the system's last
+// error) when it cannot be made.
 int CreateTemporaryFile(const std::string& path, mode_t mode, std::string& temp);
 
 // temp is gone: put in its file's place, or removed.
 void ForgetTemporaryFile(const std::string& temp);
 
 // From now on SIGINT, SIGTERM and SIGHUP remove the live temporary files, then end the process
-// as the signal does (the shell's status 130, 143, 129). Call it before any other thread
-// starts: threads inherit a signal mask that leaves the signals to a thread of their own.
-// Signals that the process was started to ignore stay ignored.
+// as the signal does (the shell's status 130, 143, 129); on Windows, Ctrl+C, Ctrl+Break and
+// closing the console do, and end it as Ctrl+C does. Call it before any other thread starts:
+// threads inherit a signal mask that leaves the signals to a thread of their own. Signals that
+// the process was started to ignore stay ignored.
 void RemoveTemporaryFilesOnSignals();
 
 // Removes the temporary twins in folder that a process no longer running left of the files

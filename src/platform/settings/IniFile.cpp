@@ -1,12 +1,18 @@
 #include "platform/settings/IniFile.h"
 
 #include "codemodel/AsciiText.h"
+#include "codemodel/RuntimeError.h"
 #include "platform/settings/TextLines.h"
 
 #include <algorithm>
 
 namespace quillmark {
 namespace {
+
+RuntimeError SyntaxError(int line, const std::string& problem)
+{
+    return RuntimeError(err::PathFileAccess, {{}, {}, line}, problem);
+}
 
 std::string Trim(const std::string& s)
 {
@@ -49,7 +55,7 @@ std::string Unescape(const std::string& text, int lineNumber)
         case 'n': out += '\n'; break;
         case 't': out += '\t'; break;
         case 's': out += ' '; break;
-        default: throw IniSyntaxError(lineNumber, "値に不明なエスケープがあります");
+        default: throw SyntaxError(lineNumber, "値に不明なエスケープがあります");
         }
     }
     return out;
@@ -70,16 +76,16 @@ IniFile IniFile::Parse(const std::string& text)
             line.kind = Line::Other;
         } else if (t[0] == '[') {
             if (t.back() != ']' || t.size() < 3)
-                throw IniSyntaxError(number, "セクション見出しは [名前] の形です");
+                throw SyntaxError(number, "セクション見出しは [名前] の形です");
             line.kind = Line::Section;
             line.section = Trim(t.substr(1, t.size() - 2));
         } else {
             const auto eq = t.find('=');
             if (eq == std::string::npos || Trim(t.substr(0, eq)).empty())
-                throw IniSyntaxError(number, "キー=値 の形ではありません");
+                throw SyntaxError(number, "キー=値 の形ではありません");
             if (std::none_of(file.lines_.begin(), file.lines_.end(),
                              [](const Line& l) { return l.kind == Line::Section; }))
-                throw IniSyntaxError(number, "最初のセクションより前にキーがあります");
+                throw SyntaxError(number, "最初のセクションより前にキーがあります");
             line.kind = Line::Key;
             line.key = Trim(t.substr(0, eq));
             line.value = Unescape(Trim(t.substr(eq + 1)), number);

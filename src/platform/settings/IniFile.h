@@ -1,7 +1,6 @@
 #pragma once
 
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,7 +12,8 @@ namespace quillmark {
 // blank at either end of a value are written as \\, \r, \n, \t and \s.
 class IniFile {
 public:
-    // Throws IniSyntaxError for a line that is neither blank, a comment, a section nor a key.
+    // Throws RuntimeError 75 at the line that is neither blank, a comment, a section nor a key,
+    // the problem saying what it should be.
     static IniFile Parse(const std::string& text);
 
     std::optional<std::string> Get(const std::string& section, const std::string& key) const;
@@ -29,15 +29,6 @@ private:
         enum Kind { Other, Section, Key } kind = Other;
     };
     std::vector<Line> lines_;
-};
-
-class IniSyntaxError : public std::runtime_error {
-public:
-    IniSyntaxError(int line, const std::string& problem)
-        : std::runtime_error("line " + std::to_string(line) + ": " + problem), line(line), problem(problem)
-    {}
-    int line;
-    std::string problem;
 };
 
 } // namespace quillmark

@@ -5,13 +5,9 @@
 #include "platform/files/FileReading.h"
 #include "platform/settings/IniFile.h"
 
-#include <stdexcept>
-#include <system_error>
 
 namespace quillmark {
 namespace {
-
-constexpr std::int32_t PathFileAccessError = 75;
 
 void CheckName(const std::string& what, const std::string& name)
 {
@@ -25,15 +21,16 @@ IniFile Load(const std::string& path)
     FileText file;
     try {
         file = ReadWholeFile(path);
-    } catch (const std::system_error& e) {
-        throw RuntimeError(PathFileAccessError, "設定ファイル「" + path + "」を読めません: " + e.what());
+    } catch (const RuntimeError& e) {
+        throw RuntimeError(err::PathFileAccess, "設定ファイル「" + path + "」を読めません: " + e.Problem());
     }
     try {
         return IniFile::Parse(file.text);
-    } catch (const IniSyntaxError& e) {
-        throw RuntimeError(PathFileAccessError,
-                           "設定ファイル「" + path + "」の " + std::to_string(e.line) + " 行目が壊れています (" +
-                               e.problem + ")。ファイルを直すか別の場所へ移してください。ファイルは変更していません。");
+    } catch (const RuntimeError& e) {
+        throw RuntimeError(err::PathFileAccess,
+                           "設定ファイル「" + path + "」の " + std::to_string(e.Place().line) +
+                               " 行目が壊れています (" + e.Problem() +
+                               ")。ファイルを直すか別の場所へ移してください。ファイルは変更していません。");
     }
 }
 
@@ -65,8 +62,8 @@ void SaveSetting(const std::string& appName, const std::string& section, const s
     try {
         CreateParentFolders(path);
         WriteFileAtomically(path, file.Text());
-    } catch (const std::runtime_error& e) {
-        throw RuntimeError(PathFileAccessError, std::string("設定を保存できません: ") + e.what());
+    } catch (const RuntimeError& e) {
+        throw RuntimeError(err::PathFileAccess, "設定を保存できません: " + e.Message());
     }
 }
 

@@ -8,7 +8,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <stdexcept>
 
 namespace quillmark {
 namespace {
@@ -45,14 +44,14 @@ unsigned CodePageOf(const std::string& encoding)
     for (const char* prefix : {"CP", "WINDOWS-"})
         if (const unsigned n = NumberAfter(encoding, prefix))
             return n;
-    throw std::invalid_argument("unknown encoding \"" + encoding + "\"");
+    throw UnknownEncoding(encoding);
 }
 
 std::string FromUtf16(std::string_view bytes, bool bigEndian, const std::string& encoding, bool replace)
 {
     const bool oddByte = bytes.size() % 2 != 0;
     if (oddByte && !replace)
-        throw std::invalid_argument("bytes not valid in " + encoding + ": odd length");
+        throw RuntimeError(err::InvalidCall, {}, "bytes not valid in " + encoding + ": odd length");
     std::wstring wide(bytes.size() / 2, L'\0');
     for (std::size_t i = 0; i < wide.size(); ++i) {
         const auto first = static_cast<unsigned char>(bytes[2 * i]);
@@ -63,7 +62,7 @@ std::string FromUtf16(std::string_view bytes, bool bigEndian, const std::string&
     if (!replace && !wide.empty() &&
         ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
                               nullptr, nullptr) == 0)
-        throw std::invalid_argument("bytes not valid in " + encoding);
+        throw RuntimeError(err::InvalidCall, {}, "bytes not valid in " + encoding);
     if (oddByte)
         wide += L'\xFFFD';
     return win32::Narrow(wide);
@@ -87,7 +86,7 @@ std::string ConvertToUtf8(std::string_view bytes, const std::string& encoding, s
     if (bytes.empty())
         return {};
     if (!::IsValidCodePage(codePage))
-        throw std::invalid_argument("unknown encoding \"" + encoding + "\"");
+        throw UnknownEncoding(encoding);
     // The stateful and the UTF-7 code pages take no flags; without them the system replaces what
     // is not valid.
     const bool stateful = codePage >= 50220 && codePage <= 57011;
@@ -95,7 +94,7 @@ std::string ConvertToUtf8(std::string_view bytes, const std::string& encoding, s
     const int size = static_cast<int>(bytes.size());
     const int length = ::MultiByteToWideChar(codePage, flags, bytes.data(), size, nullptr, 0);
     if (length == 0)
-        throw std::invalid_argument("bytes not valid in " + encoding);
+        throw RuntimeError(err::InvalidCall, {}, "bytes not valid in " + encoding);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     ::MultiByteToWideChar(codePage, flags, bytes.data(), size, wide.data(), length);
     return win32::Narrow(wide);

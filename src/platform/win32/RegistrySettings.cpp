@@ -9,8 +9,6 @@
 namespace quillmark {
 namespace {
 
-constexpr std::int32_t PathFileAccessError = 75;
-
 void CheckName(const std::string& what, const std::string& name)
 {
     if (name.empty() || name.find('\\') != std::string::npos)
@@ -38,8 +36,8 @@ std::string GetSetting(const std::string& appName, const std::string& section, c
         if (const auto* text = std::get_if<std::string>(&*value))
             return *text;
         return std::to_string(std::get<std::uint32_t>(*value));
-    } catch (const win32::RegistryError& e) {
-        throw RuntimeError(PathFileAccessError, std::string("設定を読めません: ") + e.what());
+    } catch (const RuntimeError& e) {
+        throw RuntimeError(err::PathFileAccess, "設定を読めません: " + e.Description());
     }
 }
 
@@ -49,8 +47,8 @@ void SaveSetting(const std::string& appName, const std::string& section, const s
     const std::string where = SectionKey(appName, section, key);
     try {
         win32::SystemRegistry().SetValue(where, key, setting);
-    } catch (const win32::RegistryError& e) {
-        throw RuntimeError(PathFileAccessError, std::string("設定を保存できません: ") + e.what());
+    } catch (const RuntimeError& e) {
+        throw RuntimeError(err::PathFileAccess, "設定を保存できません: " + e.Description());
     }
 }
 

@@ -1,16 +1,16 @@
 #pragma once
 
+#include "codemodel/RuntimeError.h"
 #include "platform/com/RegistryKeys.h"
-
-#include <stdexcept>
 
 namespace quillmark::win32 {
 
-// A registry operation the system refused: the key and the system's own reason.
-class RegistryError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+// A registry operation the system refused: error 75, whose description names the key and gives
+// the system's own reason.
+inline RuntimeError RegistryError(const std::string& description)
+{
+    return RuntimeError(err::PathFileAccess, description);
+}
 
 // The system's registry, keys named from their root: "HKEY_CURRENT_USER\...",
 // "HKEY_LOCAL_MACHINE\...", "HKEY_CLASSES_ROOT\...". Throws RegistryError.

@@ -1,5 +1,6 @@
 #include "window/qt/FormLayout.h"
 
+#include "window/qt/QtControls.h"
 #include "window/qt/TextView.h"
 
 #include <QIcon>
@@ -11,97 +12,83 @@
 namespace quillmark {
 namespace {
 
-const QString GothicFamily = QStringLiteral("ＭＳ ゴシック");
-const QString PGothicFamily = QStringLiteral("ＭＳ Ｐゴシック");
-
-template <typename W>
-W* Place(QWidget* client, const char* name, int left, int top, int width, int height, const QFont& font)
+QString Family(FontFace face)
 {
-    auto* widget = new W(client);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
-    widget->setFont(font);
+    return QString::fromUtf8(FontOf(face).family);
+}
+
+QWidget* NewControl(QWidget* client, const ControlDesign& d)
+{
+    const QString caption = QString::fromUtf8(d.caption);
+    switch (d.kind) {
+    case ControlKind::CommandButton: return new QPushButton(caption, client);
+    case ControlKind::ListBox: return new ListBox(client);
+    case ControlKind::Label: {
+        auto* label = new QLabel(caption, client);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return label;
+    }
+    case ControlKind::CheckBox: return new QCheckBox(caption, client);
+    case ControlKind::TextView: {
+        auto* view = new QPlainTextEdit(client);
+        view->setTabChangesFocus(true);
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        SetRightMargin(view, WideRightMargin);
+        return view;
+    }
+    }
+    return nullptr;
+}
+
+QWidget* Place(QWidget* client, const ControlDesign& d)
+{
+    QWidget* widget = NewControl(client, d);
+    widget->setObjectName(QString::fromLatin1(d.name));
+    widget->setGeometry(Twips(d.left), Twips(d.top), Twips(d.width), Twips(d.height));
+    widget->setFont(FormFont(d.font));
+    widget->setToolTip(QString::fromUtf8(d.tip));
+    if (d.foreColor || d.backColor) {
+        QPalette palette = widget->palette();
+        if (d.foreColor)
+            palette.setColor(QPalette::WindowText, ToQColor(*d.foreColor));
+        if (d.backColor)
+            palette.setColor(QPalette::Base, ToQColor(*d.backColor));
+        widget->setPalette(palette);
+    }
+    if (!d.visible)
+        widget->setVisible(false);
     return widget;
 }
 
-QPushButton* Button(QWidget* client, const char* name, const char* caption, const char* tip, int left, int top,
-                    int width, int height, const QFont& font)
+// The widget of a control, as the class its kind gives it.
+template <typename W>
+W* As(const std::array<QWidget*, control::Count>& widgets, control::Index index)
 {
-    auto* button = Place<QPushButton>(client, name, left, top, width, height, font);
-    button->setText(QString::fromUtf8(caption));
-    button->setToolTip(QString::fromUtf8(tip));
-    return button;
-}
-
-void Blacken(QWidget* widget)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    widget->setPalette(palette);
-}
-
-QLabel* Label(QWidget* client, const char* name, const char* caption, int left, int top, int width, int height,
-              const QFont& font)
-{
-    auto* label = Place<QLabel>(client, name, left, top, width, height, font);
-    label->setText(QString::fromUtf8(caption));
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Blacken(label);
-    return label;
-}
-
-QCheckBox* CheckBox(QWidget* client, const char* name, const char* caption, int left, int top, int width, int height,
-                    const QFont& font)
-{
-    auto* box = Place<QCheckBox>(client, name, left, top, width, height, font);
-    box->setText(QString::fromUtf8(caption));
-    Blacken(box);
-    return box;
-}
-
-ListBox* List(QWidget* client, const char* name, const char* tip, int left, int top, int width, int height,
-              const QFont& font)
-{
-    auto* list = Place<ListBox>(client, name, left, top, width, height, font);
-    list->setToolTip(QString::fromUtf8(tip));
-    return list;
-}
-
-QPlainTextEdit* TextBox(QWidget* client, const char* name, const QFont& font)
-{
-    auto* view = Place<QPlainTextEdit>(client, name, 120, 480, 7815, 7215, font);
-    view->setTabChangesFocus(true);
-    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    SetRightMargin(view, WideRightMargin);
-    return view;
+    return qobject_cast<W*>(widgets[index]);
 }
 
 } // namespace
 
-QFont GothicFont()
+QFont FormFont(FontFace face)
 {
-    QFont font(GothicFamily, 9);
-    font.setWeight(QFont::Normal);
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    return font;
-}
-
-QFont PGothicFont()
-{
-    QFont font(PGothicFamily, 9);
-    font.setWeight(QFont::Normal);
-    font.setStyleHint(QFont::SansSerif);
+    QFont font(Family(face), FontPoints);
+    font.setWeight(static_cast<QFont::Weight>(FontWeight));
+    if (FontOf(face).fixedPitch) {
+        font.setStyleHint(QFont::Monospace);
+        font.setFixedPitch(true);
+    } else {
+        font.setStyleHint(QFont::SansSerif);
+    }
     return font;
 }
 
 void InstallFontSubstitutions()
 {
     const std::array<std::pair<QString, QString>, 2> substitutions{{
-        {GothicFamily, QStringLiteral("IPAGothic")},
-        {PGothicFamily, QStringLiteral("IPAPGothic")},
+        {Family(FontFace::Gothic), QStringLiteral("IPAGothic")},
+        {Family(FontFace::PGothic), QStringLiteral("IPAPGothic")},
     }};
     for (const auto& [family, installed] : substitutions) {
         if (!QFont::substitutes(family).contains(installed))
@@ -111,40 +98,31 @@ void InstallFontSubstitutions()
 
 FormWidgets BuildFormWidgets(QWidget* client)
 {
-    const QFont gothic = GothicFont();
-    const QFont pgothic = PGothicFont();
-    FormWidgets c;
-    c.cmd1 = Button(client, "cmd1", "変換", "テキストを変換", 6960, 7920, 975, 375, pgothic);
-    c.cmd2 = Button(client, "cmd2", "閉じる", "閉じる", 9720, 7920, 855, 375, pgothic);
-    c.List1 = List(client, "List1", "クリックで選択", 8040, 1350, 2535, 2220, pgothic);
-    c.List2 = List(client, "List2", "クリックでソースを表示", 8040, 3840, 2535, 3840, pgothic);
-    c.lbl2 = Label(client, "lbl2", "モジュールリスト", 8040, 1130, 1935, 255, pgothic);
-    c.lbl3 = Label(client, "lbl3", "プロシージャリスト", 8040, 3620, 1935, 255, pgothic);
-    c.cmd3 = Button(client, "cmd3", "ｿｰｽｺｰﾄﾞ", "ソースコードを表示", 8160, 7920, 975, 375, pgothic);
-    c.cmd4 = Button(client, "cmd4", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ", "テキストをクリップボードへ転送", 5640, 7920, 1095, 375, pgothic);
-    c.lbl4 = Label(client, "lbl4", "モジュール", 120, 7800, 5415, 255, pgothic);
-    c.lbl5 = Label(client, "lbl5", "処理", 120, 8040, 5415, 375, pgothic);
-    c.Check1 = CheckBox(client, "Check1", "　リンクタグを先頭に生成", 5400, 50, 2295, 375, pgothic);
-    c.Check2 = CheckBox(client, "Check2", " 右端で折り返す", 240, 50, 1695, 375, gothic);
-    c.Check3 = CheckBox(client, "Check3", " 追記モード", 3720, 50, 1575, 375, gothic);
-    c.rtb1 = TextBox(client, "rtb1", gothic);
-    c.rtb2 = TextBox(client, "rtb2", gothic);
-    c.cmd5 = Button(client, "cmd5", "編集", "", 2160, 70, 735, 320, gothic);
-    c.List0 = List(client, "List0", "", 8040, 480, 2535, 600, pgothic);
-    c.Label1 = Label(client, "Label1", "プロジェクトリスト", 8040, 240, 2055, 255, gothic);
-
-    QPalette grey = c.rtb1->palette();
-    grey.setColor(QPalette::Base, QColor(224, 224, 224));
-    c.rtb1->setPalette(grey);
-    // The source view lies on top; the covered HTML view must not take the focus meanwhile.
-    c.rtb1->setVisible(false);
-
-    const std::array<QWidget*, 18> tabOrder{c.cmd1,   c.cmd2, c.List1, c.List2, c.lbl2,   c.lbl3,
-                                            c.cmd3,   c.cmd4, c.lbl4,  c.lbl5,  c.Check1, c.Check2,
-                                            c.Check3, c.rtb1, c.rtb2,  c.cmd5,  c.List0,  c.Label1};
-    for (std::size_t i = 1; i < tabOrder.size(); ++i)
-        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    return c;
+    std::array<QWidget*, control::Count> w{};
+    for (std::size_t i = 0; i < FormDesign.size(); ++i) {
+        w[i] = Place(client, FormDesign[i]);
+        if (i > 0)
+            QWidget::setTabOrder(w[i - 1], w[i]);
+    }
+    using namespace control;
+    return {.cmd1 = As<QPushButton>(w, cmd1),
+            .cmd2 = As<QPushButton>(w, cmd2),
+            .List1 = As<ListBox>(w, List1),
+            .List2 = As<ListBox>(w, List2),
+            .lbl2 = As<QLabel>(w, lbl2),
+            .lbl3 = As<QLabel>(w, lbl3),
+            .cmd3 = As<QPushButton>(w, cmd3),
+            .cmd4 = As<QPushButton>(w, cmd4),
+            .lbl4 = As<QLabel>(w, lbl4),
+            .lbl5 = As<QLabel>(w, lbl5),
+            .Check1 = As<QCheckBox>(w, Check1),
+            .Check2 = As<QCheckBox>(w, Check2),
+            .Check3 = As<QCheckBox>(w, Check3),
+            .rtb1 = As<QPlainTextEdit>(w, rtb1),
+            .rtb2 = As<QPlainTextEdit>(w, rtb2),
+            .cmd5 = As<QPushButton>(w, cmd5),
+            .List0 = As<ListBox>(w, List0),
+            .Label1 = As<QLabel>(w, Label1)};
 }
 
 QIcon FormIcon()

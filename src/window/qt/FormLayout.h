@@ -1,5 +1,6 @@
 #pragma once
 
+#include "window/FormDesign.h"
 #include "window/qt/ListBox.h"
 
 #include <QCheckBox>
@@ -32,23 +33,21 @@ struct FormWidgets {
     QLabel* Label1 = nullptr;
 };
 
-// Client area in pixels (10710 x 8445 twips).
-inline constexpr int ClientWidth = 714;
-inline constexpr int ClientHeight = 563;
-
 // Pixels for a length in twips at 96 dots per inch, rounded.
 constexpr int Twips(int twips)
 {
     return (twips * 2 + 15) / 30;
 }
 
-// The window font and the proportional font, both 9 pt, mapped to installed Japanese fonts.
-QFont GothicFont();
-QFont PGothicFont();
+// Client area in pixels.
+inline constexpr int ClientWidth = Twips(FormWidth);
+inline constexpr int ClientHeight = Twips(FormHeight);
+
+// One of the window's fonts; installed Japanese fonts stand in for them.
+QFont FormFont(FontFace face);
 void InstallFontSubstitutions();
 
-// Creates the controls on client at their fixed places, with their design-time state, and
-// links them in tab order.
+// Creates the controls on client as the window's design has them, in tab order.
 FormWidgets BuildFormWidgets(QWidget* client);
 
 // The window's 32 x 32 icon.

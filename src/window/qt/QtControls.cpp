@@ -7,7 +7,6 @@
 #include <QGuiApplication>
 
 namespace quillmark {
-namespace {
 
 QColor ToQColor(OleColor colour)
 {
@@ -17,8 +16,6 @@ QColor ToQColor(OleColor colour)
         throw RuntimeError(err::InvalidCall);
     return QGuiApplication::palette().color(QPalette::ButtonText);
 }
-
-} // namespace
 
 void QtLabel::SetCaption(const std::string& caption)
 {

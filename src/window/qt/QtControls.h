@@ -8,6 +8,9 @@
 
 namespace quillmark {
 
+// A form property's colour as Qt paints it.
+QColor ToQColor(OleColor colour);
+
 // The control interfaces over Qt's widgets (the list box is a widget of its own, ListBox).
 
 class QtCheckBox final : public ICheckBox {

@@ -1,6 +1,6 @@
 #include "window/qt/WindowApp.h"
 
-#include "codemodel/ModHtml.h"
+#include "modhtml/ModHtml.h"
 #include "window/qt/GuiMessageBox.h"
 #include "window/qt/frmAddIn.h"
 

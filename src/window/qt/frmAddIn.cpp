@@ -20,11 +20,11 @@ frmAddIn::frmAddIn(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     InstallFontSubstitutions();
     setObjectName(QStringLiteral("frmAddIn"));
-    setWindowTitle(QStringLiteral("Quillmark"));
+    setWindowTitle(QString::fromUtf8(FormTitle));
     setWindowIcon(FormIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFont(GothicFont());
+    setFont(FormFont(FontFace::Gothic));
     setFixedSize(ClientWidth, ClientHeight);
     IFormWindow& window = *this;
     code_ = std::make_unique<FormCode>(window, clipboard_, NewControls());

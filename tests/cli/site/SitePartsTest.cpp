@@ -2,11 +2,15 @@
 #include "cli/StyleSheet.h"
 #include "cli/site/CaseKey.h"
 #include "cli/site/CodeLinker.h"
+#include "cli/site/Exclusions.h"
 #include "cli/site/SitePaths.h"
 #include "conversion/Converter.h"
 #include "conversion/Keywords.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 
 namespace quillmark::cli {
 namespace {
@@ -314,9 +318,34 @@ TEST(SitePaths, ManyNamesOfOnePathAreNumberedInTurn)
                                                "P/x.html"}));
 }
 
+TEST(Exclusions, NamesAtAnyDepthPathsBelowTheProject)
+{
+    const Exclusions excluded({"*.bak.bas", "old", "/src/legacy/", "forms/?rm*"});
+    const struct {
+        const char* path;
+        const char* pattern; // null: kept
+    } cases[] = {
+        {"Main.BAK.bas", "*.bak.bas"},
+        {"a/b/x.bak.bas", "*.bak.bas"},
+        {"x.bak.bas.txt", nullptr},
+        {"Old", "old"},
+        {"src/old", "old"},
+        {"older", nullptr},
+        {"src/legacy", "src/legacy"},
+        {"a/src/legacy", nullptr},
+        {"forms/frmA", "forms/?rm*"},
+        {"forms/x/frmA", nullptr},
+        {"forms", nullptr},
+    };
+    for (const auto& c : cases) {
+        const std::string* pattern = excluded.Match(c.path);
+        EXPECT_EQ(pattern ? *pattern : "", c.pattern ? c.pattern : "") << c.path;
+    }
+}
+
 TEST(StyleSheet, EveryThemeSetsCodeInALatinMonospaceFirstAndLabelsUnlikeLinks)
 {
-    for (const Theme theme : {Theme::Light, Theme::Dark, Theme::Editor}) {
+    for (const ThemeName theme : {ThemeName::Light, ThemeName::Dark, ThemeName::Editor}) {
         const std::string css = StyleSheet(theme);
         const std::size_t fonts = css.find("--mono:");
         ASSERT_NE(fonts, std::string::npos);
@@ -324,6 +353,44 @@ TEST(StyleSheet, EveryThemeSetsCodeInALatinMonospaceFirstAndLabelsUnlikeLinks)
         const std::size_t labels = css.find(".Deco4 {");
         ASSERT_NE(labels, std::string::npos);
         EXPECT_EQ(css.substr(labels, css.find('}', labels) - labels).find("underline"), std::string::npos);
+    }
+}
+
+// WCAG's contrast ratio of two "#rrggbb" colours.
+double Contrast(const std::string& a, const std::string& b)
+{
+    const auto luminance = [](const std::string& hex) {
+        double sum = 0;
+        const double weights[] = {0.2126, 0.7152, 0.0722};
+        for (int i = 0; i < 3; ++i) {
+            const double c = std::stoi(hex.substr(1 + 2 * i, 2), nullptr, 16) / 255.0;
+            sum += weights[i] * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+        }
+        return sum;
+    };
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+TEST(StyleSheet, EveryColourOfCodeStandsOutFromItsBlockAlsoWhenTargeted)
+{
+    for (const ThemeName theme : {ThemeName::Light, ThemeName::Dark, ThemeName::Editor}) {
+        const std::string css = StyleSheet(theme);
+        const auto value = [&css](const std::string& variable) {
+            const std::size_t at = css.find("--" + variable + ": #");
+            return at == std::string::npos ? std::string() : css.substr(at + variable.size() + 4, 7);
+        };
+        std::vector<std::string> colours{"plain"};
+        for (std::size_t at = 0; (at = css.find(".Deco", at)) != std::string::npos; ++at) {
+            const std::size_t name = css.find("color: var(--", at) + 13;
+            colours.push_back(css.substr(name, css.find(')', name) - name));
+        }
+        ASSERT_GE(colours.size(), 6u);
+        for (const std::string& colour : colours)
+            for (const char* background : {"code", "target"})
+                EXPECT_GE(Contrast(value(colour), value(background)), 4.5)
+                    << ThemeOf(theme).name << ": " << colour << " on " << background;
     }
 }
 

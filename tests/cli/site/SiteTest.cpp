@@ -303,5 +303,31 @@ TEST(Site, ProgressLineOnlyWhenShown)
     EXPECT_EQ(Build(options, out.Path(), false).err, "");
 }
 
+// Stale copies left out by pattern, named in the index under the title asked for.
+TEST(Site, ExcludedFilesAndFoldersAreLeftOutAndListed)
+{
+    TempFolder root("site-exclude");
+    const fs::path in = fs::path(root.Path()) / "Repo";
+    WriteFileText(in / "Main.bas", ModuleText("Main"));
+    WriteFileText(in / "Copy of Main.bas", ModuleText("Main"));
+    WriteFileText(in / "src/Old/Main.bas", ModuleText("Main"));
+    WriteFileText(in / "src/Tools.bas", ModuleText("Tools"));
+    WriteFileText(in / "forms/Tools.bak.bas", ModuleText("Tools"));
+    SiteOptions options;
+    options.paths = {in.string()};
+    options.recursive = true;
+    options.title = "Order <Desk>";
+    options.excludes = {"copy of *", "/src/old/", "forms/*.bak.bas"};
+    const Built built = Build(options, root.Path() + "/out");
+    EXPECT_EQ(built.status, kDone) << built.err;
+    const std::string index = ReadFileText(root.Path() + "/out/index.html");
+    EXPECT_NE(index.find("<h1>Order &lt;Desk&gt;</h1>"), std::string::npos);
+    for (const char* listed : {"<code>Copy of Main.bas</code> matches <code>copy of *</code>",
+                               "<code>src/Old/</code> matches <code>src/old</code>",
+                               "<code>forms/Tools.bak.bas</code> matches <code>forms/*.bak.bas</code>"})
+        EXPECT_NE(index.find(listed), std::string::npos) << listed;
+    EXPECT_EQ(FilesUnder(root.Path() + "/out").size(), 4u); // index, style sheet, Main and Tools
+}
+
 } // namespace
 } // namespace quillmark::cli

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Opens a site made by `quillmark site` in headless Chromium through chromedriver (WebDriver,
 JSON over HTTP) and uses it as a reader would: the index, its search box, a module page, a link
-to a procedure of another module, and copying numbered code.
+to a procedure of another module, copying numbered code, and the index on a phone's screen.
 
 usage: browser_test.py QUILLMARK PROJECT
 Exits 77 (skipped) when chromedriver or Chromium cannot be started here.
@@ -161,6 +161,28 @@ def test(browser, site):
         "return getComputedStyle(document.querySelector('.Ln'), '::before').content;"), "counter(line)")
 
 
+# Modules and procedures whose names are wider than the screen, and whose boxes would clip them.
+OVERFLOWING = """return [document.documentElement.scrollWidth > innerWidth,
+    [...document.querySelectorAll('.Module')].filter(m => m.scrollWidth > m.clientWidth).length];"""
+
+
+def test_phone(browser, site):
+    """The index of long names on a phone's screen, 390 pixels wide: it wraps them."""
+    browser.call("POST", browser.session + "/window/rect", {"width": 390, "height": 800})
+    browser.go("file://" + os.path.join(site, "index.html"))
+    expect("index title on a phone", browser.call("GET", browser.session + "/title"), "Long names")
+    expect("no name runs off a phone's screen", browser.run(OVERFLOWING), [False, 0])
+
+
+def long_names(folder):
+    name = "ModuleWithAnExceedinglyLongNameThatNeverBreaksAnywhereAtAll"
+    path = os.path.join(folder, "AFolderWhoseNameIsFarTooLongForAnyPhoneScreenToShowOnOneLine", name + ".bas")
+    os.makedirs(os.path.dirname(path))
+    with open(path, "w") as module:
+        module.write(f'Attribute VB_Name = "{name}"\r\nSub ProcedureWithAnEquallyLongNameThatNeverBreaks()\r\nEnd Sub\r\n')
+    return folder
+
+
 def main():
     quillmark, project = sys.argv[1], os.path.abspath(sys.argv[2])
     driver, binary = shutil.which("chromedriver"), shutil.which("chromium") or shutil.which("chromium-browser")
@@ -171,6 +193,9 @@ def main():
         site, profile = os.path.join(work, "site"), os.path.join(work, "profile")
         subprocess.run([quillmark, "site", "--recursive", "--line-numbers", "--quiet", "-o", site, project],
                        check=True)
+        phone = os.path.join(work, "phone")
+        subprocess.run([quillmark, "site", "--recursive", "--quiet", "--title", "Long names", "-o", phone,
+                        long_names(os.path.join(work, "Long"))], check=True)
         try:
             browser = Browser(driver, binary, profile)
         except Skip as e:
@@ -178,6 +203,7 @@ def main():
             return SKIP
         try:
             test(browser, site)
+            test_phone(browser, phone)
         finally:
             browser.quit()
     return 0

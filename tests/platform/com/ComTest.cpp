@@ -1,4 +1,4 @@
-#include "platform/com/ClassFactory.h"
+#include "platform/com/ComObject.h"
 #include "platform/com/Dispatch.h"
 #include "platform/com/Guid.h"
 #include "platform/com/HostObject.h"

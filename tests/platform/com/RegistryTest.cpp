@@ -90,7 +90,7 @@ TEST(RegistryTest, DamagedFileIsReportedWithItsLineAndNeverWrittenOver)
         try {
             const Registry registry;
             ADD_FAILURE() << text;
-        } catch (const RegistryError& e) {
+        } catch (const RuntimeError& e) {
             const std::string message = e.what();
             EXPECT_NE(message.find(Registry::DefaultPath()), std::string::npos) << message;
             EXPECT_NE(message.find(line), std::string::npos) << message;

@@ -3,7 +3,6 @@
 
 #include "codemodel/RuntimeError.h"
 #include "platform/editor/DocumentPath.h"
-#include "platform/editor/SourceError.h"
 
 #include "common/TempFolder.h"
 
@@ -26,14 +25,19 @@ std::string TextOf(const std::shared_ptr<VBComponent>& component)
     return module->Lines(1, module->CountOfLines());
 }
 
-std::string ProblemOf(const std::function<void()>& call)
+RuntimeError FailureOf(const std::function<void()>& call)
 {
     try {
         call();
-    } catch (const SourceError& e) {
-        return e.what();
+    } catch (const RuntimeError& e) {
+        return e;
     }
-    return "no error";
+    return RuntimeError(0, "no error");
+}
+
+std::string ProblemOf(const std::function<void()>& call)
+{
+    return FailureOf(call).what();
 }
 
 TEST(OpenProject, FolderOfModulesInNameOrder)
@@ -147,6 +151,10 @@ TEST(OpenProject, ExplicitEncodingOverridesTheGuess)
     const std::string bad = dir.Write("bad.bas", "' \x82");
     EXPECT_NE(ProblemOf([&] { OpenProject(bad, "CP932"); }).find("bad.bas: cannot decode"), std::string::npos);
     EXPECT_NE(ProblemOf([&] { OpenProject(file, "NOT-AN-ENCODING"); }).find("NOT-AN-ENCODING"), std::string::npos);
+    // A command told an encoding that no converter knows was asked wrongly; bytes that the
+    // encoding cannot decode are the file's failure.
+    EXPECT_EQ(FailureOf([&] { OpenProject(file, "NOT-AN-ENCODING"); }).GetKind(), RuntimeError::Kind::BadUsage);
+    EXPECT_EQ(FailureOf([&] { OpenProject(bad, "CP932"); }).GetKind(), RuntimeError::Kind::Failed);
 }
 
 TEST(OpenProject, ClearErrorsNamingTheFile)
@@ -160,20 +168,26 @@ TEST(OpenProject, ClearErrorsNamingTheFile)
     struct Case {
         std::string path;
         std::string message;
+        std::int32_t number; // the run-time error a message box would show
     };
     const Case cases[] = {
-        {base + "/missing.bas", base + "/missing.bas: no such file or folder"},
-        {base + "/empty", base + "/empty: the folder holds no module files (.bas, .cls, .frm)"},
-        {text, text + ": not a module file (.bas, .cls, .frm), a folder of them or an Office document"},
-        {"/dev/null", "/dev/null: not a regular file or a folder"},
-        {base + "/dupes/a.bas/", base + "/dupes/a.bas/: Not a directory"},
-        {base + "/dupes/a.bas/.", base + "/dupes/a.bas/.: Not a directory"},
-        {base + "/dupes/a.bas/b.bas", base + "/dupes/a.bas/b.bas: Not a directory"},
-        {base + "/dupes",
-         base + "/dupes/b.bas: the module name \"SAME\" is already used by another file of the folder"},
+        {base + "/missing.bas", base + "/missing.bas: no such file or folder", err::FileNotFound},
+        {base + "/empty", base + "/empty: the folder holds no module files (.bas, .cls, .frm)", err::FileNotFound},
+        {text, text + ": not a module file (.bas, .cls, .frm), a folder of them or an Office document",
+         err::BadFileFormat},
+        {"/dev/null", "/dev/null: not a regular file or a folder", err::PathFileAccess},
+        {base + "/dupes/a.bas/", base + "/dupes/a.bas/: Not a directory", err::PathFileAccess},
+        {base + "/dupes/a.bas/.", base + "/dupes/a.bas/.: Not a directory", err::PathFileAccess},
+        {base + "/dupes/a.bas/b.bas", base + "/dupes/a.bas/b.bas: Not a directory", err::PathFileAccess},
+        {base + "/dupes", base + "/dupes/b.bas: the module name \"SAME\" is already used by another file of the folder",
+         err::DuplicateKey},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ProblemOf([&] { OpenProject(c.path); }), c.message);
+    for (const Case& c : cases) {
+        const RuntimeError failure = FailureOf([&] { OpenProject(c.path); });
+        EXPECT_EQ(failure.Message(), c.message);
+        EXPECT_EQ(failure.Number(), c.number) << c.message;
+        EXPECT_EQ(c.message.rfind(failure.Place().path + ": ", 0), 0u) << failure.Place().path;
+    }
 }
 
 TEST(OpenProject, UnreadableFileIsAnError)
@@ -230,7 +244,7 @@ TEST(OpenEditor, FirstProjectIsActiveWithTheChosenModule)
                   OpenEditor({one, dir.Path() + "/nothing"});
               }),
               dir.Path() + "/nothing: no such file or folder");
-    EXPECT_EQ(ProblemOf([&] { OpenEditor({}); }), ": no project path was given");
+    EXPECT_EQ(ProblemOf([&] { OpenEditor({}); }), "no project path was given");
 }
 
 TEST(LockedProjectNotes, NameEachLockedProject)

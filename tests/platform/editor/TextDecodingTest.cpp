@@ -1,8 +1,8 @@
 #include "platform/editor/TextDecoding.h"
 
-#include <gtest/gtest.h>
+#include "codemodel/RuntimeError.h"
 
-#include <stdexcept>
+#include <gtest/gtest.h>
 
 namespace quillmark {
 namespace {
@@ -29,9 +29,9 @@ TEST(DecodeToUtf8, ConvertsStrictlyOrThrows)
     EXPECT_EQ(DecodeToUtf8(kCp932Hyouji, "shift_jis"), kUtf8Hyouji);
     EXPECT_EQ(DecodeToUtf8("caf\xe9", "CP1252"), "café");
     EXPECT_EQ(DecodeToUtf8("", "CP932"), "");
-    EXPECT_THROW(DecodeToUtf8("\x82", "CP932"), std::invalid_argument); // a lead byte cut off
-    EXPECT_THROW(DecodeToUtf8("\xa0", "CP932"), std::invalid_argument);
-    EXPECT_THROW(DecodeToUtf8("abc", "NO-SUCH-ENCODING"), std::invalid_argument);
+    EXPECT_THROW(DecodeToUtf8("\x82", "CP932"), RuntimeError); // a lead byte cut off
+    EXPECT_THROW(DecodeToUtf8("\xa0", "CP932"), RuntimeError);
+    EXPECT_THROW(DecodeToUtf8("abc", "NO-SUCH-ENCODING"), RuntimeError);
 }
 
 // text as UTF-16 bytes, without a byte-order mark.
@@ -120,13 +120,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DecodeModuleFile, RefusesWhatItCannotDecode)
 {
-    EXPECT_THROW(DecodeModuleFile("\xff\xfe", "UTF-8"), std::invalid_argument);
+    EXPECT_THROW(DecodeModuleFile("\xff\xfe", "UTF-8"), RuntimeError);
     for (const std::string_view utf32 :
          {std::string_view("\xFF\xFE\0\0a\0\0\0", 8), std::string_view("\0\0\xFE\xFF", 4)}) {
         try {
             DecodeModuleFile(utf32);
             ADD_FAILURE() << "UTF-32 decoded";
-        } catch (const std::invalid_argument& e) {
+        } catch (const RuntimeError& e) {
             EXPECT_NE(std::string(e.what()).find("UTF-32"), std::string::npos) << e.what();
         }
     }

@@ -1,7 +1,7 @@
 #include "HostObjects.h"
 
 #include "platform/win32/WideText.h"
-#include "platform/win32/com/ComClass.h"
+#include "platform/win32/com/ComObject.h"
 
 #include <olectl.h>
 
@@ -11,7 +11,7 @@
 namespace quillmark::test {
 namespace {
 
-using win32::ComClass;
+using win32::ComObject;
 
 constexpr GUID DIID_CommandBarEvents = {0x0002E131, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
@@ -60,7 +60,7 @@ using Members = std::vector<std::pair<std::wstring, std::function<void(Call&)>>>
 
 // An object answering its members by name; dispatch id n is member n-1. A RuntimeError
 // travels to the caller as the editor raises errors: DISP_E_EXCEPTION with number and text.
-class AutomationObject final : public ComClass<AutomationObject, IDispatch> {
+class AutomationObject final : public ComObject<AutomationObject, IDispatch> {
 public:
     explicit AutomationObject(Members members) : members_(std::move(members)) {}
 
@@ -182,7 +182,7 @@ ComPtr<IDispatch> codePane(std::shared_ptr<CodePane> p)
 }
 
 // The source of one control's Click: the editor's CommandBarEvents with its connection point.
-class ClickSource final : public ComClass<ClickSource, IDispatch, IConnectionPointContainer, IConnectionPoint> {
+class ClickSource final : public ComObject<ClickSource, IDispatch, IConnectionPointContainer, IConnectionPoint> {
 public:
     explicit ClickSource(bool refuseSinks) : refuseSinks_(refuseSinks) {}
 

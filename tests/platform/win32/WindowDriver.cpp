@@ -2,6 +2,7 @@
 
 #include "platform/win32/WideText.h"
 
+#include <commctrl.h>
 #include <richedit.h>
 
 #include <chrono>
@@ -49,14 +50,22 @@ HWND FormWindow()
     return ::FindWindowW(L"Quillmark.frmAddIn", L"Quillmark");
 }
 
+BOOL CALLBACK CollectToolTips(HWND window, LPARAM found)
+{
+    wchar_t className[32] = {};
+    if (::GetClassNameW(window, className, 32) && std::wcscmp(className, TOOLTIPS_CLASSW) == 0)
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    return TRUE;
+}
+
+} // namespace
+
 std::string WindowText(HWND window)
 {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return Narrow(text);
 }
-
-} // namespace
 
 bool FormVisible()
 {
@@ -68,6 +77,14 @@ Form Form::Find()
 {
     expect(FormVisible(), "no visible window \"Quillmark\"");
     return Form{FormWindow()};
+}
+
+std::vector<HWND> Form::Controls() const
+{
+    std::vector<HWND> controls;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        controls.push_back(child);
+    return controls;
 }
 
 HWND Form::Child(const wchar_t* windowClass, int n) const
@@ -124,6 +141,36 @@ int Form::VisibleTextViews() const
     for (HWND view = nullptr; (view = ::FindWindowExW(window, view, L"RICHEDIT50W", nullptr));)
         visible += ::IsWindowVisible(view) ? 1 : 0;
     return visible;
+}
+
+std::string Form::Tip(HWND control) const
+{
+    std::vector<HWND> tips;
+    ::EnumThreadWindows(::GetWindowThreadProcessId(window, nullptr), CollectToolTips, reinterpret_cast<LPARAM>(&tips));
+    for (HWND tip : tips) {
+        if (::GetWindow(tip, GW_OWNER) != window)
+            continue;
+        const auto count = ::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            wchar_t text[1024] = {};
+            TOOLINFOW tool{};
+            tool.cbSize = TTTOOLINFOW_V2_SIZE;
+            tool.lpszText = text;
+            if (::SendMessageW(tip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tool)) &&
+                tool.uId == reinterpret_cast<UINT_PTR>(control))
+                return Narrow(text);
+        }
+    }
+    return {};
+}
+
+COLORREF Form::TextColor(HWND control) const
+{
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    ::SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+    const COLORREF colour = ::GetTextColor(dc);
+    ::DeleteDC(dc);
+    return colour;
 }
 
 std::string Form::Status() const

@@ -16,6 +16,8 @@ void expect(bool ok, const std::string& what);
 // Lets the windows of this thread handle what is waiting for them, for at least ms.
 void PumpMessages(DWORD ms);
 
+std::string WindowText(HWND window);
+
 // The converter window, when it is open and visible.
 bool FormVisible();
 
@@ -24,6 +26,8 @@ struct Form {
 
     // Fails when the window is not open and visible.
     static Form Find();
+    // Every control, in tab order.
+    std::vector<HWND> Controls() const;
     // The n-th child of a class, in tab order.
     HWND Child(const wchar_t* windowClass, int n = 0) const;
     HWND Button(const std::string& caption) const;
@@ -33,6 +37,10 @@ struct Form {
     std::string HtmlView() const;
     // The text views that can be seen.
     int VisibleTextViews() const;
+    // What the control's tool tip says; empty when it has none.
+    std::string Tip(HWND control) const;
+    // The colour in which the window has a label or check box paint its text.
+    COLORREF TextColor(HWND control) const;
     // The status line: the label whose text begins with "処理".
     std::string Status() const;
     // Tab pressed in the control that has the focus, as the keyboard sends it.

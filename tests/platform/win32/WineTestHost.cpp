@@ -14,18 +14,19 @@
 
 #include "addin/AddInIdentity.h"
 #include "codemodel/AsciiText.h"
-#include "codemodel/EntryRange.h"
-#include "codemodel/ModHtml.h"
-#include "conversion/Converter.h"
-#include "conversion/Keywords.h"
+#include "modhtml/ModHtml.h"
+#include "modhtml/SharedSetProcedures.h"
 #include "platform/editor/FileProjects.h"
 #include "platform/files/PathText.h"
 #include "platform/win32/SystemRegistry.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/com/DispatchEditor.h"
 #include "platform/win32/com/TypeLibrary.h"
+#include "window/FormDesign.h"
 
 #include "Quillmark_h.h"
+
+#include <richedit.h>
 
 #include <algorithm>
 #include <chrono>
@@ -201,6 +202,45 @@ void checkRegistered(const Library& dll)
     expect(load && *load == com::RegistryKeys::Value(std::uint32_t{0}), "LoadBehavior 0");
 }
 
+// The library's class objects, called as the run-time calls them: an unknown class and
+// aggregation are refused, and the library may unload only when no object or lock is alive.
+void checkClassObjects(const Library& dll)
+{
+    HMODULE module = ::LoadLibraryW(Widen(dll.path).c_str());
+    expect(module, "cannot load " + dll.path);
+    const auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
+        reinterpret_cast<void*>(::GetProcAddress(module, "DllGetClassObject")));
+    const auto canUnloadNow = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+        reinterpret_cast<void*>(::GetProcAddress(module, "DllCanUnloadNow")));
+    expect(getClassObject && canUnloadNow, "no DllGetClassObject or DllCanUnloadNow");
+    const auto factoryOf = [&](const com::Guid& clsid) {
+        ComPtr<IClassFactory> factory;
+        check(getClassObject(win32::SystemGuid(clsid), IID_PPV_ARGS(&factory)), "the class object");
+        return factory;
+    };
+
+    void* object = &object;
+    expect(getClassObject(win32::SystemGuid(IID_CMMTimer), IID_IClassFactory, &object) == CLASS_E_CLASSNOTAVAILABLE &&
+               !object,
+           "a class object for an interface id");
+    expect(canUnloadNow() == S_OK, "the library stays with nothing alive");
+    {
+        const ComPtr<IClassFactory> factory = factoryOf(CLSID_CMMTimer);
+        expect(canUnloadNow() == S_FALSE, "the library may go while its class object lives");
+        expect(factory->CreateInstance(factory.Get(), IID_IUnknown, &object) == CLASS_E_NOAGGREGATION && !object,
+               "aggregation is not refused");
+        expect(factory->CreateInstance(nullptr, IID_IClassFactory, &object) == E_NOINTERFACE && !object,
+               "a timer answers for IClassFactory");
+        ComPtr<IDispatch> timer;
+        check(factory->CreateInstance(nullptr, IID_PPV_ARGS(&timer)), "the timer");
+        check(factory->LockServer(TRUE), "LockServer");
+    }
+    expect(canUnloadNow() == S_FALSE, "the library may go while it is locked");
+    check(factoryOf(CLSID_Connect)->LockServer(FALSE), "LockServer");
+    expect(canUnloadNow() == S_OK, "the library stays when every object and lock is gone");
+    ::FreeLibrary(module);
+}
+
 void checkResources(const Library& dll)
 {
     HMODULE module = ::LoadLibraryExW(Widen(dll.path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -267,6 +307,79 @@ ComPtr<IDispatch> createConnect()
         expect(found == id, "dispatch id of " + Narrow(name));
     }
     return connect;
+}
+
+// The window class each kind of control is drawn by.
+const wchar_t* windowClassOf(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::CommandButton:
+    case ControlKind::CheckBox: return L"Button";
+    case ControlKind::ListBox: return L"ListBox";
+    case ControlKind::Label: return L"Static";
+    case ControlKind::TextView: return L"RICHEDIT50W";
+    }
+    return L"";
+}
+
+// The open window as its design has it, to the pixel at the screen's DPI: the client area, and
+// each control's class, place, font, tip, tab stop, visibility and text colour, in tab order;
+// the captions but those of the module and status lines, which loading has written.
+void checkDesign(const Form& form)
+{
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    const auto pixels = [dpi](int twips) { return ::MulDiv(twips, dpi, 1440); };
+    RECT client{};
+    ::GetClientRect(form.window, &client);
+    expect(client.right == pixels(FormWidth) && client.bottom == pixels(FormHeight), "the client area");
+    const std::vector<HWND> controls = form.Controls();
+    expect(controls.size() == FormDesign.size(), std::to_string(controls.size()) + " controls");
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const ControlDesign& d = FormDesign[i];
+        const HWND control = controls[i];
+        const auto is = [&](bool ok, const std::string& what) { expect(ok, d.name + ": "s + what); };
+        wchar_t className[32] = {};
+        ::GetClassNameW(control, className, 32);
+        is(::CompareStringOrdinal(className, -1, windowClassOf(d.kind), -1, TRUE) == CSTR_EQUAL,
+           "of class " + Narrow(className));
+        RECT place{};
+        ::GetWindowRect(control, &place);
+        ::MapWindowPoints(nullptr, form.window, reinterpret_cast<POINT*>(&place), 2);
+        is(place.left == pixels(d.left) && place.top == pixels(d.top) && place.right - place.left == pixels(d.width) &&
+               place.bottom - place.top == pixels(d.height),
+           "at another place");
+        const FontDesign& designed = FontOf(d.font);
+        std::string face;
+        bool fontAsDesigned = false;
+        if (d.kind == ControlKind::TextView) {
+            // A rich edit control keeps no font handle; it answers with its default character format.
+            CHARFORMAT2W format{};
+            format.cbSize = sizeof format;
+            ::SendMessageW(control, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+            face = Narrow(format.szFaceName);
+            fontAsDesigned = format.yHeight == FontPoints * 20 && format.wWeight == FontWeight &&
+                             format.bCharSet == SHIFTJIS_CHARSET;
+        } else {
+            LOGFONTW font{};
+            ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+            face = Narrow(font.lfFaceName);
+            fontAsDesigned = font.lfHeight == -pixels(FontPoints * 20) && font.lfWeight == FontWeight &&
+                             font.lfCharSet == SHIFTJIS_CHARSET;
+        }
+        is(face == designed.family && fontAsDesigned, "in the font " + face);
+        is(form.Tip(control) == d.tip, "with the tip " + form.Tip(control));
+        const auto style = ::GetWindowLongW(control, GWL_STYLE);
+        is(((style & WS_TABSTOP) != 0) == (d.kind != ControlKind::Label), "a tab stop or not as its kind");
+        is(((style & WS_VISIBLE) != 0) == d.visible, d.visible ? "hidden" : "visible");
+        if (i == control::lbl4 || i == control::lbl5)
+            continue;
+        if (d.kind != ControlKind::ListBox && d.kind != ControlKind::TextView)
+            is(WindowText(control) == d.caption, "captioned " + WindowText(control));
+        if (d.foreColor)
+            is(form.TextColor(control) == static_cast<COLORREF>(*d.foreColor), "in another colour");
+    }
 }
 
 bool formDisplayed(IDispatch* connect)
@@ -455,6 +568,8 @@ int checkLibrary(const Library& dll, const std::string& sources, const std::stri
         expect(output.find("all answers right") != std::string::npos, "the script said: " + output);
     });
 
+    step("the class objects refuse unknown classes and aggregation, and hold the library while used",
+         [&] { checkClassObjects(dll); });
     std::optional<Connection> session;
     step("Quillmark.Connect is created by its ProgID and describes _Connect",
          [&] { session.emplace(OpenEditor({examples + "\\Sample"}, "BookKeeping")); });
@@ -470,6 +585,7 @@ int checkLibrary(const Library& dll, const std::string& sources, const std::stri
         expect(std::find(modules.begin(), modules.end(), "CLS Ledger") != modules.end(), "no CLS Ledger");
         expect(form.VisibleTextViews() == 1, "both text views can be seen");
     });
+    step("the window and its eighteen controls are as designed", [&] { checkDesign(Form::Find()); });
     step("変換 on a picked module and entry shows the Linux engine's HTML, byte for byte", [&] {
         const Form form = Form::Find();
         form.Select(form.Child(L"ListBox", 0), "CLS Ledger");

@@ -3,7 +3,6 @@
 #include "codemodel/AsciiText.h"
 #include "platform/editor/documents/VbaFormatError.h"
 
-
 namespace quillmark {
 
 namespace {

@@ -2,18 +2,17 @@
 
 #include "codemodel/AsciiText.h"
 #include "platform/editor/ModuleFile.h"
-#include "platform/editor/SourceError.h"
 #include "platform/editor/TextDecoding.h"
 #include "platform/editor/documents/DirStream.h"
 #include "platform/editor/documents/ProjectStream.h"
 #include "platform/editor/documents/VbaDecompression.h"
 #include "platform/editor/documents/VbaFormatError.h"
 #include "platform/editor/documents/VbaStorage.h"
+#include "platform/files/PathText.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <map>
-#include <stdexcept>
 #include <string_view>
 
 namespace quillmark {
@@ -28,7 +27,7 @@ public:
     {
         try {
             DecodeToUtf8("A", encoding_);
-        } catch (const std::invalid_argument&) {
+        } catch (const RuntimeError&) {
             throw VbaFormatError("the project's code page " + std::to_string(codePage) + " is not supported");
         }
     }
@@ -38,7 +37,7 @@ public:
     {
         try {
             return DecodeToUtf8(bytes, encoding_);
-        } catch (const std::invalid_argument&) {
+        } catch (const RuntimeError&) {
             std::string text;
             for (std::size_t at = 0; at < bytes.size();) {
                 const std::size_t end = std::min(bytes.find('\n', at), bytes.size() - 1) + 1;
@@ -55,7 +54,7 @@ public:
         if (!unicode.empty() && unicode.size() % 2 == 0) {
             try {
                 return NameText(DecodeToUtf8(unicode, "UTF-16LE"));
-            } catch (const std::invalid_argument&) {
+            } catch (const RuntimeError&) {
                 // fall back to the code-page name
             }
         }
@@ -67,7 +66,7 @@ private:
     {
         try {
             return DecodeToUtf8(bytes, encoding_);
-        } catch (const std::invalid_argument&) {
+        } catch (const RuntimeError&) {
             std::string text;
             for (std::size_t at = 0; at < bytes.size();) {
                 std::size_t length = 1;
@@ -75,7 +74,7 @@ private:
                     try {
                         text += DecodeToUtf8(bytes.substr(at, length), encoding_);
                         break;
-                    } catch (const std::invalid_argument&) {
+                    } catch (const RuntimeError&) {
                         // a longer character, or none
                     }
                 }
@@ -117,14 +116,12 @@ std::string ModuleSource(VbaStorage& storage, const DirModule& module, const std
     std::string source;
     try {
         source = DecompressModuleSource(*stream, module.textOffset, std::min(budget, MaxDecompressedSize));
-    } catch (const VbaTooLargeError& error) {
-        if (budget < MaxDecompressedSize) {
+    } catch (const RuntimeError& error) {
+        if (IsVbaTooLarge(error) && budget < MaxDecompressedSize) {
             throw VbaTooLargeError("the modules together decompress to more than " +
                                    std::to_string(MaxProjectSize / (1024 * 1024)) + " MiB");
         }
-        throw VbaFormatError("the source of module " + name + " is damaged: " + error.what());
-    } catch (const VbaFormatError& error) {
-        throw VbaFormatError("the source of module " + name + " is damaged: " + error.what());
+        throw VbaFormatError("the source of module " + name + " is damaged: " + error.Problem());
     }
     budget -= source.size();
     // The last chunk of a source may be padded with zeros.
@@ -141,8 +138,8 @@ std::vector<std::shared_ptr<MemoryComponent>> LoadComponents(VbaStorage& storage
     DirInfo dir;
     try {
         dir = ParseDirStream(DecompressContainer(*dirStream));
-    } catch (const VbaFormatError& error) {
-        throw VbaFormatError(std::string("the dir stream is damaged: ") + error.what());
+    } catch (const RuntimeError& error) {
+        throw VbaFormatError("the dir stream is damaged: " + error.Problem());
     }
     const ProjectDecoder decoder(dir.codePage);
     const std::map<std::string, std::int32_t> types = ProjectTypes(project, decoder);
@@ -172,8 +169,8 @@ ProjectInfo ReadProjectStream(VbaStorage& storage)
     }
     try {
         return ParseProjectStream(*stream);
-    } catch (const VbaFormatError& error) {
-        throw VbaFormatError(error.what() + std::string(consequence));
+    } catch (const RuntimeError& error) {
+        throw VbaFormatError(error.Problem() + std::string(consequence));
     }
 }
 
@@ -189,16 +186,18 @@ std::shared_ptr<MemoryProject> LoadDocumentProject(const std::string& path)
             // Nothing of a locked project is shown; its code is read only when it is sound.
             try {
                 components = LoadComponents(*storage, project);
-            } catch (const VbaFormatError&) {
+            } catch (const RuntimeError&) {
                 components.clear();
             }
         } else {
             components = LoadComponents(*storage, project);
         }
-        return std::make_shared<MemoryProject>(std::filesystem::absolute(path).lexically_normal().string(),
-                                               std::move(components), project.lockedForViewing ? 1 : 0);
-    } catch (const VbaFormatError& error) {
-        throw SourceError(path, error.what());
+        return std::make_shared<MemoryProject>(
+            Utf8FromPath(std::filesystem::absolute(PathFromUtf8(path)).lexically_normal()), std::move(components),
+            project.lockedForViewing ? 1 : 0);
+    } catch (RuntimeError& error) {
+        error.Locate({path});
+        throw;
     }
 }
 

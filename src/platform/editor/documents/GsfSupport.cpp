@@ -51,20 +51,4 @@ std::string ReadAll(GsfInput* input, const std::string& what, gsf_off_t limit)
     return data;
 }
 
-GPtr<GsfInput> InMemory(GsfInput* input, const std::string& what)
-{
-    const auto size = static_cast<std::size_t>(CheckedSize(input, what, MaxStreamSize));
-    auto* buffer = static_cast<guint8*>(g_try_malloc(std::max<std::size_t>(size, 1)));
-    if (buffer == nullptr) {
-        throw VbaFormatError(what + " does not fit in memory");
-    }
-    try {
-        ReadInto(input, buffer, size, what);
-    } catch (...) {
-        g_free(buffer);
-        throw;
-    }
-    return GPtr<GsfInput>(gsf_input_memory_new(buffer, static_cast<gsf_off_t>(size), TRUE));
-}
-
 } // namespace quillmark

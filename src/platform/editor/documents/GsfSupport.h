@@ -1,14 +1,13 @@
 #pragma once
 
+#include "platform/editor/documents/Containers.h"
+
 #include <gsf/gsf.h>
 
 #include <memory>
 #include <string>
 
 namespace quillmark {
-
-// A stream or part larger than this is refused rather than read.
-inline constexpr gsf_off_t MaxStreamSize = 128 * 1024 * 1024;
 
 struct GObjectUnref {
     void operator()(void* object) const
@@ -41,8 +40,5 @@ void InitGsf();
 // The whole input; what names it in errors. Throws VbaFormatError when it is larger than
 // limit or cannot be read.
 std::string ReadAll(GsfInput* input, const std::string& what, gsf_off_t limit = MaxStreamSize);
-
-// The whole input as an input of its own in memory, so that seeking in it costs nothing.
-GPtr<GsfInput> InMemory(GsfInput* input, const std::string& what);
 
 } // namespace quillmark

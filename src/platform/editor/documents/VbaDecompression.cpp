@@ -144,19 +144,19 @@ std::string DecompressModuleSource(std::string_view stream, std::size_t offset, 
                 return recorded;
             }
             problem.clear();
-        } catch (const VbaTooLargeError&) {
-            throw;
-        } catch (const VbaFormatError& error) {
-            problem = error.what();
+        } catch (const RuntimeError& error) {
+            if (IsVbaTooLarge(error))
+                throw;
+            problem = error.Problem();
         }
     }
     for (std::size_t at = FindSourceContainer(stream, 0); at != std::string_view::npos;
          at = FindSourceContainer(stream, at + 1)) {
         try {
             return DecompressContainer(stream.substr(at), limit);
-        } catch (const VbaTooLargeError&) {
-            throw;
-        } catch (const VbaFormatError&) {
+        } catch (const RuntimeError& error) {
+            if (IsVbaTooLarge(error))
+                throw;
             // Not the container after all; look further.
         }
     }

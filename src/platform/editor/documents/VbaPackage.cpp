@@ -3,139 +3,147 @@
 #include "codemodel/AsciiText.h"
 #include "platform/editor/documents/VbaFormatError.h"
 
-#include <libxml/parser.h>
-#include <libxml/tree.h>
-
-#include <deque>
-#include <functional>
 #include <string_view>
 #include <unordered_map>
-#include <utility>
+#include <vector>
 
 namespace quillmark {
 
 namespace {
 
-constexpr const char* OfficeDocumentRelation =
+constexpr std::string_view OfficeDocumentRelation =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument";
-constexpr const char* VbaProjectRelation = "http://schemas.microsoft.com/office/2006/relationships/vbaProject";
+constexpr std::string_view VbaProjectRelation = "http://schemas.microsoft.com/office/2006/relationships/vbaProject";
 constexpr std::string_view VbaProjectContentType = "application/vnd.ms-office.vbaProject";
-// libgsf reads relationships whole; these small XML parts are refused beyond this size.
-constexpr gsf_off_t MaxXmlPartSize = 4 * 1024 * 1024;
+// Relationships and content types are small; beyond this they are refused unread.
+constexpr std::uint64_t MaxXmlPartSize = 4 * 1024 * 1024;
+// The package itself, as the source of relationships.
+const std::string PackageRoot = "/";
 
-GPtr<GsfInput> Ref(GsfInput* input)
+// Where the relationships of source lie: "/xl/_rels/workbook.xml.rels" for "/xl/workbook.xml",
+// "/_rels/.rels" for the package.
+std::string RelationshipsOf(const std::string& source)
 {
-    return GPtr<GsfInput>(GSF_INPUT(g_object_ref(input)));
+    const std::size_t slash = source.rfind('/');
+    return source.substr(0, slash + 1) + "_rels/" + source.substr(slash + 1) + ".rels";
 }
 
-// Calls visit with the name ("/xl/vbaProject.bin") and input of each part, folder by folder
-// in the zip's order, until it returns true.
-GPtr<GsfInput> FindPart(GsfInfile* package, const std::function<bool(const std::string&, GsfInput*)>& visit)
-{
-    std::deque<std::pair<std::string, GPtr<GsfInput>>> folders;
-    folders.emplace_back("/", Ref(GSF_INPUT(package)));
-    while (!folders.empty()) {
-        const auto [prefix, folder] = std::move(folders.front());
-        folders.pop_front();
-        const int count = gsf_infile_num_children(GSF_INFILE(folder.get()));
-        for (int i = 0; i < count; ++i) {
-            const char* name = gsf_infile_name_by_index(GSF_INFILE(folder.get()), i);
-            GPtr<GsfInput> child(gsf_infile_child_by_index(GSF_INFILE(folder.get()), i));
-            if (name == nullptr || child == nullptr) {
-                continue;
-            }
-            if (GSF_IS_INFILE(child.get()) && gsf_infile_num_children(GSF_INFILE(child.get())) >= 0) {
-                folders.emplace_back(prefix + name + "/", std::move(child));
-            } else if (visit(prefix + name, child.get())) {
-                return child;
-            }
-        }
-    }
-    return nullptr;
-}
-
-// libgsf reads a part's relationships whole; refuse oversized ones before it does.
-void CheckRelationshipsSize(GsfInput* part)
-{
-    GPtr<GsfInput> rels;
-    if (GsfInfile* container = gsf_input_container(part); gsf_input_name(part) != nullptr && container != nullptr) {
-        GPtr<GsfInput> folder(gsf_infile_child_by_name(container, "_rels"));
-        if (folder != nullptr && GSF_IS_INFILE(folder.get())) {
-            const std::string name = std::string(gsf_input_name(part)) + ".rels";
-            rels.reset(gsf_infile_child_by_name(GSF_INFILE(folder.get()), name.c_str()));
-        }
-    } else {
-        rels.reset(gsf_infile_child_by_vname(GSF_INFILE(part), "_rels", ".rels", nullptr));
-    }
-    if (rels != nullptr && gsf_input_size(rels.get()) > MaxXmlPartSize) {
-        throw VbaFormatError("the package's relationships part is too large");
-    }
-}
-
-GPtr<GsfInput> RelatedVbaPart(GsfInput* part)
-{
-    CheckRelationshipsSize(part);
-    GsfOpenPkgRel* relation = gsf_open_pkg_lookup_rel_by_type(part, VbaProjectRelation);
-    if (relation == nullptr || gsf_open_pkg_rel_is_extern(relation)) {
-        return nullptr;
-    }
-    ErrorHolder error;
-    GPtr<GsfInput> target(gsf_open_pkg_open_rel(part, relation, &error));
-    if (target == nullptr) {
-        throw VbaFormatError(std::string("the package names the part ") + gsf_open_pkg_rel_get_target(relation) +
-                             ", which it does not contain");
-    }
-    return target;
-}
-
-// The part a relationships part "F/_rels/X.rels" belongs to: "F/X", or the package itself for
-// "/_rels/.rels".
-GPtr<GsfInput> SourceOf(GsfInput* rels)
+// The part whose relationships the part named lists: "/F/X" for "/F/_rels/X.rels", the package
+// for "/_rels/.rels"; nothing for a part that lists none.
+std::optional<std::string> SourceOf(std::string_view name)
 {
     constexpr std::string_view suffix = ".rels";
-    const char* rawName = gsf_input_name(rels);
-    const std::string_view name = rawName != nullptr ? rawName : "";
-    GsfInfile* relsFolder = gsf_input_container(rels);
-    const char* folderName = relsFolder != nullptr ? gsf_input_name(GSF_INPUT(relsFolder)) : nullptr;
-    if (!name.ends_with(suffix) || folderName == nullptr || std::string_view(folderName) != "_rels") {
-        return nullptr;
+    const std::size_t slash = name.rfind('/');
+    if (slash == 0 || slash == std::string_view::npos || name.size() < slash + 1 + suffix.size() ||
+        !SameName(name.substr(name.size() - suffix.size()), suffix)) {
+        return std::nullopt;
     }
-    GsfInfile* folder = gsf_input_container(GSF_INPUT(relsFolder));
-    if (folder == nullptr) {
-        return nullptr;
+    const std::size_t folder = name.rfind('/', slash - 1) + 1;
+    if (!SameName(name.substr(folder, slash - folder), "_rels")) {
+        return std::nullopt;
     }
-    const std::string part(name.substr(0, name.size() - suffix.size()));
+    const std::string_view part = name.substr(slash + 1, name.size() - slash - 1 - suffix.size());
     if (part.empty()) {
-        return gsf_input_container(GSF_INPUT(folder)) == nullptr ? Ref(GSF_INPUT(folder)) : nullptr;
+        return folder == 1 ? std::optional(PackageRoot) : std::nullopt;
     }
-    return GPtr<GsfInput>(gsf_infile_child_by_name(folder, part.c_str()));
+    return std::string(name.substr(0, folder)) + std::string(part);
 }
 
-GPtr<GsfInput> VbaPartByRelationship(GsfInfile* package)
+// target resolved against the folder of source, "." and ".." taken away; nothing when it
+// climbs above the package.
+std::optional<std::string> Resolve(const std::string& source, std::string_view target)
 {
-    // Word, Excel and PowerPoint relate it to their main document: look there first.
-    CheckRelationshipsSize(GSF_INPUT(package));
-    GPtr<GsfInput> main(gsf_open_pkg_open_rel_by_type(GSF_INPUT(package), OfficeDocumentRelation, nullptr));
-    if (main != nullptr) {
-        if (GPtr<GsfInput> target = RelatedVbaPart(main.get())) {
-            return target;
+    std::vector<std::string_view> parts;
+    const auto add = [&parts](std::string_view path) {
+        for (std::size_t at = 0; at <= path.size();) {
+            const std::size_t end = std::min(path.find('/', at), path.size());
+            const std::string_view part = path.substr(at, end - at);
+            at = end + 1;
+            if (part == "..") {
+                if (parts.empty()) {
+                    return false;
+                }
+                parts.pop_back();
+            } else if (!part.empty() && part != ".") {
+                parts.push_back(part);
+            }
+        }
+        return true;
+    };
+    if (!target.starts_with('/')) {
+        add(std::string_view(source).substr(0, source.rfind('/')));
+    }
+    if (!add(target)) {
+        return std::nullopt;
+    }
+    std::string resolved;
+    for (const std::string_view part : parts) {
+        resolved += '/';
+        resolved += part;
+    }
+    return resolved;
+}
+
+struct Relationship {
+    std::string target;
+    bool external = false;
+};
+
+// The first relationship of type that source has.
+std::optional<Relationship> RelationshipOfType(ZipPackage& package, const std::string& source, std::string_view type)
+{
+    const std::optional<std::string> xml =
+        ReadPackagePart(package, RelationshipsOf(source), "the package's relationships part", MaxXmlPartSize);
+    if (!xml) {
+        return std::nullopt;
+    }
+    for (const XmlElement& element : ElementsBelowRoot(*xml)) {
+        if (element.name == "Relationship" && element.Attribute("Type") == type) {
+            return Relationship{element.Attribute("Target"), element.Attribute("TargetMode") == "External"};
         }
     }
-    GPtr<GsfInput> target;
-    FindPart(package, [&](const std::string&, GsfInput* rels) {
-        const GPtr<GsfInput> source = SourceOf(rels);
-        target = source != nullptr ? RelatedVbaPart(source.get()) : nullptr;
-        return target != nullptr;
-    });
+    return std::nullopt;
+}
+
+bool HasPart(ZipPackage& package, const std::string& name)
+{
+    return name == PackageRoot || package.PartSize(name).has_value();
+}
+
+std::optional<std::string> RelatedVbaPart(ZipPackage& package, const std::string& source)
+{
+    const std::optional<Relationship> relation = RelationshipOfType(package, source, VbaProjectRelation);
+    if (!relation || relation->external) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> target = Resolve(source, relation->target);
+    if (!target || !HasPart(package, *target) || *target == PackageRoot) {
+        throw VbaFormatError("the package names the part " + relation->target + ", which it does not contain");
+    }
     return target;
 }
 
-std::string Attribute(xmlNode* element, const char* name)
+std::optional<std::string> VbaPartByRelationship(ZipPackage& package)
 {
-    xmlChar* value = xmlGetProp(element, reinterpret_cast<const xmlChar*>(name));
-    std::string text = value != nullptr ? reinterpret_cast<const char*>(value) : "";
-    xmlFree(value);
-    return text;
+    // Word, Excel and PowerPoint relate it to their main document: look there first.
+    if (const std::optional<Relationship> main = RelationshipOfType(package, PackageRoot, OfficeDocumentRelation);
+        main && !main->external) {
+        const std::optional<std::string> document = Resolve(PackageRoot, main->target);
+        if (document && HasPart(package, *document)) {
+            if (std::optional<std::string> part = RelatedVbaPart(package, *document)) {
+                return part;
+            }
+        }
+    }
+    for (const std::string& name : package.PartNames()) {
+        const std::optional<std::string> source = SourceOf(name);
+        if (source && HasPart(package, *source)) {
+            if (std::optional<std::string> part = RelatedVbaPart(package, *source)) {
+                return part;
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 // [Content_Types].xml: a part's type is its Override, else the Default of its extension.
@@ -143,21 +151,13 @@ class ContentTypes {
 public:
     explicit ContentTypes(const std::string& xml)
     {
-        xmlDoc* document = xmlReadMemory(xml.data(), static_cast<int>(xml.size()), nullptr, nullptr,
-                                         XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
-        xmlNode* root = document != nullptr ? xmlDocGetRootElement(document) : nullptr;
-        for (xmlNode* node = root != nullptr ? root->children : nullptr; node != nullptr; node = node->next) {
-            if (node->type != XML_ELEMENT_NODE) {
-                continue;
-            }
-            const std::string_view element = reinterpret_cast<const char*>(node->name);
-            if (element == "Override") {
-                overrides_.emplace(LowerAscii(Attribute(node, "PartName")), Attribute(node, "ContentType"));
-            } else if (element == "Default") {
-                defaults_.emplace(LowerAscii(Attribute(node, "Extension")), Attribute(node, "ContentType"));
+        for (const XmlElement& element : ElementsBelowRoot(xml)) {
+            if (element.name == "Override") {
+                overrides_.emplace(LowerAscii(element.Attribute("PartName")), element.Attribute("ContentType"));
+            } else if (element.name == "Default") {
+                defaults_.emplace(LowerAscii(element.Attribute("Extension")), element.Attribute("ContentType"));
             }
         }
-        xmlFreeDoc(document);
     }
 
     std::string_view TypeOf(const std::string& partName) const
@@ -176,25 +176,43 @@ private:
     std::unordered_map<std::string, std::string> defaults_;  // folded extension -> type
 };
 
-GPtr<GsfInput> VbaPartByContentType(GsfInfile* package)
+std::optional<std::string> VbaPartByContentType(ZipPackage& package)
 {
-    GPtr<GsfInput> part(gsf_infile_child_by_name(package, "[Content_Types].xml"));
-    if (part == nullptr) {
-        return nullptr;
+    const std::optional<std::string> xml =
+        ReadPackagePart(package, "/[Content_Types].xml", "the package's [Content_Types].xml", MaxXmlPartSize);
+    if (!xml) {
+        return std::nullopt;
     }
-    const ContentTypes types(ReadAll(part.get(), "the package's [Content_Types].xml", MaxXmlPartSize));
-    return FindPart(package,
-                    [&](const std::string& name, GsfInput*) { return types.TypeOf(name) == VbaProjectContentType; });
+    const ContentTypes types(*xml);
+    for (const std::string& name : package.PartNames()) {
+        if (types.TypeOf(name) == VbaProjectContentType) {
+            return name;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
-GPtr<GsfInput> FindVbaProjectPart(GsfInfile* package)
+std::optional<std::string> FindVbaProjectPart(ZipPackage& package)
 {
-    if (GPtr<GsfInput> part = VbaPartByRelationship(package)) {
+    if (std::optional<std::string> part = VbaPartByRelationship(package)) {
         return part;
     }
     return VbaPartByContentType(package);
+}
+
+std::optional<std::string> ReadPackagePart(ZipPackage& package, const std::string& name, const std::string& what,
+                                           std::uint64_t limit)
+{
+    const std::optional<std::uint64_t> size = package.PartSize(name);
+    if (!size) {
+        return std::nullopt;
+    }
+    if (*size > limit) {
+        throw VbaFormatError(what + " is too large (" + std::to_string(*size) + " bytes)");
+    }
+    return package.ReadPart(name, what);
 }
 
 } // namespace quillmark

@@ -97,8 +97,8 @@ std::vector<std::string> AddInHost::LoadStartupAddIns()
                 failures.push_back(e.Description());
             }
         }
-    } catch (const com::RegistryError& e) {
-        failures.push_back(e.what());
+    } catch (const RuntimeError& e) {
+        failures.push_back(e.Description());
     }
     for (const std::string& progid : started) {
         std::vector<com::Variant> custom;

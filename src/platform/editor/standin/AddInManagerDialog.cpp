@@ -132,8 +132,6 @@ void AddInManagerDialog::accept()
                 host_.Unload(row.entry.progid);
         } catch (const RuntimeError& e) {
             MsgBox(e.Description(), Title);
-        } catch (const com::RegistryError& e) {
-            MsgBox(e.what(), Title);
         }
     }
     QDialog::accept();

@@ -144,8 +144,8 @@ AddInManagerDialog* EditorWindow::OpenAddInManager()
     std::vector<AddInEntry> entries;
     try {
         entries = host_.Registered();
-    } catch (const com::RegistryError& e) {
-        MsgBox(e.what(), ManagerTitle);
+    } catch (const RuntimeError& e) {
+        MsgBox(e.Description(), ManagerTitle);
         return nullptr;
     }
     auto* dialog = new AddInManagerDialog(host_, std::move(entries), this);

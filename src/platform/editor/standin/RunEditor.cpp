@@ -1,7 +1,7 @@
 #include "platform/editor/standin/RunEditor.h"
 
+#include "codemodel/RuntimeError.h"
 #include "platform/editor/FileProjects.h"
-#include "platform/editor/SourceError.h"
 #include "platform/editor/standin/EditorWindow.h"
 #include "platform/ui/MessageBox.h"
 #include "window/qt/GuiMessageBox.h"
@@ -22,7 +22,7 @@ std::vector<std::shared_ptr<MemoryProject>> OpenEditorProjects(const std::vector
     for (const std::string& path : paths) {
         try {
             projects.push_back(OpenProject(path, encoding));
-        } catch (const SourceError&) {
+        } catch (const RuntimeError&) {
             std::error_code ec;
             if (!fs::is_directory(path, ec))
                 throw;
@@ -34,7 +34,7 @@ std::vector<std::shared_ptr<MemoryProject>> OpenEditorProjects(const std::vector
             for (const fs::path& entry : inside) {
                 try {
                     projects.push_back(OpenProject(entry.string(), encoding));
-                } catch (const SourceError&) {
+                } catch (const RuntimeError&) {
                     // Not a project: other files of the folder are no concern of the editor.
                 }
             }

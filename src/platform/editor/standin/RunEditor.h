@@ -10,13 +10,13 @@ namespace quillmark {
 
 // The projects of paths: each path is a project (a folder of module files, a module file or
 // an Office document); a folder without module files of its own opens every project inside
-// it. Throws SourceError.
+// it. Throws RuntimeError.
 std::vector<std::shared_ptr<MemoryProject>> OpenEditorProjects(const std::vector<std::string>& paths,
                                                                const std::string& encoding = {});
 
 // `quillmark editor PATH...`: the stand-in editor over the projects of paths, with the
 // add-ins marked for start-up connected. Returns the event loop's exit status. Throws
-// SourceError when a project cannot be read.
+// RuntimeError when a project cannot be read.
 int RunEditor(int& argc, char** argv, const std::vector<std::string>& paths, const std::string& encoding = {});
 
 } // namespace quillmark

@@ -14,6 +14,7 @@
 
 #include <olectl.h>
 
+#include <array>
 #include <vector>
 
 namespace quillmark::win32 {
@@ -39,13 +40,6 @@ private:
 
 const Installed messages;
 
-template <class T>
-HRESULT FactoryOf(REFIID iid, void** object)
-{
-    ComPtr<IClassFactory> factory(new (std::nothrow) ClassFactory<T>());
-    return factory ? factory->QueryInterface(iid, object) : E_OUTOFMEMORY;
-}
-
 } // namespace
 } // namespace quillmark::win32
 
@@ -53,19 +47,16 @@ using namespace quillmark::win32;
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object)
 {
-    if (!object)
-        return E_POINTER;
-    *object = nullptr;
-    if (clsid == SystemGuid(quillmark::CLSID_Connect))
-        return FactoryOf<quillmark::win32::Connect>(iid, object);
-    if (clsid == SystemGuid(quillmark::CLSID_CMMTimer))
-        return FactoryOf<TimerObject>(iid, object);
-    return CLASS_E_CLASSNOTAVAILABLE;
+    using quillmark::com::Served;
+    static const std::array classes{
+        Served<SystemRuntime, quillmark::win32::Connect>(SystemGuid(quillmark::CLSID_Connect)),
+        Served<SystemRuntime, TimerObject>(SystemGuid(quillmark::CLSID_CMMTimer))};
+    return quillmark::com::GetClassObject(classes, clsid, iid, object);
 }
 
 STDAPI DllCanUnloadNow()
 {
-    return LiveObjects() == 0 ? S_OK : S_FALSE;
+    return quillmark::com::CanUnloadNow<SystemRuntime>();
 }
 
 STDAPI DllRegisterServer()

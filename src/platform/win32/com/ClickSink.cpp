@@ -1,6 +1,6 @@
 #include "platform/win32/com/ClickSink.h"
 
-#include "platform/win32/com/ComClass.h"
+#include "platform/win32/com/ComObject.h"
 
 namespace quillmark::win32 {
 namespace {
@@ -14,7 +14,7 @@ RuntimeError EventsNotSupported()
     return RuntimeError(459, "オブジェクトまたはクラスがこのイベントのセットをサポートしていません。");
 }
 
-class ClickSink final : public ComClass<ClickSink, IDispatch> {
+class ClickSink final : public ComObject<ClickSink, IDispatch> {
 public:
     explicit ClickSink(ClickConnection::Handler handler) : handler_(std::move(handler)) {}
 

@@ -2,7 +2,7 @@
 
 #include "platform/com/Guid.h"
 #include "platform/win32/SystemHeaders.h"
-#include "platform/win32/com/ComClass.h"
+#include "platform/win32/com/ComObject.h"
 
 #include <wrl/client.h>
 
@@ -41,7 +41,7 @@ HRESULT DualTypeInfo(const GUID& iid, ITypeInfo** info);
 // them, its default interface first, with
 //     std::array<DualInterface, N> DualInterfaces()
 template <class Derived, class... Interfaces>
-class DualDispatch : public ComClass<Derived, Interfaces...> {
+class DualDispatch : public ComObject<Derived, Interfaces...> {
 public:
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
     {

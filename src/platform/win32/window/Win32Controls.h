@@ -48,7 +48,7 @@ private:
 // The label's text colour is painted by its window (WM_CTLCOLORSTATIC), which asks ForeColor.
 class Win32Label final : public ILabel {
 public:
-    explicit Win32Label(HWND label) : label_(label) {}
+    Win32Label(HWND label, COLORREF colour) : label_(label), colour_(colour) {}
     void SetCaption(const std::string& caption) override;
     void SetForeColor(OleColor colour) override;
     COLORREF ForeColor() const { return colour_; }
@@ -56,7 +56,7 @@ public:
 
 private:
     HWND label_;
-    COLORREF colour_ = RGB(0, 0, 0);
+    COLORREF colour_;
 };
 
 // A RichEdit control in plain-text mode; text comes and goes with CR LF between lines.

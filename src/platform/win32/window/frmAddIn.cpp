@@ -14,63 +14,14 @@ namespace quillmark::win32 {
 namespace {
 
 constexpr wchar_t ClassName[] = L"Quillmark.frmAddIn";
-constexpr int ClientWidth = 10710; // twips
-constexpr int ClientHeight = 8445;
-
-enum class Kind { Button, List, Label, Check, Text };
-enum class Face { Gothic, PGothic };
-
-struct Design {
-    const char* caption;
-    const char* tip;
-    Kind kind;
-    Face face;
-    int left, top, width, height; // twips
-};
-
-// The eighteen controls in tab order; a control's id is FirstId plus its place here.
-enum Control {
-    cmd1,
-    cmd2,
-    List1,
-    List2,
-    lbl2,
-    lbl3,
-    cmd3,
-    cmd4,
-    lbl4,
-    lbl5,
-    Check1,
-    Check2,
-    Check3,
-    rtb1,
-    rtb2,
-    cmd5,
-    List0,
-    Label1,
-    ControlCount
-};
+// A control's id is FirstId plus its place in the design.
 constexpr int FirstId = 100;
-constexpr std::array<Design, ControlCount> Designs = {{
-    {"変換", "テキストを変換", Kind::Button, Face::PGothic, 6960, 7920, 975, 375},
-    {"閉じる", "閉じる", Kind::Button, Face::PGothic, 9720, 7920, 855, 375},
-    {"", "クリックで選択", Kind::List, Face::PGothic, 8040, 1350, 2535, 2220},
-    {"", "クリックでソースを表示", Kind::List, Face::PGothic, 8040, 3840, 2535, 3840},
-    {"モジュールリスト", "", Kind::Label, Face::PGothic, 8040, 1130, 1935, 255},
-    {"プロシージャリスト", "", Kind::Label, Face::PGothic, 8040, 3620, 1935, 255},
-    {"ｿｰｽｺｰﾄﾞ", "ソースコードを表示", Kind::Button, Face::PGothic, 8160, 7920, 975, 375},
-    {"ｸﾘｯﾌﾟﾎﾞｰﾄﾞ", "テキストをクリップボードへ転送", Kind::Button, Face::PGothic, 5640, 7920, 1095, 375},
-    {"モジュール", "", Kind::Label, Face::PGothic, 120, 7800, 5415, 255},
-    {"処理", "", Kind::Label, Face::PGothic, 120, 8040, 5415, 375},
-    {"　リンクタグを先頭に生成", "", Kind::Check, Face::PGothic, 5400, 50, 2295, 375},
-    {" 右端で折り返す", "", Kind::Check, Face::Gothic, 240, 50, 1695, 375},
-    {" 追記モード", "", Kind::Check, Face::Gothic, 3720, 50, 1575, 375},
-    {"", "", Kind::Text, Face::Gothic, 120, 480, 7815, 7215},
-    {"", "", Kind::Text, Face::Gothic, 120, 480, 7815, 7215},
-    {"編集", "", Kind::Button, Face::Gothic, 2160, 70, 735, 320},
-    {"", "", Kind::List, Face::PGothic, 8040, 480, 2535, 600},
-    {"プロジェクトリスト", "", Kind::Label, Face::Gothic, 8040, 240, 2055, 255},
-}};
+
+// A label's or check box's text colour as designed; without one, the button text, as for VB.
+COLORREF DesignedTextColor(std::size_t index)
+{
+    return SystemColor(FormDesign[index].foreColor.value_or(vbButtonText));
+}
 
 int ScreenDpi()
 {
@@ -86,11 +37,13 @@ int Pixels(int twips)
     return ::MulDiv(twips, dpi, 1440);
 }
 
-HFONT CreateGothicFont(const wchar_t* face, bool fixedPitch)
+HFONT CreateFormFont(FontFace face)
 {
-    return ::CreateFontW(-Pixels(9 * 20), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                         fixedPitch ? FIXED_PITCH | FF_MODERN : VARIABLE_PITCH | FF_SWISS, face);
+    const FontDesign& font = FontOf(face);
+    return ::CreateFontW(-Pixels(FontPoints * 20), 0, 0, 0, FontWeight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                         font.fixedPitch ? FIXED_PITCH | FF_MODERN : VARIABLE_PITCH | FF_SWISS,
+                         Widen(font.family).c_str());
 }
 
 // A 32 x 32 icon in the window's colours: a page with lines of code and a tag.
@@ -200,12 +153,13 @@ void RegisterWindowClass()
 } // namespace
 
 struct frmAddIn::Controls {
-    Controls(frmAddIn& form, const std::array<HWND, ControlCount>& h)
-        : handles(h), List0(h[Control::List0], [&form] { form.code_->List0_Click(); }),
-          List1(h[Control::List1], [&form] { form.code_->List1_Click(); }),
-          List2(h[Control::List2], [&form] { form.code_->List2_Click(); }), Check1(h[Control::Check1]),
-          Check2(h[Control::Check2]), Check3(h[Control::Check3]), lbl4(h[Control::lbl4]), lbl5(h[Control::lbl5]),
-          rtb1(h[Control::rtb1]), rtb2(h[Control::rtb2])
+    Controls(frmAddIn& form, const std::array<HWND, control::Count>& h)
+        : handles(h), List0(h[control::List0], [&form] { form.code_->List0_Click(); }),
+          List1(h[control::List1], [&form] { form.code_->List1_Click(); }),
+          List2(h[control::List2], [&form] { form.code_->List2_Click(); }), Check1(h[control::Check1]),
+          Check2(h[control::Check2]), Check3(h[control::Check3]),
+          lbl4(h[control::lbl4], DesignedTextColor(control::lbl4)),
+          lbl5(h[control::lbl5], DesignedTextColor(control::lbl5)), rtb1(h[control::rtb1]), rtb2(h[control::rtb2])
     {}
 
     ~Controls()
@@ -216,7 +170,7 @@ struct frmAddIn::Controls {
             ::DestroyWindow(control);
     }
 
-    std::array<HWND, ControlCount> handles;
+    std::array<HWND, control::Count> handles;
     HWND tips = nullptr;
     Win32ListBox List0, List1, List2;
     Win32CheckBox Check1, Check2, Check3;
@@ -227,16 +181,16 @@ struct frmAddIn::Controls {
 frmAddIn::frmAddIn()
 {
     RegisterWindowClass();
-    gothic_ = CreateGothicFont(L"ＭＳ ゴシック", true);
-    pGothic_ = CreateGothicFont(L"ＭＳ Ｐゴシック", false);
+    for (const FontFace face : {FontFace::Gothic, FontFace::PGothic})
+        fonts_[static_cast<std::size_t>(face)] = CreateFormFont(face);
     icon_ = CreateFormIcon();
 
     constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame{0, 0, Pixels(ClientWidth), Pixels(ClientHeight)};
+    RECT frame{0, 0, Pixels(FormWidth), Pixels(FormHeight)};
     ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
     // No owner: the editor stays usable while the window is open.
     window_ =
-        ::CreateWindowExW(WS_EX_CONTROLPARENT, ClassName, L"Quillmark", style, CW_USEDEFAULT, CW_USEDEFAULT,
+        ::CreateWindowExW(WS_EX_CONTROLPARENT, ClassName, Widen(FormTitle).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                           frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, ThisModule(), nullptr);
     if (!window_)
         throw RuntimeError(err::ObjectRequired);
@@ -264,54 +218,54 @@ frmAddIn::~frmAddIn()
     controls_.reset();
     ::DestroyWindow(window_); // while the code its events reach is still there
     code_.reset();
-    ::DeleteObject(gothic_);
-    ::DeleteObject(pGothic_);
+    for (HFONT font : fonts_)
+        ::DeleteObject(font);
     ::DestroyIcon(icon_);
+}
+
+HWND frmAddIn::CreateControl(const ControlDesign& d, int id)
+{
+    const wchar_t* windowClass = L"BUTTON";
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    switch (d.kind) {
+    case ControlKind::CommandButton: style |= BS_PUSHBUTTON; break;
+    case ControlKind::CheckBox: style |= BS_AUTOCHECKBOX; break;
+    case ControlKind::ListBox:
+        windowClass = L"LISTBOX";
+        style |= WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+        break;
+    case ControlKind::Label:
+        windowClass = L"STATIC";
+        style = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+        break;
+    case ControlKind::TextView:
+        windowClass = MSFTEDIT_CLASS;
+        style |= WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL |
+                 ES_WANTRETURN;
+        break;
+    }
+    if (!d.visible)
+        style &= ~WS_VISIBLE;
+    HWND control = ::CreateWindowExW(0, windowClass, Widen(d.caption).c_str(), style, Pixels(d.left), Pixels(d.top),
+                                     Pixels(d.width), Pixels(d.height), window_,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ThisModule(), nullptr);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<std::size_t>(d.font)]), FALSE);
+    if (d.kind == ControlKind::TextView) {
+        ::SendMessageW(control, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
+        ::SendMessageW(control, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+        LeaveTabToTheWindow(control);
+        // Without a colour of its own, the system's window colour.
+        ::SendMessageW(control, EM_SETBKGNDCOLOR, d.backColor ? 0 : 1, d.backColor ? SystemColor(*d.backColor) : 0);
+    }
+    return control;
 }
 
 FormControls frmAddIn::NewControls()
 {
     controls_.reset();
-    std::array<HWND, ControlCount> handles{};
-    for (std::size_t i = 0; i < Designs.size(); ++i) {
-        const Design& d = Designs[i];
-        const wchar_t* windowClass = L"BUTTON";
-        DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-        switch (d.kind) {
-        case Kind::Button: style |= BS_PUSHBUTTON; break;
-        case Kind::Check: style |= BS_AUTOCHECKBOX; break;
-        case Kind::List:
-            windowClass = L"LISTBOX";
-            style |= WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-            break;
-        case Kind::Label:
-            windowClass = L"STATIC";
-            style = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
-            break;
-        case Kind::Text:
-            windowClass = MSFTEDIT_CLASS;
-            style |= WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
-                     ES_NOHIDESEL | ES_WANTRETURN;
-            // One view is ever visible: the source view, until the HTML view is asked for.
-            if (i == rtb1)
-                style &= ~WS_VISIBLE;
-            break;
-        }
-        HWND control =
-            ::CreateWindowExW(0, windowClass, Widen(d.caption).c_str(), style, Pixels(d.left), Pixels(d.top),
-                              Pixels(d.width), Pixels(d.height), window_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstId + i)), ThisModule(), nullptr);
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(d.face == Face::Gothic ? gothic_ : pGothic_),
-                       FALSE);
-        handles[i] = control;
-    }
-    for (HWND view : {handles[rtb1], handles[rtb2]}) {
-        ::SendMessageW(view, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
-        ::SendMessageW(view, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-        LeaveTabToTheWindow(view);
-    }
-    ::SendMessageW(handles[rtb1], EM_SETBKGNDCOLOR, 0, RGB(224, 224, 224));
-    ::SendMessageW(handles[rtb2], EM_SETBKGNDCOLOR, 1, 0); // the system's window colour
+    std::array<HWND, control::Count> handles{};
+    for (std::size_t i = 0; i < FormDesign.size(); ++i)
+        handles[i] = CreateControl(FormDesign[i], FirstId + static_cast<int>(i));
 
     controls_ = std::make_unique<Controls>(*this, handles);
     Controls& c = *controls_;
@@ -320,10 +274,10 @@ FormControls frmAddIn::NewControls()
 
     c.tips = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, ThisModule(), nullptr);
-    for (std::size_t i = 0; i < Designs.size(); ++i) {
-        if (!*Designs[i].tip)
+    for (std::size_t i = 0; i < FormDesign.size(); ++i) {
+        if (!*FormDesign[i].tip)
             continue;
-        std::wstring tip = Widen(Designs[i].tip);
+        std::wstring tip = Widen(FormDesign[i].tip);
         TOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -376,10 +330,11 @@ LRESULT frmAddIn::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_COMMAND: Command(LOWORD(wParam) - FirstId, HIWORD(wParam)); return 0;
     case WM_CTLCOLORSTATIC: {
-        // Labels and check boxes are black on the window's colour; the status lines as set.
+        // Labels and check boxes in their designed colour on the window's; the status lines as set.
         const auto control = reinterpret_cast<HWND>(lParam);
         HDC dc = reinterpret_cast<HDC>(wParam);
-        COLORREF text = RGB(0, 0, 0);
+        const auto index = static_cast<std::size_t>(::GetDlgCtrlID(control) - FirstId);
+        COLORREF text = index < FormDesign.size() ? DesignedTextColor(index) : ::GetSysColor(COLOR_BTNTEXT);
         for (const Win32Label* label : {&controls_->lbl4, &controls_->lbl5})
             if (label->Handle() == control)
                 text = label->ForeColor();
@@ -399,23 +354,23 @@ void frmAddIn::Command(int id, int notification)
 {
     Controls& c = *controls_;
     if (notification == LBN_SELCHANGE) {
-        if (id == List0)
+        if (id == control::List0)
             c.List0.SelectionChanged();
-        else if (id == List1)
+        else if (id == control::List1)
             c.List1.SelectionChanged();
-        else if (id == List2)
+        else if (id == control::List2)
             c.List2.SelectionChanged();
         return;
     }
     if (notification != BN_CLICKED)
         return;
     switch (id) {
-    case cmd1: code_->cmd1_Click(); break;
-    case cmd2: code_->cmd2_Click(); break;
-    case cmd3: code_->cmd3_Click(); break;
-    case cmd4: code_->cmd4_Click(); break;
-    case cmd5: code_->cmd5_Click(); break;
-    case Check2: code_->Check2_Click(); break;
+    case control::cmd1: code_->cmd1_Click(); break;
+    case control::cmd2: code_->cmd2_Click(); break;
+    case control::cmd3: code_->cmd3_Click(); break;
+    case control::cmd4: code_->cmd4_Click(); break;
+    case control::cmd5: code_->cmd5_Click(); break;
+    case control::Check2: code_->Check2_Click(); break;
     default: break;
     }
 }

@@ -3,7 +3,9 @@
 #include "addin/AddIn.h"
 #include "platform/win32/window/Win32Controls.h"
 #include "window/FormCode.h"
+#include "window/FormDesign.h"
 
+#include <array>
 #include <memory>
 
 namespace quillmark::win32 {
@@ -30,6 +32,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Command(int id, int notification);
+    HWND CreateControl(const ControlDesign& design, int id);
 
     FormControls NewControls() override;
     void ShowWindow() override;
@@ -38,10 +41,8 @@ private:
     std::string DecimalSeparator() const override;
 
     HWND window_ = nullptr;
-    HFONT gothic_ = nullptr;
-    HFONT pGothic_ = nullptr;
+    std::array<HFONT, FormFonts.size()> fonts_{}; // by FontFace
     HICON icon_ = nullptr;
-    HBRUSH htmlBackground_ = nullptr;
     std::unique_ptr<Controls> controls_;
     Win32Clipboard clipboard_;
     std::unique_ptr<FormCode> code_;

@@ -1,7 +1,6 @@
 #include "platform/editor/documents/DocumentProject.h"
 
 #include "codemodel/RuntimeError.h"
-#include "platform/editor/SourceError.h"
 #include "platform/editor/documents/VbaProjectWriter.h"
 
 #include <gtest/gtest.h>
@@ -38,8 +37,8 @@ protected:
         try {
             LoadDocumentProject(path);
             return {};
-        } catch (const SourceError& error) {
-            EXPECT_EQ(error.Path(), path);
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(error.Place().path, path);
             return error.Problem();
         }
     }
@@ -232,6 +231,12 @@ TEST_F(DocumentProjectTest, DocumentsWithoutAReadableProjectSayWhy)
         {"Notes.xls", "just some text, long enough", "not an Office document"},
         {"Empty.xls", "", "not an Office document"},
         {"Zip.xlsm", std::string("PK\x03\x04", 4) + std::string(40, '\0'), "zip package is damaged"},
+        // The package format allows no document type; its entities could blow a part up.
+        {"Typed.vsdm",
+         testing::Zip({{"[Content_Types].xml", "<!DOCTYPE Types [<!ENTITY a \"a\">]><Types><Default Extension=\"bin\" "
+                                               "ContentType=\"application/vnd.ms-office.vbaProject\"/></Types>"},
+                       {"Code.bin", testing::CompoundFile(Workbook())}}),
+         "contains no VBA project"},
     };
     for (const auto& each : cases) {
         const std::string problem = Problem(Write(each.name, each.bytes));

@@ -4,7 +4,6 @@
 #include "codemodel/ModuleText.h"
 #include "codemodel/RuntimeError.h"
 #include "platform/editor/ModuleFile.h"
-#include "platform/editor/SourceError.h"
 #include "platform/editor/documents/VbaProjectWriter.h"
 
 #include <gtest/gtest.h>
@@ -192,7 +191,7 @@ TEST_F(DocumentSamples, LockedWorkbookWithADamagedProjectStreamStaysShut)
     try {
         LoadDocumentProject(copy.string());
         ADD_FAILURE() << "a locked project with a damaged PROJECT stream was read";
-    } catch (const SourceError& error) {
+    } catch (const RuntimeError& error) {
         EXPECT_NE(error.Problem().find("PROJECT stream is missing"), std::string::npos) << error.Problem();
     }
     fs::remove(copy);
@@ -210,8 +209,8 @@ TEST_F(DocumentSamples, DamagedCopiesFailCleanly)
             std::ofstream(copy, std::ios::binary | std::ios::trunc) << damaged;
             try {
                 LoadDocumentProject(copy.string());
-            } catch (const SourceError& error) {
-                EXPECT_EQ(error.Path(), copy.string());
+            } catch (const RuntimeError& error) {
+                EXPECT_EQ(error.Place().path, copy.string());
                 EXPECT_FALSE(error.Problem().empty());
                 ++failures;
             }

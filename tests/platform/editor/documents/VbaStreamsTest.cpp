@@ -55,14 +55,14 @@ TEST(DirStream, RecordRunningPastTheEndIsAnError)
         try {
             const DirInfo info = ParseDirStream(truncated);
             EXPECT_LE(info.modules.size(), 2u) << cut;
-        } catch (const VbaFormatError& error) {
+        } catch (const RuntimeError& error) {
             EXPECT_NE(std::string(error.what()).find("runs past the end"), std::string::npos) << cut;
         }
     }
     std::string huge = dir;
     huge[modules + 2] = '\xFF';
     huge[modules + 5] = '\x7F';
-    EXPECT_THROW(ParseDirStream(huge), VbaFormatError);
+    EXPECT_THROW(ParseDirStream(huge), RuntimeError);
 }
 
 TEST(DirStream, StopsAtTheTerminatorAndToleratesAMissingOne)
@@ -125,7 +125,7 @@ TEST(ProjectStream, VisibilityThatCannotBeReadIsDamage)
         try {
             ParseProjectStream(text);
             ADD_FAILURE() << "read as sound: " << text;
-        } catch (const VbaFormatError& error) {
+        } catch (const RuntimeError& error) {
             EXPECT_NE(std::string(error.what()).find("PROJECT stream is damaged"), std::string::npos);
         }
     }

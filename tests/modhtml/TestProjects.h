@@ -2,7 +2,7 @@
 
 // Small in-memory projects for the code model's tests.
 
-#include "codemodel/ModHtml.h"
+#include "modhtml/ModHtml.h"
 #include "platform/editor/MemorySource.h"
 
 #include <memory>

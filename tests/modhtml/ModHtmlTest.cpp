@@ -1,6 +1,7 @@
-#include "codemodel/ModHtml.h"
+#include "modhtml/ModHtml.h"
 
-#include "codemodel/TestProjects.h"
+#include "modhtml/SharedSetProcedures.h"
+#include "modhtml/TestProjects.h"
 #include "platform/ui/MessageBox.h"
 
 #include "common/TempFolder.h"

@@ -1,7 +1,7 @@
-#include "codemodel/EntryRange.h"
+#include "modhtml/SharedSetProcedures.h"
 
-#include "codemodel/ModHtml.h"
-#include "codemodel/TestProjects.h"
+#include "modhtml/ModHtml.h"
+#include "modhtml/TestProjects.h"
 
 #include <gtest/gtest.h>
 

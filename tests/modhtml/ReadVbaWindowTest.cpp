@@ -1,7 +1,7 @@
-#include "codemodel/SourceReader.h"
+#include "modhtml/SharedSetProcedures.h"
 
-#include "codemodel/ModHtml.h"
-#include "codemodel/TestProjects.h"
+#include "modhtml/ModHtml.h"
+#include "modhtml/TestProjects.h"
 #include "platform/ui/MessageBox.h"
 
 #include <gtest/gtest.h>

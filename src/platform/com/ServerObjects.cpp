@@ -1,4 +1,4 @@
-#include "platform/com/ComObject.h"
+#include "platform/com/ServerObjects.h"
 
 namespace quillmark::com {
 

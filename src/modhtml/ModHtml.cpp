@@ -1,0 +1,11 @@
+#include "modhtml/ModHtml.h"
+
+namespace quillmark {
+
+ModHtmlState& ModHtml()
+{
+    static ModHtmlState state;
+    return state;
+}
+
+} // namespace quillmark
