@@ -11,21 +11,28 @@ a { color: var(--link); }
 .CodeArea { margin: 0 0 1em; border-left: 3px solid var(--rule); background: var(--code); }
 .CodeArea p {
   margin: 0; padding: .5em 1em; white-space: pre; overflow-x: auto; color: var(--plain);
-  font-family: var(--code-font); font-size: 10pt; line-height: 1.35;
+  font-family: var(--code-font); font-size: 10pt; line-height: 1.35; position: relative; z-index: 0;
 }
 .CodeArea p:target { background: var(--target); }
 )";
 
 // The index's lists of modules are laid out only near the view, so that the search box can show
 // and hide tens of thousands of modules at a keystroke; being laid out on their own, they keep
-// the spaces between modules inside.
-constexpr std::string_view kAfterDecorations = R"(.CodeArea a { color: inherit; text-decoration: underline dotted; text-underline-offset: .2em; }
+// the spaces between modules inside. A line is no element of its own (a comment's span may run
+// over several), so a targeted line is highlighted by a box behind it as wide as its block.
+constexpr std::string_view kAfterDecorations =
+    R"(.CodeArea a { color: inherit; text-decoration: underline dotted; text-underline-offset: .2em; }
 .CodeArea a:hover, .CodeArea a:focus { text-decoration-style: solid; }
 .Numbered { counter-reset: line; }
 .Numbered .Ln::before {
   counter-increment: line; content: counter(line); display: inline-block; min-width: 4ch;
   margin-right: 1.5ch; text-align: right; color: var(--muted); font-style: normal; font-weight: normal;
   user-select: none;
+}
+.CodeArea .Ln { text-decoration: none; scroll-margin-top: 30vh; }
+.Ln:target { outline: none; }
+.Ln:target::after {
+  content: ""; position: absolute; left: 0; right: 0; height: 1lh; z-index: -1; background: var(--target);
 }
 .Trail { color: var(--muted); font-size: .9em; }
 h1 { font-size: 1.5em; margin: .3em 0 .6em; }
@@ -52,7 +59,8 @@ h1, .Project { overflow-wrap: anywhere; }
 )";
 
 // A rule between procedures instead of a bar beside each, as in the editor's code window.
-constexpr std::string_view kEditorBlocks = ".CodeArea { border-left: 0; border-top: 1px solid var(--rule); margin: 0; }\n";
+constexpr std::string_view kEditorBlocks =
+    ".CodeArea { border-left: 0; border-top: 1px solid var(--rule); margin: 0; }\n";
 
 std::string Colour(std::string_view name, std::string_view value)
 {
@@ -65,8 +73,8 @@ std::string StyleSheet(ThemeName name)
 {
     const Theme& theme = ThemeOf(name);
     std::string css = ":root {\n  --mono: " + std::string(kMonospaceFonts) + ";\n}\n";
-    css += ":root {\n  color-scheme: " + std::string(theme.colourScheme) + "; --code-font: " +
-           std::string(theme.codeFontFirst) + "var(--mono);\n  ";
+    css += ":root {\n  color-scheme: " + std::string(theme.colourScheme) +
+           "; --code-font: " + std::string(theme.codeFontFirst) + "var(--mono);\n  ";
     css += Colour("page", theme.page) + " " + Colour("text", theme.text) + " " + Colour("muted", theme.muted) + " " +
            Colour("link", theme.link) + " " + Colour("rule", theme.rule) + "\n  ";
     css += Colour("code", theme.code) + " " + Colour("target", theme.target) + "\n  " + Colour("plain", theme.plain);

@@ -13,7 +13,6 @@ namespace {
 
 constexpr std::string_view kBlockOpen = "<div class=\"CodeArea\"><p id=\"";
 constexpr std::string_view kBlockClose = "</p></div>";
-constexpr std::string_view kLineMark = "<span class=\"Ln\"></span>";
 constexpr std::array<std::string_view, 6> kSpanOpeners = {
     "", deco::Open1, deco::Open2, deco::Open3, deco::Open4, deco::Open5,
 };
@@ -41,9 +40,8 @@ bool IsRadixDigits(std::string_view name)
 } // namespace
 
 CodeLinker::CodeLinker(const ProjectProcedures* procedures, const SiteProject& project, std::size_t module,
-                       bool lineNumbers, std::string& out, Spill spill)
-    : procedures_(procedures), project_(project), module_(module), lineNumbers_(lineNumbers), out_(out),
-      spill_(std::move(spill))
+                       const LineMarks& marks, std::string& out, Spill spill)
+    : procedures_(procedures), project_(project), module_(module), marks_(marks), out_(out), spill_(std::move(spill))
 {}
 
 void CodeLinker::BreakLine()
@@ -68,11 +66,10 @@ void CodeLinker::BlockEnd()
     continued_ = false;
 }
 
-void CodeLinker::LineStart(std::int32_t, std::string_view text)
+void CodeLinker::LineStart(std::int32_t number, std::string_view text)
 {
     BreakLine();
-    if (lineNumbers_)
-        out_ += kLineMark;
+    marks_.Append(number, out_);
     declared_.StartLine(continued_);
     line_ = text;
     continues_ = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/LineMarks.h"
 #include "cli/site/DeclaredNames.h"
 #include "cli/site/ProjectProcedures.h"
 #include "cli/site/SiteProject.h"
@@ -15,9 +16,8 @@ namespace quillmark::cli {
 // Writes a module's code for its page, linked: each name that means one of the project's
 // procedures links to its block, on this page or on its module's page. Names in comments,
 // strings, keywords and labels, names being declared, names of the block's parameters and
-// variables, and named arguments stay as they are. Lines end with LF. With line numbers, each
-// line begins with an empty marker that the style sheet numbers, so that copied code carries no
-// numbers.
+// variables, and named arguments stay as they are. Lines end with LF, and each begins with its
+// mark (its anchor, and its number when numbers are shown).
 class CodeLinker final : public TokenSink {
 public:
     // What takes the output so far when it has grown large (and empties it).
@@ -25,8 +25,8 @@ public:
 
     // Without procedures (code that is not decorated, whose strings and comments are unknown),
     // nothing is linked. With spill, out never holds much more than a piece of a long line.
-    CodeLinker(const ProjectProcedures* procedures, const SiteProject& project, std::size_t module, bool lineNumbers,
-               std::string& out, Spill spill = {});
+    CodeLinker(const ProjectProcedures* procedures, const SiteProject& project, std::size_t module,
+               const LineMarks& marks, std::string& out, Spill spill = {});
 
     void BlockStart(std::string_view id) override;
     void BlockEnd() override;
@@ -43,7 +43,7 @@ private:
     const ProjectProcedures* procedures_;
     const SiteProject& project_;
     std::size_t module_;
-    bool lineNumbers_;
+    const LineMarks& marks_;
     std::string& out_;
     Spill spill_;
     std::string_view line_;

@@ -70,7 +70,8 @@ void WritePage(const PageJob& job, const std::string& path, const ModuleView& vi
         }
         linked.clear();
     };
-    CodeLinker linker(problem.empty() ? job.procedures : nullptr, project, job.module, lineNumbers, chunk, spill);
+    const LineMarks marks(lineNumbers, view.index);
+    CodeLinker linker(problem.empty() ? job.procedures : nullptr, project, job.module, marks, chunk, spill);
     if (problem.empty())
         ConvertRange(view, &keywords, Entry{}, 1, view.lineCount, linker);
     else

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <regex>
 
 namespace quillmark::cli {
 namespace {
@@ -57,7 +58,8 @@ std::string Linked(const SiteProject& project, std::size_t module, const std::ve
     const auto keywords = MakeKeywordTable();
     const ProjectProcedures procedures(project);
     std::string out;
-    CodeLinker linker(&procedures, project, module, lineNumbers, out);
+    const LineMarks marks(lineNumbers, index);
+    CodeLinker linker(&procedures, project, module, marks, out);
     const auto count = static_cast<std::int32_t>(lines.size());
     ConvertRange(ModuleView{"M", text, index, count}, keywords.get(), Entry{}, 1, count, linker);
     const std::string opener = "<div class=\"CodeArea\"><p id=\"M.Declarations\">";
@@ -130,18 +132,39 @@ TEST(CodeLinker, NamesOfProceduresLinkToWhereVbaFindsThem)
          Keyword("Property") + " " + Keyword("Get") + " " + Name("Go") + "()\n" + Keyword("Set") + " " +
              Name("<a href=\"#Go\">Go</a>") + " = " + Name(helper)},
     };
+    // Each line's anchor is another test's concern.
+    const std::regex anchors("<span class=\"Ln\" id=\"L[0-9]+\"></span>");
     for (const auto& c : cases)
-        EXPECT_EQ(Linked(project, c.module, c.lines, false, c.index), c.linked) << c.lines.front();
+        EXPECT_EQ(std::regex_replace(Linked(project, c.module, c.lines, false, c.index), anchors, ""), c.linked)
+            << c.lines.front();
 }
 
-TEST(CodeLinker, LineNumbersMarkEachLineAfterItsBlockOpeners)
+// Every line has its anchor, after the blocks that open on it and inside a comment's span; with
+// numbers shown the anchor is a link to itself. An anchor that a procedure's block has already
+// is left to the procedure.
+TEST(CodeLinker, EveryLineHasItsAnchorAfterItsBlockOpeners)
 {
     SiteProject project;
     project.modules = {Module("M", 1, "P/M.html", {Public("y")})};
-    EXPECT_EQ(Linked(project, 0, {"x", "' a", "' b", ""}, true, {{"A", 1, 1}, {"B", 2, 4}}),
-              "<div class=\"CodeArea\"><p id=\"A\"><span class=\"Ln\"></span>" + Name("x") +
-                  "</p></div>\n<div class=\"CodeArea\"><p id=\"B\"><span class=\"Ln\"></span><span class=\"Deco1\">' "
-                  "a\n<span class=\"Ln\"></span>' b</span>\n<span class=\"Ln\"></span></p></div>");
+    const auto line = [](int n, bool numbered) {
+        const std::string id = "L" + std::to_string(n);
+        return numbered ? "<a class=\"Ln\" id=\"" + id + "\" href=\"#" + id + "\"></a>"
+                        : "<span class=\"Ln\" id=\"" + id + "\"></span>";
+    };
+    for (const bool numbered : {false, true}) {
+        EXPECT_EQ(Linked(project, 0, {"x", "' a", "' b", ""}, numbered, {{"A", 1, 1}, {"B", 2, 4}}),
+                  "<div class=\"CodeArea\"><p id=\"A\">" + line(1, numbered) + Name("x") +
+                      "</p></div>\n<div class=\"CodeArea\"><p id=\"B\">" + line(2, numbered) +
+                      "<span class=\"Deco1\">' a\n" + line(3, numbered) + "' b</span>\n" + line(4, numbered) +
+                      "</p></div>")
+            << numbered;
+        EXPECT_EQ(Linked(project, 0, {"x", "", "Sub L2()", "End Sub"}, numbered, {{"L2", 1, 2}, {"L1", 3, 4}}),
+                  "<div class=\"CodeArea\"><p id=\"L2\"><span class=\"Ln\"></span>" + Name("x") + "\n" +
+                      "<span class=\"Ln\"></span></p></div>\n<div class=\"CodeArea\"><p id=\"L1\">" +
+                      line(3, numbered) + Keyword("Sub") + " " + Name("L2") + "()\n" + line(4, numbered) +
+                      Keyword("End") + " " + Keyword("Sub") + "</p></div>")
+            << numbered;
+    }
 }
 
 TEST(SitePaths, NamesBecomeSafeFileNames)
@@ -373,6 +396,8 @@ double Contrast(const std::string& a, const std::string& b)
     return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
 }
 
+// Code and its line numbers on each background that the style sheet gives code: the block's, a
+// targeted block's and a targeted line's.
 TEST(StyleSheet, EveryColourOfCodeStandsOutFromItsBlockAlsoWhenTargeted)
 {
     for (const ThemeName theme : {ThemeName::Light, ThemeName::Dark, ThemeName::Editor}) {
@@ -381,16 +406,29 @@ TEST(StyleSheet, EveryColourOfCodeStandsOutFromItsBlockAlsoWhenTargeted)
             const std::size_t at = css.find("--" + variable + ": #");
             return at == std::string::npos ? std::string() : css.substr(at + variable.size() + 4, 7);
         };
-        std::vector<std::string> colours{"plain"};
+        // The variable after "property: var(--" in the rule of selector; empty without one.
+        const auto variableOf = [&css](const std::string& selector, const std::string& property) {
+            const std::size_t rule = css.find("\n" + selector + " {");
+            const std::size_t end = css.find('}', rule);
+            const std::size_t at = css.find(property + ": var(--", rule);
+            if (rule == std::string::npos || at > end)
+                return std::string();
+            const std::size_t name = at + property.size() + 8;
+            return css.substr(name, css.find(')', name) - name);
+        };
+        std::vector<std::string> colours{"plain", variableOf(".Numbered .Ln::before", "color")};
         for (std::size_t at = 0; (at = css.find(".Deco", at)) != std::string::npos; ++at) {
             const std::size_t name = css.find("color: var(--", at) + 13;
             colours.push_back(css.substr(name, css.find(')', name) - name));
         }
-        ASSERT_GE(colours.size(), 6u);
-        for (const std::string& colour : colours)
-            for (const char* background : {"code", "target"})
+        ASSERT_GE(colours.size(), 7u);
+        for (const char* selector : {".CodeArea", ".CodeArea p:target", ".Ln:target::after"}) {
+            const std::string background = variableOf(selector, "background");
+            ASSERT_NE(value(background), "") << ThemeOf(theme).name << ": " << selector;
+            for (const std::string& colour : colours)
                 EXPECT_GE(Contrast(value(colour), value(background)), 4.5)
-                    << ThemeOf(theme).name << ": " << colour << " on " << background;
+                    << ThemeOf(theme).name << ": " << colour << " on " << selector;
+        }
     }
 }
 

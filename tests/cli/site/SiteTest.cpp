@@ -286,8 +286,11 @@ TEST(Site, UnconvertibleModuleKeepsItsCodeAndAnchors)
                         "literal).</p>"),
               std::string::npos)
         << page;
-    EXPECT_NE(page.find("<div class=\"CodeArea\"><p id=\"Open\">Sub Open()\n  s = \"Open&lt;b\nEnd Sub</p></div>"),
-              std::string::npos)
+    EXPECT_NE(
+        page.find("<div class=\"CodeArea\"><p id=\"Open\"><span class=\"Ln\" id=\"L1\"></span>Sub Open()\n"
+                  "<span class=\"Ln\" id=\"L2\"></span>  s = \"Open&lt;b\n<span class=\"Ln\" id=\"L3\"></span>End "
+                  "Sub</p></div>"),
+        std::string::npos)
         << page;
 }
 

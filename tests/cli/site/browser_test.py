@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Opens a site made by `quillmark site` in headless Chromium through chromedriver (WebDriver,
 JSON over HTTP) and uses it as a reader would: the index, its search box, a module page, a link
-to a procedure of another module, copying numbered code, and the index on a phone's screen.
+to a procedure of another module, copying numbered code, a line's anchor and its number's link, and
+the index on a phone's screen.
 
 usage: browser_test.py QUILLMARK PROJECT
 Exits 77 (skipped) when chromedriver or Chromium cannot be started here.
@@ -116,6 +117,19 @@ COPIED_BLOCK = """const range = document.createRange();
     getSelection().removeAllRanges(); getSelection().addRange(range);
     return getSelection().toString();"""
 
+# Whether the box behind the targeted line has the targeted colour, spans its block's width and is
+# one line high.
+HIGHLIGHT = """const line = document.querySelector(':target');
+    const box = getComputedStyle(line, '::after');
+    const probe = document.body.appendChild(document.createElement('div'));
+    probe.style.background = 'var(--target)';
+    const block = line.closest('p');
+    const result = [box.backgroundColor === getComputedStyle(probe).backgroundColor,
+        parseFloat(box.width) === block.clientWidth,
+        Math.abs(parseFloat(box.height) - parseFloat(getComputedStyle(block).lineHeight)) < 0.5];
+    probe.remove();
+    return result;"""
+
 
 def expect(what, got, wanted):
     if got != wanted:
@@ -159,6 +173,15 @@ def test(browser, site):
            "Option Explicit\n\nPrivate mLines As Collection")
     expect("line numbers drawn", browser.run(
         "return getComputedStyle(document.querySelector('.Ln'), '::before').content;"), "counter(line)")
+
+    logging = "file://" + os.path.join(site, "OrderDesk/src/modules/Infrastructure/Logging.html")
+    browser.go(logging + "#L12")
+    expect("a line's anchor", browser.run(TARGET), ["Logging.html", "#L12", "L12"])
+    expect("the targeted line highlighted across its block", browser.run(HIGHLIGHT), [True, True, True])
+    browser.click('a.Ln[href="#L5"]')
+    expect("a line's number links to its line", browser.run(TARGET), ["Logging.html", "#L5", "L5"])
+    expect("the numbers are drawn from the lines' anchors", browser.run(
+        "return getComputedStyle(document.getElementById('L5'), '::before').content;"), "counter(line)")
 
 
 # Modules and procedures whose names are wider than the screen, and whose boxes would clip them.

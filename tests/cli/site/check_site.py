@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """Builds sites with `quillmark site` and checks what must hold for any site: every local link
 finds its file and its anchor, every tag is closed in order, every module page is titled
-"Module — Project", and --line-numbers marks each code line once.
+"Module — Project", and each code line begins with its anchor L<n> (n counting from 1, an id of
+nothing else), which with --line-numbers is also the link to itself that shows its number.
 
 usage: check_site.py QUILLMARK PROJECT...  (a PROJECT that does not exist is passed over)
 """
+import collections
 import html.parser
 import os
 import subprocess
@@ -18,8 +20,8 @@ VOID = {"meta", "link", "input", "br", "img", "hr"}
 class Page(html.parser.HTMLParser):
     def __init__(self, path):
         super().__init__(convert_charrefs=True)
-        self.path, self.ids, self.hrefs, self.problems = path, set(), [], []
-        self.open, self.title, self.in_title, self.line_marks = [], "", False, 0
+        self.path, self.ids, self.id_count, self.hrefs, self.problems = path, set(), collections.Counter(), [], []
+        self.open, self.title, self.in_title, self.line_marks = [], "", False, []
         with open(path, encoding="utf-8") as f:
             self.feed(f.read())
         self.close()
@@ -29,11 +31,12 @@ class Page(html.parser.HTMLParser):
     def handle_starttag(self, tag, attrs):
         attrs = dict(attrs)
         if "id" in attrs:
+            self.id_count[attrs["id"]] += 1
             self.ids.add(attrs["id"])
         if tag == "a" and "href" in attrs:
             self.hrefs.append(attrs["href"])
         if attrs.get("class") == "Ln":
-            self.line_marks += 1
+            self.line_marks.append((tag, attrs.get("id"), attrs.get("href")))
         self.in_title = tag == "title"
         if tag not in VOID:
             self.open.append(tag)
@@ -73,10 +76,17 @@ def check(site, line_numbers):
         if os.path.basename(path) != "index.html":
             if " — " not in page.title:
                 problems.append(f"{path}: title {page.title!r}")
-            if line_numbers and page.line_marks == 0:
+            if not page.line_marks:
                 problems.append(f"{path}: no line marks")
-            if not line_numbers and page.line_marks:
-                problems.append(f"{path}: line marks without --line-numbers")
+            for n, mark in enumerate(page.line_marks, 1):
+                anchor = f"L{n}"
+                wanted = ("a", anchor, "#" + anchor) if line_numbers else ("span", anchor, None)
+                # A procedure named like a line keeps its anchor.
+                if mark != wanted and not (mark == ("span", None, None) and anchor in page.ids):
+                    problems.append(f"{path}: line {n} is marked {mark}")
+                    break
+                if mark[1] and page.id_count[anchor] > 1:
+                    problems.append(f"{path}: line {n}'s anchor is another element's id too")
     return len(pages), problems
 
 

@@ -1,0 +1,43 @@
+#include "cli/LineMarks.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace quillmark::cli {
+
+namespace {
+
+// The line whose anchor id is, or 0.
+std::int32_t AnchoredLine(std::string_view id)
+{
+    std::int32_t line = 0;
+    if (id.size() < 2 || id[0] != 'L' || id[1] == '0')
+        return 0;
+    const auto [end, error] = std::from_chars(id.data() + 1, id.data() + id.size(), line);
+    return error == std::errc{} && end == id.data() + id.size() ? line : 0;
+}
+
+} // namespace
+
+LineMarks::LineMarks(bool numbered, const ProcedureIndex& index) : numbered_(numbered)
+{
+    for (const ProcRecord& record : index)
+        if (const std::int32_t line = AnchoredLine(record.ProcName); line > 0)
+            taken_.push_back(line);
+    std::sort(taken_.begin(), taken_.end());
+}
+
+void LineMarks::Append(std::int32_t line, std::string& out) const
+{
+    if (std::binary_search(taken_.begin(), taken_.end(), line)) {
+        out += "<span class=\"Ln\"></span>";
+        return;
+    }
+    const std::string id = "L" + std::to_string(line);
+    if (numbered_)
+        out += "<a class=\"Ln\" id=\"" + id + "\" href=\"#" + id + "\"></a>";
+    else
+        out += "<span class=\"Ln\" id=\"" + id + "\"></span>";
+}
+
+} // namespace quillmark::cli
