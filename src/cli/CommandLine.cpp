@@ -18,7 +18,9 @@ namespace quillmark::cli {
 namespace {
 
 constexpr const char* UsageText =
-    "usage: quillmark convert [--links] [--page] [-o FILE] [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
+    "usage: quillmark convert [--links] [-o FILE] [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
+    "       quillmark convert --page [--theme light|dark|editor] [--line-numbers] [--title TEXT] [--links] [-o FILE]\n"
+    "                         [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
     "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
     "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
     "       quillmark source  --all [--encoding ENC] PATH\n"
@@ -141,6 +143,13 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
     convert->add_flag("--links", options.links, "Put the list of jump links in front of the code");
     convert->add_flag("--page", options.page,
                       "Wrap the fragment in a standalone HTML page with a style sheet, for a browser");
+    AddThemeOption(*convert, options.theme);
+    convert->add_flag("--line-numbers", options.lineNumbers,
+                      "With --page: number the lines, each number a link to its line (copied code carries no "
+                      "numbers)");
+    convert->add_option("--title", options.title,
+                        "With --page: the page's title and heading (default: \"Module — "
+                        "Project\", the module's and its project's names)");
     convert->add_option("-o,--output", options.output,
                         "Write to FILE instead of standard output; FILE is replaced whole or not at all");
     AddProjectOptions(*convert, options, true);
@@ -236,6 +245,11 @@ std::string CommandLine::Misuse() const
         return "-o DIR is empty";
     if (convert->parsed() && convert->count("--output") > 0 && options.output.empty())
         return "-o FILE is empty";
+    if (convert->parsed() && !options.page) {
+        for (const char* option : {"--theme", "--line-numbers", "--title"})
+            if (convert->count(option) > 0)
+                return std::string(option) + " shapes the page that --page writes; add --page";
+    }
     if (options.all && (source->count("--module") > 0 || source->count("--entry") > 0))
         return "--all prints every module whole; it takes no --module or --entry";
     return {};

@@ -4,6 +4,7 @@
 #include "cli/FileOutput.h"
 #include "cli/HtmlPage.h"
 #include "cli/InputFiles.h"
+#include "cli/LineMarks.h"
 #include "cli/Message.h"
 #include "codemodel/EntryRange.h"
 #include "codemodel/ModuleProcedures.h"
@@ -11,6 +12,7 @@
 #include "codemodel/SourceReader.h"
 #include "codemodel/TextBackedModule.h"
 #include "conversion/Converter.h"
+#include "conversion/FragmentWriter.h"
 #include "conversion/Keywords.h"
 #include "conversion/LinkLists.h"
 #include "platform/editor/FileProjects.h"
@@ -114,6 +116,26 @@ void NoteOtherProjects(const Options& options, const std::string& command, const
     WriteMessage(err, note + ")");
 }
 
+// The project's name as the window lists it: its file's or folder's name.
+std::string ProjectName(VBProject& project)
+{
+    const std::string path = project.FileName();
+    const std::string name = BareFileName(path);
+    return name.empty() ? path : name;
+}
+
+// The fragment with each line's mark in front of it, numbered as a site's pages are.
+std::string NumberedFragment(const ModuleView& view, const KeywordTable* keywords, const Entry& entry,
+                             const LineRange& range, bool links)
+{
+    OutputBuffer out;
+    FragmentWriter writer(out, std::min(range.LastLine, view.lines.Count()) - range.FirstLine + 1);
+    const LineMarks marks(true, view.index);
+    MarkedLines marked(writer, out, marks);
+    ConvertRange(view, keywords, entry, range.FirstLine, range.LastLine, marked, links ? Links::With : Links::Without);
+    return out.Take();
+}
+
 // The tag of a component's type in the module list ("MOD"), without the space after it there.
 std::string TypeLabel(std::int32_t type)
 {
@@ -183,8 +205,7 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err)
     return Run(err, [&](ErrorPlace& place) {
         const Project opened = OpenActiveProject(options, place);
         const Module module = OpenModule(opened, place);
-        const std::string entryText = FindEntryOf(options, module);
-        const Entry entry = Entry::Parse(entryText);
+        const Entry entry = Entry::Parse(FindEntryOf(options, module));
         const LineRange range = EntryLines(entry, module.index, module.lineCount);
         std::optional<ModuleText> storage;
         const ModuleView view{module.name, LinesOf(*module.code, storage), module.index, module.lineCount};
@@ -192,11 +213,18 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err)
         LinkListMaker links;
         if (options.links)
             links = [&] { return LinkList(module.name, module.index, entry); };
-        const std::string html = ConvertRange(view, keywords.get(), entry, range.FirstLine, range.LastLine, links);
-        if (options.page)
-            out << HtmlPage(module.name + "." + entryText, html);
-        else
-            out << html;
+        if (!options.page) {
+            out << ConvertRange(view, keywords.get(), entry, range.FirstLine, range.LastLine, links);
+        } else {
+            const std::string title =
+                options.title.empty() ? module.name + " — " + ProjectName(*opened.project) : options.title;
+            if (options.lineNumbers)
+                out << HtmlPage(title, options.theme,
+                                NumberedFragment(view, keywords.get(), entry, range, options.links), range.FirstLine);
+            else
+                out << HtmlPage(title, options.theme,
+                                ConvertRange(view, keywords.get(), entry, range.FirstLine, range.LastLine, links));
+        }
         if (options.module.empty())
             NoteOtherModules(options, opened, module, err);
         NoteOtherProjects(options, "convert", "not converted", err);

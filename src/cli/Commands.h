@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codemodel/RuntimeError.h"
+#include "conversion/Themes.h"
 
 #include <ostream>
 #include <string>
@@ -16,6 +17,10 @@ struct Options {
     std::string output;   // convert -o: the file to write instead of standard output
     bool links = false;
     bool page = false;
+    // The looks of convert --page: its theme, its lines numbered, its title (empty: "Module — Project").
+    ThemeName theme = ThemeName::Light;
+    bool lineNumbers = false;
+    std::string title;
     bool all = false; // source --all: every module of the project, for a diff
 };
 

@@ -5,17 +5,29 @@
 
 namespace quillmark::cli {
 
-std::string HtmlPage(const std::string& title, const std::string& fragment)
+std::string HtmlPage(const std::string& title, ThemeName theme, const std::string& fragment,
+                     std::optional<std::int32_t> firstLine)
 {
+    const std::string escapedTitle = EscapeName(title);
     std::string page;
-    page.reserve(fragment.size() + 1024);
-    page += "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
-    page += EscapeName(title);
+    page.reserve(fragment.size() + 8192);
+    page += "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
+            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>";
+    page += escapedTitle;
     page += "</title>\n<style>\n";
-    page += StyleSheet(ThemeName::Light);
-    page += "</style>\n</head>\n<body>\n";
+    page += StyleSheet(theme);
+    page += "</style>\n</head>\n<body>\n<h1>";
+    page += escapedTitle;
+    page += "</h1>\n";
+    if (firstLine) {
+        // The style sheet counts the lines from the number before the first.
+        page += "<main class=\"Numbered\"";
+        if (*firstLine != 1)
+            page += " style=\"counter-reset: line " + std::to_string(*firstLine - 1) + "\"";
+        page += ">\n";
+    }
     page += fragment;
-    page += "\n</body>\n</html>\n";
+    page += firstLine ? "\n</main>\n</body>\n</html>\n" : "\n</body>\n</html>\n";
     return page;
 }
 

@@ -40,4 +40,16 @@ void LineMarks::Append(std::int32_t line, std::string& out) const
         out += "<span class=\"Ln\" id=\"" + id + "\"></span>";
 }
 
+MarkedLines::MarkedLines(TokenSink& writer, OutputBuffer& out, const LineMarks& marks)
+    : writer_(writer), out_(out), marks_(marks)
+{}
+
+void MarkedLines::LineStart(std::int32_t number, std::string_view text)
+{
+    writer_.LineStart(number, text);
+    mark_.clear();
+    marks_.Append(number, mark_);
+    out_.Append(mark_);
+}
+
 } // namespace quillmark::cli

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "codemodel/ProcedureIndex.h"
+#include "conversion/OutputBuffer.h"
+#include "conversion/TokenSink.h"
 
 #include <cstdint>
 #include <string>
@@ -23,6 +25,25 @@ private:
     // Lines whose anchor is a procedure's id already ("Sub L12"): the procedure's links keep
     // leading to it, and such a line has no anchor.
     std::vector<std::int32_t> taken_;
+};
+
+// Passes a conversion on to writer, which writes into out, with each line's mark in front of it.
+class MarkedLines final : public TokenSink {
+public:
+    MarkedLines(TokenSink& writer, OutputBuffer& out, const LineMarks& marks);
+
+    void LinkList(const LinkTargets& links) override { writer_.LinkList(links); }
+    void BlockStart(std::string_view id) override { writer_.BlockStart(id); }
+    void BlockEnd() override { writer_.BlockEnd(); }
+    void LineStart(std::int32_t number, std::string_view text) override;
+    void Tokens(std::span<const Token> tokens) override { writer_.Tokens(tokens); }
+    void LineEnd() override { writer_.LineEnd(); }
+
+private:
+    TokenSink& writer_;
+    OutputBuffer& out_;
+    const LineMarks& marks_;
+    std::string mark_;
 };
 
 } // namespace quillmark::cli

@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/StyleSheet.h"
 
 #include "modhtml/ModHtml.h"
 
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <sstream>
 
 namespace quillmark::cli {
@@ -205,6 +207,51 @@ TEST_F(CommandsTest, ConvertPageWrapsTheUnchangedFragment)
     EXPECT_NE(page.out.find("<meta charset=\"utf-8\">"), std::string::npos);
     EXPECT_NE(page.out.find(".Deco1"), std::string::npos);
     EXPECT_NE(page.out.find(fragment.out), std::string::npos);
+}
+
+// The page's title (escaped, as heading and as <title>), its theme's style sheet, and its lines
+// numbered from the entry's first line, each line's number a link to its anchor; stripped of the
+// numbers, the fragment is the one convert writes.
+TEST_F(CommandsTest, ConvertPageTakesItsTitleThemeAndLineNumbers)
+{
+    const std::string project = std::filesystem::path(folder.Path()).filename().string();
+    const struct {
+        std::string title;
+        ThemeName theme;
+        bool lineNumbers;
+        bool links;
+        std::string shown; // the title as the page holds it
+    } cases[] = {
+        {"", ThemeName::Light, false, false, "Alpha — " + project},
+        {"<script>alert(\"&\")</script>", ThemeName::Dark, true, true,
+         "&lt;script&gt;alert(&quot;&amp;&quot;)&lt;/script&gt;"},
+        {"", ThemeName::Editor, true, false, "Alpha — " + project},
+    };
+    const std::regex number("<a class=\"Ln\" id=\"L([0-9]+)\" href=\"#L\\1\"></a>");
+    for (const auto& c : cases) {
+        Options options = For("Alpha", "Foo");
+        options.links = c.links;
+        const std::string fragment = Call(Convert, options).out;
+        options.page = true;
+        options.title = c.title;
+        options.theme = c.theme;
+        options.lineNumbers = c.lineNumbers;
+        const Outcome page = Call(Convert, options);
+        EXPECT_EQ(page.status, kDone) << c.shown;
+        EXPECT_NE(page.out.find("<title>" + c.shown + "</title>"), std::string::npos) << c.shown;
+        EXPECT_NE(page.out.find("<h1>" + c.shown + "</h1>"), std::string::npos) << c.shown;
+        EXPECT_NE(page.out.find(StyleSheet(c.theme)), std::string::npos) << c.shown;
+        std::vector<std::string> numbers;
+        for (auto it = std::sregex_iterator(page.out.begin(), page.out.end(), number); it != std::sregex_iterator();
+             ++it)
+            numbers.push_back((*it)[1]);
+        const std::vector<std::string> lines{"2", "3", "4", "5"};
+        EXPECT_EQ(numbers, c.lineNumbers ? lines : std::vector<std::string>{}) << c.shown;
+        EXPECT_EQ(page.out.find("<main class=\"Numbered\" style=\"counter-reset: line 1\">") != std::string::npos,
+                  c.lineNumbers)
+            << c.shown;
+        EXPECT_NE(std::regex_replace(page.out, number, "").find(fragment), std::string::npos) << c.shown;
+    }
 }
 
 TEST_F(CommandsTest, FailuresNameWhatFailedAndExitOne)
