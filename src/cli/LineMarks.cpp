@@ -33,11 +33,17 @@ void LineMarks::Append(std::int32_t line, std::string& out) const
         out += "<span class=\"Ln\"></span>";
         return;
     }
-    const std::string id = "L" + std::to_string(line);
-    if (numbered_)
-        out += "<a class=\"Ln\" id=\"" + id + "\" href=\"#" + id + "\"></a>";
-    else
-        out += "<span class=\"Ln\" id=\"" + id + "\"></span>";
+    char digits[16];
+    const std::string_view number(digits, std::to_chars(digits, digits + sizeof digits, line).ptr - digits);
+    out += numbered_ ? "<a class=\"Ln\" id=\"L" : "<span class=\"Ln\" id=\"L";
+    out += number;
+    if (numbered_) {
+        out += "\" href=\"#L";
+        out += number;
+        out += "\"></a>";
+    } else {
+        out += "\"></span>";
+    }
 }
 
 MarkedLines::MarkedLines(TokenSink& writer, OutputBuffer& out, const LineMarks& marks)
