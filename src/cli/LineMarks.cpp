@@ -30,20 +30,19 @@ LineMarks::LineMarks(bool numbered, const ProcedureIndex& index) : numbered_(num
 void LineMarks::Append(std::int32_t line, std::string& out) const
 {
     if (std::binary_search(taken_.begin(), taken_.end(), line)) {
-        out += "<span class=\"Ln\"></span>";
+        if (numbered_)
+            out += "<span class=\"Ln\"></span>";
         return;
     }
     char digits[16];
     const std::string_view number(digits, std::to_chars(digits, digits + sizeof digits, line).ptr - digits);
-    out += numbered_ ? "<a class=\"Ln\" id=\"L" : "<span class=\"Ln\" id=\"L";
+    out += numbered_ ? "<a class=\"Ln\" id=\"L" : "<a id=\"L";
     out += number;
     if (numbered_) {
         out += "\" href=\"#L";
         out += number;
-        out += "\"></a>";
-    } else {
-        out += "\"></span>";
     }
+    out += "\"></a>";
 }
 
 MarkedLines::MarkedLines(TokenSink& writer, OutputBuffer& out, const LineMarks& marks)

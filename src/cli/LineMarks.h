@@ -11,8 +11,8 @@
 namespace quillmark::cli {
 
 // The empty mark in front of each line of code on a page: the line's anchor "L<n>", n its
-// number in the module, which a targeted line is highlighted by; with numbers shown, a link to
-// itself that the style sheet numbers, so that copied code carries no numbers.
+// number in the module, which a targeted line is highlighted by; with numbers shown, also a link
+// to itself that the style sheet numbers (class Ln), so that copied code carries no numbers.
 class LineMarks {
 public:
     // index: the module's procedures, whose blocks' ids a line's anchor must not take.

@@ -29,9 +29,10 @@ constexpr std::string_view kAfterDecorations =
   margin-right: 1.5ch; text-align: right; color: var(--muted); font-style: normal; font-weight: normal;
   user-select: none;
 }
-.CodeArea .Ln { text-decoration: none; scroll-margin-top: 30vh; }
-.Ln:target { outline: none; }
-.Ln:target::after {
+.CodeArea .Ln { text-decoration: none; }
+.CodeArea a[id] { scroll-margin-top: 30vh; }
+.CodeArea a:target { outline: none; }
+.CodeArea a:target::after {
   content: ""; position: absolute; left: 0; right: 0; height: 1lh; z-index: -1; background: var(--target);
 }
 .Trail { color: var(--muted); font-size: .9em; }

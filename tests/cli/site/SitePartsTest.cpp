@@ -133,7 +133,7 @@ TEST(CodeLinker, NamesOfProceduresLinkToWhereVbaFindsThem)
              Name("<a href=\"#Go\">Go</a>") + " = " + Name(helper)},
     };
     // Each line's anchor is another test's concern.
-    const std::regex anchors("<span class=\"Ln\" id=\"L[0-9]+\"></span>");
+    const std::regex anchors("<a id=\"L[0-9]+\"></a>");
     for (const auto& c : cases)
         EXPECT_EQ(std::regex_replace(Linked(project, c.module, c.lines, false, c.index), anchors, ""), c.linked)
             << c.lines.front();
@@ -148,8 +148,7 @@ TEST(CodeLinker, EveryLineHasItsAnchorAfterItsBlockOpeners)
     project.modules = {Module("M", 1, "P/M.html", {Public("y")})};
     const auto line = [](int n, bool numbered) {
         const std::string id = "L" + std::to_string(n);
-        return numbered ? "<a class=\"Ln\" id=\"" + id + "\" href=\"#" + id + "\"></a>"
-                        : "<span class=\"Ln\" id=\"" + id + "\"></span>";
+        return numbered ? "<a class=\"Ln\" id=\"" + id + "\" href=\"#" + id + "\"></a>" : "<a id=\"" + id + "\"></a>";
     };
     for (const bool numbered : {false, true}) {
         EXPECT_EQ(Linked(project, 0, {"x", "' a", "' b", ""}, numbered, {{"A", 1, 1}, {"B", 2, 4}}),
@@ -158,11 +157,11 @@ TEST(CodeLinker, EveryLineHasItsAnchorAfterItsBlockOpeners)
                       "<span class=\"Deco1\">' a\n" + line(3, numbered) + "' b</span>\n" + line(4, numbered) +
                       "</p></div>")
             << numbered;
+        const std::string unanchored = numbered ? "<span class=\"Ln\"></span>" : "";
         EXPECT_EQ(Linked(project, 0, {"x", "", "Sub L2()", "End Sub"}, numbered, {{"L2", 1, 2}, {"L1", 3, 4}}),
-                  "<div class=\"CodeArea\"><p id=\"L2\"><span class=\"Ln\"></span>" + Name("x") + "\n" +
-                      "<span class=\"Ln\"></span></p></div>\n<div class=\"CodeArea\"><p id=\"L1\">" +
-                      line(3, numbered) + Keyword("Sub") + " " + Name("L2") + "()\n" + line(4, numbered) +
-                      Keyword("End") + " " + Keyword("Sub") + "</p></div>")
+                  "<div class=\"CodeArea\"><p id=\"L2\">" + unanchored + Name("x") + "\n" + unanchored +
+                      "</p></div>\n<div class=\"CodeArea\"><p id=\"L1\">" + line(3, numbered) + Keyword("Sub") + " " +
+                      Name("L2") + "()\n" + line(4, numbered) + Keyword("End") + " " + Keyword("Sub") + "</p></div>")
             << numbered;
     }
 }
@@ -422,7 +421,7 @@ TEST(StyleSheet, EveryColourOfCodeStandsOutFromItsBlockAlsoWhenTargeted)
             colours.push_back(css.substr(name, css.find(')', name) - name));
         }
         ASSERT_GE(colours.size(), 7u);
-        for (const char* selector : {".CodeArea", ".CodeArea p:target", ".Ln:target::after"}) {
+        for (const char* selector : {".CodeArea", ".CodeArea p:target", ".CodeArea a:target::after"}) {
             const std::string background = variableOf(selector, "background");
             ASSERT_NE(value(background), "") << ThemeOf(theme).name << ": " << selector;
             for (const std::string& colour : colours)

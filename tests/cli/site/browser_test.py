@@ -2,7 +2,7 @@
 """Opens a site made by `quillmark site` in headless Chromium through chromedriver (WebDriver,
 JSON over HTTP) and uses it as a reader would: the index, its search box, a module page, a link
 to a procedure of another module, copying numbered code, a line's anchor and its number's link, and
-the index on a phone's screen.
+the index on a phone's screen (and a line's anchor on a page without numbers).
 
 usage: browser_test.py QUILLMARK PROJECT
 Exits 77 (skipped) when chromedriver or Chromium cannot be started here.
@@ -195,6 +195,10 @@ def test_phone(browser, site):
     browser.go("file://" + os.path.join(site, "index.html"))
     expect("index title on a phone", browser.call("GET", browser.session + "/title"), "Long names")
     expect("no name runs off a phone's screen", browser.run(OVERFLOWING), [False, 0])
+    browser.click(".Module .Name a")
+    browser.go(browser.call("GET", browser.session + "/url") + "#L2")
+    expect("a line without a number targeted", browser.run(TARGET)[1:], ["#L2", "L2"])
+    expect("and highlighted across its block", browser.run(HIGHLIGHT), [True, True, True])
 
 
 def long_names(folder):

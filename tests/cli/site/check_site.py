@@ -8,6 +8,7 @@ usage: check_site.py QUILLMARK PROJECT...  (a PROJECT that does not exist is pas
 """
 import collections
 import html.parser
+import re
 import os
 import subprocess
 import sys
@@ -35,8 +36,8 @@ class Page(html.parser.HTMLParser):
             self.ids.add(attrs["id"])
         if tag == "a" and "href" in attrs:
             self.hrefs.append(attrs["href"])
-        if attrs.get("class") == "Ln":
-            self.line_marks.append((tag, attrs.get("id"), attrs.get("href")))
+        if attrs.get("class") == "Ln" or (tag == "a" and re.fullmatch(r"L[0-9]+", attrs.get("id", ""))):
+            self.line_marks.append((tag, attrs.get("class"), attrs.get("id"), attrs.get("href")))
         self.in_title = tag == "title"
         if tag not in VOID:
             self.open.append(tag)
@@ -78,14 +79,20 @@ def check(site, line_numbers):
                 problems.append(f"{path}: title {page.title!r}")
             if not page.line_marks:
                 problems.append(f"{path}: no line marks")
-            for n, mark in enumerate(page.line_marks, 1):
+            n = 0
+            for mark in page.line_marks:
+                n += 1
+                # A procedure named like a line keeps its anchor: the line has none, only its number.
+                while not line_numbers and f"L{n}" in page.ids and mark[2] != f"L{n}":
+                    n += 1
                 anchor = f"L{n}"
-                wanted = ("a", anchor, "#" + anchor) if line_numbers else ("span", anchor, None)
-                # A procedure named like a line keeps its anchor.
-                if mark != wanted and not (mark == ("span", None, None) and anchor in page.ids):
+                if line_numbers and mark == ("span", "Ln", None, None) and anchor in page.ids:
+                    continue
+                wanted = ("a", "Ln", anchor, "#" + anchor) if line_numbers else ("a", None, anchor, None)
+                if mark != wanted:
                     problems.append(f"{path}: line {n} is marked {mark}")
                     break
-                if mark[1] and page.id_count[anchor] > 1:
+                if page.id_count[anchor] > 1:
                     problems.append(f"{path}: line {n}'s anchor is another element's id too")
     return len(pages), problems
 
