@@ -4,7 +4,7 @@
 #include "addin/IConnect.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/ErrorInfo.h"
-#include "platform/com/Extensibility.h"
+#include "addin/Extensibility.h"
 
 #include <memory>
 #include <optional>

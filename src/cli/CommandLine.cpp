@@ -5,8 +5,8 @@
 #include "cli/StyleSheet.h"
 #include "cli/Suggestion.h"
 #include "cli/ThemeOption.h"
-#include "platform/editor/FileProjects.h"
-#include "platform/editor/TextDecoding.h"
+#include "sources/FileProjects.h"
+#include "sources/TextDecoding.h"
 #include "platform/files/TemporaryFiles.h"
 
 #include <algorithm>

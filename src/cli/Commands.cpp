@@ -13,8 +13,8 @@
 #include "conversion/Converter.h"
 #include "conversion/Keywords.h"
 #include "conversion/LinkLists.h"
-#include "platform/editor/FileProjects.h"
-#include "platform/editor/documents/VbaFormatError.h"
+#include "sources/FileProjects.h"
+#include "sources/documents/VbaFormatError.h"
 
 #include <algorithm>
 #include <functional>

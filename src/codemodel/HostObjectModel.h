@@ -5,7 +5,7 @@
 // Office documents, the stand-in editor) implement these interfaces.
 
 #include "codemodel/ProcedureIndex.h"
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 #include <cstdint>
 #include <functional>

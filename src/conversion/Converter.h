@@ -2,7 +2,7 @@
 
 #include "codemodel/Entry.h"
 #include "codemodel/KeywordTable.h"
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "conversion/ModuleView.h"
 #include "conversion/TokenSink.h"
 

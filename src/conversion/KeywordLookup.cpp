@@ -2,7 +2,7 @@
 
 #include "codemodel/ByteBlocks.h"
 #include "codemodel/ModuleText.h"
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "conversion/Keywords.h"
 
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "modhtml/ModHtml.h"
-#include "platform/editor/MemorySource.h"
+#include "sources/MemorySource.h"
 #include "platform/ui/MessageBox.h"
 #include "window/qt/ListBox.h"
 #include "window/qt/frmAddIn.h"

@@ -3,12 +3,12 @@
 #include "cli/site/NameMap.h"
 #include "cli/site/Parallel.h"
 #include "cli/site/SiteFolder.h"
-#include "codemodel/RuntimeError.h"
-#include "platform/editor/FileProjects.h"
-#include "platform/editor/ModuleFiles.h"
-#include "platform/editor/ProcedureTable.h"
-#include "platform/editor/TextDecoding.h"
-#include "platform/files/PathText.h"
+#include "base/RuntimeError.h"
+#include "sources/FileProjects.h"
+#include "sources/ModuleFiles.h"
+#include "sources/ProcedureTable.h"
+#include "sources/TextDecoding.h"
+#include "base/PathText.h"
 
 #include <optional>
 #include <system_error>

@@ -15,7 +15,7 @@
 #include "conversion/Converter.h"
 #include "conversion/Keywords.h"
 #include "platform/files/AtomicFile.h"
-#include "platform/files/PathText.h"
+#include "base/PathText.h"
 
 #include <algorithm>
 #include <exception>
