@@ -1,8 +1,8 @@
 #include "cli/EntryLookup.h"
 
 #include "base/AsciiText.h"
-#include "codemodel/Entry.h"
 #include "base/RuntimeError.h"
+#include "codemodel/Entry.h"
 
 #include <algorithm>
 

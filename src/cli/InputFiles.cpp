@@ -1,9 +1,9 @@
 #include "cli/InputFiles.h"
 
+#include "base/PathText.h"
 #include "base/RuntimeError.h"
 #include "sources/FileProjects.h"
 #include "sources/ModuleFiles.h"
-#include "base/PathText.h"
 
 #include <system_error>
 

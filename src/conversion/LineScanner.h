@@ -1,7 +1,7 @@
 #pragma once
 
-#include "codemodel/BracketedNames.h"
 #include "base/RuntimeError.h"
+#include "codemodel/BracketedNames.h"
 #include "conversion/KeywordLookup.h"
 #include "conversion/TokenSink.h"
 

@@ -1,7 +1,7 @@
 #include "sources/DocumentPath.h"
 
-#include "sources/ProcedureTable.h"
 #include "base/PathText.h"
+#include "sources/ProcedureTable.h"
 
 #include <algorithm>
 #include <array>

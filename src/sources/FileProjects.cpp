@@ -1,14 +1,14 @@
 #include "sources/FileProjects.h"
 
 #include "base/AsciiText.h"
+#include "base/PathText.h"
 #include "base/RuntimeError.h"
+#include "platform/files/FileReading.h"
 #include "sources/DocumentPath.h"
 #include "sources/ModuleFile.h"
 #include "sources/ModuleFiles.h"
 #include "sources/TextDecoding.h"
 #include "sources/documents/DocumentProject.h"
-#include "platform/files/FileReading.h"
-#include "base/PathText.h"
 
 #include <algorithm>
 #include <cerrno>

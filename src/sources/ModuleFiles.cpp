@@ -1,9 +1,9 @@
 #include "sources/ModuleFiles.h"
 
 #include "base/AsciiText.h"
+#include "base/PathText.h"
 #include "base/RuntimeError.h"
 #include "sources/TextDecoding.h"
-#include "base/PathText.h"
 
 #include <algorithm>
 #include <string>

@@ -1,12 +1,12 @@
 #include "addin/Registration.h"
 #include "addin/RegistrationEntries.h"
 #include "platform/com/Registry.h"
-#include "programs/standin-editor/AddInManagerDialog.h"
-#include "programs/standin-editor/EditorWindow.h"
-#include "programs/standin-editor/RunEditor.h"
 #include "platform/settings/ConfigHomeGuard.h"
 #include "platform/settings/Settings.h"
 #include "platform/ui/MessageBox.h"
+#include "programs/standin-editor/AddInManagerDialog.h"
+#include "programs/standin-editor/EditorWindow.h"
+#include "programs/standin-editor/RunEditor.h"
 
 #include "base/RuntimeError.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "codemodel/HostObjectModel.h"
 #include "base/RuntimeError.h"
+#include "codemodel/HostObjectModel.h"
 #include "sources/MemorySource.h"
 
 #include <map>

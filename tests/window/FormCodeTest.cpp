@@ -4,8 +4,8 @@
 #include "common/TempFolder.h"
 #include "modhtml/ModHtml.h"
 #include "modhtml/SharedSetProcedures.h"
-#include "sources/MemorySource.h"
 #include "platform/ui/MessageBox.h"
+#include "sources/MemorySource.h"
 
 #include <gtest/gtest.h>
 

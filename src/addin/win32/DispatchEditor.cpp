@@ -1,7 +1,7 @@
 #include "addin/win32/DispatchEditor.h"
 
-#include "codemodel/ControlCharacters.h"
 #include "addin/win32/ClickSink.h"
+#include "codemodel/ControlCharacters.h"
 
 namespace quillmark::win32 {
 namespace {

@@ -1,14 +1,14 @@
 #include "cli/site/ProjectReader.h"
 
+#include "base/PathText.h"
+#include "base/RuntimeError.h"
 #include "cli/site/NameMap.h"
 #include "cli/site/Parallel.h"
 #include "cli/site/SiteFolder.h"
-#include "base/RuntimeError.h"
 #include "sources/FileProjects.h"
 #include "sources/ModuleFiles.h"
 #include "sources/ProcedureTable.h"
 #include "sources/TextDecoding.h"
-#include "base/PathText.h"
 
 #include <optional>
 #include <system_error>

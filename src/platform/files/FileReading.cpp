@@ -1,7 +1,7 @@
 #include "platform/files/FileReading.h"
 
-#include "base/RuntimeError.h"
 #include "base/PathText.h"
+#include "base/RuntimeError.h"
 #include "platform/memory/LargeBuffer.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "platform/files/TemporaryFiles.h"
 
-#include "platform/files/LiveTemporaryFiles.h"
 #include "base/PathText.h"
+#include "platform/files/LiveTemporaryFiles.h"
 
 #include <charconv>
 #include <optional>

@@ -5,7 +5,6 @@
 #include "platform/files/FileReading.h"
 #include "platform/settings/IniFile.h"
 
-
 namespace quillmark {
 namespace {
 

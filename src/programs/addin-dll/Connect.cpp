@@ -1,8 +1,8 @@
 #include "programs/addin-dll/Connect.h"
 
 #include "addin/AddInIdentity.h"
-#include "platform/win32/com/Automation.h"
 #include "addin/win32/DispatchEditor.h"
+#include "platform/win32/com/Automation.h"
 #include "platform/win32/com/ErrorResult.h"
 #include "platform/win32/com/TypeLibrary.h"
 #include "window/win32/frmAddIn.h"

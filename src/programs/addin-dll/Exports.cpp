@@ -7,10 +7,10 @@
 #include "platform/win32/SystemMessageBox.h"
 #include "platform/win32/SystemRegistry.h"
 #include "platform/win32/WideText.h"
-#include "programs/addin-dll/Connect.h"
-#include "programs/addin-dll/TimerObject.h"
 #include "platform/win32/com/Automation.h"
 #include "platform/win32/com/TypeLibrary.h"
+#include "programs/addin-dll/Connect.h"
+#include "programs/addin-dll/TimerObject.h"
 
 #include <olectl.h>
 

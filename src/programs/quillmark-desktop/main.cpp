@@ -5,8 +5,8 @@
 
 #include "addin/Registration.h"
 #include "base/RuntimeError.h"
-#include "sources/FileProjects.h"
 #include "programs/standin-editor/RunEditor.h"
+#include "sources/FileProjects.h"
 #include "window/qt/WindowApp.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "codemodel/HostObjectModel.h"
 #include "addin/Extensibility.h"
+#include "codemodel/HostObjectModel.h"
 
 #include <cstdint>
 #include <map>

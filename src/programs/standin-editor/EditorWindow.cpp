@@ -2,8 +2,8 @@
 
 #include "base/RuntimeError.h"
 #include "platform/com/Registry.h"
-#include "programs/standin-editor/AddInManagerDialog.h"
 #include "platform/ui/MessageBox.h"
+#include "programs/standin-editor/AddInManagerDialog.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>

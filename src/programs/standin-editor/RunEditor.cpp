@@ -1,9 +1,9 @@
 #include "programs/standin-editor/RunEditor.h"
 
 #include "base/RuntimeError.h"
-#include "sources/FileProjects.h"
-#include "programs/standin-editor/EditorWindow.h"
 #include "platform/ui/MessageBox.h"
+#include "programs/standin-editor/EditorWindow.h"
+#include "sources/FileProjects.h"
 #include "window/qt/GuiMessageBox.h"
 
 #include <QApplication>

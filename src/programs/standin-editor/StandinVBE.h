@@ -1,8 +1,8 @@
 #pragma once
 
 #include "codemodel/HostObjectModel.h"
-#include "sources/MemorySource.h"
 #include "programs/standin-editor/MenuCommandBars.h"
+#include "sources/MemorySource.h"
 
 #include <memory>
 #include <vector>

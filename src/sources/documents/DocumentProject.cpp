@@ -1,6 +1,7 @@
 #include "sources/documents/DocumentProject.h"
 
 #include "base/AsciiText.h"
+#include "base/PathText.h"
 #include "sources/ModuleFile.h"
 #include "sources/TextDecoding.h"
 #include "sources/documents/DirStream.h"
@@ -8,7 +9,6 @@
 #include "sources/documents/VbaDecompression.h"
 #include "sources/documents/VbaFormatError.h"
 #include "sources/documents/VbaStorage.h"
-#include "base/PathText.h"
 
 #include <algorithm>
 #include <filesystem>

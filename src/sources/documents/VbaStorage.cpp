@@ -1,9 +1,9 @@
 #include "sources/documents/VbaStorage.h"
 
+#include "base/PathText.h"
 #include "sources/documents/Containers.h"
 #include "sources/documents/VbaFormatError.h"
 #include "sources/documents/VbaPackage.h"
-#include "base/PathText.h"
 
 #include <cerrno>
 #include <cstring>

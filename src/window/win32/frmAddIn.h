@@ -1,9 +1,9 @@
 #pragma once
 
 #include "addin/AddIn.h"
-#include "window/win32/Win32Controls.h"
 #include "window/FormCode.h"
 #include "window/FormDesign.h"
+#include "window/win32/Win32Controls.h"
 
 #include <array>
 #include <memory>

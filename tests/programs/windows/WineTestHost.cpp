@@ -13,15 +13,15 @@
 #include "WindowDriver.h"
 
 #include "addin/AddInIdentity.h"
+#include "addin/win32/DispatchEditor.h"
 #include "base/AsciiText.h"
+#include "base/PathText.h"
 #include "modhtml/ModHtml.h"
 #include "modhtml/SharedSetProcedures.h"
-#include "sources/FileProjects.h"
-#include "base/PathText.h"
 #include "platform/win32/SystemRegistry.h"
 #include "platform/win32/WideText.h"
-#include "addin/win32/DispatchEditor.h"
 #include "platform/win32/com/TypeLibrary.h"
+#include "sources/FileProjects.h"
 #include "window/FormDesign.h"
 
 #include "Quillmark_h.h"

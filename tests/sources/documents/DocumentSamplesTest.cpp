@@ -1,8 +1,8 @@
 // Real documents written by Office, from other projects' test data (see MANIFEST.tsv there).
 #include "sources/documents/DocumentProject.h"
 
-#include "codemodel/ModuleText.h"
 #include "base/RuntimeError.h"
+#include "codemodel/ModuleText.h"
 #include "sources/ModuleFile.h"
 #include "sources/documents/VbaProjectWriter.h"
 
