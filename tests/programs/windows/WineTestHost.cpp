@@ -564,7 +564,7 @@ int checkLibrary(const Library& dll, const std::string& sources, const std::stri
     step("a VBScript client drives Quillmark.CMMTimer by name", [&] {
         // Wine's cscript ends with 0 even when a statement fails: the script says when it got through.
         std::string output;
-        run("cscript.exe //nologo \"" + sources + "\\tests\\platform\\win32\\Timer.vbs\"", &output);
+        run("cscript.exe //nologo \"" + sources + "\\tests\\programs\\windows\\Timer.vbs\"", &output);
         expect(output.find("all answers right") != std::string::npos, "the script said: " + output);
     });
 
