@@ -4,7 +4,7 @@
 
 #include "modhtml/ModHtml.h"
 #include "modhtml/SharedSetProcedures.h"
-#include "platform/editor/MemorySource.h"
+#include "sources/MemorySource.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "ConversionSetup.h"
 
 #include "conversion/Converter.h"
-#include "platform/editor/FileProjects.h"
+#include "sources/FileProjects.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // Loading the VBA project of an .xlsm with 100 modules of 2,000 lines each.
 #include "ModuleGenerator.h"
 
-#include "platform/editor/documents/DocumentProject.h"
-#include "platform/editor/documents/VbaProjectWriter.h"
+#include "sources/documents/DocumentProject.h"
+#include "sources/documents/VbaProjectWriter.h"
 
 #include <benchmark/benchmark.h>
 

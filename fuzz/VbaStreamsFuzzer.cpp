@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes to the decompressor and the dir and PROJECT stream parsers. The first
 // byte picks the text offset for the module source search; the rest is the stream.
-#include "platform/editor/documents/DirStream.h"
-#include "platform/editor/documents/ProjectStream.h"
-#include "platform/editor/documents/VbaDecompression.h"
-#include "platform/editor/documents/VbaFormatError.h"
+#include "sources/documents/DirStream.h"
+#include "sources/documents/ProjectStream.h"
+#include "sources/documents/VbaDecompression.h"
+#include "sources/documents/VbaFormatError.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -37,7 +37,7 @@ for arch in x86 x64; do
       ${QUILLMARK_WERROR:+-DQUILLMARK_WERROR=$QUILLMARK_WERROR} >/dev/null
   fi
   cmake --build "$build"
-  dll=$build/src/platform/win32/addin/Quillmark.dll
+  dll=$build/src/programs/addin-dll/Quillmark.dll
   check_binary "$dll" "DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer "
   check_binary "$build/quillmark.exe" ""
   mkdir -p "dist/windows/$arch"
@@ -48,5 +48,5 @@ done
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/x64/CMakeCache.txt)
 setup=Quillmark-$version-setup.exe
 rm -f dist/windows/Quillmark-*-setup.exe
-src/platform/win32/installer/make-setup.sh dist/windows "$version" "dist/windows/$setup"
+src/programs/setup/make-setup.sh dist/windows "$version" "dist/windows/$setup"
 (cd dist/windows && sha256sum "$setup" x86/* x64/* >SHA256SUMS)

@@ -28,7 +28,7 @@ scripts/build-windows.sh
 # The 32-bit tests are skipped only where the kernel runs no 32-bit programs; a missing Wine
 # fails them.
 loader=0
-tests/platform/win32/run-under-wine.sh /usr/lib/wine/wine build-windows/x86/wineprefix --check >/dev/null || loader=$?
+tests/programs/windows/run-under-wine.sh /usr/lib/wine/wine build-windows/x86/wineprefix --check >/dev/null || loader=$?
 if [ "$loader" -eq 77 ]; then
   echo "Wine tests of the 32-bit library skipped: this machine runs no 32-bit programs (its kernel" \
     "lacks 32-bit support); the library is still built and its imports and exports checked."
@@ -38,7 +38,7 @@ for arch in x86 x64; do
 done
 # The setup is a 32-bit program: installed, upgraded and removed in a fresh Wine prefix.
 if [ "$loader" -ne 77 ]; then
-  tests/platform/win32/installer/installer-test.sh dist/windows
+  tests/programs/setup/installer-test.sh dist/windows
 else
   echo "The setup's test skipped as well: the setup is a 32-bit program."
 fi

@@ -1,6 +1,6 @@
 #include "addin/AddIn.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "modhtml/ModHtml.h"
 #include "platform/settings/Settings.h"
 #include "platform/ui/MessageBox.h"

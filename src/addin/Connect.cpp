@@ -1,7 +1,7 @@
 #include "addin/Connect.h"
 
 #include "addin/AddInIdentity.h"
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "window/qt/frmAddIn.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "addin/AddIn.h"
+#include "addin/Extensibility.h"
 #include "addin/IConnect.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/ErrorInfo.h"
-#include "platform/com/Extensibility.h"
 
 #include <memory>
 #include <optional>

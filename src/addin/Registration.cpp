@@ -2,8 +2,8 @@
 
 #include "addin/AddInIdentity.h"
 #include "addin/RegistrationEntries.h"
-#include "codemodel/AsciiText.h"
-#include "codemodel/RuntimeError.h"
+#include "base/AsciiText.h"
+#include "base/RuntimeError.h"
 #include "platform/com/Registry.h"
 #include "platform/com/ServerLibrary.h"
 #include "platform/ui/MessageBox.h"

@@ -1,8 +1,8 @@
 #include "addin/RegistrationEntries.h"
 
 #include "addin/AddInIdentity.h"
-#include "codemodel/AsciiText.h"
-#include "codemodel/RuntimeError.h"
+#include "base/AsciiText.h"
+#include "base/RuntimeError.h"
 #include "platform/com/CreateObject.h"
 
 #include <algorithm>

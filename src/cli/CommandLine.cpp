@@ -5,9 +5,9 @@
 #include "cli/StyleSheet.h"
 #include "cli/Suggestion.h"
 #include "cli/ThemeOption.h"
-#include "platform/editor/FileProjects.h"
-#include "platform/editor/TextDecoding.h"
 #include "platform/files/TemporaryFiles.h"
+#include "sources/FileProjects.h"
+#include "sources/TextDecoding.h"
 
 #include <algorithm>
 #include <iostream>

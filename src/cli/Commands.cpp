@@ -15,8 +15,8 @@
 #include "conversion/FragmentWriter.h"
 #include "conversion/Keywords.h"
 #include "conversion/LinkLists.h"
-#include "platform/editor/FileProjects.h"
-#include "platform/editor/documents/VbaFormatError.h"
+#include "sources/FileProjects.h"
+#include "sources/documents/VbaFormatError.h"
 
 #include <algorithm>
 #include <functional>

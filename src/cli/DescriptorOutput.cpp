@@ -1,6 +1,6 @@
 #include "cli/DescriptorOutput.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 #include <algorithm>
 

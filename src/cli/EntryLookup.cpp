@@ -1,8 +1,8 @@
 #include "cli/EntryLookup.h"
 
-#include "codemodel/AsciiText.h"
+#include "base/AsciiText.h"
+#include "base/RuntimeError.h"
 #include "codemodel/Entry.h"
-#include "codemodel/RuntimeError.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "cli/InputFiles.h"
 
-#include "codemodel/RuntimeError.h"
-#include "platform/editor/FileProjects.h"
-#include "platform/editor/ModuleFiles.h"
-#include "platform/files/PathText.h"
+#include "base/PathText.h"
+#include "base/RuntimeError.h"
+#include "sources/FileProjects.h"
+#include "sources/ModuleFiles.h"
 
 #include <system_error>
 

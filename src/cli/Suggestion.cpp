@@ -1,6 +1,6 @@
 #include "cli/Suggestion.h"
 
-#include "codemodel/AsciiText.h"
+#include "base/AsciiText.h"
 
 #include <algorithm>
 #include <numeric>

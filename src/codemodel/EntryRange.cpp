@@ -1,6 +1,6 @@
 #include "codemodel/EntryRange.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 namespace quillmark {
 

@@ -4,8 +4,8 @@
 // fail with a RuntimeError; "nothing" is an empty pointer. Code sources (memory, module files,
 // Office documents, the stand-in editor) implement these interfaces.
 
+#include "base/RuntimeError.h"
 #include "codemodel/ProcedureIndex.h"
-#include "codemodel/RuntimeError.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 #include <string>
 #include <unordered_map>

@@ -1,6 +1,6 @@
 #include "codemodel/KeywordTable.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 namespace quillmark {
 

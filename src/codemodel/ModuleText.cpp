@@ -1,7 +1,7 @@
 #include "codemodel/ModuleText.h"
 
+#include "base/RuntimeError.h"
 #include "codemodel/LineBreaks.h"
-#include "codemodel/RuntimeError.h"
 
 #include <algorithm>
 

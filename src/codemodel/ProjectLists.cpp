@@ -1,6 +1,6 @@
 #include "codemodel/ProjectLists.h"
 
-#include "platform/files/PathText.h"
+#include "base/PathText.h"
 
 #include <filesystem>
 #include <system_error>

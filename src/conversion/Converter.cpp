@@ -1,7 +1,7 @@
 #include "conversion/Converter.h"
 
+#include "base/RuntimeError.h"
 #include "codemodel/ByteBlocks.h"
-#include "codemodel/RuntimeError.h"
 #include "codemodel/TextBackedModule.h"
 #include "conversion/BlockPlan.h"
 #include "conversion/FragmentWriter.h"

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/RuntimeError.h"
 #include "codemodel/Entry.h"
 #include "codemodel/KeywordTable.h"
-#include "codemodel/RuntimeError.h"
 #include "conversion/ModuleView.h"
 #include "conversion/TokenSink.h"
 

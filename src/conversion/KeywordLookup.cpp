@@ -1,8 +1,8 @@
 #include "conversion/KeywordLookup.h"
 
+#include "base/RuntimeError.h"
 #include "codemodel/ByteBlocks.h"
 #include "codemodel/ModuleText.h"
-#include "codemodel/RuntimeError.h"
 #include "conversion/Keywords.h"
 
 #include <cstring>

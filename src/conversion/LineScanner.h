@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/RuntimeError.h"
 #include "codemodel/BracketedNames.h"
-#include "codemodel/RuntimeError.h"
 #include "conversion/KeywordLookup.h"
 #include "conversion/TokenSink.h"
 

@@ -1,6 +1,6 @@
 #include "conversion/LinkLists.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "conversion/HtmlEscape.h"
 
 namespace quillmark {

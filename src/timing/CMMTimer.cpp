@@ -1,6 +1,6 @@
 #include "timing/CMMTimer.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "platform/ui/MessageBox.h"
 
 namespace quillmark {

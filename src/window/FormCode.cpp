@@ -1,7 +1,7 @@
 #include "window/FormCode.h"
 
+#include "base/RuntimeError.h"
 #include "codemodel/ProjectLists.h"
-#include "codemodel/RuntimeError.h"
 #include "modhtml/ModHtml.h"
 #include "modhtml/SharedSetProcedures.h"
 #include "platform/ui/MessageBox.h"

@@ -2,7 +2,7 @@
 // and drives it by dispatch id only, then asks Quillmark.Connect for its window, which a
 // process without widgets cannot have. Prints one "name=value" line per reading.
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "platform/com/CreateObject.h"
 
 #include <chrono>

@@ -1,14 +1,14 @@
 #include "addin/Registration.h"
 #include "addin/RegistrationEntries.h"
 #include "platform/com/Registry.h"
-#include "platform/editor/standin/AddInManagerDialog.h"
-#include "platform/editor/standin/EditorWindow.h"
-#include "platform/editor/standin/RunEditor.h"
 #include "platform/settings/ConfigHomeGuard.h"
 #include "platform/settings/Settings.h"
 #include "platform/ui/MessageBox.h"
+#include "programs/standin-editor/AddInManagerDialog.h"
+#include "programs/standin-editor/EditorWindow.h"
+#include "programs/standin-editor/RunEditor.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/RuntimeError.h"
 #include "codemodel/HostObjectModel.h"
-#include "codemodel/RuntimeError.h"
-#include "platform/editor/MemorySource.h"
+#include "sources/MemorySource.h"
 
 #include <map>
 #include <memory>

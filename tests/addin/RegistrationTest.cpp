@@ -2,9 +2,9 @@
 #include "addin/AddInIdentity.h"
 #include "addin/RegistrationEntries.h"
 
-#include "codemodel/RuntimeError.h"
+#include "addin/Extensibility.h"
+#include "base/RuntimeError.h"
 #include "platform/com/CreateObject.h"
-#include "platform/com/Extensibility.h"
 #include "platform/com/ServerLibrary.h"
 #include "platform/settings/ConfigHomeGuard.h"
 #include "platform/ui/MessageBox.h"

@@ -1,7 +1,7 @@
 // source --all as git's textconv: the VBA of a document as text that diffs line by line.
 #include "cli/Commands.h"
 
-#include "platform/editor/documents/VbaProjectWriter.h"
+#include "sources/documents/VbaProjectWriter.h"
 
 #include "common/TempFolder.h"
 

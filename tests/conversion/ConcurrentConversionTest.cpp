@@ -3,7 +3,7 @@
 #include "conversion/Converter.h"
 #include "conversion/Keywords.h"
 #include "conversion/LinkLists.h"
-#include "platform/editor/FileProjects.h"
+#include "sources/FileProjects.h"
 
 #include <gtest/gtest.h>
 

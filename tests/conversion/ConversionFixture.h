@@ -1,11 +1,11 @@
 #pragma once
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "conversion/Converter.h"
 #include "conversion/Keywords.h"
 #include "modhtml/ModHtml.h"
 #include "modhtml/SharedSetProcedures.h"
-#include "platform/editor/MemorySource.h"
+#include "sources/MemorySource.h"
 
 #include <gtest/gtest.h>
 

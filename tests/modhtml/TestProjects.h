@@ -3,7 +3,7 @@
 // Small in-memory projects for the code model's tests.
 
 #include "modhtml/ModHtml.h"
-#include "platform/editor/MemorySource.h"
+#include "sources/MemorySource.h"
 
 #include <memory>
 #include <string>

@@ -1,11 +1,11 @@
 // The window's code over fake controls: the paths that a toolkit makes slow or hard to reach.
 #include "window/FormCode.h"
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "common/TempFolder.h"
 #include "modhtml/ModHtml.h"
 #include "modhtml/SharedSetProcedures.h"
-#include "platform/editor/MemorySource.h"
 #include "platform/ui/MessageBox.h"
+#include "sources/MemorySource.h"
 
 #include <gtest/gtest.h>
 

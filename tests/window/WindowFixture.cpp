@@ -1,6 +1,6 @@
 #include "WindowFixture.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "window/qt/TextView.h"
 
 #include <QFile>

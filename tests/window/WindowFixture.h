@@ -1,8 +1,8 @@
 #pragma once
 
 #include "modhtml/ModHtml.h"
-#include "platform/editor/MemorySource.h"
 #include "platform/ui/MessageBox.h"
+#include "sources/MemorySource.h"
 #include "window/qt/ListBox.h"
 #include "window/qt/frmAddIn.h"
 

@@ -1,6 +1,6 @@
 #include "cli/site/Exclusions.h"
 
-#include "codemodel/AsciiText.h"
+#include "base/AsciiText.h"
 
 namespace quillmark::cli {
 

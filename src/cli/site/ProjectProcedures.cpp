@@ -1,6 +1,6 @@
 #include "cli/site/ProjectProcedures.h"
 
-#include "codemodel/AsciiText.h"
+#include "base/AsciiText.h"
 #include "codemodel/HostObjectModel.h"
 
 namespace quillmark::cli {

@@ -1,14 +1,14 @@
 #include "cli/site/ProjectReader.h"
 
+#include "base/PathText.h"
+#include "base/RuntimeError.h"
 #include "cli/site/NameMap.h"
 #include "cli/site/Parallel.h"
 #include "cli/site/SiteFolder.h"
-#include "codemodel/RuntimeError.h"
-#include "platform/editor/FileProjects.h"
-#include "platform/editor/ModuleFiles.h"
-#include "platform/editor/ProcedureTable.h"
-#include "platform/editor/TextDecoding.h"
-#include "platform/files/PathText.h"
+#include "sources/FileProjects.h"
+#include "sources/ModuleFiles.h"
+#include "sources/ProcedureTable.h"
+#include "sources/TextDecoding.h"
 
 #include <optional>
 #include <system_error>

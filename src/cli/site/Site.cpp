@@ -1,5 +1,6 @@
 #include "cli/site/Site.h"
 
+#include "base/PathText.h"
 #include "cli/Commands.h"
 #include "cli/InputFiles.h"
 #include "cli/Message.h"
@@ -15,7 +16,6 @@
 #include "conversion/Converter.h"
 #include "conversion/Keywords.h"
 #include "platform/files/AtomicFile.h"
-#include "platform/files/PathText.h"
 
 #include <algorithm>
 #include <exception>

@@ -1,7 +1,7 @@
 #include "cli/site/SiteFolder.h"
 
+#include "base/PathText.h"
 #include "cli/site/SitePaths.h"
-#include "platform/files/PathText.h"
 #include "platform/files/TemporaryFiles.h"
 
 #include <algorithm>

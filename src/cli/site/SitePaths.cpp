@@ -1,7 +1,7 @@
 #include "cli/site/SitePaths.h"
 
+#include "base/AsciiText.h"
 #include "cli/site/CaseKey.h"
-#include "codemodel/AsciiText.h"
 #include "conversion/HtmlEscape.h"
 
 #include <algorithm>

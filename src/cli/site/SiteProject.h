@@ -2,7 +2,7 @@
 
 #include "codemodel/ProcedureIndex.h"
 #include "codemodel/ProjectLists.h"
-#include "platform/editor/MemorySource.h"
+#include "sources/MemorySource.h"
 
 #include <cstdint>
 #include <filesystem>

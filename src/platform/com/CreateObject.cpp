@@ -1,6 +1,6 @@
 #include "platform/com/CreateObject.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "platform/com/ServerLibrary.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "platform/com/Dispatch.h"
 
-#include "codemodel/AsciiText.h"
-#include "codemodel/RuntimeError.h"
+#include "base/AsciiText.h"
+#include "base/RuntimeError.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codemodel/AsciiText.h"
+#include "base/AsciiText.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #include "platform/com/Registry.h"
 
-#include "codemodel/AsciiText.h"
+#include "base/AsciiText.h"
 #include "platform/files/AtomicFile.h"
 #include "platform/files/FileReading.h"
 #include "platform/settings/TextLines.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "platform/com/ClassFactory.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 #include "platform/com/Variant.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 #include <cmath>
 #include <cstdio>

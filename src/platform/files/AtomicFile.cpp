@@ -1,6 +1,6 @@
 #include "platform/files/AtomicFile.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "platform/files/TemporaryFiles.h"
 
 #include <cerrno>

@@ -2,7 +2,7 @@
 
 #include "platform/files/AtomicFile.h"
 
-#include "platform/files/PathText.h"
+#include "base/PathText.h"
 #include "platform/files/TemporaryFiles.h"
 
 #include "platform/win32/SystemError.h"

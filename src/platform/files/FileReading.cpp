@@ -1,7 +1,7 @@
 #include "platform/files/FileReading.h"
 
-#include "codemodel/RuntimeError.h"
-#include "platform/files/PathText.h"
+#include "base/PathText.h"
+#include "base/RuntimeError.h"
 #include "platform/memory/LargeBuffer.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "platform/files/TemporaryFiles.h"
 
+#include "base/PathText.h"
 #include "platform/files/LiveTemporaryFiles.h"
-#include "platform/files/PathText.h"
 
 #include <charconv>
 #include <optional>

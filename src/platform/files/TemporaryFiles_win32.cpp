@@ -1,7 +1,7 @@
 // Temporary twins on Windows: removed by the console's control handler.
 
+#include "base/PathText.h"
 #include "platform/files/LiveTemporaryFiles.h"
-#include "platform/files/PathText.h"
 #include "platform/files/TemporaryFiles.h"
 
 #include "platform/win32/SystemHeaders.h"

@@ -1,7 +1,7 @@
 #include "platform/settings/IniFile.h"
 
-#include "codemodel/AsciiText.h"
-#include "codemodel/RuntimeError.h"
+#include "base/AsciiText.h"
+#include "base/RuntimeError.h"
 #include "platform/settings/TextLines.h"
 
 #include <algorithm>

@@ -1,10 +1,9 @@
 #include "platform/settings/Settings.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "platform/files/AtomicFile.h"
 #include "platform/files/FileReading.h"
 #include "platform/settings/IniFile.h"
-
 
 namespace quillmark {
 namespace {

@@ -1,6 +1,6 @@
 #include "platform/win32/ReadOnlyFile.h"
 
-#include "platform/files/PathText.h"
+#include "base/PathText.h"
 #include "platform/win32/SystemError.h"
 #include "platform/win32/SystemHeaders.h"
 

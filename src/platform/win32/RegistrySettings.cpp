@@ -3,7 +3,7 @@
 
 #include "platform/settings/Settings.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "platform/win32/SystemRegistry.h"
 
 namespace quillmark {

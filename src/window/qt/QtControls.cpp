@@ -1,6 +1,6 @@
 #include "window/qt/QtControls.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "window/qt/TextView.h"
 
 #include <QClipboard>

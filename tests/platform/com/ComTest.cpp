@@ -4,7 +4,7 @@
 #include "platform/com/HostObject.h"
 #include "platform/com/Variant.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "platform/com/CreateObject.h"
 #include "platform/com/ServerLibrary.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "platform/settings/ConfigHomeGuard.h"
 
 #include "common/FileText.h"

@@ -3,7 +3,7 @@
 #include "platform/files/FileReading.h"
 #include "platform/settings/IniFile.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "platform/settings/ConfigHomeGuard.h"
 
 #include "common/FileText.h"

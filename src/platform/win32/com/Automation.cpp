@@ -1,6 +1,6 @@
 #include "platform/win32/com/Automation.h"
 
-#include "codemodel/AsciiText.h"
+#include "base/AsciiText.h"
 #include "platform/win32/WideText.h"
 
 #include <new>

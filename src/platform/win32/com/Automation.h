@@ -4,7 +4,7 @@
 // (UTF-16) and becomes UTF-8 here; a failure the object reports becomes a RuntimeError with
 // its number and description.
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "platform/win32/SystemHeaders.h"
 
 #include <wrl/client.h>

@@ -1,6 +1,6 @@
 #include "platform/win32/com/ErrorResult.h"
 
-#include "codemodel/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "platform/win32/WideText.h"
 
 #include <wrl/client.h>

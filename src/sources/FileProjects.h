@@ -1,0 +1,29 @@
+#pragma once
+
+#include "sources/MemorySource.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quillmark {
+
+// A project from a path: an Office document, a folder of .bas/.cls/.frm files (name order) or
+// a single module file. FileName is the path made absolute. Throws RuntimeError at the path.
+std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::string& encoding = {});
+
+// The path that stands for standard input, and the project's name then.
+inline constexpr const char* StandardInput = "-";
+inline constexpr const char* StandardInputName = "(standard input)";
+
+// An editor over the projects of paths, where StandardInput is one module read from standard
+// input (named moduleName, else by its VB_Name, else Module1). The first project is active; the active code pane shows
+// moduleName (error when the active project lacks it) or, when empty, its first module.
+std::shared_ptr<MemoryEditor> OpenEditor(const std::vector<std::string>& paths, const std::string& moduleName = {},
+                                         const std::string& encoding = {});
+
+// "PATH: ..." for each project of editor that is locked for viewing, which the window leaves
+// out of its project list, so that the command can say why.
+std::vector<std::string> LockedProjectNotes(VBE& editor);
+
+} // namespace quillmark

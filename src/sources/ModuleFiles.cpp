@@ -1,0 +1,89 @@
+#include "sources/ModuleFiles.h"
+
+#include "base/AsciiText.h"
+#include "base/PathText.h"
+#include "base/RuntimeError.h"
+#include "sources/TextDecoding.h"
+
+#include <algorithm>
+#include <string>
+#include <system_error>
+#include <tuple>
+
+namespace quillmark {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Paths by file name ignoring case, then by exact name.
+void SortByName(std::vector<fs::path>& paths)
+{
+    struct Listed {
+        std::string key;
+        std::string name;
+        fs::path path;
+    };
+    std::vector<Listed> listed;
+    listed.reserve(paths.size());
+    for (fs::path& path : paths) {
+        std::string name = Utf8FromPath(path.filename());
+        listed.push_back({LowerAscii(name), std::move(name), std::move(path)});
+    }
+    std::sort(listed.begin(), listed.end(),
+              [](const Listed& a, const Listed& b) { return std::tie(a.key, a.name) < std::tie(b.key, b.name); });
+    paths.clear();
+    for (Listed& each : listed)
+        paths.push_back(std::move(each.path));
+}
+
+// Judged by the decoded name, as it is shown: a byte-order mark in front of ".." or ".git" is
+// dropped in decoding, and must not let the folder through.
+bool IsHidden(const fs::path& folder)
+{
+    return DecodeName(Utf8FromPath(folder.filename())).starts_with('.');
+}
+
+void CollectModuleFiles(const fs::path& folder, bool recursive, const std::function<bool(const fs::path&)>& leaveOut,
+                        std::vector<fs::path>& out)
+{
+    std::vector<fs::path> files;
+    std::vector<fs::path> subfolders;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError) && IsModuleFile(it->path())) {
+            if (!leaveOut || !leaveOut(it->path()))
+                files.push_back(it->path());
+        } else if (recursive && it->symlink_status(typeError).type() == fs::file_type::directory &&
+                   !IsHidden(it->path()) && (!leaveOut || !leaveOut(it->path()))) {
+            subfolders.push_back(it->path());
+        }
+    }
+    if (ec)
+        throw RuntimeError(SystemErrorNumber(ec.value()), {Utf8FromPath(folder)},
+                           "cannot list the folder: " + ec.message());
+    SortByName(files);
+    SortByName(subfolders);
+    out.insert(out.end(), files.begin(), files.end());
+    for (const fs::path& subfolder : subfolders)
+        CollectModuleFiles(subfolder, true, leaveOut, out);
+}
+
+} // namespace
+
+bool IsModuleFile(const fs::path& path)
+{
+    const std::string ext = LowerAscii(Utf8FromPath(path.extension()));
+    return ext == ".bas" || ext == ".cls" || ext == ".frm";
+}
+
+std::vector<fs::path> ModuleFilesIn(const fs::path& folder, bool recursive,
+                                    const std::function<bool(const fs::path&)>& leaveOut)
+{
+    std::vector<fs::path> files;
+    CollectModuleFiles(folder, recursive, leaveOut, files);
+    return files;
+}
+
+} // namespace quillmark

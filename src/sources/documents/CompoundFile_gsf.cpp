@@ -1,0 +1,109 @@
+// Compound files read by libgsf.
+
+#include "sources/documents/CompoundDirectory.h"
+#include "sources/documents/Containers.h"
+#include "sources/documents/GsfSupport.h"
+#include "sources/documents/VbaFormatError.h"
+
+#include "base/AsciiText.h"
+
+namespace quillmark {
+
+namespace {
+
+bool IsStorage(GsfInput* input)
+{
+    return GSF_IS_INFILE(input) && gsf_infile_num_children(GSF_INFILE(input)) >= 0;
+}
+
+class GsfStorage final : public CompoundStorage {
+public:
+    // owners: what must outlive the storage (the file, its input and bytes).
+    GsfStorage(GPtr<GsfInfile> storage, std::shared_ptr<void> owners)
+        : owners_(std::move(owners)), storage_(std::move(storage))
+    {}
+
+    std::unique_ptr<CompoundStorage> Storage(const std::string& name, const std::string& path) override
+    {
+        GPtr<GsfInput> child = Child(name, path);
+        if (child == nullptr || !IsStorage(child.get())) {
+            return nullptr;
+        }
+        return std::make_unique<GsfStorage>(GPtr<GsfInfile>(GSF_INFILE(child.release())), owners_);
+    }
+
+    std::optional<std::string> Stream(const std::string& name, const std::string& path) override
+    {
+        GPtr<GsfInput> child = Child(name, path);
+        if (child == nullptr || IsStorage(child.get())) {
+            return std::nullopt;
+        }
+        return ReadAll(child.get(), "stream " + path);
+    }
+
+    bool Has(const std::string& name) override { return Child(name, name) != nullptr; }
+
+private:
+    // A child that is listed but cannot be opened is damaged.
+    GPtr<GsfInput> Child(const std::string& name, const std::string& path)
+    {
+        const int count = gsf_infile_num_children(storage_.get());
+        for (int i = 0; i < count; ++i) {
+            const char* childName = gsf_infile_name_by_index(storage_.get(), i);
+            if (childName != nullptr && SameName(childName, name)) {
+                GPtr<GsfInput> child(gsf_infile_child_by_index(storage_.get(), i));
+                if (child == nullptr) {
+                    throw VbaFormatError("stream " + path + " is damaged (its sectors cannot be followed)");
+                }
+                return child;
+            }
+        }
+        return nullptr;
+    }
+
+    std::shared_ptr<void> owners_;
+    GPtr<GsfInfile> storage_;
+};
+
+// holder names the file in the damage ("the file", "the part").
+CompoundFile Open(GPtr<GsfInput> source, const std::string& holder, std::shared_ptr<void> bytes = nullptr)
+{
+    ErrorHolder error;
+    GPtr<GsfInfile> file(gsf_infile_msole_new(source.get(), &error));
+    if (file == nullptr) {
+        throw VbaFormatError(error.Message());
+    }
+    std::string damage = ImpossibleStreamSize(source.get(), holder);
+    struct Owners {
+        std::shared_ptr<void> bytes;
+        GPtr<GsfInput> source;
+        GPtr<GsfInfile> file;
+    };
+    GPtr<GsfInfile> root(GSF_INFILE(g_object_ref(file.get())));
+    auto owners = std::make_shared<Owners>(Owners{std::move(bytes), std::move(source), std::move(file)});
+    return {std::make_unique<GsfStorage>(std::move(root), std::move(owners)), std::move(damage)};
+}
+
+} // namespace
+
+CompoundFile OpenCompoundFile(const std::string& path)
+{
+    InitGsf();
+    ErrorHolder error;
+    GPtr<GsfInput> source(gsf_input_stdio_new(path.c_str(), &error));
+    if (source == nullptr) {
+        throw VbaFormatError("cannot open the file: " + error.Message());
+    }
+    return Open(std::move(source), "the file");
+}
+
+CompoundFile OpenCompoundBytes(std::string bytes)
+{
+    InitGsf();
+    auto held = std::make_shared<std::string>(std::move(bytes));
+    GPtr<GsfInput> source(gsf_input_memory_new(reinterpret_cast<const guint8*>(held->data()),
+                                               static_cast<gsf_off_t>(held->size()), FALSE));
+    return Open(std::move(source), "the part", std::move(held));
+}
+
+} // namespace quillmark
