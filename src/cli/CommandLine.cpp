@@ -18,7 +18,9 @@ namespace quillmark::cli {
 namespace {
 
 constexpr const char* UsageText =
-    "usage: quillmark convert [--links] [--page] [-o FILE] [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
+    "usage: quillmark convert [--links] [--page] [--inline-styles [--theme light|dark|editor]] [-o FILE] [--module "
+    "NAME]\n"
+    "                         [--entry ENTRY] [--encoding ENC] PATH...\n"
     "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
     "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
     "       quillmark source  --all [--encoding ENC] PATH\n"
@@ -141,6 +143,11 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
     convert->add_flag("--links", options.links, "Put the list of jump links in front of the code");
     convert->add_flag("--page", options.page,
                       "Wrap the fragment in a standalone HTML page with a style sheet, for a browser");
+    convert->add_flag("--inline-styles", options.inlineStyles,
+                      "The theme's colours and fonts in style attributes instead of classes, for e-mail, word "
+                      "processors and blog editors that drop style sheets; with --page, a page without a style "
+                      "sheet, styled inline too");
+    AddThemeOption(*convert, options.theme)->needs("--inline-styles");
     convert->add_option("-o,--output", options.output,
                         "Write to FILE instead of standard output; FILE is replaced whole or not at all");
     AddProjectOptions(*convert, options, true);

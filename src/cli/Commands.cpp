@@ -11,6 +11,7 @@
 #include "codemodel/SourceReader.h"
 #include "codemodel/TextBackedModule.h"
 #include "conversion/Converter.h"
+#include "conversion/InlineStyleWriter.h"
 #include "conversion/Keywords.h"
 #include "conversion/LinkLists.h"
 #include "platform/editor/FileProjects.h"
@@ -189,12 +190,21 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err)
         std::optional<ModuleText> storage;
         const ModuleView view{module.name, LinesOf(*module.code, storage), module.index, module.lineCount};
         const auto keywords = MakeKeywordTable();
-        LinkListMaker links;
-        if (options.links)
-            links = [&] { return LinkList(module.name, module.index, entry); };
-        const std::string html = ConvertRange(view, keywords.get(), entry, range.FirstLine, range.LastLine, links);
-        if (options.page)
-            out << HtmlPage(module.name + "." + entryText, html);
+        std::string html;
+        if (options.inlineStyles) {
+            html = ConvertWithInlineStyles(view, keywords.get(), entry, range.FirstLine, range.LastLine, options.theme,
+                                           options.links ? Links::With : Links::Without);
+        } else {
+            LinkListMaker links;
+            if (options.links)
+                links = [&] { return LinkList(module.name, module.index, entry); };
+            html = ConvertRange(view, keywords.get(), entry, range.FirstLine, range.LastLine, links);
+        }
+        const std::string title = module.name + "." + entryText;
+        if (options.page && options.inlineStyles)
+            out << InlineStyledPage(title, html, options.theme);
+        else if (options.page)
+            out << HtmlPage(title, html);
         else
             out << html;
         if (options.module.empty())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codemodel/RuntimeError.h"
+#include "conversion/Themes.h"
 
 #include <ostream>
 #include <string>
@@ -16,6 +17,8 @@ struct Options {
     std::string output;   // convert -o: the file to write instead of standard output
     bool links = false;
     bool page = false;
+    bool inlineStyles = false; // convert: the theme's looks in style attributes instead of classes
+    ThemeName theme = ThemeName::Light;
     bool all = false; // source --all: every module of the project, for a diff
 };
 

@@ -127,7 +127,8 @@ TEST(CommandProcess, HelpExplainsEveryOption)
     for (const char* word : {"convert", "list", "source"})
         EXPECT_NE(top.out.find(word), std::string::npos) << word;
     const Result convert = Launch("convert --help");
-    for (const char* option : {"--links", "--page", "--module", "--entry", "--encoding", "PATH"})
+    for (const char* option :
+         {"--links", "--page", "--inline-styles", "--theme", "--module", "--entry", "--encoding", "PATH"})
         EXPECT_NE(convert.out.find(option), std::string::npos) << option;
 }
 
