@@ -8,13 +8,13 @@ scripts/build.sh quillmark
 quillmark=$PWD/build/quillmark
 
 for file in examples/expected/Sample/*.html; do
-  module=$(basename "$file" .html)
-  links=()
-  if [[ $module == *.links ]]; then
-    module=${module%.links}
-    links=(--links)
-  fi
-  "$quillmark" convert "${links[@]}" --module "$module" -o "$file" examples/Sample
+  # M[.links][.inline-THEME].html
+  name=$(basename "$file" .html)
+  module=${name%%.*}
+  options=()
+  [[ $name == *.links* ]] && options+=(--links)
+  [[ $name == *.inline-* ]] && options+=(--inline-styles --theme "${name##*.inline-}")
+  "$quillmark" convert "${options[@]}" --module "$module" -o "$file" examples/Sample
 done
 
 site=$(mktemp -d)

@@ -18,9 +18,10 @@ namespace quillmark::cli {
 namespace {
 
 constexpr const char* UsageText =
-    "usage: quillmark convert [--links] [-o FILE] [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
-    "       quillmark convert --page [--theme light|dark|editor] [--line-numbers] [--title TEXT] [--links] [-o FILE]\n"
-    "                         [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
+    "usage: quillmark convert [--links] [--inline-styles [--theme light|dark|editor]] [-o FILE] [--module NAME]\n"
+    "                         [--entry ENTRY] [--encoding ENC] PATH...\n"
+    "       quillmark convert --page [--theme light|dark|editor] [--line-numbers] [--title TEXT] [--inline-styles]\n"
+    "                         [--links] [-o FILE] [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
     "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
     "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
     "       quillmark source  --all [--encoding ENC] PATH\n"
@@ -143,6 +144,10 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
     convert->add_flag("--links", options.links, "Put the list of jump links in front of the code");
     convert->add_flag("--page", options.page,
                       "Wrap the fragment in a standalone HTML page with a style sheet, for a browser");
+    convert->add_flag("--inline-styles", options.inlineStyles,
+                      "The theme's colours and fonts in style attributes instead of classes, for e-mail, word "
+                      "processors and blog editors that drop style sheets; with --page, a page without a style "
+                      "sheet, styled inline too");
     AddThemeOption(*convert, options.theme);
     convert->add_flag("--line-numbers", options.lineNumbers,
                       "With --page: number the lines, each number a link to its line (copied code carries no "
@@ -246,10 +251,16 @@ std::string CommandLine::Misuse() const
     if (convert->parsed() && convert->count("--output") > 0 && options.output.empty())
         return "-o FILE is empty";
     if (convert->parsed() && !options.page) {
-        for (const char* option : {"--theme", "--line-numbers", "--title"})
+        for (const char* option : {"--line-numbers", "--title"})
             if (convert->count(option) > 0)
                 return std::string(option) + " shapes the page that --page writes; add --page";
+        if (convert->count("--theme") > 0 && !options.inlineStyles)
+            return "--theme shapes the page that --page writes or the styles that --inline-styles writes; add one "
+                   "of them";
     }
+    if (convert->parsed() && options.inlineStyles && options.lineNumbers)
+        return "--line-numbers numbers lines through the page's style sheet, which --inline-styles leaves out; "
+               "use one of them";
     if (options.all && (source->count("--module") > 0 || source->count("--entry") > 0))
         return "--all prints every module whole; it takes no --module or --entry";
     return {};

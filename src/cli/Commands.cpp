@@ -13,6 +13,7 @@
 #include "codemodel/TextBackedModule.h"
 #include "conversion/Converter.h"
 #include "conversion/FragmentWriter.h"
+#include "conversion/InlineStyleWriter.h"
 #include "conversion/Keywords.h"
 #include "conversion/LinkLists.h"
 #include "sources/FileProjects.h"
@@ -210,15 +211,20 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err)
         std::optional<ModuleText> storage;
         const ModuleView view{module.name, LinesOf(*module.code, storage), module.index, module.lineCount};
         const auto keywords = MakeKeywordTable();
-        LinkListMaker links;
-        if (options.links)
-            links = [&] { return LinkList(module.name, module.index, entry); };
-        if (!options.page) {
-            out << ConvertRange(view, keywords.get(), entry, range.FirstLine, range.LastLine, links);
+        const std::string title =
+            options.title.empty() ? module.name + " — " + ProjectName(*opened.project) : options.title;
+        if (options.inlineStyles) {
+            const std::string html =
+                ConvertWithInlineStyles(view, keywords.get(), entry, range.FirstLine, range.LastLine, options.theme,
+                                        options.links ? Links::With : Links::Without);
+            out << (options.page ? InlineStyledPage(title, html, options.theme) : html);
         } else {
-            const std::string title =
-                options.title.empty() ? module.name + " — " + ProjectName(*opened.project) : options.title;
-            if (options.lineNumbers)
+            LinkListMaker links;
+            if (options.links)
+                links = [&] { return LinkList(module.name, module.index, entry); };
+            if (!options.page)
+                out << ConvertRange(view, keywords.get(), entry, range.FirstLine, range.LastLine, links);
+            else if (options.lineNumbers)
                 out << HtmlPage(title, options.theme,
                                 NumberedFragment(view, keywords.get(), entry, range, options.links), range.FirstLine);
             else

@@ -17,7 +17,9 @@ struct Options {
     std::string output;   // convert -o: the file to write instead of standard output
     bool links = false;
     bool page = false;
-    // The looks of convert --page: its theme, its lines numbered, its title (empty: "Module — Project").
+    bool inlineStyles = false; // convert: the theme's looks in style attributes instead of classes
+    // The looks of convert --page and --inline-styles: the theme; of --page: its lines numbered, its title
+    // (empty: "Module — Project").
     ThemeName theme = ThemeName::Light;
     bool lineNumbers = false;
     std::string title;

@@ -31,4 +31,15 @@ std::string HtmlPage(const std::string& title, ThemeName theme, const std::strin
     return page;
 }
 
+std::string InlineStyledPage(const std::string& title, const std::string& fragment, ThemeName name)
+{
+    const Theme& theme = ThemeOf(name);
+    std::string page = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>" + EscapeName(title) +
+                       "</title>\n</head>\n<body style=\"background: " + std::string(theme.page) +
+                       "; color: " + std::string(theme.text) + "\">\n<h1>" + EscapeName(title) + "</h1>\n";
+    page += fragment;
+    page += "\n</body>\n</html>\n";
+    return page;
+}
+
 } // namespace quillmark::cli

@@ -14,4 +14,8 @@ namespace quillmark::cli {
 std::string HtmlPage(const std::string& title, ThemeName theme, const std::string& fragment,
                      std::optional<std::int32_t> firstLine = std::nullopt);
 
+// A standalone page around a fragment with inline styles, itself styled inline in the same
+// theme and without a style sheet: a whole document that survives wherever the fragment does.
+std::string InlineStyledPage(const std::string& title, const std::string& fragment, ThemeName theme);
+
 } // namespace quillmark::cli

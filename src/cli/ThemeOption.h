@@ -20,8 +20,7 @@ inline CLI::Option* AddThemeOption(CLI::App& command, ThemeName& theme)
             return {};
         },
         "light|dark|editor");
-    return command
-        .add_option("--theme", theme, "light (default), dark, or editor (like the VBA editor's code window)")
+    return command.add_option("--theme", theme, "light (default), dark, or editor (like the VBA editor's code window)")
         ->transform(names);
 }
 

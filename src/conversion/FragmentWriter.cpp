@@ -83,12 +83,7 @@ FragmentWriter::FragmentWriter(OutputBuffer& out, std::int32_t expectedLines)
 
 void FragmentWriter::LinkList(const LinkTargets& links)
 {
-    const std::vector<std::string> list = LinkListElements(links);
-    for (std::size_t k = 0; k < list.size(); ++k) {
-        if (k > 0)
-            out_.Append("\r\n");
-        out_.Append(list[k]);
-    }
+    out_.Append(LinkListText(links));
     codeStart_ = out_.Size();
 }
 

@@ -35,17 +35,18 @@ LinkTargets LinkTargetsOf(std::string_view moduleName, const ProcedureIndex& ind
 }
 
 // No closing </li>: the list items are left open on purpose, as browsers accept.
-std::string LinkElement(std::string_view id)
+std::string LinkElement(std::string_view id, std::string_view style)
 {
     const std::string name = EscapeName(id);
-    return "<li><a href=\"#" + name + "\">GoTo " + name + "</a>";
+    const std::string styled = style.empty() ? "" : "\" style=\"" + std::string(style);
+    return "<li><a href=\"#" + name + styled + "\">GoTo " + name + "</a>";
 }
 
-std::vector<std::string> LinkListElements(const LinkTargets& links)
+std::vector<std::string> LinkListElements(const LinkTargets& links, std::string_view linkStyle)
 {
     std::vector<std::string> list{ListOpen};
     for (const std::string& id : links.ids)
-        list.push_back(LinkElement(id));
+        list.push_back(LinkElement(id, linkStyle));
     // Each placeholder record takes the place of a link; the last one's empty line follows the
     // list's end.
     if (links.placeholders > 0)
@@ -54,6 +55,15 @@ std::vector<std::string> LinkListElements(const LinkTargets& links)
     if (links.placeholders > 0)
         list.emplace_back();
     return list;
+}
+
+std::string LinkListText(const LinkTargets& links, std::string_view linkStyle)
+{
+    const std::vector<std::string> list = LinkListElements(links, linkStyle);
+    std::string text = list.front();
+    for (std::size_t k = 1; k < list.size(); ++k)
+        text += "\r\n" + list[k];
+    return text;
 }
 
 std::vector<std::string> LinkList(std::string_view moduleName, const ProcedureIndex& index, const Entry& entry)

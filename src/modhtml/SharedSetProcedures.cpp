@@ -5,6 +5,7 @@
 #include "codemodel/SourceReader.h"
 #include "codemodel/TextBackedModule.h"
 #include "conversion/Converter.h"
+#include "conversion/InlineStyleWriter.h"
 #include "conversion/Keywords.h"
 #include "conversion/LinkLists.h"
 #include "modhtml/ModHtml.h"
@@ -91,8 +92,13 @@ bool InitKeywords()
     }
 }
 
-std::string ConvertToHtml(const std::shared_ptr<VBProject>& project, const std::string& procName,
-                          std::int32_t& firstLine, std::int32_t& lastLine, bool linkFlag)
+namespace {
+
+// Converts lines of CurrentModuleName in project with convert(view, entry); an empty module
+// counts as one empty line.
+template <typename Conversion>
+std::string ConvertCurrentModule(const std::shared_ptr<VBProject>& project, const std::string& procName,
+                                 std::int32_t& firstLine, std::int32_t& lastLine, const Conversion& convert)
 {
     try {
         const ModHtmlState& state = ModHtml();
@@ -104,24 +110,45 @@ std::string ConvertToHtml(const std::shared_ptr<VBProject>& project, const std::
         }
         std::optional<ModuleText> storage;
         const ModuleView view{state.CurrentModuleName, LinesOf(code, storage), state.ProcIndex, state.ModuleLineCount};
-        const Entry entry = Entry::Parse(procName);
-        LinkListMaker linkList;
-        if (linkFlag) {
-            linkList = [&] {
-                switch (entry.kind) {
-                case Entry::Kind::WholeModule: return CreateLinkList(state.ProcIndex);
-                case Entry::Kind::Declarations: return CreateLinkDec();
-                case Entry::Kind::Procedure: break;
-                }
-                return CreateLink(procName);
-            };
-        }
-        return ConvertRange(view, state.Keywords.get(), entry, firstLine, lastLine, linkList);
+        return convert(view, Entry::Parse(procName));
     } catch (const RuntimeError&) {
         throw;
     } catch (...) {
         throw CurrentError(); // out of memory and the like, as the numbered error it stands for
     }
+}
+
+} // namespace
+
+std::string ConvertToHtml(const std::shared_ptr<VBProject>& project, const std::string& procName,
+                          std::int32_t& firstLine, std::int32_t& lastLine, bool linkFlag)
+{
+    return ConvertCurrentModule(
+        project, procName, firstLine, lastLine, [&](const ModuleView& view, const Entry& entry) {
+            const ModHtmlState& state = ModHtml();
+            LinkListMaker linkList;
+            if (linkFlag) {
+                linkList = [&] {
+                    switch (entry.kind) {
+                    case Entry::Kind::WholeModule: return CreateLinkList(state.ProcIndex);
+                    case Entry::Kind::Declarations: return CreateLinkDec();
+                    case Entry::Kind::Procedure: break;
+                    }
+                    return CreateLink(procName);
+                };
+            }
+            return ConvertRange(view, state.Keywords.get(), entry, firstLine, lastLine, linkList);
+        });
+}
+
+std::string ConvertToInlineHtml(const std::shared_ptr<VBProject>& project, const std::string& procName,
+                                std::int32_t& firstLine, std::int32_t& lastLine, bool linkFlag)
+{
+    return ConvertCurrentModule(
+        project, procName, firstLine, lastLine, [&](const ModuleView& view, const Entry& entry) {
+            return ConvertWithInlineStyles(view, ModHtml().Keywords.get(), entry, firstLine, lastLine,
+                                           ThemeName::Editor, linkFlag ? Links::With : Links::Without);
+        });
 }
 
 std::vector<std::string> CreateLinkList(const ProcedureIndex& index)

@@ -36,6 +36,10 @@ bool InitKeywords();
 // nothing itself.
 std::string ConvertToHtml(const std::shared_ptr<VBProject>& project, const std::string& procName,
                           std::int32_t& firstLine, std::int32_t& lastLine, bool linkFlag);
+// The same code styled inline as the editor's code window shows it, for the clipboard's HTML
+// flavour; the link list's failure fails it too.
+std::string ConvertToInlineHtml(const std::shared_ptr<VBProject>& project, const std::string& procName,
+                                std::int32_t& firstLine, std::int32_t& lastLine, bool linkFlag);
 
 // The link lists of the current module. Each reports its own failure and then returns an empty
 // array.

@@ -62,7 +62,9 @@ class IClipboard {
 public:
     virtual ~IClipboard() = default;
     virtual void Clear() = 0;
-    virtual void SetText(const std::string& text) = 0; // as plain text
+    // Plain text and, unless html is empty, the same as an HTML fragment: two flavours of one
+    // content, set together, so that each target pastes the one it takes.
+    virtual void SetText(const std::string& text, const std::string& html) = 0;
 };
 
 // The controls the window's code reads and writes; none is ever null.

@@ -91,6 +91,7 @@ void FormCode::QueryUnload()
 void FormCode::Form_Load()
 {
     ProcessTimer = std::make_shared<CMMTimer>(ticks_);
+    copiedHtml_.clear(); // the HTML view comes empty
     try {
         auto& m = ModHtml();
         if (!GetProjects())
@@ -239,7 +240,8 @@ void FormCode::cmd1_Click()
         ShowHtmlView();
         c_.rtb1->SetCaretToStart();
         const bool linkFlag = c_.Check1->Value();
-        if (c_.Check3->Value()) {
+        const bool append = c_.Check3->Value();
+        if (append) {
             c_.rtb1->AppendText("\r\n" +
                                 ConvertToHtml(m.CurrentProject, entry, range.FirstLine, range.LastLine, linkFlag));
         } else {
@@ -249,9 +251,27 @@ void FormCode::cmd1_Click()
         LastEntry = c_.List2->Text();
         Timer(ProcessTimer).StopTimer();
         SetStatus(vbBlue, TimedStatus(" を変換しました"));
+        KeepInlineHtml(entry, range, linkFlag, append);
     } catch (...) {
         ShowModuleFailure();
     }
+}
+
+// Made as the view's text is, while the module and its index are the ones converted; a
+// failure here leaves the clipboard plain text only, as the conversion has reported what failed.
+void FormCode::KeepInlineHtml(const std::string& entry, LineRange range, bool linkFlag, bool append)
+{
+    std::string html;
+    try {
+        html = ConvertToInlineHtml(ModHtml().CurrentProject, entry, range.FirstLine, range.LastLine, linkFlag);
+    } catch (...) {
+        copiedHtml_.clear();
+        return;
+    }
+    if (append && !copiedHtml_.empty())
+        copiedHtml_ += "\r\n" + html;
+    else
+        copiedHtml_ = std::move(html);
 }
 
 void FormCode::cmd3_Click()
@@ -267,7 +287,7 @@ void FormCode::cmd4_Click()
         ShowHtmlView();
         c_.rtb1->SetCaretToStart();
         clipboard_.Clear();
-        clipboard_.SetText(c_.rtb1->Text());
+        clipboard_.SetText(c_.rtb1->Text(), copiedHtml_);
         SetStatus(vbRed, LastModule + "." + LastEntry + "を転送しました");
     });
 }

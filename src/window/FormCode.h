@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codemodel/EntryRange.h"
 #include "platform/clock/TickCounter.h"
 #include "window/Controls.h"
 
@@ -46,6 +47,7 @@ private:
 
     void FillProcedureList();
     void DisplayEntrySource(OleColor statusColour, bool takeFocus);
+    void KeepInlineHtml(const std::string& entry, LineRange range, bool linkFlag, bool append);
     void ShowSourceView();
     void ShowHtmlView();
     void SetModuleCaption();
@@ -62,6 +64,9 @@ private:
 
     std::string LastModule;
     std::string LastEntry;
+    // The HTML view's conversions styled inline, joined as the view joins them: the clipboard's
+    // HTML flavour. Empty when the view holds none.
+    std::string copiedHtml_;
     std::shared_ptr<CMMTimer> ProcessTimer;
 };
 

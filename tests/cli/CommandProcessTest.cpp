@@ -127,8 +127,8 @@ TEST(CommandProcess, HelpExplainsEveryOption)
     for (const char* word : {"convert", "list", "source"})
         EXPECT_NE(top.out.find(word), std::string::npos) << word;
     const Result convert = Launch("convert --help");
-    for (const char* option :
-         {"--links", "--page", "--theme", "--line-numbers", "--title", "--module", "--entry", "--encoding", "PATH"})
+    for (const char* option : {"--links", "--page", "--inline-styles", "--theme", "--line-numbers", "--title",
+                               "--module", "--entry", "--encoding", "PATH"})
         EXPECT_NE(convert.out.find(option), std::string::npos) << option;
 }
 
@@ -462,7 +462,11 @@ TEST(CommandProcess, SmallMisusesAreBadUsageSaidOnce)
                                                    "or --entry\n"},
         {"source --all --entry '*' " + sample, "quillmark: --all prints every module whole; it takes no --module or "
                                                "--entry\n"},
-        {"convert --theme dark " + sample, "quillmark: --theme shapes the page that --page writes; add --page\n"},
+        {"convert --theme dark " + sample, "quillmark: --theme shapes the page that --page writes or the styles that "
+                                           "--inline-styles writes; add one of them\n"},
+        {"convert --page --inline-styles --line-numbers " + sample,
+         "quillmark: --line-numbers numbers lines through the page's style sheet, which --inline-styles leaves out; "
+         "use one of them\n"},
         {"convert --line-numbers " + sample,
          "quillmark: --line-numbers shapes the page that --page writes; add --page\n"},
         {"convert --links --title T " + sample, "quillmark: --title shapes the page that --page writes; add --page\n"},

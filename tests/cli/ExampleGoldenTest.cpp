@@ -1,6 +1,7 @@
 // The bundled example converted module by module must match the reviewed HTML byte for byte.
 // A file examples/expected/Sample/M.html holds module M's "*" conversion; M.links.html the
-// same with the link list.
+// same with the link list; M.links.inline-editor.html that with inline styles in the editor's
+// theme.
 #include "cli/Commands.h"
 #include "common/FileText.h"
 
@@ -22,12 +23,19 @@ TEST(ExampleGolden, EveryModuleConvertsToItsReviewedHtml)
     ASSERT_TRUE(fs::is_directory(expected));
     int compared = 0;
     for (const auto& file : fs::directory_iterator(expected)) {
-        std::string module = file.path().stem().string();
+        // M[.links][.inline-THEME]: module M, with its link list, styled inline in THEME.
+        std::istringstream parts(file.path().stem().string());
+        std::string module;
+        std::getline(parts, module, '.');
         Options options;
         options.paths = {(root / "Sample").string()};
-        options.links = module.size() > 6 && module.ends_with(".links");
-        if (options.links)
-            module.resize(module.size() - 6);
+        for (std::string part; std::getline(parts, part, '.');) {
+            options.links = options.links || part == "links";
+            if (part.starts_with("inline-")) {
+                options.inlineStyles = true;
+                options.theme = ThemeNamed(part.substr(7)).value();
+            }
+        }
         options.module = module;
         std::ostringstream out;
         std::ostringstream err;

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QLocale>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
@@ -161,6 +162,15 @@ TEST_F(CommandsTest, CopyTakesTheWholeViewWhateverIsSelected)
     Click("cmd4");
     EXPECT_EQ(Clipboard(), Expected("*", false));
     EXPECT_EQ(Text("lbl5"), "Module1.*を転送しました");
+
+    // The same code styled inline, beside the plain text, for targets that paste HTML.
+    const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(copied->text().toStdString(), Expected("*", false));
+    ASSERT_TRUE(copied->hasHtml());
+    LineRange range = GetEntryRange("*");
+    EXPECT_EQ(copied->html().toStdString(),
+              ConvertToInlineHtml(ModHtml().CurrentProject, "*", range.FirstLine, range.LastLine, false));
 }
 
 TEST_F(CommandsTest, EditThenCopyTakesTheUsersText)

@@ -80,8 +80,13 @@ struct FakeClipboard final : IClipboard {
             throw RuntimeError(err::ObjectRequired);
         text = "";
     }
-    void SetText(const std::string& value) override { text = value; }
+    void SetText(const std::string& value, const std::string& htmlValue) override
+    {
+        text = value;
+        html = htmlValue;
+    }
     std::optional<std::string> text; // none: never touched
+    std::string html;
     bool fails = false;
 };
 
@@ -187,6 +192,43 @@ TEST_F(FormCodeTest, StartupAndConvertReportExactSeconds)
     decimalSeparator = ",";
     code.cmd3_Click();
     EXPECT_EQ(c->lbl5.caption, "処理 0,047 秒 : Module1.Hello を表示しています");
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+// Beside the view's text as it stands, the copy carries the conversions that filled the view,
+// styled inline, even after another module has been chosen; a fresh view has none.
+TEST_F(FormCodeTest, CopyAddsTheConvertedCodeStyledInline)
+{
+    const auto styled = [](const std::string& entry, std::int32_t first, std::int32_t last, bool links) {
+        return ConvertToInlineHtml(ModHtml().CurrentProject, entry, first, last, links);
+    };
+    Open();
+    code.cmd4_Click();
+    EXPECT_EQ(clipboard.html, "");
+
+    c->Check1.checked = true;
+    code.cmd1_Click();
+    c->rtb1.text += "<p>edit</p>";
+    code.cmd4_Click();
+    EXPECT_EQ(clipboard.text, c->rtb1.text);
+    const std::string whole = styled("*", 1, 5, true);
+    EXPECT_EQ(clipboard.html, whole);
+    EXPECT_NE(whole.find("white-space: pre"), std::string::npos);
+    EXPECT_EQ(whole.find("class="), std::string::npos);
+
+    c->Check1.checked = false;
+    c->Check3.checked = true;
+    c->List2.SetListIndex(2);
+    code.cmd1_Click();
+    const std::string appended = whole + "\r\n" + styled("Hello", 3, 5, false);
+    c->List1.SetListIndex(1);
+    code.cmd4_Click();
+    EXPECT_EQ(clipboard.html, appended);
+
+    code.Unload();
+    Open();
+    code.cmd4_Click();
+    EXPECT_EQ(clipboard.html, "");
     EXPECT_TRUE(messages.messages.empty());
 }
 

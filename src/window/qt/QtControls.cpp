@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 
 namespace quillmark {
 
@@ -59,9 +60,13 @@ void QtClipboard::Clear()
     QGuiApplication::clipboard()->clear();
 }
 
-void QtClipboard::SetText(const std::string& text)
+void QtClipboard::SetText(const std::string& text, const std::string& html)
 {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    auto* data = new QMimeData;
+    data->setText(QString::fromStdString(text));
+    if (!html.empty())
+        data->setHtml(QString::fromStdString(html));
+    QGuiApplication::clipboard()->setMimeData(data); // the clipboard owns it
 }
 
 } // namespace quillmark

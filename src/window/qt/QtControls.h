@@ -50,7 +50,7 @@ private:
 class QtClipboard final : public IClipboard {
 public:
     void Clear() override;
-    void SetText(const std::string& text) override;
+    void SetText(const std::string& text, const std::string& html) override;
 };
 
 } // namespace quillmark

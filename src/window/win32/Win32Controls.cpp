@@ -2,10 +2,12 @@
 
 #include "base/RuntimeError.h"
 #include "platform/win32/WideText.h"
+#include "window/HtmlClipboardFormat.h"
 
 #include <richedit.h>
 
 #include <cstring>
+#include <optional>
 
 namespace quillmark::win32 {
 namespace {
@@ -23,6 +25,36 @@ public:
     ~OpenClipboard() { ::CloseClipboard(); }
     OpenClipboard(const OpenClipboard&) = delete;
     OpenClipboard& operator=(const OpenClipboard&) = delete;
+};
+
+// Memory for one clipboard flavour, freed unless the clipboard takes it.
+class GlobalText {
+public:
+    GlobalText(const void* bytes, std::size_t size) : memory_(::GlobalAlloc(GMEM_MOVEABLE, size))
+    {
+        if (!memory_)
+            throw RuntimeError(7);
+        std::memcpy(::GlobalLock(memory_), bytes, size);
+        ::GlobalUnlock(memory_);
+    }
+    ~GlobalText()
+    {
+        if (memory_)
+            ::GlobalFree(memory_);
+    }
+    GlobalText(const GlobalText&) = delete;
+    GlobalText& operator=(const GlobalText&) = delete;
+
+    // Onto the open clipboard as format.
+    void HandTo(UINT format)
+    {
+        if (!format || !::SetClipboardData(format, memory_))
+            throw RuntimeError(521, "クリップボードに書き込めません。");
+        memory_ = nullptr;
+    }
+
+private:
+    HGLOBAL memory_;
 };
 
 } // namespace
@@ -159,20 +191,21 @@ void Win32Clipboard::Clear()
     const OpenClipboard open(owner_);
 }
 
-void Win32Clipboard::SetText(const std::string& text)
+void Win32Clipboard::SetText(const std::string& text, const std::string& html)
 {
     const std::wstring wide = Widen(text);
-    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!memory)
-        throw RuntimeError(7);
-    std::memcpy(::GlobalLock(memory), wide.c_str(), bytes);
-    ::GlobalUnlock(memory);
-    const OpenClipboard open(owner_);
-    if (!::SetClipboardData(CF_UNICODETEXT, memory)) {
-        ::GlobalFree(memory);
-        throw RuntimeError(521, "クリップボードに書き込めません。");
+    GlobalText unicode(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+    std::optional<GlobalText> formatted;
+    UINT htmlFormat = 0;
+    if (!html.empty()) {
+        const std::string cfHtml = HtmlClipboardFormat(html);
+        formatted.emplace(cfHtml.c_str(), cfHtml.size() + 1);
+        htmlFormat = ::RegisterClipboardFormatW(L"HTML Format");
     }
+    const OpenClipboard open(owner_);
+    unicode.HandTo(CF_UNICODETEXT);
+    if (formatted)
+        formatted->HandTo(htmlFormat);
 }
 
 } // namespace quillmark::win32

@@ -81,8 +81,8 @@ public:
     explicit Win32Clipboard(HWND owner = nullptr) : owner_(owner) {}
     void SetOwner(HWND owner) { owner_ = owner; }
     void Clear() override;
-    // As Unicode text.
-    void SetText(const std::string& text) override;
+    // As Unicode text and, with html, as "HTML Format" too.
+    void SetText(const std::string& text, const std::string& html) override;
 
 private:
     HWND owner_;

@@ -204,6 +204,19 @@ std::string ClipboardText()
     return text;
 }
 
+std::string ClipboardHtmlFormat()
+{
+    const UINT format = ::RegisterClipboardFormatW(L"HTML Format");
+    expect(::OpenClipboard(nullptr), "cannot open the clipboard");
+    HANDLE data = ::GetClipboardData(format);
+    std::string text = data ? static_cast<const char*>(::GlobalLock(data)) : std::string();
+    if (data)
+        ::GlobalUnlock(data);
+    ::CloseClipboard();
+    expect(data, "no HTML Format on the clipboard");
+    return text;
+}
+
 namespace {
 
 struct Expectation {

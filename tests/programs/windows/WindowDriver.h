@@ -48,6 +48,8 @@ struct Form {
 };
 
 std::string ClipboardText();
+// The "HTML Format" flavour whole, its header of offsets included.
+std::string ClipboardHtmlFormat();
 
 // No message box is expected: one that appears (a failure the add-in reports) ends the run
 // with its text, as does a run that hangs for two minutes. While an ExpectedBox lives, a box

@@ -163,6 +163,8 @@ void convertExamples(const std::string& examples)
     do {
         std::string module = Narrow(found.cFileName);
         module.resize(module.size() - 5);
+        if (module.find(".inline-") != std::string::npos)
+            continue; // styled inline: the clipboard's, checked with it
         const bool links = module.ends_with(".links");
         if (links)
             module.resize(module.size() - 6);
@@ -612,11 +614,26 @@ int checkLibrary(const Library& dll, const std::string& sources, const std::stri
             expect(::GetWindowTextLengthW(view) == length, "Tab changed the text");
         }
     });
-    step("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ puts the HTML view's text on the clipboard", [&] {
+    step("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ puts the HTML view's text on the clipboard, and the code styled inline as HTML Format", [&] {
         const Form form = Form::Find();
         ::SendMessageW(form.Button("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ"), BM_CLICK, 0, 0);
         expect(ClipboardText() == readFile(examples + "\\expected\\Sample\\Ledger.links.html"),
                "the clipboard holds other text");
+        // Beside it, the same code styled inline, found by the header's byte offsets.
+        const std::string html = ClipboardHtmlFormat();
+        const auto offset = [&html](const std::string& name) {
+            const std::size_t at = html.find("\r\n" + name + ":");
+            expect(at != std::string::npos, "HTML Format has no " + name);
+            return static_cast<std::size_t>(std::stoul(html.substr(at + name.size() + 3, 10)));
+        };
+        const std::size_t start = offset("StartFragment");
+        const std::size_t end = offset("EndFragment");
+        expect(html.starts_with("Version:0.9\r\n") && html.substr(offset("StartHTML"), 6) == "<html>" &&
+                   offset("EndHTML") == html.size() && start <= end && end <= html.size(),
+               "HTML Format's header does not frame its document");
+        expect(html.substr(start, end - start) ==
+                   readFile(examples + "\\expected\\Sample\\Ledger.links.inline-editor.html"),
+               "HTML Format's fragment differs");
     });
     step("OnDisconnection removes the button and stores DisplayOnConnect", [&] {
         session->Disconnect();

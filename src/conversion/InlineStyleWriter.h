@@ -1,0 +1,45 @@
+#pragma once
+
+#include "conversion/Converter.h"
+#include "conversion/Themes.h"
+#include "conversion/TokenSink.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quillmark {
+
+// Writes the fragment that FragmentWriter writes (the same blocks, ids, links and line breaks)
+// with the theme's looks in style attributes instead of classes, for places that keep no style
+// sheet: e-mail, word processors, the editors of blogs.
+class InlineStyleWriter final : public TokenSink {
+public:
+    InlineStyleWriter(std::string& out, ThemeName theme);
+
+    void LinkList(const LinkTargets& links) override;
+    void BlockStart(std::string_view id) override;
+    void BlockEnd() override;
+    void LineStart(std::int32_t number, std::string_view text) override;
+    void Tokens(std::span<const Token> tokens) override;
+    void LineEnd() override;
+
+private:
+    void BreakLine();
+
+    std::string& out_;
+    const Theme& theme_;
+    std::array<std::string, 6> openers_; // a span's opening tag for each TokenKind
+    std::string blockOpen_;              // up to the block's id
+    std::string lineOpen_;               // after the id
+    bool lineEnded_ = false;
+};
+
+// The fragment of lines firstLine..lastLine for the entry, styled inline in theme; fails as
+// ConvertRange does.
+std::string ConvertWithInlineStyles(const ModuleView& module, const KeywordTable* keywords, const Entry& entry,
+                                    std::int32_t firstLine, std::int32_t lastLine, ThemeName theme,
+                                    Links links = Links::Without);
+
+} // namespace quillmark
