@@ -2,6 +2,7 @@
 
 #include "base/RuntimeError.h"
 #include "codemodel/LineBreaks.h"
+#include "platform/memory/LargeBuffer.h"
 
 #include <algorithm>
 
@@ -51,6 +52,20 @@ std::string ModuleText::Join(std::int32_t first, std::int32_t count) const
         out += Line(static_cast<std::int32_t>(number));
     }
     return out;
+}
+
+void ModuleText::Pad()
+{
+    // A text without room for the padding moves once, into memory that may be backed by large
+    // pages: a large module copied a small page at a time costs more than scanning it.
+    if (text_.capacity() - text_.size() < Padding) {
+        std::string padded;
+        padded.reserve(text_.size() + Padding);
+        AdviseLargeBuffer(padded.data(), padded.capacity());
+        padded.append(text_);
+        text_ = std::move(padded);
+    }
+    text_.append(Padding, '\0');
 }
 
 } // namespace quillmark

@@ -55,7 +55,7 @@ private:
         return last == '\r' ? 1 : 0;
     }
 
-    void Pad() { text_.append(Padding, '\0'); }
+    void Pad();
 
     std::string text_;  // and the padding
     LineStarts starts_; // and last the text's end, where a line would start after the last one
