@@ -71,6 +71,8 @@ compareProject() {
     [ -n "$entries" ] || continue
     compare convert --page --module "$module" "$project"
     compare convert --page --theme dark --line-numbers --title "$module — 見本 <&> \"頁\"" --module "$module" "$project"
+    compare convert --inline-styles --theme editor --links --module "$module" "$project"
+    compare convert --inline-styles --page --title "$module — 見本" --module "$module" "$project"
     "$linux" list --module "$module" "$project" | cut -f1 | tail -n +2 | while IFS= read -r entry; do
       compare source --module "$module" --entry "$entry" "$project"
       compare convert --module "$module" --entry "$entry" "$project"
