@@ -8,7 +8,22 @@
 
 namespace quillmark {
 
-ModuleText::ModuleText(std::string text) : text_(std::move(text))
+namespace {
+
+std::string WithRoomForPadding(std::string_view text)
+{
+    std::string copy;
+    copy.reserve(text.size() + ModuleText::Padding);
+    AdviseLargeBuffer(copy.data(), copy.capacity());
+    copy.append(text);
+    return copy;
+}
+
+} // namespace
+
+ModuleText::ModuleText(const std::string& text) : ModuleText(WithRoomForPadding(text)) {}
+
+ModuleText::ModuleText(std::string&& text) : text_(std::move(text))
 {
     LineBreaks breaks(text_);
     const std::size_t n = text_.size();
@@ -56,15 +71,9 @@ std::string ModuleText::Join(std::int32_t first, std::int32_t count) const
 
 void ModuleText::Pad()
 {
-    // A text without room for the padding moves once, into memory that may be backed by large
-    // pages: a large module copied a small page at a time costs more than scanning it.
-    if (text_.capacity() - text_.size() < Padding) {
-        std::string padded;
-        padded.reserve(text_.size() + Padding);
-        AdviseLargeBuffer(padded.data(), padded.capacity());
-        padded.append(text_);
-        text_ = std::move(padded);
-    }
+    // A text without room for the padding moves once.
+    if (text_.capacity() - text_.size() < Padding)
+        text_ = WithRoomForPadding(text_);
     text_.append(Padding, '\0');
 }
 

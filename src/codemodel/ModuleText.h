@@ -22,7 +22,9 @@ public:
         starts_.Add(0);
         Pad();
     }
-    explicit ModuleText(std::string text);
+    explicit ModuleText(std::string&& text);
+    // A copy of text, made once with room for the padding.
+    explicit ModuleText(const std::string& text);
     // A text whose lines a reader has already found: every line but the last ends in the line
     // break that comes right before the next one's start.
     ModuleText(std::string text, LineStarts starts);
