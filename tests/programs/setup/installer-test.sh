@@ -12,7 +12,7 @@ set -euo pipefail
 [ $# -eq 1 ] || { echo "usage: $0 DIST" >&2; exit 2; }
 here=$(cd "$(dirname "$0")" && pwd)
 dist=$(cd "$1" && pwd)
-"$here/../run-under-wine.sh" /usr/lib/wine/wine none --check || exit
+"$here/../windows/run-under-wine.sh" /usr/lib/wine/wine none --check || exit
 
 setups=("$dist"/Quillmark-*-setup.exe)
 [ ${#setups[@]} -eq 1 ] && [ -f "${setups[0]}" ] || { echo "FAILED: no single setup in $dist" >&2; exit 1; }
@@ -93,7 +93,7 @@ check_installed() {
   expect_value "$clsid" "" "$folder\\x64\\Quillmark.dll"
   expect_value w32 "$clsid" "" "$folder\\x86\\Quillmark.dll"
   for loader in w32 w64; do
-    answer=$($loader cscript //nologo "Z:$here/../Timer.vbs" | tr -d '\r') || fail "$loader cscript: $answer"
+    answer=$($loader cscript //nologo "Z:$here/../windows/Timer.vbs" | tr -d '\r') || fail "$loader cscript: $answer"
     [ "$answer" = "all answers right" ] || fail "$loader cscript: $answer"
   done
 
@@ -119,7 +119,7 @@ done
 snapshot before
 
 # Per user: an older version with quillmark on PATH, then this one over it, keeping that choice.
-"$here/../../../../src/programs/setup/make-setup.sh" "$dist" 0.1 "$tmp/old-setup.exe"
+"$here/../../../src/programs/setup/make-setup.sh" "$dist" 0.1 "$tmp/old-setup.exe"
 run_setup "$tmp/old-setup.exe" /S /AddToPath
 expect_value "HKCU\\$uninstall_key" DisplayVersion 0.1
 run_setup "$setup" /S

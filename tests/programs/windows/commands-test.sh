@@ -204,7 +204,13 @@ done
 if compgen -G "$work/out/stopped.html.tmp*" >/dev/null; then
   kill -INT "$stopped"
   wait "$stopped"
-  leftover=$(ls "$work/out" | grep stopped)
+  # Wine's server closes the ended process's files, and so deletes the removed one, a moment
+  # after the process itself is gone.
+  for _ in $(seq 50); do
+    leftover=$(ls "$work/out" | grep stopped)
+    [ -z "$leftover" ] && break
+    sleep 0.1
+  done
   [ -z "$leftover" ] || fail "Ctrl+C left $leftover"
 else
   fail "convert -o from standard input made no temporary file"
