@@ -1,5 +1,6 @@
 // The command as a whole process: exit codes, usage and streams.
 #include "common/FileText.h"
+#include "common/Shell.h"
 #include "common/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -25,23 +26,8 @@ namespace fs = std::filesystem;
 using quillmark::testing::ReadFileText;
 using quillmark::testing::TempFolder;
 
-struct Result {
-    int status;
-    std::string out;
-};
-
-// Runs a shell command line and returns its status and standard output.
-Result Shell(const std::string& command)
-{
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer{};
-    std::size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
+using Result = quillmark::testing::ShellResult;
+using quillmark::testing::Shell;
 
 // Runs the command with arguments through the shell; stderr is folded into out when asked, and
 // standard output then goes where redirect sends it.

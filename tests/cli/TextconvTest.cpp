@@ -3,20 +3,19 @@
 
 #include "sources/documents/VbaProjectWriter.h"
 
+#include "common/Shell.h"
 #include "common/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace quillmark::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Shell;
 using testing::TempFolder;
 
 // Every module under its header, lines ending in LF, in the project's order; a sound document
@@ -75,23 +74,6 @@ TEST(Textconv, EveryModuleUnderItsHeaderAndNothingWhereThereIsNoCode)
     }
 }
 
-struct Result {
-    int status;
-    std::string out;
-};
-
-Result Shell(const std::string& command)
-{
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer{};
-    std::size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
-
 // Two workbooks committed under one name: git diff, set up as the README says, shows the VBA
 // that changed between them.
 TEST(Textconv, GitDiffOfAWorkbookShowsItsVba)
@@ -118,7 +100,7 @@ TEST(Textconv, GitDiffOfAWorkbookShowsItsVba)
     for (const std::string& step : steps)
         ASSERT_EQ(Shell(step + " 2>&1").status, 0) << step;
 
-    const Result diff = Shell(git + "diff --no-color 2>&1");
+    const testing::ShellResult diff = Shell(git + "diff --no-color 2>&1");
     EXPECT_EQ(diff.status, 0) << diff.out;
     for (const char* line :
          {"\n-' ==== testVBA (MOD) ====\n", "\n-Public Sub test()\n", "\n-    MsgBox \"Hello from vba!\"\n",
