@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev libgsf-1-dev libxml2-dev zlib1g-dev
   fonts-ipafont-gothic xvfb xauth
   clang libclang-rt-14-dev
-  chromium chromium-driver
+  chromium chromium-driver python3
   git
 )
 
