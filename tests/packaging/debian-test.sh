@@ -117,6 +117,14 @@ for case in "${cases[@]}"; do
 done
 
 # The install rules: the command in bin, the rest in the usual places below the prefix.
+# `cmake --install` lists what it installed in BUILD/install_manifest.txt: a user's list stays.
+manifest=$build/install_manifest.txt
+if [ -f "$manifest" ]; then
+  cp -p "$manifest" "$tmp/manifest"
+  trap 'cp -p "$tmp/manifest" "$manifest"; rm -rf "$tmp"' EXIT
+else
+  trap 'rm -f "$manifest"; rm -rf "$tmp"' EXIT
+fi
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
 stray=$(cd "$tmp/prefix" && find . -type f | grep -vxE '\./bin/quillmark|\./libexec/quillmark/.*|\./share/(man/man1/quillmark\.1\.gz|bash-completion/completions/quillmark|zsh/[a-z-]+/_quillmark)' || true)
 [ -z "$stray" ] || fail "cmake --install put files elsewhere: $stray"
