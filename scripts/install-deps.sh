@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the window need; with "command-line",
-# only those the quillmark command needs; with "windows", those that build the Windows programs
-# and run their tests under Wine. Safe to run again.
+# Installs the Debian packages the build, the tests, the window and our own Debian packages need
+# (dpkg-shlibdeps, file and lintian; man and zsh for the test of the manual page and the
+# completions); with "command-line", only those the quillmark command needs; with "windows",
+# those that build the Windows programs and run their tests under Wine. Safe to run again.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   chromium chromium-driver python3
   git
+  dpkg-dev file lintian man-db zsh
 )
 
 options=()

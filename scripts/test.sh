@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds everything and runs every test, then runs the engine's
-# tests once more under AddressSanitizer and UndefinedBehaviorSanitizer, and the concurrent
-# conversions under ThreadSanitizer; then builds Quillmark.dll, quillmark.exe and their setup for
-# Windows and runs their tests under Wine, quillmark.exe's output against the Linux build's made
-# first.
+# Installs what is needed, builds everything and runs every test, makes the Debian packages and
+# tries them installed, then runs the engine's tests once more under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the concurrent conversions under ThreadSanitizer; then builds
+# Quillmark.dll, quillmark.exe and their setup for Windows and runs their tests under Wine,
+# quillmark.exe's output against the Linux build's made first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Our own runs hold the code to a warning-free build.
@@ -11,6 +11,9 @@ export QUILLMARK_WERROR=ON
 scripts/install-deps.sh
 scripts/build.sh
 ctest --test-dir build --output-on-failure
+# The Debian packages of that build, installed into a scratch folder and tried.
+scripts/package.sh
+tests/packaging/debian-test.sh dist/debian build
 
 cmake -G Ninja -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQUILLMARK_WERROR=ON \
   -DQUILLMARK_GUI=OFF -DQUILLMARK_BENCH=OFF -DQUILLMARK_SANITIZE=ON >/dev/null

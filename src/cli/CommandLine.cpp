@@ -36,17 +36,20 @@ constexpr const char* UsageText =
     "Run 'quillmark --help' or 'quillmark COMMAND --help' for every option.\n";
 
 constexpr const char* EncodingHelp = "Encoding of module files (e.g. UTF-8, CP932, CP1252; default: guessed per file)";
-constexpr const char* LibraryHelp = "The add-in library (default: libQuillmark.so beside quillmark)";
+constexpr const char* LibraryHelp = "The add-in library (default: the libQuillmark.so installed with quillmark)";
 
 void AddProjectOptions(CLI::App& command, Options& options, bool withEntry)
 {
-    command.add_option("--module", options.module, "Module to use (default: the first module of the first PATH)");
+    command.add_option("--module", options.module, "Module to use (default: the first module of the first PATH)")
+        ->type_name("NAME");
     if (withEntry)
-        command.add_option("--entry", options.entry,
-                           "Procedure-list entry: \"*\" (whole module, default), \"_Declarations_\" or a "
-                           "procedure's name as `quillmark list --module M` prints it, e.g. \"Property Get Size\"; "
-                           "case does not matter, and a procedure's own name will do when only one has it");
-    command.add_option("--encoding", options.encoding, EncodingHelp);
+        command
+            .add_option("--entry", options.entry,
+                        "Procedure-list entry: \"*\" (whole module, default), \"_Declarations_\" or a "
+                        "procedure's name as `quillmark list --module M` prints it, e.g. \"Property Get Size\"; "
+                        "case does not matter, and a procedure's own name will do when only one has it")
+            ->type_name("ENTRY");
+    command.add_option("--encoding", options.encoding, EncodingHelp)->type_name("ENC");
     command
         .add_option("PATH", options.paths,
                     "A project: a folder of .bas/.cls/.frm files, one module file, or an Office document; - reads "
@@ -155,8 +158,10 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
     convert->add_option("--title", options.title,
                         "With --page: the page's title and heading (default: \"Module — "
                         "Project\", the module's and its project's names)");
-    convert->add_option("-o,--output", options.output,
-                        "Write to FILE instead of standard output; FILE is replaced whole or not at all");
+    convert
+        ->add_option("-o,--output", options.output,
+                     "Write to FILE instead of standard output; FILE is replaced whole or not at all")
+        ->type_name("FILE");
     AddProjectOptions(*convert, options, true);
 
     list = app.add_subcommand("list", "Without --module: the modules of the active project (\"MOD Module1\"); with "
@@ -180,7 +185,7 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
 
     editor = app.add_subcommand(
         "editor", "Open the stand-in editor over the projects; load Quillmark in its Add-Ins > Add-In Manager");
-    editor->add_option("--encoding", options.encoding, EncodingHelp);
+    editor->add_option("--encoding", options.encoding, EncodingHelp)->type_name("ENC");
     editor
         ->add_option("PATH", options.paths,
                      "A project (folder of module files, module file, Office document) or a folder of projects")

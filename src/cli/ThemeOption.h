@@ -21,6 +21,7 @@ inline CLI::Option* AddThemeOption(CLI::App& command, ThemeName& theme)
         },
         "light|dark|editor");
     return command.add_option("--theme", theme, "light (default), dark, or editor (like the VBA editor's code window)")
+        ->type_name("THEME")
         ->transform(names);
 }
 

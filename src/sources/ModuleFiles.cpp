@@ -6,6 +6,7 @@
 #include "sources/TextDecoding.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <system_error>
 #include <tuple>
@@ -72,10 +73,17 @@ void CollectModuleFiles(const fs::path& folder, bool recursive, const std::funct
 
 } // namespace
 
+std::span<const std::string_view> ModuleFileExtensions()
+{
+    static constexpr std::array<std::string_view, 3> extensions{".bas", ".cls", ".frm"};
+    return extensions;
+}
+
 bool IsModuleFile(const fs::path& path)
 {
     const std::string ext = LowerAscii(Utf8FromPath(path.extension()));
-    return ext == ".bas" || ext == ".cls" || ext == ".frm";
+    const auto extensions = ModuleFileExtensions();
+    return std::find(extensions.begin(), extensions.end(), ext) != extensions.end();
 }
 
 std::vector<fs::path> ModuleFilesIn(const fs::path& folder, bool recursive,

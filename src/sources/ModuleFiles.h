@@ -2,11 +2,16 @@
 
 #include <filesystem>
 #include <functional>
+#include <span>
+#include <string_view>
 #include <vector>
 
 namespace quillmark {
 
-// An exported module file by its extension: .bas, .cls or .frm, in any case.
+// The extensions of exported module files, with their dot, in lower case.
+std::span<const std::string_view> ModuleFileExtensions();
+
+// An exported module file by its extension, in any case.
 bool IsModuleFile(const std::filesystem::path& path);
 
 // The module files of folder in name order (ignoring case first). With recursive, those of its

@@ -16,10 +16,13 @@ void AddSiteCommand(CLI::App& app, SiteCommand& site)
         "site", "Write a browsable site of whole projects: an index with a search box and a page per module, "
                 "whose names of procedures link to their definitions");
     CLI::App& command = *site.command;
-    command.add_option("-o,--output", options.outputFolder, "The folder to write the site into")->required();
+    command.add_option("-o,--output", options.outputFolder, "The folder to write the site into")
+        ->type_name("DIR")
+        ->required();
     command.add_flag("--recursive", options.recursive,
                      "Read module files in the subfolders of a folder too; each page keeps its file's folder");
     command.add_option("--jobs", options.jobs, "Modules converted at a time (default: one per processor)")
+        ->type_name("N")
         ->check(CLI::Range(1u, 1024u));
     AddThemeOption(command, options.theme);
     command.add_flag("--line-numbers", options.lineNumbers, "Number the lines (copied code carries no numbers)");
@@ -34,8 +37,10 @@ void AddSiteCommand(CLI::App& app, SiteCommand& site)
         ->expected(1)
         ->take_all();
     command.add_flag("--quiet", site.quiet, "No progress line");
-    command.add_option("--encoding", options.encoding,
-                       "Encoding of module files (e.g. UTF-8, CP932, CP1252; default: guessed per file)");
+    command
+        .add_option("--encoding", options.encoding,
+                    "Encoding of module files (e.g. UTF-8, CP932, CP1252; default: guessed per file)")
+        ->type_name("ENC");
     command
         .add_option("PATH", options.paths,
                     "A project: a folder of .bas/.cls/.frm files, one module file, or an Office document")

@@ -10,15 +10,28 @@
 namespace {
 
 // The window and the add-in need the window toolkit, which the other commands should not pay
-// for when they start: quillmark-desktop, beside this program, runs them.
+// for when they start: quillmark-desktop runs them, beside this program in the build tree and
+// in quillmark's own folder of libexec when installed.
 int RunDesktop(char** argv)
 {
+    namespace fs = std::filesystem;
     std::error_code ec;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    const std::string desktop = (ec ? std::filesystem::path(argv[0]) : self).parent_path() / "quillmark-desktop";
-    ::execv(desktop.c_str(), argv);
-    quillmark::cli::WriteMessage(std::cerr, "cannot start " + desktop + " (" + std::strerror(errno) +
-                                                "); this build of quillmark has no window and no add-in");
+    const auto self = fs::read_symlink("/proc/self/exe", ec);
+    const fs::path folder = (ec ? fs::path(argv[0]) : self).parent_path();
+    const fs::path places[] = {folder / "quillmark-desktop", (folder / QUILLMARK_INSTALLED_DESKTOP).lexically_normal()};
+    for (const fs::path& desktop : places) {
+        ::execv(desktop.c_str(), argv);
+        if (errno != ENOENT) {
+            quillmark::cli::WriteMessage(std::cerr,
+                                         "cannot start " + desktop.string() + " (" + std::strerror(errno) + ")");
+            return quillmark::cli::kFailed;
+        }
+    }
+    quillmark::cli::WriteMessage(std::cerr, "the window and the add-in come with quillmark-desktop, which is not "
+                                            "installed (looked for " +
+                                                places[0].string() + " and " + places[1].string() +
+                                                "); install the package quillmark-desktop, or build with the "
+                                                "window toolkit (QUILLMARK_GUI=ON)");
     return quillmark::cli::kFailed;
 }
 
