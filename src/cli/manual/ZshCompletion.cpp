@@ -15,9 +15,9 @@ std::string OneLine(std::string_view text)
     return line;
 }
 
-// text inside a spec of _arguments, or a name of _describe: one line, its brackets and colons
+// Text inside an _arguments word, or a name of _describe: one line, its brackets and colons
 // escaped.
-std::string SpecText(std::string_view text)
+std::string BracketText(std::string_view text)
 {
     std::string out;
     for (const char c : OneLine(text)) {
@@ -29,14 +29,14 @@ std::string SpecText(std::string_view text)
 }
 
 // "message:action" for the option's value.
-std::string ValueSpec(const OptionEntry& option)
+std::string ValueForm(const OptionEntry& option)
 {
     std::string action;
     switch (option.kind) {
     case ValueKind::Choice:
         action = "(";
         for (const std::string& choice : option.choices)
-            action += (action.size() > 1 ? " " : "") + SpecText(choice);
+            action += (action.size() > 1 ? " " : "") + BracketText(choice);
         action += ")";
         break;
     case ValueKind::File: action = "_files"; break;
@@ -51,14 +51,14 @@ std::string ValueSpec(const OptionEntry& option)
     case ValueKind::None:
     case ValueKind::Text: break;
     }
-    return SpecText(option.value) + ":" + action;
+    return BracketText(option.value) + ":" + action;
 }
 
-// One spec of _arguments, as words of the script: '(-o --output)'{-o+,--output=}'[...]:FILE:_files'.
-std::string OptionSpec(const OptionEntry& option)
+// One word of _arguments, as words of the script: '(-o --output)'{-o+,--output=}'[...]:FILE:_files'.
+std::string OptionWords(const OptionEntry& option)
 {
     if (option.names.empty())
-        return ShellQuoted((option.repeatable ? "*:" : option.required ? ":" : "::") + ValueSpec(option));
+        return ShellQuoted((option.repeatable ? "*:" : option.required ? ":" : "::") + ValueForm(option));
     const bool help = std::find(option.names.begin(), option.names.end(), "--help") != option.names.end();
     std::string exclusion;
     if (help)
@@ -74,9 +74,9 @@ std::string OptionSpec(const OptionEntry& option)
         const char* joined = option.kind == ValueKind::None ? "" : name.starts_with("--") ? "=" : "+";
         names.push_back(name + joined);
     }
-    std::string spec = "[" + SpecText(option.description) + "]";
+    std::string word = "[" + BracketText(option.description) + "]";
     if (option.kind != ValueKind::None)
-        spec += ":" + ValueSpec(option);
+        word += ":" + ValueForm(option);
     const std::string prefix = exclusion + (option.repeatable ? "*" : "");
     std::string text = prefix.empty() ? std::string() : ShellQuoted(prefix);
     if (names.size() == 1) {
@@ -87,7 +87,7 @@ std::string OptionSpec(const OptionEntry& option)
             text += (i == 0 ? "" : ",") + names[i];
         text += "}";
     }
-    return text + ShellQuoted(spec);
+    return text + ShellQuoted(word);
 }
 
 void WriteArguments(std::ostream& out, const CommandEntry& command, const char* indent,
@@ -95,9 +95,9 @@ void WriteArguments(std::ostream& out, const CommandEntry& command, const char* 
 {
     out << indent << "_arguments -S -C";
     for (const OptionEntry& option : command.options)
-        out << " \\\n" << indent << "  " << OptionSpec(option);
-    for (const std::string& spec : extra)
-        out << " \\\n" << indent << "  " << spec;
+        out << " \\\n" << indent << "  " << OptionWords(option);
+    for (const std::string& word : extra)
+        out << " \\\n" << indent << "  " << word;
     out << " && ret=0\n";
 }
 
@@ -115,7 +115,7 @@ void WriteZshCompletion(std::ostream& out, const std::vector<CommandEntry>& tabl
            "    command)\n"
            "      local -a commands=(\n";
     for (auto command = table.begin() + 1; command != table.end(); ++command)
-        out << "        " << ShellQuoted(SpecText(command->name) + ":" + OneLine(command->description)) << '\n';
+        out << "        " << ShellQuoted(BracketText(command->name) + ":" + OneLine(command->description)) << '\n';
     out << "      )\n"
            "      _describe -t commands 'quillmark command' commands && ret=0\n"
            "      ;;\n"
