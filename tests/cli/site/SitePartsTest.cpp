@@ -73,7 +73,7 @@ TEST(CodeLinker, NamesOfProceduresLinkToWhereVbaFindsThem)
 {
     SiteProject project;
     project.modules = {
-        Module("Main", 1, "P/Main.html", {Public("Go"), Private("Helper")}),
+        Module("Main", 1, "P/Main.html", {Public("Go"), Private("Helper"), Public("Jan")}),
         Module("Util", 1, "P/lib/Util.html", {Public("Format"), Private("Secret"), Public("Common")}),
         Module("Other", 1, "P/Other.html", {Public("Common")}),
         Module(
@@ -103,6 +103,12 @@ TEST(CodeLinker, NamesOfProceduresLinkToWhereVbaFindsThem)
          {"' Helper", "' Format", "x = \"Go\" ' Helper"},
          "<span class=\"Deco1\">' Helper\n' Format</span>\n" + Name("x") +
              " = <span class=\"Deco2\">\"Go\"</span> <span class=\"Deco1\">' Helper</span>"},
+        // No link inside a Rem statement, a comment that goes on, or a date literal.
+        {0,
+         {"Rem Helper", "t = #Jan 1, 2000# + Jan ' Go _", "Helper Go"},
+         "<span class=\"Deco1\">Rem Helper</span>\n" + Name("t") + " = #Jan 1, 2000# + " +
+             Name("<a href=\"#Jan\">Jan</a>") +
+             " <span class=\"Deco1\">' Go _</span>\n<span class=\"Deco1\">Helper Go</span>"},
         {0,
          {"Go: GoTo Go"},
          "<span class=\"Deco4\">Go:</span> " + Keyword("GoTo") + " <span class=\"Deco4\">Go</span>"},
