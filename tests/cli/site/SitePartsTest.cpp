@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <regex>
+#include <sstream>
 
 namespace quillmark::cli {
 namespace {
@@ -381,6 +382,25 @@ TEST(StyleSheet, EveryThemeSetsCodeInALatinMonospaceFirstAndLabelsUnlikeLinks)
         const std::size_t labels = css.find(".Deco4 {");
         ASSERT_NE(labels, std::string::npos);
         EXPECT_EQ(css.substr(labels, css.find('}', labels) - labels).find("underline"), std::string::npos);
+    }
+}
+
+// The fragment's own sheet styles nothing of the page around it: every selector starts at the
+// code blocks, a decoration class or the numbered lines.
+TEST(StyleSheet, TheFragmentsRulesStayInsideIt)
+{
+    const std::regex rule(R"((^|\})\s*([^{}]+)\{)");
+    const std::regex fragment(R"(\s*\.(CodeArea|Deco[1-5]|Numbered)\b[^,]*)");
+    for (const ThemeName theme : {ThemeName::Light, ThemeName::Dark, ThemeName::Editor}) {
+        const std::string css = FragmentStyleSheet(theme);
+        std::size_t rules = 0;
+        for (auto it = std::sregex_iterator(css.begin(), css.end(), rule); it != std::sregex_iterator();
+             ++it, ++rules) {
+            std::stringstream selectors((*it)[2].str());
+            for (std::string selector; std::getline(selectors, selector, ',');)
+                EXPECT_TRUE(std::regex_match(selector, fragment)) << selector;
+        }
+        EXPECT_GT(rules, 10u);
     }
 }
 
