@@ -165,8 +165,9 @@ std::size_t ContinuationMark(std::string_view line)
 
 bool IsRem(std::string_view line, std::size_t at)
 {
-    return line.size() - at >= 3 && LowerAscii(line[at]) == 'r' && LowerAscii(line[at + 1]) == 'e' &&
-           LowerAscii(line[at + 2]) == 'm' && (line.size() - at == 3 || IsBlank(line[at + 3]));
+    return at <= line.size() && line.size() - at >= 3 && LowerAscii(line[at]) == 'r' &&
+           LowerAscii(line[at + 1]) == 'e' && LowerAscii(line[at + 2]) == 'm' &&
+           (line.size() - at == 3 || IsBlank(line[at + 3]));
 }
 
 std::size_t FirstStatement(std::string_view line, std::size_t at)
