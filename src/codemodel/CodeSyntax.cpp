@@ -145,42 +145,6 @@ constexpr auto DateCharacters = [] {
 
 } // namespace
 
-std::size_t SkipBlanks(std::string_view line, std::size_t at)
-{
-    while (at < line.size() && IsBlank(line[at]))
-        ++at;
-    return at;
-}
-
-std::size_t ContinuationMark(std::string_view line)
-{
-    std::size_t end = line.size();
-    while (end > 0 && IsBlank(line[end - 1]))
-        --end;
-    if (end == 0 || line[end - 1] != '_')
-        return npos;
-    const std::size_t mark = end - 1;
-    return mark == 0 || IsBlank(line[mark - 1]) ? mark : npos;
-}
-
-bool IsRem(std::string_view line, std::size_t at)
-{
-    return at <= line.size() && line.size() - at >= 3 && LowerAscii(line[at]) == 'r' &&
-           LowerAscii(line[at + 1]) == 'e' && LowerAscii(line[at + 2]) == 'm' &&
-           (line.size() - at == 3 || IsBlank(line[at + 3]));
-}
-
-std::size_t FirstStatement(std::string_view line, std::size_t at)
-{
-    at = SkipBlanks(line, at);
-    std::size_t digits = at;
-    while (digits < line.size() && IsDigit(line[digits]))
-        ++digits;
-    if (digits > at && digits < line.size() && IsBlank(line[digits]))
-        return SkipBlanks(line, digits);
-    return at;
-}
-
 std::size_t DateLiteralEnd(std::string_view line, std::size_t hash)
 {
     if (hash > 0 && IsNameCharacter(line[hash - 1]))

@@ -57,11 +57,11 @@ std::size_t LineScanner::MaxSpans(std::string_view line)
 
 LineScanner::Result LineScanner::Scan(std::string_view line)
 {
-    const bool continuesComment = commentGoesOn_;
-    commentGoesOn_ = false;
     const std::size_t start = byteblocks::Skip<' '>(line);
-    if (start == line.size())
+    if (start == line.size()) {
+        commentGoesOn_ = false;
         return Result::Converted; // a blank line gives an empty element, and ends any comment
+    }
     if (line[start] == '\'') {
         commentGoesOn_ = syntax::GoesOn(line);
         return Result::WholeLineComment;
@@ -69,7 +69,7 @@ LineScanner::Result LineScanner::Scan(std::string_view line)
 
     line_ = line;
     mode_ = Mode::Gather;
-    if (continuesComment || syntax::IsRem(line, start)) {
+    if (commentGoesOn_ || ((line[start] | 0x20) == 'r' && syntax::IsRem(line, start))) {
         // A comment of its own, so that a run of comment lines stays what it was.
         next_ = tokens_.data();
         copied_ = 0;
@@ -120,6 +120,7 @@ void LineScanner::OpenLabels(std::size_t count)
 
 void LineScanner::ScanCode(std::size_t start)
 {
+    commentGoesOn_ = false;
     brackets_ = BracketedNames(line_);
     next_ = tokens_.data();
     copied_ = 0;

@@ -56,13 +56,11 @@ bool StripContinuation(std::string_view& line)
     return true;
 }
 
-// The logical line that starts at line: the physical lines that go on with " _" joined, each
-// continuation mark a space; line is left at its last physical line.
-std::string_view LogicalLine(const ModuleText& text, std::int32_t& line, std::string& joined)
+// The physical lines that go on from physical, the text of line, joined with a space for each
+// continuation mark; line is left at the last of them.
+std::string_view JoinedLine(const ModuleText& text, std::string_view physical, std::int32_t& line, std::string& joined)
 {
-    std::string_view physical = text.Line(line);
-    if (!StripContinuation(physical))
-        return physical;
+    StripContinuation(physical);
     joined.assign(physical);
     while (line < text.Count()) {
         ++line;
@@ -74,6 +72,12 @@ std::string_view LogicalLine(const ModuleText& text, std::int32_t& line, std::st
             break;
     }
     return joined;
+}
+
+// The logical line that starts with physical, the text of line.
+std::string_view LogicalLine(const ModuleText& text, std::string_view physical, std::int32_t& line, std::string& joined)
+{
+    return syntax::GoesOn(physical) ? JoinedLine(text, physical, line, joined) : physical;
 }
 
 // Characters that end a stretch of plain code: a string opens, a comment starts, a colon may
@@ -257,8 +261,7 @@ QuickLine ClassifyQuickly(std::string_view line, bool inProcedure)
     const std::size_t first = byteblocks::Skip<' ', '\t'>(line);
     if (first == line.size())
         return QuickLine::Empty;
-    std::string_view trailing = line;
-    if (StripContinuation(trailing))
+    if (syntax::GoesOn(line))
         return QuickLine::Unknown;
     const char c = LowerAscii(line[first]);
     if (c == '\'')
@@ -324,7 +327,7 @@ std::vector<ProcRecord> ScanProcedures(const ModuleText& text)
             ++line;
             continue;
         }
-        const std::string_view logical = LogicalLine(text, line, joined);
+        const std::string_view logical = LogicalLine(text, physical, line, joined);
         const std::int32_t last = line;
         ++line;
 
@@ -371,7 +374,7 @@ bool IsPrivateProcedure(const ModuleText& text, const ProcRecord& record)
     std::string joined;
     std::vector<std::string_view> statements;
     for (std::int32_t line = record.FirstLine; line <= record.LastLine; ++line) {
-        SplitStatements(LogicalLine(text, line, joined), statements);
+        SplitStatements(LogicalLine(text, text.Line(line), line, joined), statements);
         if (statements.empty())
             continue;
         const auto proc = ParseProcStatement(statements.front());
