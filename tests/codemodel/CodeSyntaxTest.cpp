@@ -43,22 +43,5 @@ TEST(CodeSyntax, DateLiteralsAsTheirGrammarReadsThem)
     }
 }
 
-TEST(CodeSyntax, ContinuationsRemAndLineNumbers)
-{
-    for (const char* line : {"x _", "x\t_  ", "_", "' note _"})
-        EXPECT_TRUE(GoesOn(line)) << line;
-    for (const char* line : {"x_", "", " ", "x _ y", "' _'"})
-        EXPECT_FALSE(GoesOn(line)) << line;
-
-    for (const char* line : {"Rem", "rem x", "REM\tx"})
-        EXPECT_TRUE(IsRem(line, 0)) << line;
-    for (const char* line : {"Re", "Remark", "Rem:", "Rem(1)", "Rem\"x\""})
-        EXPECT_FALSE(IsRem(line, 0)) << line;
-
-    EXPECT_EQ(FirstStatement("  10\tRem x", 0), 5u);
-    EXPECT_EQ(FirstStatement("10", 0), 0u);
-    EXPECT_EQ(FirstStatement("\t1x = 2", 0), 1u);
-}
-
 } // namespace
 } // namespace quillmark::syntax
