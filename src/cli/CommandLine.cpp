@@ -25,7 +25,7 @@ constexpr const char* UsageText =
     "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
     "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
     "       quillmark source  --all [--encoding ENC] PATH\n"
-    "       quillmark css     [--theme light|dark|editor]\n"
+    "       quillmark css     [--page] [--theme light|dark|editor]\n"
     "       quillmark site    [--recursive] [--jobs N] [--theme light|dark|editor] [--line-numbers] [--title TEXT]\n"
     "                         [--exclude GLOB]... [--quiet] -o DIR "
     "PATH...\n"
@@ -174,8 +174,12 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
                      "textconv; a document without VBA gives no text");
     AddProjectOptions(*source, options, true);
 
-    css = app.add_subcommand("css", "Print the style sheet that the fragment's classes need (Deco1 to Deco5, "
-                                    "CodeArea, the link list): the rules that site and convert --page use");
+    css = app.add_subcommand("css", "Print the fragment's style sheet: rules for its code blocks (CodeArea), their "
+                                    "classes (Deco1 to Deco5) and line numbers only, so that a blog or any other "
+                                    "page around the fragment keeps its own look");
+    css->add_flag("--page", cssPage,
+                  "The whole style sheet of a site and of convert --page instead, the page's body, links and "
+                  "headings included");
     AddThemeOption(*css, cssTheme);
 
     AddSiteCommand(app, site);
@@ -298,7 +302,7 @@ int RunCommand(CommandLine& line)
     }
     if (line.css->parsed()) {
         return WriteProduct([&](std::ostream& out) {
-            out << StyleSheet(line.cssTheme);
+            out << (line.cssPage ? StyleSheet(line.cssTheme) : FragmentStyleSheet(line.cssTheme));
             return kDone;
         });
     }

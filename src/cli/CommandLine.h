@@ -33,6 +33,7 @@ struct CommandLine {
     CLI::App* list = nullptr;
     CLI::App* source = nullptr;
     CLI::App* css = nullptr;
+    bool cssPage = false;
     ThemeName cssTheme = ThemeName::Light;
     CLI::App* window = nullptr;
     CLI::App* editor = nullptr;

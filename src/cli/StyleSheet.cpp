@@ -3,12 +3,16 @@
 namespace quillmark::cli {
 namespace {
 
-constexpr std::string_view kBeforeDecorations = R"(body {
+// The page's own rules, which the fragment's sheet leaves to the page that takes it in.
+constexpr std::string_view kPage = R"(body {
   margin: 0; padding: 1.5em 2em; background: var(--page); color: var(--text); line-height: 1.5;
   font-family: system-ui, "Segoe UI", "Helvetica Neue", Arial, "Noto Sans", "IPAPGothic", Meiryo, sans-serif;
 }
 a { color: var(--link); }
-.CodeArea { margin: 0 0 1em; border-left: 3px solid var(--rule); background: var(--code); }
+)";
+
+constexpr std::string_view kCodeBeforeDecorations =
+    R"(.CodeArea { margin: 0 0 1em; border-left: 3px solid var(--rule); background: var(--code); }
 .CodeArea p {
   margin: 0; padding: .5em 1em; white-space: pre; overflow-x: auto; color: var(--plain);
   font-family: var(--code-font); font-size: 10pt; line-height: 1.35; position: relative; z-index: 0;
@@ -16,11 +20,9 @@ a { color: var(--link); }
 .CodeArea p:target { background: var(--target); }
 )";
 
-// The index's lists of modules are laid out only near the view, so that the search box can show
-// and hide tens of thousands of modules at a keystroke; being laid out on their own, they keep
-// the spaces between modules inside. A line is no element of its own (a comment's span may run
-// over several), so a targeted line is highlighted by a box behind it as wide as its block.
-constexpr std::string_view kAfterDecorations =
+// A line is no element of its own (a comment's span may run over several), so a targeted line
+// is highlighted by a box behind it as wide as its block.
+constexpr std::string_view kCodeAfterDecorations =
     R"(.CodeArea a { color: inherit; text-decoration: underline dotted; text-underline-offset: .2em; }
 .CodeArea a:hover, .CodeArea a:focus { text-decoration-style: solid; }
 .Numbered { counter-reset: line; }
@@ -35,7 +37,12 @@ constexpr std::string_view kAfterDecorations =
 .CodeArea a:target::after {
   content: ""; position: absolute; left: 0; right: 0; height: 1lh; z-index: -1; background: var(--target);
 }
-.Trail { color: var(--muted); font-size: .9em; }
+)";
+
+// The index's lists of modules are laid out only near the view, so that the search box can show
+// and hide tens of thousands of modules at a keystroke; being laid out on their own, they keep
+// the spaces between modules inside.
+constexpr std::string_view kSite = R"(.Trail { color: var(--muted); font-size: .9em; }
 h1 { font-size: 1.5em; margin: .3em 0 .6em; }
 .Type {
   font-family: var(--code-font); font-size: .75em; font-weight: normal; color: var(--muted);
@@ -68,21 +75,26 @@ std::string Colour(std::string_view name, std::string_view value)
     return "--" + std::string(name) + ": " + std::string(value) + ";";
 }
 
-} // namespace
-
-std::string StyleSheet(ThemeName name)
+std::string CodeFont(const Theme& theme)
 {
-    const Theme& theme = ThemeOf(name);
-    std::string css = ":root {\n  --mono: " + std::string(kMonospaceFonts) + ";\n}\n";
-    css += ":root {\n  color-scheme: " + std::string(theme.colourScheme) +
-           "; --code-font: " + std::string(theme.codeFontFirst) + "var(--mono);\n  ";
-    css += Colour("page", theme.page) + " " + Colour("text", theme.text) + " " + Colour("muted", theme.muted) + " " +
-           Colour("link", theme.link) + " " + Colour("rule", theme.rule) + "\n  ";
-    css += Colour("code", theme.code) + " " + Colour("target", theme.target) + "\n  " + Colour("plain", theme.plain);
+    return "color-scheme: " + std::string(theme.colourScheme) + "; --code-font: " + std::string(theme.codeFontFirst) +
+           "var(--mono);\n  ";
+}
+
+std::string CodeColours(const Theme& theme)
+{
+    std::string css =
+        Colour("code", theme.code) + " " + Colour("target", theme.target) + "\n  " + Colour("plain", theme.plain);
     for (std::size_t i = 0; i < theme.deco.size(); ++i)
         css += (i == 4 ? "\n  " : " ") + Colour(theme.deco[i].colourName, theme.deco[i].colour);
-    css += "\n}\n";
-    css += kBeforeDecorations;
+    return css + "\n}\n";
+}
+
+// The rules of the code blocks, their classes, links and line numbers.
+std::string CodeRules(ThemeName name)
+{
+    const Theme& theme = ThemeOf(name);
+    std::string css(kCodeBeforeDecorations);
     for (std::size_t i = 0; i < theme.deco.size(); ++i) {
         const DecoLook& look = theme.deco[i];
         css += ".Deco" + std::to_string(i + 1) + " { color: var(--" + std::string(look.colourName) + ");";
@@ -94,7 +106,36 @@ std::string StyleSheet(ThemeName name)
             css += " text-decoration: none;"; // a label is no link
         css += " }\n";
     }
-    css += kAfterDecorations;
+    css += kCodeAfterDecorations;
+    return css;
+}
+
+} // namespace
+
+std::string StyleSheet(ThemeName name)
+{
+    const Theme& theme = ThemeOf(name);
+    std::string css = ":root {\n  --mono: " + std::string(kMonospaceFonts) + ";\n}\n";
+    css += ":root {\n  " + CodeFont(theme);
+    css += Colour("page", theme.page) + " " + Colour("text", theme.text) + " " + Colour("muted", theme.muted) + " " +
+           Colour("link", theme.link) + " " + Colour("rule", theme.rule) + "\n  ";
+    css += CodeColours(theme);
+    css += kPage;
+    css += CodeRules(name);
+    css += kSite;
+    if (name == ThemeName::Editor)
+        css += kEditorBlocks;
+    return css;
+}
+
+std::string FragmentStyleSheet(ThemeName name)
+{
+    // The colours are the code blocks' own, not the page's.
+    const Theme& theme = ThemeOf(name);
+    std::string css = ".CodeArea {\n  --mono: " + std::string(kMonospaceFonts) + ";\n  " + CodeFont(theme);
+    css += Colour("muted", theme.muted) + " " + Colour("rule", theme.rule) + "\n  ";
+    css += CodeColours(theme);
+    css += CodeRules(name);
     if (name == ThemeName::Editor)
         css += kEditorBlocks;
     return css;

@@ -6,8 +6,12 @@
 
 namespace quillmark::cli {
 
-// The style sheet of Quillmark's pages in a theme: code with its decoration classes, line
-// numbers, and the site's navigation and index.
+// The style sheet of Quillmark's pages in a theme (convert --page, a site): the page itself,
+// the site's navigation and index, and the code with its decoration classes and line numbers.
 std::string StyleSheet(ThemeName theme);
+
+// The style sheet of the fragment alone, for a page of its own: every rule applies inside the
+// code blocks (their classes, links and line numbers), so nothing else of the page changes.
+std::string FragmentStyleSheet(ThemeName theme);
 
 } // namespace quillmark::cli

@@ -1,6 +1,7 @@
 #include "conversion/LineScanner.h"
 
 #include "codemodel/ByteBlocks.h"
+#include "codemodel/CodeSyntax.h"
 
 #include <algorithm>
 #include <array>
@@ -16,15 +17,15 @@ constexpr bool IsDelimiter(char c)
 
 // Characters that the scan only steps over. Bytes of multi-byte UTF-8 characters are all
 // such characters, so no character is ever split. A "[" is dispatched, to step over the
-// bracketed name it may open. Line breaks and zero bytes, which follow every line of a module's
-// text, are not plain either, so that a step over plain characters ends at the line's end
-// without a test of its own; inside a line (where only a zero byte could be) dispatching one
-// steps over it all the same.
+// bracketed name it may open, and a "#", to step over the date literal it may open. Line breaks
+// and zero bytes, which follow every line of a module's text, are not plain either, so that a
+// step over plain characters ends at the line's end without a test of its own; inside a line
+// (where only a zero byte could be) dispatching one steps over it all the same.
 constexpr auto PlainCharacters = [] {
     std::array<bool, 256> plain{};
     for (int c = 0; c < 256; ++c)
-        plain[c] = !IsDelimiter(static_cast<char>(c)) && c != '"' && c != '\'' && c != ':' && c != '[' && c != '\r' &&
-                   c != '\n' && c != '\0';
+        plain[c] = !IsDelimiter(static_cast<char>(c)) && c != '"' && c != '\'' && c != ':' && c != '[' && c != '#' &&
+                   c != '\r' && c != '\n' && c != '\0';
     return plain;
 }();
 
@@ -57,13 +58,25 @@ std::size_t LineScanner::MaxSpans(std::string_view line)
 LineScanner::Result LineScanner::Scan(std::string_view line)
 {
     const std::size_t start = byteblocks::Skip<' '>(line);
-    if (start == line.size())
-        return Result::Converted; // a blank line gives an empty element
-    if (line[start] == '\'')
+    if (start == line.size()) {
+        commentGoesOn_ = false;
+        return Result::Converted; // a blank line gives an empty element, and ends any comment
+    }
+    if (line[start] == '\'') {
+        commentGoesOn_ = syntax::GoesOn(line);
         return Result::WholeLineComment;
+    }
 
     line_ = line;
     mode_ = Mode::Gather;
+    if (commentGoesOn_ || ((line[start] | 0x20) == 'r' && syntax::IsRem(line, start))) {
+        // A comment of its own, so that a run of comment lines stays what it was.
+        next_ = tokens_.data();
+        copied_ = 0;
+        CommentToEnd(start);
+        sink_.Tokens(Gathered());
+        return Result::Converted;
+    }
     ScanCode(start);
     OpenLabels(labels_);
     if (mode_ == Mode::Count) {
@@ -107,6 +120,7 @@ void LineScanner::OpenLabels(std::size_t count)
 
 void LineScanner::ScanCode(std::size_t start)
 {
+    commentGoesOn_ = false;
     brackets_ = BracketedNames(line_);
     next_ = tokens_.data();
     copied_ = 0;
@@ -115,6 +129,13 @@ void LineScanner::ScanCode(std::size_t start)
     delimiter_ = false;
     pos_ = start;
     wordStart_ = start;
+    if (const char first = line_[start]; first == '\t' || (first >= '0' && first <= '9')) {
+        // A Rem statement behind a tab or a line number.
+        if (const std::size_t statement = syntax::FirstStatement(line_, start); syntax::IsRem(line_, statement)) {
+            CommentToEnd(statement);
+            return;
+        }
+    }
     while (pos_ < line_.size()) {
         Step step;
         switch (line_[pos_]) {
@@ -124,11 +145,16 @@ void LineScanner::ScanCode(std::size_t start)
         case ',':
         case ')': step = WordEnd(); break;
         case '\'': // a comment behind code
-            Wrap(pos_, line_.size(), TokenKind::Comment);
+            CommentToEnd(pos_);
             return;
         case ':': step = Colon(); break;
         case '[':
             pos_ = brackets_.End(pos_); // a bracketed name is read as plain characters
+            step = Advance();
+            break;
+        case '#': // a date literal too
+            if (const std::size_t close = syntax::DateLiteralEnd(line_, pos_); close != syntax::npos)
+                pos_ = close;
             step = Advance();
             break;
         default: step = Advance(); break;
@@ -216,7 +242,7 @@ LineScanner::Step LineScanner::Colon()
             return Step::Done;
         }
         ++pos_;
-        return Step::Continue;
+        return RemAfterColon();
     }
     if (atEnd || next == ' ') {
         // Label definition: everything from the line's first character through the colon,
@@ -226,11 +252,32 @@ LineScanner::Step LineScanner::Colon()
         ++labels_;
         ++pos_;
         wordStart_ = pos_;
-        return Step::Continue;
+        return RemAfterColon();
     }
     ++pos_;
     label_ = false;
-    return Step::Continue;
+    return RemAfterColon();
+}
+
+LineScanner::Step LineScanner::RemAfterColon()
+{
+    const std::size_t statement = syntax::SkipBlanks(line_, pos_);
+    if (!syntax::IsRem(line_, statement))
+        return Step::Continue;
+    // The word that the colon ends is what a delimiter would have made of it.
+    const std::string_view word(line_.data() + wordStart_, pos_ - wordStart_);
+    if (!word.empty() && keywords_.IsKeyword(word))
+        Wrap(wordStart_, pos_, TokenKind::Keyword);
+    else if (!word.empty() && IsNameStart(word.front()))
+        Wrap(wordStart_, pos_, TokenKind::Name);
+    CommentToEnd(statement);
+    return Step::Done;
+}
+
+void LineScanner::CommentToEnd(std::size_t from)
+{
+    Wrap(from, line_.size(), TokenKind::Comment);
+    commentGoesOn_ = syntax::GoesOn(line_);
 }
 
 void LineScanner::EndOfLineWord()

@@ -13,8 +13,9 @@
 namespace quillmark {
 
 // Reads code lines in a single left-to-right pass each and reports their tokens to a sink.
-// Every rule of what a piece of a line is lives here, in the order the rules are tried; a run
-// of whole-line comments, which depends on the lines around it, is the caller's to mark.
+// Every rule of what a piece of a line is lives here, in the order the rules are tried (those
+// that every reader of code shares in CodeSyntax); a run of whole-line comments, which depends
+// on the lines around it, is the caller's to mark.
 class LineScanner {
 public:
     // keywords may be null: the first keyword lookup then fails with error 91.
@@ -28,8 +29,10 @@ public:
     };
 
     // Reports the tokens of line, a line of a module's text (read past its end as far as the
-    // text's padding allows); a blank line has none. A string literal without its closing quote
-    // fails with error 5, "unterminated string literal", before any token of the line is reported.
+    // text's padding allows); a blank line has none. A Rem statement, and a line that a comment
+    // goes on into with " _" (unless it is a whole-line comment itself), is a comment of its own
+    // line, outside any run. A string literal without its closing quote fails with error 5,
+    // "unterminated string literal", before any token of the line is reported.
     Result Scan(std::string_view line);
 
     // A whole-line comment: the run it belongs to opens before it unless it is open already,
@@ -52,6 +55,8 @@ private:
     Step Advance();
     Step StringLiteral();
     Step Colon();
+    Step RemAfterColon();
+    void CommentToEnd(std::size_t from);
     void EndOfLineWord();
 
     // Reports the line up to `from` as text, then the piece from..to as a token of kind.
@@ -85,6 +90,7 @@ private:
     KeywordLookup keywords_;
     TokenSink& sink_;
     bool inCommentRun_ = false;
+    bool commentGoesOn_ = false; // the last line's comment ends in a line continuation
 
     std::array<Token, 512> tokens_;
     Token* next_ = tokens_.data();

@@ -2,6 +2,7 @@
 
 #include "codemodel/BracketedNames.h"
 #include "codemodel/ByteBlocks.h"
+#include "codemodel/CodeSyntax.h"
 
 #include <array>
 #include <optional>
@@ -11,10 +12,7 @@ namespace quillmark {
 
 namespace {
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
+using syntax::IsBlank;
 
 bool IsNameChar(char c)
 {
@@ -51,16 +49,35 @@ std::optional<std::string_view> TakeWord(std::string_view s, std::string_view wo
 // The physical line without a trailing continuation mark, and whether it had one.
 bool StripContinuation(std::string_view& line)
 {
-    std::string_view s = line;
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    if (s.empty() || s.back() != '_')
+    const std::size_t mark = syntax::ContinuationMark(line);
+    if (mark == syntax::npos)
         return false;
-    s.remove_suffix(1);
-    if (!s.empty() && !IsBlank(s.back()))
-        return false; // a name ending in an underscore
-    line = s;
+    line = line.substr(0, mark);
     return true;
+}
+
+// The physical lines that go on from physical, the text of line, joined with a space for each
+// continuation mark; line is left at the last of them.
+std::string_view JoinedLine(const ModuleText& text, std::string_view physical, std::int32_t& line, std::string& joined)
+{
+    StripContinuation(physical);
+    joined.assign(physical);
+    while (line < text.Count()) {
+        ++line;
+        std::string_view next = text.Line(line);
+        const bool more = StripContinuation(next);
+        joined += ' ';
+        joined += next;
+        if (!more)
+            break;
+    }
+    return joined;
+}
+
+// The logical line that starts with physical, the text of line.
+std::string_view LogicalLine(const ModuleText& text, std::string_view physical, std::int32_t& line, std::string& joined)
+{
+    return syntax::GoesOn(physical) ? JoinedLine(text, physical, line, joined) : physical;
 }
 
 // Characters that end a stretch of plain code: a string opens, a comment starts, a colon may
@@ -101,12 +118,10 @@ void SplitStatements(std::string_view line, std::vector<std::string_view>& out)
         if (!s.empty())
             out.push_back(s);
     };
-    std::size_t i = 0;
+    std::size_t i = syntax::FirstStatement(line, 0);
     for (;;) {
         // A statement starts: Rem makes the rest of the line a comment.
-        while (i < n && IsBlank(line[i]))
-            ++i;
-        if (i < n && TakeWord(line.substr(i), "Rem", false)) {
+        if (syntax::IsRem(line, i)) {
             finish(i);
             return;
         }
@@ -134,6 +149,7 @@ void SplitStatements(std::string_view line, std::vector<std::string_view>& out)
                 break;
             }
         }
+        i = syntax::SkipBlanks(line, i);
     }
 }
 
@@ -245,8 +261,7 @@ QuickLine ClassifyQuickly(std::string_view line, bool inProcedure)
     const std::size_t first = byteblocks::Skip<' ', '\t'>(line);
     if (first == line.size())
         return QuickLine::Empty;
-    std::string_view trailing = line;
-    if (StripContinuation(trailing))
+    if (syntax::GoesOn(line))
         return QuickLine::Unknown;
     const char c = LowerAscii(line[first]);
     if (c == '\'')
@@ -271,7 +286,7 @@ QuickLine ClassifyQuickly(std::string_view line, bool inProcedure)
     switch (word.size()) {
     case 3:
         if (is("rem"))
-            return end == line.size() || !IsNameChar(line[end]) ? QuickLine::Empty : QuickLine::Kept;
+            return syntax::IsRem(line, first) ? QuickLine::Empty : QuickLine::Kept;
         if (is("sub") || (inProcedure && is("end")))
             return QuickLine::Unknown;
         break;
@@ -305,27 +320,14 @@ std::vector<ProcRecord> ScanProcedures(const ModuleText& text)
     const std::int32_t count = text.Count();
     std::int32_t line = 1;
     while (line <= count) {
-        std::string_view physical = text.Line(line);
+        const std::string_view physical = text.Line(line);
         if (const QuickLine quick = ClassifyQuickly(physical, open); quick != QuickLine::Unknown) {
             if (quick == QuickLine::Kept)
                 lastKeptLine = line;
             ++line;
             continue;
         }
-        std::string_view logical = physical;
-        if (StripContinuation(physical)) {
-            joined.assign(physical);
-            while (line < count) {
-                ++line;
-                std::string_view next = text.Line(line);
-                const bool more = StripContinuation(next);
-                joined += ' ';
-                joined += next;
-                if (!more)
-                    break;
-            }
-            logical = joined;
-        }
+        const std::string_view logical = LogicalLine(text, physical, line, joined);
         const std::int32_t last = line;
         ++line;
 
@@ -369,8 +371,13 @@ std::vector<ProcRecord> ScanProcedures(const ModuleText& text)
 
 bool IsPrivateProcedure(const ModuleText& text, const ProcRecord& record)
 {
+    std::string joined;
+    std::vector<std::string_view> statements;
     for (std::int32_t line = record.FirstLine; line <= record.LastLine; ++line) {
-        const auto proc = ParseProcStatement(Trim(text.Line(line)));
+        SplitStatements(LogicalLine(text, text.Line(line), line, joined), statements);
+        if (statements.empty())
+            continue;
+        const auto proc = ParseProcStatement(statements.front());
         if (proc && proc->kind == record.Kind && SameName(proc->name, DeclaredName(record)))
             return proc->isPrivate;
     }

@@ -139,14 +139,14 @@ TEST(CommandProcess, SiteSaysNothingWhenDoneWithoutATerminal)
     EXPECT_TRUE(std::filesystem::exists(folder.Path() + "/Sample/Ledger.html"));
 }
 
-// The style sheet handed out for a blog or a page is the one a site of that theme uses.
-TEST(CommandProcess, TheStyleSheetIsTheSitesOfTheSameTheme)
+// The page's style sheet handed out is the one a site of that theme uses.
+TEST(CommandProcess, ThePagesStyleSheetIsTheSitesOfTheSameTheme)
 {
     for (const char* theme : {"light", "dark", "editor"}) {
         quillmark::testing::TempFolder folder("process-css");
         const std::string sample = std::string(QUILLMARK_SOURCE_DIR) + "/examples/Sample";
         ASSERT_EQ(Launch("site --theme " + std::string(theme) + " -o " + folder.Path() + " " + sample).status, 0);
-        const Result css = Launch("css --theme " + std::string(theme));
+        const Result css = Launch("css --page --theme " + std::string(theme));
         EXPECT_EQ(css.status, 0);
         EXPECT_EQ(css.out, quillmark::testing::ReadFileText(folder.Path() + "/quillmark.css")) << theme;
     }

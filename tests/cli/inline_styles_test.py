@@ -48,7 +48,8 @@ def main():
         pages = {}
         for theme in ("light", "dark", "editor"):
             classes = run("convert", "--links", "--module", module, project)
-            styled = (f"<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<style>\n{run('css', '--theme', theme)}"
+            sheet = run("css", "--page", "--theme", theme)
+            styled = (f"<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<style>\n{sheet}"
                       f"</style>\n</head>\n<body>\n{classes}\n</body>\n</html>\n")
             inline = run("convert", "--links", "--inline-styles", "--page", "--theme", theme, "--module", module,
                          project)

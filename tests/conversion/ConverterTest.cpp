@@ -138,6 +138,20 @@ TEST_F(ConverterTest, CommentRuns)
          {R"(<span class="Deco1">' a</span>)", R"(<span class="Deco5">x</span> = 1 <span class="Deco1">' b</span>)",
           R"(<span class="Deco1">  ' c)", R"(' d</span>)"}},
         {{"' a", "\t' b"}, {R"(<span class="Deco1">' a</span>)", "\t<span class=\"Deco1\">' b</span>"}},
+        // A comment goes on with " _" to the next line that is not blank, which is a comment of
+        // its own unless it is a whole-line comment itself; a Rem line is one of its own.
+        {{"' a _", "  b _", "' c", "d"},
+         {R"(<span class="Deco1">' a _</span>)", R"(  <span class="Deco1">b _</span>)",
+          R"(<span class="Deco1">' c</span>)", R"(<span class="Deco5">d</span>)"}},
+        {{"x = 1 ' a _ ", "b", "c"},
+         {R"(<span class="Deco5">x</span> = 1 <span class="Deco1">' a _ </span>)", R"(<span class="Deco1">b</span>)",
+          R"(<span class="Deco5">c</span>)"}},
+        {{"' a _", "' b", "", "c"},
+         {R"(<span class="Deco1">' a _)", R"(' b</span>)", "", R"(<span class="Deco5">c</span>)"}},
+        {{"Rem a _", "Rem b", "' c", "x_"},
+         {R"(<span class="Deco1">Rem a _</span>)", R"(<span class="Deco1">Rem b</span>)",
+          R"(<span class="Deco1">' c</span>)", R"(<span class="Deco5">x_</span>)"}},
+        {{"' a_", "b"}, {R"(<span class="Deco1">' a_</span>)", R"(<span class="Deco5">b</span>)"}},
     };
     for (const auto& c : cases) {
         const auto count = static_cast<std::int32_t>(c.lines.size());

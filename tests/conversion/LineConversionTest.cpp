@@ -131,7 +131,34 @@ TEST_F(LineConversionTest, StringsAndComments)
         {"    ' note", R"(<span class="Deco1">    ' note</span>)"},
         {"\t' note", "\t<span class=\"Deco1\">' note</span>"}, // a tab is no space
         {R"(' "open)", R"(<span class="Deco1">' "open</span>)"},
-        {"Rem note", R"(<span class="Deco5">Rem</span> <span class="Deco5">note</span>)"},
+    });
+}
+
+// A statement that begins with Rem is a comment, whatever follows; a Rem elsewhere, or one
+// without a blank after it, is a name. A date literal is read whole, as undecorated text.
+TEST_F(LineConversionTest, RemStatementsAndDateLiterals)
+{
+    Check({
+        {R"(Rem 12" pipe)", R"(<span class="Deco1">Rem 12" pipe</span>)"},
+        {"  rem", R"(  <span class="Deco1">rem</span>)"},
+        {"\tRem\tnote", "\t<span class=\"Deco1\">Rem\tnote</span>"},
+        {R"(x = 1: Rem say "hi)", R"(<span class="Deco5">x</span> = 1: <span class="Deco1">Rem say "hi</span>)"},
+        {"Dim s As String:Rem x",
+         R"(<span class="Deco3">Dim</span> <span class="Deco5">s</span> <span class="Deco3">As</span> <span class="Deco5">String:</span><span class="Deco1">Rem x</span>)"},
+        {"Done: Rem it's done", R"(<span class="Deco4">Done:</span> <span class="Deco1">Rem it's done</span>)"},
+        {R"(10 Rem "x)", R"(10 <span class="Deco1">Rem "x</span>)"},
+        {R"(s = "a: Rem b")", R"(<span class="Deco5">s</span> = <span class="Deco2">"a: Rem b"</span>)"},
+        {"Remark = Rem", R"(<span class="Deco5">Remark</span> = <span class="Deco5">Rem</span>)"},
+        {"Rem(1)", R"(<span class="Deco5">Rem</span>(1))"},
+        {"t = #12:30:00 PM#", R"(<span class="Deco5">t</span> = #12:30:00 PM#)"},
+        {"If d < #1/2/2000 3:04 am# Then",
+         R"(<span class="Deco3">If</span> <span class="Deco5">d</span> &lt; #1/2/2000 3:04 am# <span class="Deco3">Then</span>)"},
+        {"f(#Jan 5, 2001#, y# + #1:00#) ' t",
+         R"(<span class="Deco5">f</span>(#Jan 5, 2001#, <span class="Deco5">y#</span> + #1:00#) <span class="Deco1">' t</span>)"},
+        // A file number, or a type character, opens no literal.
+        {"Write #1, a, b#",
+         R"(<span class="Deco3">Write</span> #1, <span class="Deco5">a</span>, <span class="Deco5">b#</span>)"},
+        {"#If x Then", R"(#If <span class="Deco5">x</span> <span class="Deco3">Then</span>)"},
     });
 }
 
@@ -181,7 +208,7 @@ TEST_F(LineConversionTest, NonAsciiCharactersAreNeverSplitOrTakenForLetters)
 
 TEST_F(LineConversionTest, StringWithoutClosingQuoteFails)
 {
-    for (const char* line : {R"(x = "abc)", R"(Rem don"t)", R"(MsgBox "a" & "b)"}) {
+    for (const char* line : {R"(x = "abc)", R"(Remark = "t)", R"(MsgBox "a" & "b)"}) {
         Load("M", {"Sub P()", line, "End Sub"}, {{"P", 1, 3}});
         try {
             Convert("P", 1, 3);

@@ -110,6 +110,10 @@ INSTANTIATE_TEST_SUITE_P(Modules, ScanProceduresTest, ::testing::Values(
     ScanCase{"a continued comment is one comment",
         {"Dim a", "' note _", "  End Sub", "Sub A()", "End Sub"},
         {{"A", 2, 5}}},
+    ScanCase{"Rem after a colon, a label or a line number is a comment to the line's end",
+        {"Sub A()", "  x = 1: Rem : End Sub", "Out: rem x: End Sub", "10 Rem x: End Sub", "End Sub",
+         "Rem a _", "Sub Hidden()", "rem\tb", "Sub B()", "Remark: End Sub"},
+        {{"A", 1, 5}, {"B", 6, 10}}},
     ScanCase{"named arguments and End alone do not split or end",
         {"Sub A()", "  Foo x:=1, y:=\"End Sub\"", "  If x Then End", "End Sub"},
         {{"A", 1, 4}}}));
@@ -203,13 +207,17 @@ TEST(IsPrivateProcedure, TheProcedureStatementSaysIt)
         "End Property",
         "Private Property Let Size(v As Long)",
         "End Property",
+        "' was: _",
+        "Private Sub Opened()",
+        "Sub Opened()",
+        "End Sub",
     });
     const std::vector<ProcRecord> blocks = ScanProcedures(text);
-    ASSERT_EQ(blocks.size(), 5u);
+    ASSERT_EQ(blocks.size(), 6u);
     std::vector<bool> isPrivate;
     for (const ProcRecord& block : blocks)
         isPrivate.push_back(IsPrivateProcedure(text, block));
-    EXPECT_EQ(isPrivate, (std::vector<bool>{true, false, true, false, true}));
+    EXPECT_EQ(isPrivate, (std::vector<bool>{true, false, true, false, true, false}));
 }
 
 } // namespace

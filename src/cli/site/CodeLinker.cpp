@@ -2,6 +2,7 @@
 
 #include "cli/site/SitePaths.h"
 #include "codemodel/BracketedNames.h"
+#include "codemodel/CodeSyntax.h"
 #include "conversion/HtmlEscape.h"
 #include "conversion/Keywords.h"
 
@@ -72,7 +73,7 @@ void CodeLinker::LineStart(std::int32_t number, std::string_view text)
     marks_.Append(number, out_);
     declared_.StartLine(continued_);
     line_ = text;
-    continues_ = false;
+    lastIsText_ = false;
 }
 
 void CodeLinker::Tokens(std::span<const Token> tokens)
@@ -89,7 +90,7 @@ void CodeLinker::Tokens(std::span<const Token> tokens)
             --openSpans_;
             break;
         }
-        continues_ = token.role == Token::Role::Piece && token.kind == TokenKind::Text && token.text.ends_with(" _");
+        lastIsText_ = token.role == Token::Role::Piece && token.kind == TokenKind::Text;
         if (spill_ && out_.size() >= kSpillSize)
             spill_(out_);
     }
@@ -98,7 +99,7 @@ void CodeLinker::Tokens(std::span<const Token> tokens)
 void CodeLinker::LineEnd()
 {
     lineEnded_ = true;
-    continued_ = continues_;
+    continued_ = lastIsText_ && syntax::GoesOn(line_);
 }
 
 void CodeLinker::AppendPiece(const Token& token)
@@ -123,8 +124,8 @@ void CodeLinker::AppendPiece(const Token& token)
 }
 
 // Links the names of plain code text: "Name", "Module.Name", "Me.Name", and bracketed ones
-// ("[Name]" means Name); ".Name" of a With block and the members of anything else are left
-// alone.
+// ("[Name]" means Name); ".Name" of a With block, the members of anything else and the words of
+// a date literal are left alone.
 void CodeLinker::AppendNames(std::string_view text)
 {
     std::size_t copied = 0;
@@ -133,6 +134,14 @@ void CodeLinker::AppendNames(std::string_view text)
     BracketedNames brackets(text);
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t start = i;
+        if (text[i] == '#') {
+            const auto inLine = static_cast<std::size_t>(text.data() - line_.data()) + i;
+            if (const std::size_t end = syntax::DateLiteralEnd(line_, inLine); end != syntax::npos) {
+                i += end - inLine + 1;
+                declared_.Punctuation('#');
+                continue;
+            }
+        }
         const std::size_t close = text[i] == '[' ? brackets.End(i) : i;
         std::string_view name;
         if (close > start + 1) {

@@ -50,8 +50,8 @@ private:
     std::size_t openSpans_ = 0;
     DeclaredNames declared_;
     bool lineEnded_ = false;
-    bool continues_ = false; // the line so far ends in a line continuation
-    bool continued_ = false; // the last line ended in a line continuation
+    bool lastIsText_ = false; // the line's last token so far is a piece of plain text
+    bool continued_ = false;  // the last line's code goes on in this one
 };
 
 } // namespace quillmark::cli

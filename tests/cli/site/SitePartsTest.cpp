@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <regex>
+#include <sstream>
 
 namespace quillmark::cli {
 namespace {
@@ -73,7 +74,7 @@ TEST(CodeLinker, NamesOfProceduresLinkToWhereVbaFindsThem)
 {
     SiteProject project;
     project.modules = {
-        Module("Main", 1, "P/Main.html", {Public("Go"), Private("Helper")}),
+        Module("Main", 1, "P/Main.html", {Public("Go"), Private("Helper"), Public("Jan")}),
         Module("Util", 1, "P/lib/Util.html", {Public("Format"), Private("Secret"), Public("Common")}),
         Module("Other", 1, "P/Other.html", {Public("Common")}),
         Module(
@@ -103,6 +104,12 @@ TEST(CodeLinker, NamesOfProceduresLinkToWhereVbaFindsThem)
          {"' Helper", "' Format", "x = \"Go\" ' Helper"},
          "<span class=\"Deco1\">' Helper\n' Format</span>\n" + Name("x") +
              " = <span class=\"Deco2\">\"Go\"</span> <span class=\"Deco1\">' Helper</span>"},
+        // No link inside a Rem statement, a comment that goes on, or a date literal.
+        {0,
+         {"Rem Helper", "t = #Jan 1, 2000# + Jan ' Go _", "Helper Go"},
+         "<span class=\"Deco1\">Rem Helper</span>\n" + Name("t") + " = #Jan 1, 2000# + " +
+             Name("<a href=\"#Jan\">Jan</a>") +
+             " <span class=\"Deco1\">' Go _</span>\n<span class=\"Deco1\">Helper Go</span>"},
         {0,
          {"Go: GoTo Go"},
          "<span class=\"Deco4\">Go:</span> " + Keyword("GoTo") + " <span class=\"Deco4\">Go</span>"},
@@ -375,6 +382,25 @@ TEST(StyleSheet, EveryThemeSetsCodeInALatinMonospaceFirstAndLabelsUnlikeLinks)
         const std::size_t labels = css.find(".Deco4 {");
         ASSERT_NE(labels, std::string::npos);
         EXPECT_EQ(css.substr(labels, css.find('}', labels) - labels).find("underline"), std::string::npos);
+    }
+}
+
+// The fragment's own sheet styles nothing of the page around it: every selector starts at the
+// code blocks, a decoration class or the numbered lines.
+TEST(StyleSheet, TheFragmentsRulesStayInsideIt)
+{
+    const std::regex rule(R"((^|\})\s*([^{}]+)\{)");
+    const std::regex fragment(R"(\s*\.(CodeArea|Deco[1-5]|Numbered)\b[^,]*)");
+    for (const ThemeName theme : {ThemeName::Light, ThemeName::Dark, ThemeName::Editor}) {
+        const std::string css = FragmentStyleSheet(theme);
+        std::size_t rules = 0;
+        for (auto it = std::sregex_iterator(css.begin(), css.end(), rule); it != std::sregex_iterator();
+             ++it, ++rules) {
+            std::stringstream selectors((*it)[2].str());
+            for (std::string selector; std::getline(selectors, selector, ',');)
+                EXPECT_TRUE(std::regex_match(selector, fragment)) << selector;
+        }
+        EXPECT_GT(rules, 10u);
     }
 }
 

@@ -87,6 +87,7 @@ compareSites example "$sample"
 compareSites example-options --title '見本 <&> "一覧"' --exclude 'Text*' --line-numbers --theme editor "$sample"
 for theme in light dark editor; do
   compare css --theme "$theme"
+  compare css --page --theme "$theme"
 done
 # Standard input as it is: its CR LF and what follows a Ctrl+Z arrive.
 for command in source convert; do

@@ -8,4 +8,8 @@ Public Function PadLeft(ByVal s As String, ByVal width As Long) As String
 End Function
 
 Public Sub Init()
+    Rem PadLeft "pads" nothing yet: FormatAmount neither
+    Const Opening As Date = #9:00:00 AM#: Rem Init
+    ' FormatAmount in a comment that goes on _
+      with PadLeft(1) in it
 End Sub
