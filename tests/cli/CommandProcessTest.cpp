@@ -267,6 +267,51 @@ TEST(CommandProcess, OutputOntoWhatIsNotAPlainFile)
     EXPECT_FALSE(fs::exists(dir + "/site"));
 }
 
+// A name of a file the shell opened for the command (/dev/stdout, /dev/fd/N, or the file's own
+// name) is written through the shell's descriptor, after what the shell wrote there and before
+// what it writes next, never in a new file.
+TEST(CommandProcess, OutputThroughADescriptorKeepsWhatTheShellWrote)
+{
+    TempFolder folder("output-descriptor");
+    const std::string dir = folder.Path();
+    const std::string module = folder.Write("Ledger.cls", kLedger);
+    const std::string fragment = Launch("convert " + module).out;
+    const std::string file = dir + "/out.html";
+    const std::string convert = std::string(QUILLMARK_BIN) + " convert " + module + " -o ";
+    const std::pair<std::string, std::string> cases[] = {
+        {convert + "/dev/stdout >> " + file, "old\n" + fragment},
+        {convert + "/dev/stderr 2>> " + file, "old\n" + fragment},
+        {convert + "/dev/fd/3 3>> " + file, "old\n" + fragment},
+        {convert + file + " >> " + file, "old\n" + fragment},
+        {"{ echo header; " + convert + "/dev/stdout; echo footer; } > " + file, "header\n" + fragment + "footer\n"},
+        {"{ echo header; " + convert + "/proc/self/fd/1; echo footer; } > " + file,
+         "header\n" + fragment + "footer\n"},
+    };
+    for (const auto& [command, expected] : cases) {
+        folder.Write("out.html", "old\n");
+        const Result r = Shell(command);
+        EXPECT_EQ(r.status, 0) << command;
+        EXPECT_EQ(ReadFileText(file), expected) << command;
+    }
+}
+
+// A file the user marked read-only is refused and kept, also at the end of a link.
+TEST(CommandProcess, OutputOntoAReadOnlyFileIsRefused)
+{
+    TempFolder folder("output-read-only");
+    const std::string dir = folder.Path();
+    const std::string module = folder.Write("Ledger.cls", kLedger);
+    const std::string file = folder.Write("kept.html", "kept");
+    ::chmod(file.c_str(), 0444);
+    fs::create_symlink(file, dir + "/link.html");
+    for (const std::string& output : {file, dir + "/link.html"}) {
+        const Result r = Launch("convert -o " + output + " " + module, true);
+        EXPECT_EQ(r.status, 1) << output;
+        EXPECT_EQ(r.out, "quillmark: cannot write " + output + ": the file is read-only\n");
+        EXPECT_EQ(ReadFileText(file), "kept");
+    }
+}
+
 // The temporary files below folder, by their mark.
 std::vector<fs::path> TemporaryFilesUnder(const fs::path& folder)
 {
@@ -386,6 +431,50 @@ TEST(CommandProcess, ALaterRunRemovesOnlyTheStaleTemporaryFilesOfWhatItWrites)
     EXPECT_EQ(Launch("convert --module Ledger -o " + dir + "/out.html " + sample).status, 0);
     for (const auto& file : files)
         EXPECT_EQ(fs::exists(dir + "/" + file.name), !file.removed) << file.name;
+}
+
+// Names as long as a file system takes (CJK and emoji, bytes of UTF-8) are written, their
+// temporary twins too; the twin that a killed run left of one is removed by the next run.
+TEST(CommandProcess, TheLongestNamesAreWrittenAndAKilledRunsTwinsRemoved)
+{
+    TempFolder folder("longest");
+    const std::string dir = folder.Path();
+    const auto repeated = [](const std::string& unit, int times) {
+        std::string text;
+        for (int i = 0; i < times; ++i)
+            text += unit;
+        return text;
+    };
+    const std::string names[] = {repeated("\xE5\xA3\xB2", 80), repeated("\xE4\xB8\x8A", 90),
+                                 repeated("\xF0\x9F\x98\x80", 75)}; // 240, 270 and 300 bytes
+    for (const std::string& name : names)
+        folder.Write("proj/" + name.substr(0, 12) + ".bas", "Attribute VB_Name = \"" + name + "\"\r\nSub A()\r\nEnd Sub\r\n");
+    const Result site = Launch("site -o " + dir + "/site " + dir + "/proj", true);
+    EXPECT_EQ(site.status, 0) << site.out;
+    std::size_t pages = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(dir + "/site"))
+        pages += entry.path().extension() == ".html" && entry.path().filename() != "index.html";
+    EXPECT_EQ(pages, 3u);
+
+    std::string code;
+    for (int i = 0; i < 20000; ++i)
+        code += "Sub P" + std::to_string(i) + "()\r\n    x = \"s\" ' note\r\nEnd Sub\r\n";
+    const std::string module = folder.Write("Big.bas", code);
+    const std::string page = dir + "/out/" + repeated("\xF0\x9F\x93\x84", 61) + "x.html"; // 250 bytes
+    fs::create_directory(dir + "/out");
+    const pid_t pid = Start({"convert", "-o", page, module});
+    ASSERT_GT(pid, 0);
+    int status = 0;
+    while (TemporaryFilesUnder(dir + "/out").empty() && ::waitpid(pid, &status, WNOHANG) == 0)
+        ::usleep(100);
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+    if (!WIFSIGNALED(status))
+        std::puts("the run ended before it was killed; only its page is checked");
+    const Result convert = Launch("convert -o " + page + " " + module, true);
+    EXPECT_EQ(convert.status, 0) << convert.out;
+    EXPECT_EQ(fs::file_size(page), Launch("convert " + module).out.size());
+    EXPECT_EQ(TemporaryFilesUnder(dir), std::vector<fs::path>{});
 }
 
 TEST(CommandProcess, AFailedWriteNamesTheFileNotItsTemporaryTwin)

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -48,11 +49,11 @@ struct PageOutcome {
 
 // Writes the module's page: its code decorated and linked, or undecorated after a problem. A
 // conversion that fails leaves the page unwritten and throws its error.
-void WritePage(const PageJob& job, const std::string& path, const ModuleView& view, const KeywordTable& keywords,
+void WritePage(const PageJob& job, const SiteFolder::File& page, const ModuleView& view, const KeywordTable& keywords,
                const std::string& problem, bool lineNumbers)
 {
     const SiteProject& project = *job.project;
-    AtomicFileWriter file(path, NewFileAccess::Shared, Durability::Unsynced);
+    AtomicFileWriter file(page.folder, page.name, NewFileAccess::Shared, Durability::Unsynced);
     file.Write(ModulePageTop(project, project.modules[job.module], view.index,
                              problem.empty() ? "" : "This module could not be highlighted (" + problem + ").",
                              lineNumbers));
@@ -100,15 +101,15 @@ PageOutcome WriteModulePage(const PageJob& job, SiteFolder& site, const KeywordT
 
     std::string problem;
     try {
-        const std::string path = site.FileFor(module.page);
+        const SiteFolder::File page = site.FileFor(module.page);
         try {
-            WritePage(job, path, view, keywords, problem, options.lineNumbers);
+            WritePage(job, page, view, keywords, problem, options.lineNumbers);
         } catch (const RuntimeError& e) {
             const std::int32_t line = e.Place().line;
             problem = line > 0 ? "line " + std::to_string(line) + ": " + e.Problem() : e.Problem();
         }
         if (!problem.empty())
-            WritePage(job, path, view, keywords, problem, options.lineNumbers);
+            WritePage(job, page, view, keywords, problem, options.lineNumbers);
     } catch (const std::runtime_error& e) {
         return {false, e.what()};
     }
@@ -121,7 +122,10 @@ PageOutcome WriteModulePage(const PageJob& job, SiteFolder& site, const KeywordT
 std::string WriteSiteFile(SiteFolder& site, std::string_view path, const std::string& text)
 {
     try {
-        WriteFileAtomically(site.FileFor(path), text, NewFileAccess::Shared, Durability::Unsynced);
+        const SiteFolder::File file = site.FileFor(path);
+        AtomicFileWriter writer(file.folder, file.name, NewFileAccess::Shared, Durability::Unsynced);
+        writer.Write(text);
+        writer.Commit();
     } catch (const std::runtime_error& e) {
         return e.what();
     }
@@ -169,6 +173,16 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
         WriteMessage(err, options.outputFolder + ": cannot make the output folder: " + ec.message());
         return kFailed;
     }
+    // Held open from here on: what is written goes into this folder, whatever takes its name.
+    std::optional<SiteFolder> site;
+    try {
+        site.emplace(folder, [&] {
+            WriteMessage(err, options.outputFolder + ": another run is writing a site there; waiting for it to end");
+        });
+    } catch (const std::runtime_error& e) {
+        WriteMessage(err, e.what());
+        return kFailed;
+    }
     const unsigned jobs = options.jobs > 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
     KeepFreedMemoryForReuse();
 
@@ -199,10 +213,9 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
             pages.push_back({&project, &procedures.back(), m});
     }
 
-    SiteFolder site(folder);
     // The style sheet goes first and the index last, listing only the pages written, so that
     // no run, however it ends, leaves a link to a page it did not write.
-    if (const std::string problem = WriteSiteFile(site, kStyleSheetFile, StyleSheet(options.theme)); !problem.empty()) {
+    if (const std::string problem = WriteSiteFile(*site, kStyleSheetFile, StyleSheet(options.theme)); !problem.empty()) {
         WriteMessage(err, problem + "; nothing was written");
         return kFailed;
     }
@@ -216,7 +229,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
             index = IndexPage(projects, options.title);
             return;
         }
-        outcomes[i - 1] = WriteModulePage(pages[i - 1], site, *keywords, options);
+        outcomes[i - 1] = WriteModulePage(pages[i - 1], *site, *keywords, options);
         progress.Done();
     });
     progress.Finish();
@@ -233,7 +246,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
         index = projects.empty() ? "" : IndexPage(projects, options.title);
     }
     if (!index.empty()) {
-        if (const std::string problem = WriteSiteFile(site, kIndexPage, index); !problem.empty()) {
+        if (const std::string problem = WriteSiteFile(*site, kIndexPage, index); !problem.empty()) {
             WriteMessage(err, problem);
             complete = false;
         }

@@ -2,8 +2,10 @@
 
 #include "cli/InputFiles.h"
 #include "cli/site/SiteProject.h"
+#include "platform/files/Folder.h"
 
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -15,25 +17,33 @@ namespace quillmark::cli {
 // Whether path lies in folder or below it; both without symbolic links, "." or "..".
 bool LiesUnder(const std::filesystem::path& folder, const std::filesystem::path& path);
 
-// The folder a site is written into, which nothing written leaves: the folders of a file are
-// made one by one under it, and a folder or file that is a symbolic link is followed only while
-// it stays under it. The temporary files of pages and style sheets that a stopped run left in a
-// folder are removed when the folder is first written to. Safe to use from several threads.
+// The folder a site is written into, which nothing written leaves: it is opened once, taken
+// for this run alone (a second run into it waits), and the folders of a file are made one by
+// one in it, each opened through the one above; a symbolic link in the way, there from the start
+// or swapped in meanwhile, is refused and nothing is written through it. The temporary files of
+// pages and style sheets that a stopped run left in a folder are removed when the folder is
+// first written to. Safe to use from several threads.
 class SiteFolder {
 public:
-    // folder exists. Throws std::runtime_error.
-    explicit SiteFolder(const std::filesystem::path& folder);
+    // folder exists; waiting is called before the run waits for another that writes there.
+    // Throws std::runtime_error.
+    SiteFolder(const std::filesystem::path& folder, const std::function<void()>& waiting);
+
+    struct File {
+        const Folder& folder;
+        std::string name;
+    };
 
     // Where the file at path in the site ("/"-separated) is written, its folders made. Throws
-    // std::runtime_error when that would be outside the folder.
-    std::string FileFor(std::string_view path);
+    // std::runtime_error when it cannot be written there.
+    File FileFor(std::string_view path);
 
 private:
-    std::filesystem::path FolderFor(std::string_view path);
+    const Folder& FolderFor(std::string_view path);
 
-    std::filesystem::path root_; // canonical
+    Folder root_;
     std::mutex mutex_;
-    std::unordered_map<std::string, std::filesystem::path> folders_; // made, by their path in the site
+    std::unordered_map<std::string, Folder> folders_; // opened, by their path in the site
 };
 
 // Leaves out the modules whose page would take the place of one of the inputs (through a link

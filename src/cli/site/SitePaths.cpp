@@ -1,20 +1,17 @@
 #include "cli/site/SitePaths.h"
 
 #include "base/AsciiText.h"
+#include "base/ShortName.h"
 #include "cli/site/CaseKey.h"
 #include "conversion/HtmlEscape.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
 
 namespace quillmark::cli {
 
 namespace {
-
-// The most a file system takes for one part of a path (NTFS, ext4: 255 UTF-16 units or bytes).
-constexpr std::size_t kMaxPartBytes = 255;
 
 bool IsSafe(unsigned char c)
 {
@@ -67,25 +64,6 @@ bool IsDeviceName(std::string_view base)
     if (name == "con" || name == "prn" || name == "aux" || name == "nul")
         return true;
     return name.size() == 4 && (name.starts_with("com") || name.starts_with("lpt")) && name[3] >= '1' && name[3] <= '9';
-}
-
-// A stable hash of the whole name (FNV-1a), to tell cut names apart.
-std::string NameHash(std::string_view name)
-{
-    std::uint32_t hash = 2166136261u;
-    for (const char c : name)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-    return "~" + LowerAscii(HexDigits(hash, 8));
-}
-
-// The longest start of text of at most size bytes that does not split a UTF-8 sequence.
-std::string_view CutAt(std::string_view text, std::size_t size)
-{
-    if (size >= text.size())
-        return text;
-    while (size > 0 && (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80)
-        --size;
-    return text.substr(0, size);
 }
 
 // The paths of a site, each claimed once; a name whose path is taken is numbered, starting from
@@ -143,9 +121,9 @@ std::string SafeFileName(std::string_view name, std::string_view extension)
             *edge = '_';
     if (IsDeviceName(std::string_view(safe).substr(0, safe.find('.'))))
         safe.insert(std::min(safe.find_first_of(". "), safe.size()), "_");
-    if (safe.size() + extension.size() > kMaxPartBytes) {
+    if (safe.size() + extension.size() > kMaxNameBytes) {
         const std::string hash = NameHash(name);
-        safe = std::string(CutAt(safe, kMaxPartBytes - extension.size() - hash.size())) + hash;
+        safe = std::string(CutUtf8(safe, kMaxNameBytes - extension.size() - hash.size())) + hash;
     }
     return safe + std::string(extension);
 }

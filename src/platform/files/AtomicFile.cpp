@@ -1,12 +1,14 @@
 #include "platform/files/AtomicFile.h"
 
 #include "base/RuntimeError.h"
+#include "platform/files/Folder.h"
 #include "platform/files/TemporaryFiles.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,12 +24,24 @@ RuntimeError SystemError(const char* operation, const std::string& path)
 } // namespace
 
 AtomicFileWriter::AtomicFileWriter(std::string path, NewFileAccess access, Durability durability)
-    : path_(std::move(path)), durability_(durability)
+    : path_(path), name_(std::move(path)), folder_(AT_FDCWD), durability_(durability)
 {
-    fd_ = CreateTemporaryFile(path_, access == NewFileAccess::Shared ? 0666 : 0600, temp_);
+    Create(access);
+}
+
+AtomicFileWriter::AtomicFileWriter(const Folder& folder, const std::string& name, NewFileAccess access,
+                                   Durability durability)
+    : path_(folder.PathOf(name)), name_(name), folder_(folder.Descriptor()), durability_(durability)
+{
+    Create(access);
+}
+
+void AtomicFileWriter::Create(NewFileAccess access)
+{
+    fd_ = CreateTemporaryFileIn(folder_, name_, access == NewFileAccess::Shared ? 0666 : 0600, temp_);
     if (fd_ < 0)
         throw SystemError("cannot write", path_);
-    if (struct stat old{}; ::stat(path_.c_str(), &old) == 0)
+    if (struct stat old{}; ::fstatat(folder_, name_.c_str(), &old, 0) == 0)
         ::fchmod(fd_, old.st_mode & 07777);
 }
 
@@ -37,7 +51,7 @@ AtomicFileWriter::~AtomicFileWriter()
         return;
     if (fd_ >= 0)
         ::close(fd_);
-    ::unlink(temp_.c_str());
+    ::unlinkat(folder_, temp_.c_str(), 0);
     ForgetTemporaryFile(temp_);
 }
 
@@ -65,7 +79,7 @@ void AtomicFileWriter::Commit()
     fd_ = -1;
     if (::close(fd) != 0)
         throw SystemError("cannot write", path_);
-    if (::rename(temp_.c_str(), path_.c_str()) != 0)
+    if (::renameat(folder_, temp_.c_str(), folder_, name_.c_str()) != 0)
         throw SystemError("cannot replace", path_);
     committed_ = true;
     ForgetTemporaryFile(temp_);

@@ -5,6 +5,8 @@
 
 namespace quillmark {
 
+class Folder;
+
 // Who may read a file that does not exist yet: only the user (settings), or whoever the user's
 // umask lets (pages). A file that exists keeps its permissions.
 enum class NewFileAccess { Private, Shared };
@@ -23,6 +25,9 @@ class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string path, NewFileAccess access = NewFileAccess::Private,
                               Durability durability = Durability::Synced);
+    // The file name in folder, made there whatever becomes of the folder's path meanwhile; the
+    // folder outlives the writer.
+    AtomicFileWriter(const Folder& folder, const std::string& name, NewFileAccess access, Durability durability);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -31,7 +36,11 @@ public:
     void Commit();
 
 private:
-    std::string path_;
+    void Create(NewFileAccess access);
+
+    std::string path_; // for messages
+    std::string name_; // in folder_, or a path
+    int folder_ = -1;  // the folder's descriptor, or the system's mark for paths (POSIX)
     std::string temp_;
     int fd_ = -1;
     Durability durability_;

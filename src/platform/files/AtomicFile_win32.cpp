@@ -3,6 +3,7 @@
 #include "platform/files/AtomicFile.h"
 
 #include "base/PathText.h"
+#include "platform/files/Folder.h"
 #include "platform/files/TemporaryFiles.h"
 
 #include "platform/win32/SystemError.h"
@@ -29,11 +30,20 @@ HANDLE Handle(int fd)
 
 // A new file takes the permissions its folder gives; the system has no umask to follow.
 AtomicFileWriter::AtomicFileWriter(std::string path, NewFileAccess, Durability durability)
-    : path_(std::move(path)), durability_(durability)
+    : path_(path), name_(std::move(path)), durability_(durability)
 {
-    fd_ = CreateTemporaryFile(path_, 0, temp_);
+    fd_ = CreateTemporaryFile(name_, 0, temp_);
     if (fd_ < 0)
         throw SystemError("cannot write", path_);
+}
+
+// The folder is held open without leave to rename it: its path leads to it while the file is
+// written.
+AtomicFileWriter::AtomicFileWriter(const Folder& folder, const std::string& name, NewFileAccess access,
+                                   Durability durability)
+    : AtomicFileWriter(folder.SystemPathOf(name), access, durability)
+{
+    path_ = folder.PathOf(name);
 }
 
 AtomicFileWriter::~AtomicFileWriter()
@@ -66,7 +76,7 @@ void AtomicFileWriter::Commit()
     if (::_close(fd) != 0)
         throw SystemError("cannot write", path_);
     const DWORD flags = MOVEFILE_REPLACE_EXISTING | (durability_ == Durability::Synced ? MOVEFILE_WRITE_THROUGH : 0);
-    if (!::MoveFileExW(PathFromUtf8(temp_).c_str(), PathFromUtf8(path_).c_str(), flags))
+    if (!::MoveFileExW(PathFromUtf8(temp_).c_str(), PathFromUtf8(name_).c_str(), flags))
         throw SystemError("cannot replace", path_);
     committed_ = true;
     ForgetTemporaryFile(temp_);

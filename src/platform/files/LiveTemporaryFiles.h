@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 
 namespace quillmark {
 
@@ -13,14 +13,17 @@ namespace quillmark {
 
 struct LiveTemporaryFiles {
     std::mutex lock;
-    std::unordered_set<std::string> paths;
+    // By the twin's path, or its name in the folder whose descriptor (POSIX) is the value; -1
+    // when it is a path.
+    std::unordered_map<std::string, int> paths;
     unsigned long next = 0;
 };
 
 // Never destroyed: a stop may come while the process ends.
 LiveTemporaryFiles& LiveFiles();
 
-// The name of the next twin of path, "NAME.tmpPID-N"; called with live's lock held.
+// The name of the next twin of path, "NAME.tmpPID-N", NAME cut short (ShortName) when the
+// whole would not fit; called with live's lock held.
 std::string NextTwin(const std::string& path, LiveTemporaryFiles& live);
 
 // The system's half.

@@ -1,11 +1,16 @@
 #include "platform/files/OutputFile.h"
 
 #include "base/RuntimeError.h"
+#include "base/ShortName.h"
 #include "platform/files/TemporaryFiles.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <filesystem>
+#include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,6 +45,77 @@ std::string LinkTarget(const std::string& path)
     }
 }
 
+// The number in a name of a descriptor ("/dev/fd/N", "/proc/self/fd/N", /dev/stdout's 1); -1 for
+// any other name.
+int DescriptorNamed(std::string_view path)
+{
+    if (path == "/dev/stdout")
+        return STDOUT_FILENO;
+    if (path == "/dev/stderr")
+        return STDERR_FILENO;
+    for (const std::string_view folder : {"/dev/fd/", "/proc/self/fd/"}) {
+        if (!path.starts_with(folder))
+            continue;
+        path.remove_prefix(folder.size());
+        int number = -1;
+        const auto [end, error] = std::from_chars(path.data(), path.data() + path.size(), number);
+        return error == std::errc() && end == path.data() + path.size() ? number : -1;
+    }
+    return -1;
+}
+
+// A descriptor of this process open on the file that named stands for, copied, which a write
+// goes through at the descriptor's own offset, as the shell's ">>" or "{ ...; } >" wants; the one
+// that path names when it names one. -1 when the process has it open nowhere.
+int OpenDescriptorOf(const std::string& path, const struct stat& named)
+{
+    std::vector<int> open;
+    for (const char* list : {"/proc/self/fd", "/dev/fd"}) {
+        DIR* folder = ::opendir(list);
+        if (!folder)
+            continue;
+        while (const dirent* entry = ::readdir(folder)) {
+            int number = -1;
+            const std::string_view name = entry->d_name;
+            if (std::from_chars(name.data(), name.data() + name.size(), number).ec == std::errc() &&
+                number != ::dirfd(folder))
+                open.push_back(number);
+        }
+        ::closedir(folder);
+        break;
+    }
+    const int namedNumber = DescriptorNamed(path);
+    std::stable_partition(open.begin(), open.end(), [&](int number) { return number == namedNumber; });
+    bool readOnly = false;
+    for (const int number : open) {
+        struct stat status {};
+        if (::fstat(number, &status) != 0 || status.st_dev != named.st_dev || status.st_ino != named.st_ino)
+            continue;
+        const int flags = ::fcntl(number, F_GETFL);
+        if (flags < 0 || (flags & O_ACCMODE) == O_RDONLY) {
+            readOnly = true;
+            continue;
+        }
+        const int copy = ::fcntl(number, F_DUPFD_CLOEXEC, 0);
+        if (copy < 0)
+            throw WriteError(path);
+        return copy;
+    }
+    if (readOnly)
+        throw RuntimeError::OperationFailed(err::PathFileAccess, "cannot write", path,
+                                            "it is open for reading only");
+    return -1;
+}
+
+// A file the user marked read-only (no write permission for its owner, or none for us) is never
+// replaced: renaming over it needs only its folder's permission. The bits are read, not
+// access(), which lets the superuser write anything.
+void RefuseReadOnly(const std::string& path, const struct stat& file)
+{
+    if ((file.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0)
+        throw RuntimeError::OperationFailed(err::PathFileAccess, "cannot write", path, "the file is read-only");
+}
+
 } // namespace
 
 OutputFileWriter::OutputFileWriter(const std::string& path) : path_(path)
@@ -50,6 +126,8 @@ OutputFileWriter::OutputFileWriter(const std::string& path) : path_(path)
         throw WriteError(path);
     if (exists && S_ISDIR(named.st_mode))
         throw WriteError(path, EISDIR);
+    if (exists && (fd_ = OpenDescriptorOf(path, named)) >= 0)
+        return;
     if (exists && !S_ISREG(named.st_mode)) {
         fd_ = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         if (fd_ < 0)
@@ -62,10 +140,12 @@ OutputFileWriter::OutputFileWriter(const std::string& path) : path_(path)
     if (exists && (::stat(target.c_str(), &found) != 0 || found.st_dev != named.st_dev || found.st_ino != named.st_ino))
         throw RuntimeError::OperationFailed(err::PathFileAccess, "cannot write", path,
                                             "the file is no longer in a folder");
+    if (exists)
+        RefuseReadOnly(path, named);
     const fs::path file(target);
     const std::string name = file.filename().string();
     RemoveStaleTemporaryFiles(file.has_parent_path() ? file.parent_path() : fs::path("."),
-                              [&name](std::string_view twinOf) { return twinOf == name; });
+                              [&name](std::string_view twinOf) { return IsShortNameOf(twinOf, name); });
     replaced_.emplace(target, NewFileAccess::Shared);
 }
 

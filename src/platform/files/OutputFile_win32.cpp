@@ -3,6 +3,7 @@
 #include "platform/files/OutputFile.h"
 
 #include "base/PathText.h"
+#include "base/ShortName.h"
 #include "platform/files/TemporaryFiles.h"
 
 #include "platform/win32/StandardStreams.h"
@@ -62,6 +63,26 @@ std::wstring FinalPath(HANDLE file, const std::string& path)
     }
 }
 
+// A copy of the standard handle open on the file that information describes, which a write goes
+// through at its own position, as cmd's ">>" wants; nothing when no standard handle is.
+HANDLE StandardHandleOn(const BY_HANDLE_FILE_INFORMATION& file)
+{
+    for (const DWORD which : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+        const HANDLE standard = ::GetStdHandle(which);
+        BY_HANDLE_FILE_INFORMATION information{};
+        if (standard == INVALID_HANDLE_VALUE || standard == nullptr || ::GetFileType(standard) != FILE_TYPE_DISK ||
+            !::GetFileInformationByHandle(standard, &information) ||
+            information.dwVolumeSerialNumber != file.dwVolumeSerialNumber ||
+            information.nFileIndexHigh != file.nFileIndexHigh || information.nFileIndexLow != file.nFileIndexLow)
+            continue;
+        HANDLE copy = INVALID_HANDLE_VALUE;
+        if (::DuplicateHandle(::GetCurrentProcess(), standard, ::GetCurrentProcess(), &copy, 0, FALSE,
+                              DUPLICATE_SAME_ACCESS))
+            return copy;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
 } // namespace
 
 OutputFileWriter::OutputFileWriter(const std::string& path) : path_(path)
@@ -91,12 +112,21 @@ OutputFileWriter::OutputFileWriter(const std::string& path) : path_(path)
             throw WriteError(path);
         if (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             throw RuntimeError::SystemFailure(EISDIR, "cannot write", path);
+        if (Handle standard(StandardHandleOn(information)); standard.Get() != INVALID_HANDLE_VALUE) {
+            fd_ = ::_open_osfhandle(reinterpret_cast<intptr_t>(standard.Get()), _O_WRONLY | _O_BINARY);
+            if (fd_ < 0)
+                throw WriteError(path, ERROR_TOO_MANY_OPEN_FILES);
+            standard.Release();
+            return;
+        }
+        if (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+            throw RuntimeError::OperationFailed(err::PathFileAccess, "cannot write", path, "the file is read-only");
         // Replaced in its own folder: a link that led there is kept.
         target = FinalPath(probe.Get(), path);
     }
     const std::string name = Utf8FromPath(target.filename());
     RemoveStaleTemporaryFiles(target.has_parent_path() ? target.parent_path() : fs::path("."),
-                              [&name](std::string_view twinOf) { return twinOf == name; });
+                              [&name](std::string_view twinOf) { return IsShortNameOf(twinOf, name); });
     replaced_.emplace(Utf8FromPath(target), NewFileAccess::Shared);
 }
 

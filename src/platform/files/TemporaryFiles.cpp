@@ -1,6 +1,7 @@
 #include "platform/files/TemporaryFiles.h"
 
 #include "base/PathText.h"
+#include "base/ShortName.h"
 #include "platform/files/LiveTemporaryFiles.h"
 
 #include <charconv>
@@ -42,7 +43,15 @@ LiveTemporaryFiles& LiveFiles()
 
 std::string NextTwin(const std::string& path, LiveTemporaryFiles& live)
 {
-    return path + std::string(kMark) + std::to_string(CurrentProcessId()) + "-" + std::to_string(live.next++);
+#ifdef _WIN32
+    constexpr std::string_view kSeparators = "/\\";
+#else
+    constexpr std::string_view kSeparators = "/";
+#endif
+    const std::string mark = std::string(kMark) + std::to_string(CurrentProcessId()) + "-" + std::to_string(live.next++);
+    // The twin's name fits wherever the file's does: a long one is cut to make room for the mark.
+    const std::size_t name = path.find_last_of(kSeparators) + 1;
+    return path.substr(0, name) + ShortName(std::string_view(path).substr(name), kMaxNameBytes - mark.size()) + mark;
 }
 
 void ForgetTemporaryFile(const std::string& temp)
@@ -52,16 +61,20 @@ void ForgetTemporaryFile(const std::string& temp)
     live.paths.erase(temp);
 }
 
+bool IsStaleTwin(std::string_view name, const std::function<bool(std::string_view name)>& ours)
+{
+    std::string_view file;
+    const std::optional<std::uint64_t> pid = TwinOf(name, file);
+    return pid && *pid != CurrentProcessId() && ours(file) && !IsRunning(*pid);
+}
+
 void RemoveStaleTemporaryFiles(const std::filesystem::path& folder,
                                const std::function<bool(std::string_view name)>& ours)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = Utf8FromPath(it->path().filename());
-        std::string_view file;
-        const std::optional<std::uint64_t> pid = TwinOf(name, file);
-        if (!pid || *pid == CurrentProcessId() || !ours(file) || IsRunning(*pid))
+        if (!IsStaleTwin(Utf8FromPath(it->path().filename()), ours))
             continue;
         std::error_code kind;
         if (it->symlink_status(kind).type() == fs::file_type::regular)

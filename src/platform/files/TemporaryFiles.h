@@ -10,13 +10,16 @@
 namespace quillmark {
 
 // The temporary twins of files being written: "NAME.tmpPID-N" beside the file, N counting up
-// within the process. Each is listed as live from the moment it exists until it is gone again,
+// within the process, NAME cut short (base/ShortName.h) where the whole would be too long. Each is listed as live from the moment it exists until it is gone again,
 // so that a run that is stopped can remove its own.
 
 // Makes a new temporary twin of path with mode (less the umask) and lists it. Returns its
 // descriptor and sets temp to its path; -1 with errno set (on Windows, the system's last
 // error) when it cannot be made.
 int CreateTemporaryFile(const std::string& path, mode_t mode, std::string& temp);
+
+// The same in the folder open as descriptor folder (POSIX): name and temp are names in it.
+int CreateTemporaryFileIn(int folder, const std::string& name, mode_t mode, std::string& temp);
 
 // temp is gone: put in its file's place, or removed.
 void ForgetTemporaryFile(const std::string& temp);
@@ -29,8 +32,12 @@ void ForgetTemporaryFile(const std::string& temp);
 void RemoveTemporaryFilesOnSignals();
 
 // Removes the temporary twins in folder that a process no longer running left of the files
-// whose names ours accepts; anything else there is left alone.
+// whose names ours accepts (given NAME as the twin has it, which may be cut short); anything else
+// there is left alone.
 void RemoveStaleTemporaryFiles(const std::filesystem::path& folder,
                                const std::function<bool(std::string_view name)>& ours);
+
+// Whether name is the twin of a file whose name ours accepts, left by a process no longer running.
+bool IsStaleTwin(std::string_view name, const std::function<bool(std::string_view name)>& ours);
 
 } // namespace quillmark

@@ -19,8 +19,8 @@ namespace {
     LiveTemporaryFiles& live = LiveFiles();
     // Held to the end, so that no file is made or listed once the removal has begun.
     live.lock.lock();
-    for (const std::string& temp : live.paths)
-        ::unlink(temp.c_str());
+    for (const auto& [temp, folder] : live.paths)
+        ::unlinkat(folder < 0 ? AT_FDCWD : folder, temp.c_str(), 0);
     std::signal(number, SIG_DFL);
     sigset_t one;
     sigemptyset(&one);
@@ -47,6 +47,11 @@ bool IsRunning(std::uint64_t processId)
 
 int CreateTemporaryFile(const std::string& path, mode_t mode, std::string& temp)
 {
+    return CreateTemporaryFileIn(AT_FDCWD, path, mode, temp);
+}
+
+int CreateTemporaryFileIn(int folder, const std::string& name, mode_t mode, std::string& temp)
+{
     LiveTemporaryFiles& live = LiveFiles();
     int fd = -1;
     int error = 0;
@@ -55,12 +60,12 @@ int CreateTemporaryFile(const std::string& path, mode_t mode, std::string& temp)
         // applies the umask to the mode, which mkstemp would not.
         const std::lock_guard guard(live.lock);
         do {
-            temp = NextTwin(path, live);
-            fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            temp = NextTwin(name, live);
+            fd = ::openat(folder, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         } while (fd < 0 && errno == EEXIST);
         error = errno;
         if (fd >= 0)
-            live.paths.insert(temp);
+            live.paths.emplace(temp, folder == AT_FDCWD ? -1 : folder);
     }
     errno = error;
     return fd;

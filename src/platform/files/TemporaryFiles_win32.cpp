@@ -19,7 +19,7 @@ BOOL WINAPI RemoveAndEnd(DWORD)
     // Held to the end, so that no file is made or listed once the removal has begun. A twin
     // still open goes when the process ends and closes it.
     live.lock.lock();
-    for (const std::string& temp : live.paths)
+    for (const auto& [temp, folder] : live.paths)
         ::DeleteFileW(PathFromUtf8(temp).c_str());
     // As the system ends a process on Ctrl+C; nothing else of this one runs any more.
     ::TerminateProcess(::GetCurrentProcess(), STATUS_CONTROL_C_EXIT);
@@ -71,7 +71,7 @@ int CreateTemporaryFile(const std::string& path, mode_t, std::string& temp)
         ::SetLastError(ERROR_TOO_MANY_OPEN_FILES);
         return -1;
     }
-    live.paths.insert(temp);
+    live.paths.emplace(temp, -1);
     return fd;
 }
 

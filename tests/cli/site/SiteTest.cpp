@@ -9,10 +9,17 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <map>
+#include <mutex>
 #include <sstream>
+#include <thread>
+
+#include <fcntl.h>
+#include <stdio.h>
 
 namespace quillmark::cli {
 namespace {
@@ -198,7 +205,7 @@ TEST(Site, DamagedTreesWriteOnlyUnderTheOutputFolder)
          },
          "out",
          kFailed,
-         {"/out/Repo/sub: a symbolic link leads out of the output folder; Repo/sub/Inner.html is not written"},
+         {"/out/Repo/sub: it is a symbolic link, which is not followed; Repo/sub/Inner.html is not written"},
          {"Repo/Main.html"},
          {"Repo/sub/Inner.html"}},
         {"a page that cannot be written",
@@ -220,7 +227,7 @@ TEST(Site, DamagedTreesWriteOnlyUnderTheOutputFolder)
          },
          "out",
          kFailed,
-         {"/out/quillmark.css: a symbolic link leads out of the output folder; nothing was written"},
+         {"/out/quillmark.css: it is a symbolic link, which is not followed; nothing was written"},
          {},
          {"Repo/Main.html"}},
         {"module files that link out of their project's folder",
@@ -271,6 +278,132 @@ TEST(Site, DamagedTreesWriteOnlyUnderTheOutputFolder)
                 EXPECT_LE(part.native().size(), 255u) << c.what << ": " << file;
         }
     }
+}
+
+// Standard error that hands everything written so far to a hook, each time more is written, one
+// write at a time.
+class WatchedStream final : public std::streambuf {
+public:
+    explicit WatchedStream(std::function<void(const std::string& text)> hook) : hook_(std::move(hook)) {}
+
+protected:
+    int_type overflow(int_type c) override
+    {
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            const char one = traits_type::to_char_type(c);
+            xsputn(&one, 1);
+        }
+        return traits_type::not_eof(c);
+    }
+    std::streamsize xsputn(const char* text, std::streamsize count) override
+    {
+        const std::lock_guard lock(lock_);
+        hook_(text_.append(text, static_cast<std::size_t>(count)));
+        return count;
+    }
+
+private:
+    std::function<void(const std::string&)> hook_;
+    std::mutex lock_;
+    std::string text_;
+};
+
+int BuildWatched(const SiteOptions& options, const std::function<void(const std::string&)>& hook)
+{
+    WatchedStream watched(hook);
+    std::ostream err(&watched);
+    return BuildSite(options, err, true);
+}
+
+// The output folder, or a folder of pages in it, is swapped again and again for a link to a
+// folder outside while the pages are written (from the moment the progress line starts): no page
+// goes through the link, and a folder met as a link is named.
+TEST(Site, AFolderSwappedForALinkWhileTheSiteIsWrittenIsNotWrittenThrough)
+{
+    for (const std::string swapped : {"out", "out/Repo"}) {
+        TempFolder root("site-swapped");
+        const fs::path rootPath = root.Path();
+        for (int i = 0; i < 300; ++i)
+            WriteFileText(rootPath / "in/Repo" / ("M" + std::to_string(i) + ".bas"), ModuleText("M" + std::to_string(i)));
+        fs::create_directories(rootPath / "out/Repo");
+        fs::create_directories(rootPath / "outside");
+        const fs::path name = rootPath / swapped;
+        fs::create_directory_symlink(rootPath / "outside", rootPath / (swapped + ".link"));
+        std::atomic<bool> writing = false;
+        std::atomic<bool> done = false;
+        std::thread swapper([&] {
+            while (!writing && !done)
+                std::this_thread::yield();
+            for (int n = 0; !done || n % 2 == 1; ++n)
+                ASSERT_EQ(::renameat2(AT_FDCWD, name.c_str(), AT_FDCWD, (name.string() + ".link").c_str(),
+                                      RENAME_EXCHANGE),
+                          0);
+        });
+        SiteOptions options;
+        options.paths = {(rootPath / "in/Repo").string()};
+        options.outputFolder = (rootPath / "out").string();
+        options.jobs = 2;
+        std::string said;
+        const int status = BuildWatched(options, [&](const std::string& text) {
+            writing = true;
+            said = text;
+        });
+        done = true;
+        swapper.join();
+        for (const auto& entry : fs::recursive_directory_iterator(rootPath / "outside"))
+            ADD_FAILURE() << swapped << ": " << entry.path() << " was written through the link";
+        if (status != kDone) {
+            EXPECT_NE(said.find(swapped + ": it is a symbolic link, which is not followed"), std::string::npos)
+                << said;
+        }
+    }
+}
+
+// A second run into the folder waits, and says so, until the first has ended; neither's pages
+// are mixed with the other's.
+TEST(Site, ASecondRunIntoTheFolderWaitsForTheFirst)
+{
+    TempFolder root("site-locked");
+    const fs::path rootPath = root.Path();
+    WriteFileText(rootPath / "First/A.bas", ModuleText("A"));
+    WriteFileText(rootPath / "Second/B.bas", ModuleText("B"));
+    const auto options = [&](const char* project) {
+        SiteOptions options;
+        options.paths = {(rootPath / project).string()};
+        options.outputFolder = (rootPath / "out").string();
+        return options;
+    };
+    std::promise<void> firstWriting, firstGoesOn, secondWaiting;
+    std::once_flag writingOnce, waitingOnce;
+    std::shared_future<void> goOn = firstGoesOn.get_future().share();
+    std::future<int> first = std::async(std::launch::async, [&] {
+        return BuildWatched(options("First"), [&](const std::string&) {
+            std::call_once(writingOnce, [&] { firstWriting.set_value(); });
+            goOn.wait();
+        });
+    });
+    firstWriting.get_future().wait();
+    std::string said;
+    std::future<int> second = std::async(std::launch::async, [&] {
+        return BuildWatched(options("Second"), [&](const std::string& text) {
+            said = text;
+            if (text.find("waiting") != std::string::npos)
+                std::call_once(waitingOnce, [&] { secondWaiting.set_value(); });
+        });
+    });
+    const bool waited = secondWaiting.get_future().wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    EXPECT_TRUE(waited) << "the second run did not wait";
+    EXPECT_FALSE(fs::exists(rootPath / "out/Second"));
+    firstGoesOn.set_value();
+    EXPECT_EQ(first.get(), kDone);
+    EXPECT_EQ(second.get(), kDone);
+    EXPECT_EQ(said.rfind("quillmark: " + (rootPath / "out").string() +
+                             ": another run is writing a site there; waiting for it to end\n",
+                         0),
+              0u)
+        << said;
+    EXPECT_TRUE(fs::exists(rootPath / "out/First/A.html"));
+    EXPECT_TRUE(fs::exists(rootPath / "out/Second/B.html"));
 }
 
 TEST(Site, UnconvertibleModuleKeepsItsCodeAndAnchors)
