@@ -283,6 +283,7 @@ TEST(CommandProcess, OutputThroughADescriptorKeepsWhatTheShellWrote)
         {convert + "/dev/stderr 2>> " + file, "old\n" + fragment},
         {convert + "/dev/fd/3 3>> " + file, "old\n" + fragment},
         {convert + file + " >> " + file, "old\n" + fragment},
+        {convert + "/dev/null < /dev/null >> " + file, "old\n"}, // a device read elsewhere is still written
         {"{ echo header; " + convert + "/dev/stdout; echo footer; } > " + file, "header\n" + fragment + "footer\n"},
         {"{ echo header; " + convert + "/proc/self/fd/1; echo footer; } > " + file,
          "header\n" + fragment + "footer\n"},

@@ -192,6 +192,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     for (const std::string& problem : read.problems)
         WriteMessage(err, problem + "; left out");
     if (read.projects.empty()) {
+        site.reset(); // Windows removes no folder that is held open
         if (made)
             fs::remove(folder, ec);
         WriteMessage(err, "no project could be read; nothing was written");

@@ -64,9 +64,9 @@ int DescriptorNamed(std::string_view path)
     return -1;
 }
 
-// A descriptor of this process open on the file that named stands for, copied, which a write
-// goes through at the descriptor's own offset, as the shell's ">>" or "{ ...; } >" wants; the one
-// that path names when it names one. -1 when the process has it open nowhere.
+// A descriptor of this process open for writing on the file that named describes, copied, which
+// a write goes through at the descriptor's own offset, as the shell's ">>" or "{ ...; } >" wants;
+// the one that path names when it names one. -1 when the process has it open nowhere.
 int OpenDescriptorOf(const std::string& path, const struct stat& named)
 {
     std::vector<int> open;
@@ -101,15 +101,17 @@ int OpenDescriptorOf(const std::string& path, const struct stat& named)
             throw WriteError(path);
         return copy;
     }
-    if (readOnly)
+    // A regular file that the shell opened for reading only (< page.html) stays as the shell
+    // reads it; a device that standard input reads (< /dev/null) is opened anew.
+    if (readOnly && S_ISREG(named.st_mode))
         throw RuntimeError::OperationFailed(err::PathFileAccess, "cannot write", path,
                                             "it is open for reading only");
     return -1;
 }
 
 // A file the user marked read-only (no write permission for its owner, or none for us) is never
-// replaced: renaming over it needs only its folder's permission. The bits are read, not
-// access(), which lets the superuser write anything.
+// replaced: renaming over it needs only its folder's permission. The owner's bit is read too,
+// since access() lets the superuser write anything.
 void RefuseReadOnly(const std::string& path, const struct stat& file)
 {
     if ((file.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0)

@@ -189,6 +189,21 @@ windows convert -o "$work/linked/link.html" "$sample/TextTools.bas" 2>/dev/null 
 [ -L "$work/linked/link.html" ] && cmp -s "$work/linux.out" "$work/linked/real/page.html" ||
   fail "convert -o a link did not replace what it leads to, keeping the link"
 
+# A read-only file is refused and kept (Wine shows a file without write permission as
+# attrib +r shows it).
+echo kept >"$work/out/read-only.html"
+chmod a-w "$work/out/read-only.html"
+windows convert -o "$work/out/read-only.html" "$sample/TextTools.bas" 2>/dev/null
+status=$?
+[ "$status" = 1 ] && [ "$(cat "$work/out/read-only.html")" = kept ] ||
+  fail "convert -o a read-only file: exit $status, the file now $(head -c 60 "$work/out/read-only.html")"
+# The file that standard output is open on is written through it, after what was there.
+echo old >"$work/out/log.txt"
+windows convert -o "$work/out/log.txt" "$sample/TextTools.bas" 2>/dev/null >>"$work/out/log.txt" ||
+  fail "convert -o the file of >>: exit $?"
+{ echo old; cat "$work/linux.out"; } | cmp -s - "$work/out/log.txt" ||
+  fail "convert -o the file of >> did not write after what was there"
+
 # Ctrl+C (which Wine makes of SIGINT) removes the temporary file and leaves no output. The
 # temporary file stands while standard input is still being read.
 mkfifo "$work/input"
