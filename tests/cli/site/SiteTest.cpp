@@ -329,6 +329,12 @@ TEST(Site, ExcludedFilesAndFoldersAreLeftOutAndListed)
                                "<code>forms/Tools.bak.bas</code> matches <code>forms/*.bak.bas</code>"})
         EXPECT_NE(index.find(listed), std::string::npos) << listed;
     EXPECT_EQ(FilesUnder(root.Path() + "/out").size(), 4u); // index, style sheet, Main and Tools
+
+    options.excludes = {"*.bas", "src"};
+    const Built none = Build(options, root.Path() + "/none");
+    EXPECT_EQ(none.status, kFailed);
+    EXPECT_NE(none.err.find(in.string() + ": --exclude left out every module file (*.bas, src)"), std::string::npos)
+        << none.err;
 }
 
 } // namespace
