@@ -418,21 +418,21 @@ TEST(CommandProcess, NamesReachATerminalEscapedAndAPipeAsTheyAre)
     fs::create_directory(dir + "/proj");
     folder.Write("proj/A" + raw + ".bas", "Attribute VB_Name = \"Same\"\r\n");
     folder.Write("proj/B.bas", "Attribute VB_Name = \"Same\"\r\n");
-    fs::create_directory(dir + "/c1");
-    folder.Write("c1/M.bas", "Attribute VB_Name = \"M\xc2\x9b"
-                             "2J\"\r\nSub A\xc2\x9d()\r\nEnd Sub\r\n");
+    const std::string c1 = std::string("M\xc2\x9b") + "2J"; // U+009B, the terminal's CSI
+    folder.Write("c1/M.bas", "Attribute VB_Name = \"" + c1 + "\"\r\nSub A\xc2\x9d()\r\nEnd Sub\r\n");
     const struct {
         std::string arguments;
         std::string raw;   // through a pipe
         std::string shown; // on a terminal
     } cases[] = {
-        {"convert '" + dir + "/gone" + raw + ".bas'", "/gone" + raw + ".bas: no such", "/gone" + shown + ".bas: no such"},
+        {"convert '" + dir + "/gone" + raw + ".bas'", "/gone" + raw + ".bas: no such",
+         "/gone" + shown + ".bas: no such"},
         {"site -o " + dir + "/out " + dir + "/proj", "already used by " + dir + "/proj/A" + raw,
          "already used by " + dir + "/proj/A" + shown},
         {"'frobnicate" + raw + "'", "unknown command \"frobnicate" + raw + "\"",
          "unknown command \"frobnicate" + shown + "\""},
-        {"list " + dir + "/c1", "MOD M\xc2\x9b" "2J\n", "MOD M\\xc2\\x9b2J\r\n"},
-        {"list --module 'M\xc2\x9b" "2J' " + dir + "/c1", "A\xc2\x9d\t1\t2\n", "A\\xc2\\x9d\t1\t2\r\n"},
+        {"list " + dir + "/c1", "MOD " + c1 + "\n", "MOD M\\xc2\\x9b2J\r\n"},
+        {"list --module '" + c1 + "' " + dir + "/c1", "A\xc2\x9d\t1\t2\n", "A\\xc2\\x9d\t1\t2\r\n"},
     };
     for (const auto& c : cases) {
         const Result piped = Launch(c.arguments, true);
@@ -462,8 +462,8 @@ TEST(CommandProcess, InputBeyondWhatMemoryHoldsIsRefusedByName)
     std::vector<Case> cases{{quillmark + " convert - </dev/zero", "quillmark: (standard input): ",
                              "more than 256 MiB, more than a module holds; give the module as a file\n"}};
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__) // they reserve more than the limit
-    cases.push_back({"ulimit -v 120000; " + quillmark + " convert " + big, "quillmark: " + big + ": ",
-                     "out of memory\n"});
+    cases.push_back(
+        {"ulimit -v 120000; " + quillmark + " convert " + big, "quillmark: " + big + ": ", "out of memory\n"});
 #endif
     for (const Case& c : cases) {
         const Result r = Shell("(" + c.command + ") 2>&1 >/dev/null");
@@ -480,7 +480,7 @@ TEST(CommandProcess, SmallMisusesAreBadUsageSaidOnce)
     const std::string encoding = "quillmark: --encoding x: unknown encoding; give one such as UTF-8, CP932, CP1252 or "
                                  "UTF-16LE\n";
     const std::string notUtf8Title = "quillmark: --title is not valid UTF-8 text; give it in UTF-8, as the pages are "
-                                    "written\n";
+                                     "written\n";
     const std::pair<std::string, std::string> cases[] = {
         {"site -o '' " + sample, "quillmark: -o DIR is empty\n"},
         {"convert -o '' " + sample, "quillmark: -o FILE is empty\n"},

@@ -223,8 +223,8 @@ TEST_F(FormCodeTest, CopyAddsTheConvertedCodeStyledInline)
         bool append;
         std::string html;
     } steps[] = {
-        {true, false, ""},  // the copy of the edited view
-        {false, true, ""},  // the edit stays in the view appended to
+        {true, false, ""}, // the copy of the edited view
+        {false, true, ""}, // the edit stays in the view appended to
         {false, false, hello},
         {false, true, hello + "\r\n" + hello},
     };

@@ -38,7 +38,10 @@ Kind KindOf(int folder, const dirent& entry)
     if (type == DT_UNKNOWN) {
         if (::fstatat(folder, entry.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0)
             return Kind::Other;
-        type = S_ISDIR(status.st_mode) ? DT_DIR : S_ISREG(status.st_mode) ? DT_REG : S_ISLNK(status.st_mode) ? DT_LNK : 0;
+        type = S_ISDIR(status.st_mode)   ? DT_DIR
+               : S_ISREG(status.st_mode) ? DT_REG
+               : S_ISLNK(status.st_mode) ? DT_LNK
+                                         : 0;
     }
     if (type == DT_DIR)
         return Kind::Folder;
