@@ -120,7 +120,8 @@ RuntimeError CurrentError()
     } catch (const RuntimeError& e) {
         return e;
     } catch (const std::bad_alloc&) {
-        return RuntimeError(err::OutOfMemory);
+        // The message boxes show the run-time error's description; a command, the problem.
+        return RuntimeError(err::OutOfMemory, {}, "out of memory");
     } catch (const std::filesystem::filesystem_error& e) {
         return RuntimeError(SystemErrorNumber(e.code().value()), {Utf8FromPath(e.path1())}, e.code().message());
     } catch (const std::out_of_range&) {

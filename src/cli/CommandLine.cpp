@@ -6,6 +6,7 @@
 #include "cli/Suggestion.h"
 #include "cli/ThemeOption.h"
 #include "platform/files/TemporaryFiles.h"
+#include "platform/ui/TerminalOutput.h"
 #include "sources/FileProjects.h"
 #include "sources/TextDecoding.h"
 
@@ -64,6 +65,7 @@ int WriteProduct(const Command& command)
 {
     DescriptorOutput buffer(STDOUT_FILENO);
     std::ostream out(&buffer);
+    MarkTerminal(out, ::isatty(STDOUT_FILENO) == 1);
     const int status = command(out);
     try {
         buffer.Finish();
@@ -255,6 +257,10 @@ std::string CommandLine::Misuse() const
         if (isSite && path == StandardInput)
             return "site reads no standard input; give the module file, its folder or the document as PATH";
     }
+    // Pages declare UTF-8; a title from a terminal in another encoding would make them lie.
+    const std::string& title = isSite ? site.options.title : options.title;
+    if (!IsValidUtf8(title))
+        return "--title is not valid UTF-8 text; give it in UTF-8, as the pages are written";
     if (isSite && site.options.outputFolder.empty())
         return "-o DIR is empty";
     if (convert->parsed() && convert->count("--output") > 0 && options.output.empty())

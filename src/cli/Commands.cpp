@@ -16,6 +16,7 @@
 #include "conversion/InlineStyleWriter.h"
 #include "conversion/Keywords.h"
 #include "conversion/LinkLists.h"
+#include "platform/ui/TerminalOutput.h"
 #include "sources/FileProjects.h"
 #include "sources/documents/VbaFormatError.h"
 
@@ -45,6 +46,7 @@ struct Module {
 Project OpenActiveProject(const Options& options, ErrorPlace& place)
 {
     Project opened;
+    place.path = options.paths.front() == StandardInput ? StandardInputName : options.paths.front();
     opened.editor = OpenEditor(options.paths, options.module, options.encoding);
     opened.project = opened.editor->ActiveVBProject();
     place.path = opened.project->FileName();
@@ -279,7 +281,7 @@ int List(const Options& options, std::ostream& out, std::ostream& err)
             if (captions.Count() == 0)
                 throw RuntimeError(err::SubscriptOutOfRange, {}, "the project has no modules");
             for (const auto& caption : captions)
-                out << caption.item << '\n';
+                WriteTerminalLine(out, caption.item);
             NoteOtherProjects(options, "list", "not listed", err);
             return;
         }
@@ -290,7 +292,8 @@ int List(const Options& options, std::ostream& out, std::ostream& err)
         }
         for (std::int32_t i = 0; i < module.procCount && i < static_cast<std::int32_t>(module.index.size()); ++i) {
             const ProcRecord& record = module.index[static_cast<std::size_t>(i)];
-            out << record.ProcName << '\t' << record.FirstLine << '\t' << record.LastLine << '\n';
+            WriteTerminalLine(out, record.ProcName + '\t' + std::to_string(record.FirstLine) + '\t' +
+                                       std::to_string(record.LastLine));
         }
         NoteOtherProjects(options, "list", "not listed", err);
     });

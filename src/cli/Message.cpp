@@ -1,12 +1,14 @@
 #include "cli/Message.h"
 
-#include "platform/ui/TerminalText.h"
+#include "platform/ui/TerminalOutput.h"
+
+#include <string>
 
 namespace quillmark::cli {
 
 void WriteMessage(std::ostream& err, std::string_view text)
 {
-    err << "quillmark: " << TerminalText(text) << '\n';
+    WriteTerminalLine(err, "quillmark: " + std::string(text));
 }
 
 } // namespace quillmark::cli

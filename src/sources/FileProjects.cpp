@@ -7,6 +7,7 @@
 #include "sources/DocumentPath.h"
 #include "sources/ModuleFile.h"
 #include "sources/ModuleFiles.h"
+#include "sources/ModuleSize.h"
 #include "sources/TextDecoding.h"
 #include "sources/documents/DocumentProject.h"
 
@@ -76,15 +77,19 @@ std::shared_ptr<MemoryComponent> LoadModuleFile(const fs::path& path, const std:
 // The one module that standard input holds, named name when one is given.
 std::shared_ptr<MemoryProject> StandardInputProject(const std::string& encoding, const std::string& name)
 {
-    std::string bytes;
+    std::optional<std::string> bytes;
     try {
-        bytes = ReadWholeStream(std::cin);
+        bytes = ReadWholeStream(std::cin, MaxInputModuleSize);
     } catch (const RuntimeError& e) {
         throw RuntimeError(e.Number(), {StandardInputName}, "cannot read standard input");
     }
+    if (!bytes)
+        throw RuntimeError(err::OutOfMemory, {StandardInputName},
+                           "more than " + std::to_string(MaxInputModuleSize >> 20) +
+                               " MiB, more than a module holds; give the module as a file");
     return std::make_shared<MemoryProject>(
         StandardInputName,
-        std::vector{ModuleFromBytes(std::move(bytes), StandardInputName, encoding, "Module1", ".bas", name)});
+        std::vector{ModuleFromBytes(std::move(*bytes), StandardInputName, encoding, "Module1", ".bas", name)});
 }
 
 std::shared_ptr<MemoryProject> OpenFolder(const std::string& fileName, const std::string& encoding)

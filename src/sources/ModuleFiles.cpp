@@ -2,13 +2,12 @@
 
 #include "base/AsciiText.h"
 #include "base/PathText.h"
-#include "base/RuntimeError.h"
+#include "platform/files/FolderListing.h"
 #include "sources/TextDecoding.h"
 
 #include <algorithm>
 #include <array>
 #include <string>
-#include <system_error>
 #include <tuple>
 
 namespace quillmark {
@@ -45,30 +44,24 @@ bool IsHidden(const fs::path& folder)
     return DecodeName(Utf8FromPath(folder.filename())).starts_with('.');
 }
 
-void CollectModuleFiles(const fs::path& folder, bool recursive, const std::function<bool(const fs::path&)>& leaveOut,
-                        std::vector<fs::path>& out)
+void CollectModuleFiles(const ListedFolder& folder, bool recursive,
+                        const std::function<bool(const fs::path&)>& leaveOut, std::vector<fs::path>& out)
 {
     std::vector<fs::path> files;
     std::vector<fs::path> subfolders;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        if (it->is_regular_file(typeError) && IsModuleFile(it->path())) {
-            if (!leaveOut || !leaveOut(it->path()))
-                files.push_back(it->path());
-        } else if (recursive && it->symlink_status(typeError).type() == fs::file_type::directory &&
-                   !IsHidden(it->path()) && (!leaveOut || !leaveOut(it->path()))) {
-            subfolders.push_back(it->path());
+    for (FolderEntry& entry : folder.Entries()) {
+        if (!entry.isFolder && IsModuleFile(entry.path)) {
+            if (!leaveOut || !leaveOut(entry.path))
+                files.push_back(std::move(entry.path));
+        } else if (recursive && entry.isFolder && !IsHidden(entry.path) && (!leaveOut || !leaveOut(entry.path))) {
+            subfolders.push_back(std::move(entry.path));
         }
     }
-    if (ec)
-        throw RuntimeError(SystemErrorNumber(ec.value()), {Utf8FromPath(folder)},
-                           "cannot list the folder: " + ec.message());
     SortByName(files);
     SortByName(subfolders);
     out.insert(out.end(), files.begin(), files.end());
-    for (const fs::path& subfolder : subfolders)
-        CollectModuleFiles(subfolder, true, leaveOut, out);
+    for (fs::path& subfolder : subfolders)
+        CollectModuleFiles(ListedFolder(folder, {std::move(subfolder), true}), true, leaveOut, out);
 }
 
 } // namespace
@@ -90,7 +83,7 @@ std::vector<fs::path> ModuleFilesIn(const fs::path& folder, bool recursive,
                                     const std::function<bool(const fs::path&)>& leaveOut)
 {
     std::vector<fs::path> files;
-    CollectModuleFiles(folder, recursive, leaveOut, files);
+    CollectModuleFiles(ListedFolder(folder), recursive, leaveOut, files);
     return files;
 }
 

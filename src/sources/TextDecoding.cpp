@@ -63,6 +63,8 @@ std::size_t Utf8SequenceAt(std::string_view s, std::size_t i)
     return len;
 }
 
+} // namespace
+
 bool IsValidUtf8(std::string_view s)
 {
     for (std::size_t i = 0; i < s.size();) {
@@ -89,6 +91,8 @@ bool IsValidUtf8(std::string_view s)
     }
     return true;
 }
+
+namespace {
 
 // UTF-16 saved without its mark, told as editors tell it: every character below U+0100 has a
 // zero high byte, so text of code has zeros in that position of the two-byte units, in at

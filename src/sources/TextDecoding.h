@@ -10,6 +10,9 @@ namespace quillmark {
 // The encoding name (as iconv knows it) of a Windows code page: 932 -> "CP932".
 std::string CodePageEncoding(int codePage);
 
+// Whether bytes are valid UTF-8 (no overlong form, no surrogate, nothing above U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
 // bytes decoded from encoding into UTF-8; throws RuntimeError for an unknown encoding (bad usage)
 // or bytes that are not valid in it.
 std::string DecodeToUtf8(std::string_view bytes, const std::string& encoding);

@@ -91,7 +91,8 @@ void FormCode::QueryUnload()
 void FormCode::Form_Load()
 {
     ProcessTimer = std::make_shared<CMMTimer>(ticks_);
-    copiedHtml_.clear(); // the HTML view comes empty
+    copiedHtml_.emplace(); // the HTML view comes empty
+    convertedText_.clear();
     try {
         auto& m = ModHtml();
         if (!GetProjects())
@@ -241,6 +242,8 @@ void FormCode::cmd1_Click()
         c_.rtb1->SetCaretToStart();
         const bool linkFlag = c_.Check1->Value();
         const bool append = c_.Check3->Value();
+        if (append && c_.rtb1->Text() != convertedText_)
+            copiedHtml_.reset(); // the edit stays in the view that the conversion is appended to
         if (append) {
             c_.rtb1->AppendText("\r\n" +
                                 ConvertToHtml(m.CurrentProject, entry, range.FirstLine, range.LastLine, linkFlag));
@@ -261,17 +264,18 @@ void FormCode::cmd1_Click()
 // failure here leaves the clipboard plain text only, as the conversion has reported what failed.
 void FormCode::KeepInlineHtml(const std::string& entry, LineRange range, bool linkFlag, bool append)
 {
+    convertedText_ = c_.rtb1->Text();
     std::string html;
     try {
         html = ConvertToInlineHtml(ModHtml().CurrentProject, entry, range.FirstLine, range.LastLine, linkFlag);
     } catch (...) {
-        copiedHtml_.clear();
+        copiedHtml_.reset();
         return;
     }
-    if (append && !copiedHtml_.empty())
-        copiedHtml_ += "\r\n" + html;
-    else
+    if (!append || (copiedHtml_ && copiedHtml_->empty()))
         copiedHtml_ = std::move(html);
+    else if (copiedHtml_)
+        *copiedHtml_ += "\r\n" + html;
 }
 
 void FormCode::cmd3_Click()
@@ -287,7 +291,10 @@ void FormCode::cmd4_Click()
         ShowHtmlView();
         c_.rtb1->SetCaretToStart();
         clipboard_.Clear();
-        clipboard_.SetText(c_.rtb1->Text(), copiedHtml_);
+        // An edited view goes as plain text alone: Word or Outlook would paste the HTML instead,
+        // the code as it was before the edit.
+        const std::string text = c_.rtb1->Text();
+        clipboard_.SetText(text, copiedHtml_ && text == convertedText_ ? *copiedHtml_ : std::string());
         SetStatus(vbRed, LastModule + "." + LastEntry + "を転送しました");
     });
 }

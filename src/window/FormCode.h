@@ -5,6 +5,7 @@
 #include "window/Controls.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace quillmark {
@@ -65,8 +66,10 @@ private:
     std::string LastModule;
     std::string LastEntry;
     // The HTML view's conversions styled inline, joined as the view joins them: the clipboard's
-    // HTML flavour. Empty when the view holds none.
-    std::string copiedHtml_;
+    // HTML flavour. Empty when the view holds none; none once an edit or a failure has made the
+    // view hold what it cannot stand for.
+    std::optional<std::string> copiedHtml_;
+    std::string convertedText_; // the view's text as the conversions left it, to tell an edit
     std::shared_ptr<CMMTimer> ProcessTimer;
 };
 

@@ -57,7 +57,7 @@ TEST(RuntimeError, TheStandardLibrarysFailuresBecomeNumberedErrors)
         std::int32_t number;
         const char* message;
     } cases[] = {
-        {[] { throw std::bad_alloc(); }, err::OutOfMemory, "メモリが不足しています。"},
+        {[] { throw std::bad_alloc(); }, err::OutOfMemory, "out of memory"},
         {[] { throw std::out_of_range("at"); }, err::SubscriptOutOfRange, "インデックスが有効範囲にありません。"},
         {[] { throw fs::filesystem_error("f", "/p/x", std::make_error_code(std::errc::no_such_file_or_directory)); },
          err::FileNotFound, "/p/x: No such file or directory"},
@@ -72,6 +72,7 @@ TEST(RuntimeError, TheStandardLibrarysFailuresBecomeNumberedErrors)
             const RuntimeError error = CurrentError();
             EXPECT_EQ(error.Number(), c.number) << c.message;
             EXPECT_EQ(error.Message(), c.message);
+            EXPECT_EQ(error.Description(), ErrorDescription(c.number)) << c.message; // the message box's
         }
     }
 }

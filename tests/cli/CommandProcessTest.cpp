@@ -17,6 +17,7 @@
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
@@ -496,8 +497,9 @@ TEST(CommandProcess, AFailedWriteNamesTheFileNotItsTemporaryTwin)
     }
 }
 
-// Names from outside reach the terminal with their control characters escaped.
-TEST(CommandProcess, NamesInMessagesShowTheirControlCharactersEscaped)
+// Names from outside reach a terminal with their control characters escaped, in messages and
+// lists alike; a pipe or a file gets them as they are, for the program that reads them.
+TEST(CommandProcess, NamesReachATerminalEscapedAndAPipeAsTheyAre)
 {
     TempFolder folder("escaped");
     const std::string dir = folder.Path();
@@ -506,15 +508,57 @@ TEST(CommandProcess, NamesInMessagesShowTheirControlCharactersEscaped)
     fs::create_directory(dir + "/proj");
     folder.Write("proj/A" + raw + ".bas", "Attribute VB_Name = \"Same\"\r\n");
     folder.Write("proj/B.bas", "Attribute VB_Name = \"Same\"\r\n");
-    const std::pair<std::string, std::string> cases[] = {
-        {"convert '" + dir + "/gone" + raw + ".bas'", dir + "/gone" + shown + ".bas: no such file or folder"},
-        {"site -o " + dir + "/out " + dir + "/proj", "is already used by " + dir + "/proj/A" + shown + ".bas"},
-        {"'frobnicate" + raw + "'", "unknown command \"frobnicate" + shown + "\""},
+    const std::string c1 = std::string("M\xc2\x9b") + "2J"; // U+009B, the terminal's CSI
+    folder.Write("c1/M.bas", "Attribute VB_Name = \"" + c1 + "\"\r\nSub A\xc2\x9d()\r\nEnd Sub\r\n");
+    const struct {
+        std::string arguments;
+        std::string raw;   // through a pipe
+        std::string shown; // on a terminal
+    } cases[] = {
+        {"convert '" + dir + "/gone" + raw + ".bas'", "/gone" + raw + ".bas: no such",
+         "/gone" + shown + ".bas: no such"},
+        {"site -o " + dir + "/out " + dir + "/proj", "already used by " + dir + "/proj/A" + raw,
+         "already used by " + dir + "/proj/A" + shown},
+        {"'frobnicate" + raw + "'", "unknown command \"frobnicate" + raw + "\"",
+         "unknown command \"frobnicate" + shown + "\""},
+        {"list " + dir + "/c1", "MOD " + c1 + "\n", "MOD M\\xc2\\x9b2J\r\n"},
+        {"list --module '" + c1 + "' " + dir + "/c1", "A\xc2\x9d\t1\t2\n", "A\\xc2\\x9d\t1\t2\r\n"},
     };
-    for (const auto& [arguments, message] : cases) {
-        const Result r = Launch(arguments, true);
-        EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
-        EXPECT_EQ(r.out.find_first_of("\x1b\x07\x9b"), std::string::npos) << r.out;
+    for (const auto& c : cases) {
+        const Result piped = Launch(c.arguments, true);
+        EXPECT_NE(piped.out.find(c.raw), std::string::npos) << piped.out;
+        const Result terminal =
+            Shell("script -qec \"" + std::string(QUILLMARK_BIN) + " " + c.arguments + "\" /dev/null </dev/null");
+        EXPECT_NE(terminal.out.find(c.shown), std::string::npos) << terminal.out;
+        EXPECT_EQ(terminal.out.find_first_of("\x1b\x07\x9b"), std::string::npos) << terminal.out;
+    }
+}
+
+// What memory cannot hold is refused with its input named, in the command line's words:
+// standard input beyond the most a module may hold, and a module that the memory limit cuts short.
+TEST(CommandProcess, InputBeyondWhatMemoryHoldsIsRefusedByName)
+{
+    TempFolder folder("memory");
+    std::string code = "Attribute VB_Name = \"Big\"\r\n";
+    for (int i = 0; code.size() < 24'000'000; ++i)
+        code += "Sub A" + std::to_string(i) + "()\r\n  x = \"abc\" & y ' note\r\nEnd Sub\r\n";
+    const std::string big = folder.Write("Big.bas", code);
+    const std::string quillmark = QUILLMARK_BIN;
+    struct Case {
+        std::string command;
+        std::string start;
+        std::string end;
+    };
+    std::vector<Case> cases{{quillmark + " convert - </dev/zero", "quillmark: (standard input): ",
+                             "more than 256 MiB, more than a module holds; give the module as a file\n"}};
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__) // they reserve more than the limit
+    cases.push_back(
+        {"ulimit -v 120000; " + quillmark + " convert " + big, "quillmark: " + big + ": ", "out of memory\n"});
+#endif
+    for (const Case& c : cases) {
+        const Result r = Shell("(" + c.command + ") 2>&1 >/dev/null");
+        EXPECT_EQ(r.status, 1) << c.command;
+        EXPECT_TRUE(r.out.starts_with(c.start) && r.out.ends_with(c.end)) << r.out;
     }
 }
 
@@ -525,6 +569,8 @@ TEST(CommandProcess, SmallMisusesAreBadUsageSaidOnce)
     const std::string sample = std::string(QUILLMARK_SOURCE_DIR) + "/examples/Sample";
     const std::string encoding = "quillmark: --encoding x: unknown encoding; give one such as UTF-8, CP932, CP1252 or "
                                  "UTF-16LE\n";
+    const std::string notUtf8Title = "quillmark: --title is not valid UTF-8 text; give it in UTF-8, as the pages are "
+                                     "written\n";
     const std::pair<std::string, std::string> cases[] = {
         {"site -o '' " + sample, "quillmark: -o DIR is empty\n"},
         {"convert -o '' " + sample, "quillmark: -o FILE is empty\n"},
@@ -546,6 +592,8 @@ TEST(CommandProcess, SmallMisusesAreBadUsageSaidOnce)
         {"convert --line-numbers " + sample,
          "quillmark: --line-numbers shapes the page that --page writes; add --page\n"},
         {"convert --links --title T " + sample, "quillmark: --title shapes the page that --page writes; add --page\n"},
+        {"convert --page --title \"$(printf 'caf\\351')\" " + sample, notUtf8Title},
+        {"site --title \"$(printf '\\343\\201')\" -o " + dir + "/out " + sample, notUtf8Title},
     };
     for (const auto& [arguments, message] : cases) {
         const Result r = Launch(arguments, true, "</dev/null");

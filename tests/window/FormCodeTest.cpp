@@ -195,8 +195,9 @@ TEST_F(FormCodeTest, StartupAndConvertReportExactSeconds)
     EXPECT_TRUE(messages.messages.empty());
 }
 
-// Beside the view's text as it stands, the copy carries the conversions that filled the view,
-// styled inline, even after another module has been chosen; a fresh view has none.
+// Beside the view's text, the copy carries the conversions that filled the view, styled inline,
+// even after another module has been chosen; a fresh view has none, and an edited one none until
+// a conversion fills it anew, since the HTML would paste the code as it was before the edit.
 TEST_F(FormCodeTest, CopyAddsTheConvertedCodeStyledInline)
 {
     const auto styled = [](const std::string& entry, std::int32_t first, std::int32_t last, bool links) {
@@ -208,22 +209,38 @@ TEST_F(FormCodeTest, CopyAddsTheConvertedCodeStyledInline)
 
     c->Check1.checked = true;
     code.cmd1_Click();
-    c->rtb1.text += "<p>edit</p>";
     code.cmd4_Click();
-    EXPECT_EQ(clipboard.text, c->rtb1.text);
     const std::string whole = styled("*", 1, 5, true);
     EXPECT_EQ(clipboard.html, whole);
     EXPECT_NE(whole.find("white-space: pre"), std::string::npos);
     EXPECT_EQ(whole.find("class="), std::string::npos);
 
     c->Check1.checked = false;
-    c->Check3.checked = true;
     c->List2.SetListIndex(2);
-    code.cmd1_Click();
-    const std::string appended = whole + "\r\n" + styled("Hello", 3, 5, false);
+    const std::string hello = styled("Hello", 3, 5, false);
+    const struct {
+        bool edit;
+        bool append;
+        std::string html;
+    } steps[] = {
+        {true, false, ""}, // the copy of the edited view
+        {false, true, ""}, // the edit stays in the view appended to
+        {false, false, hello},
+        {false, true, hello + "\r\n" + hello},
+    };
+    for (const auto& step : steps) {
+        c->Check3.checked = step.append;
+        if (step.edit)
+            c->rtb1.text += "<p>edit</p>";
+        else
+            code.cmd1_Click();
+        code.cmd4_Click();
+        EXPECT_EQ(clipboard.text, c->rtb1.text);
+        EXPECT_EQ(clipboard.html, step.html) << step.edit << step.append;
+    }
     c->List1.SetListIndex(1);
     code.cmd4_Click();
-    EXPECT_EQ(clipboard.html, appended);
+    EXPECT_EQ(clipboard.html, hello + "\r\n" + hello);
 
     code.Unload();
     Open();

@@ -11,6 +11,7 @@
 #include "sources/TextDecoding.h"
 
 #include <optional>
+#include <set>
 #include <system_error>
 
 namespace quillmark::cli {
@@ -63,6 +64,19 @@ std::string TargetOutside(const fs::path& folder, const fs::path& file)
         return {};
     const fs::path target = fs::canonical(file, ec);
     return ec || LiesUnder(folder, target) ? "" : Utf8FromPath(target);
+}
+
+// The patterns that left something out, each once, in a fixed order: folders are listed in
+// whatever order the system keeps.
+std::string PatternsThatMatched(const std::vector<ExcludedPath>& excluded)
+{
+    std::set<std::string> patterns;
+    for (const ExcludedPath& path : excluded)
+        patterns.insert(path.pattern);
+    std::string list;
+    for (const std::string& pattern : patterns)
+        list += (list.empty() ? "" : ", ") + pattern;
+    return list;
 }
 
 SiteModule Describe(const std::shared_ptr<MemoryComponent>& component)
@@ -126,6 +140,10 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
                     return pattern != nullptr;
                 };
                 const std::vector<fs::path> files = ModuleFilesIn(absolute, options.recursive, leaveOut);
+                if (files.empty() && !excluded.empty())
+                    throw RuntimeError(err::FileNotFound, {Utf8FromPath(absolute)},
+                                       "--exclude left out every module file (" + PatternsThatMatched(excluded) +
+                                           "); nothing is left to make pages of");
                 if (files.empty())
                     throw RuntimeError(err::FileNotFound, {Utf8FromPath(absolute)},
                                        options.recursive

@@ -5,6 +5,7 @@
 #include "cli/ThemeOption.h"
 
 #include <iostream>
+#include <new>
 #include <unistd.h>
 
 namespace quillmark::cli {
@@ -51,6 +52,12 @@ int RunSiteCommand(SiteCommand& site)
 {
     try {
         return BuildSite(site.options, std::cerr, !site.quiet && ::isatty(STDERR_FILENO));
+    } catch (const std::bad_alloc&) {
+        std::string paths;
+        for (const std::string& path : site.options.paths)
+            paths += (paths.empty() ? "" : ", ") + path;
+        WriteMessage(std::cerr, "out of memory making the site of " + paths);
+        return kFailed;
     } catch (const std::exception& e) {
         WriteMessage(std::cerr, e.what());
         return kFailed;

@@ -63,7 +63,12 @@ bool IsDeviceName(std::string_view base)
     const std::string name = LowerAscii(base);
     if (name == "con" || name == "prn" || name == "aux" || name == "nul")
         return true;
-    return name.size() == 4 && (name.starts_with("com") || name.starts_with("lpt")) && name[3] >= '1' && name[3] <= '9';
+    if (!name.starts_with("com") && !name.starts_with("lpt"))
+        return false;
+    // Windows reads the superscripts one to three as digits here, and reserves port 0 too.
+    const std::string_view port = std::string_view(name).substr(3);
+    return (port.size() == 1 && port[0] >= '0' && port[0] <= '9') || port == "\u00B9" || port == "\u00B2" ||
+           port == "\u00B3";
 }
 
 // The paths of a site, each claimed once; a name whose path is taken is numbered, starting from

@@ -4,6 +4,7 @@
 #include "base/RuntimeError.h"
 #include "platform/memory/LargeBuffer.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -53,13 +54,13 @@ FileText ReadWholeFile(const std::filesystem::path& path)
     return file;
 }
 
-std::string ReadWholeStream(std::istream& in)
+std::optional<std::string> ReadWholeStream(std::istream& in, std::size_t limit)
 {
     constexpr std::size_t PieceSize = 64 * 1024;
     std::vector<std::string> pieces;
     std::size_t total = 0;
-    while (in) {
-        std::string piece(PieceSize, '\0');
+    while (in && total <= limit) {
+        std::string piece(std::min(PieceSize, limit + 1 - total), '\0');
         in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
         piece.resize(static_cast<std::size_t>(in.gcount()));
         total += piece.size();
@@ -67,6 +68,8 @@ std::string ReadWholeStream(std::istream& in)
     }
     if (in.bad())
         throw ReadFailure(errno, {}, "cannot read the stream");
+    if (total > limit)
+        return std::nullopt;
     std::string text;
     text.reserve(total + TextSlack);
     AdviseLargeBuffer(text.data(), text.capacity());

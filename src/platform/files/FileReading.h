@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <istream>
+#include <optional>
 #include <string>
 
 namespace quillmark {
@@ -16,10 +17,10 @@ struct FileText {
 // size. Throws RuntimeError at the file ("cannot open the file: ...", "cannot read the file: ...").
 FileText ReadWholeFile(const std::filesystem::path& path);
 
-// Reads a stream of unknown size (standard input) to its end: in pieces, joined once at the
-// end. A text that grew as it was read would be moved at every step, and the large blocks it
-// left behind would make the allocator keep the freed memory of what follows. Throws
-// RuntimeError ("cannot read the stream: ...").
-std::string ReadWholeStream(std::istream& in);
+// Reads a stream of unknown size (standard input) to its end; none when it holds more than
+// limit bytes. In pieces, joined once at the end: a text that grew as it was read would be moved
+// at every step, and the large blocks it left behind would make the allocator keep the freed
+// memory of what follows. Throws RuntimeError ("cannot read the stream: ...").
+std::optional<std::string> ReadWholeStream(std::istream& in, std::size_t limit);
 
 } // namespace quillmark

@@ -3,6 +3,7 @@
 #include "base/AsciiText.h"
 #include "base/PathText.h"
 #include "sources/ModuleFile.h"
+#include "sources/ModuleSize.h"
 #include "sources/TextDecoding.h"
 #include "sources/documents/DirStream.h"
 #include "sources/documents/ProjectStream.h"
@@ -101,8 +102,7 @@ std::map<std::string, std::int32_t> ProjectTypes(const ProjectInfo& project, con
     return types;
 }
 
-// What all modules of one project may decompress to together.
-constexpr std::size_t MaxProjectSize = 256u * 1024 * 1024;
+constexpr std::size_t MaxProjectSize = MaxInputModuleSize;
 
 std::string ModuleSource(VbaStorage& storage, const DirModule& module, const std::string& name,
                          const ProjectDecoder& decoder, std::size_t& budget)

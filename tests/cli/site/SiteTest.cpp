@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <future>
@@ -20,6 +22,10 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace quillmark::cli {
 namespace {
@@ -462,7 +468,48 @@ TEST(Site, ExcludedFilesAndFoldersAreLeftOutAndListed)
                                "<code>forms/Tools.bak.bas</code> matches <code>forms/*.bak.bas</code>"})
         EXPECT_NE(index.find(listed), std::string::npos) << listed;
     EXPECT_EQ(FilesUnder(root.Path() + "/out").size(), 4u); // index, style sheet, Main and Tools
+
+    options.excludes = {"*.bas", "src"};
+    const Built none = Build(options, root.Path() + "/none");
+    EXPECT_EQ(none.status, kFailed);
+    EXPECT_NE(none.err.find(in.string() + ": --exclude left out every module file (*.bas, src)"), std::string::npos)
+        << none.err;
 }
+
+#ifndef _WIN32
+// A module file deeper than the longest path the system takes is named and left out, as every
+// file that cannot be read is; the tree's other files still make their pages.
+TEST(Site, AModuleFileBeyondTheLongestPathIsNamedAndLeftOut)
+{
+    TempFolder root("site-deep");
+    const fs::path in = fs::path(root.Path()) / "Deep";
+    WriteFileText(in / "Top.bas", ModuleText("Top"));
+    // Made through open folders, as no path reaches that deep.
+    int folder = ::open(in.c_str(), O_RDONLY | O_DIRECTORY);
+    fs::path deep = in;
+    const std::string name(200, 'd');
+    while (deep.native().size() < PATH_MAX) {
+        ASSERT_EQ(::mkdirat(folder, name.c_str(), 0755), 0);
+        const int inner = ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(folder);
+        folder = inner;
+        deep /= name;
+    }
+    const std::string text = ModuleText("Deep");
+    const int file = ::openat(folder, "Deep.bas", O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(::write(file, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    ::close(file);
+    ::close(folder);
+    SiteOptions options;
+    options.paths = {in.string()};
+    options.recursive = true;
+    const Built built = Build(options, root.Path() + "/out");
+    EXPECT_EQ(built.status, kFailed);
+    EXPECT_NE(built.err.find((deep / "Deep.bas").string() + ": "), std::string::npos) << built.err.substr(0, 300);
+    EXPECT_TRUE(fs::exists(root.Path() + "/out/Deep/Top.html"));
+    EXPECT_EQ(std::system(("rm -rf '" + in.string() + "'").c_str()), 0); // no path reaches it
+}
+#endif
 
 } // namespace
 } // namespace quillmark::cli
