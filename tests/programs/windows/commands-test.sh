@@ -197,12 +197,6 @@ windows convert -o "$work/out/read-only.html" "$sample/TextTools.bas" 2>/dev/nul
 status=$?
 [ "$status" = 1 ] && [ "$(cat "$work/out/read-only.html")" = kept ] ||
   fail "convert -o a read-only file: exit $status, the file now $(head -c 60 "$work/out/read-only.html")"
-# The file that standard output is open on is written through it, after what was there.
-echo old >"$work/out/log.txt"
-windows convert -o "$work/out/log.txt" "$sample/TextTools.bas" 2>/dev/null >>"$work/out/log.txt" ||
-  fail "convert -o the file of >>: exit $?"
-{ echo old; cat "$work/linux.out"; } | cmp -s - "$work/out/log.txt" ||
-  fail "convert -o the file of >> did not write after what was there"
 
 # Ctrl+C (which Wine makes of SIGINT) removes the temporary file and leaves no output. The
 # temporary file stands while standard input is still being read.
