@@ -14,9 +14,9 @@ inline constexpr std::string_view kStyleSheetFile = "quillmark.css";
 // One part of a path in the site, made from name followed by extension (a page's ".html", or
 // nothing): a name fit for a file or folder anywhere. Characters that file systems or URLs treat
 // specially, control characters among them, become "_", and so do a leading or trailing dot or
-// space; a name that Windows reserves for a device ("CON", "lpt1.txt", "COM0", "LPT²") gets a "_" after it; a
-// part longer than 255 bytes is cut and ends with a hash of the whole name, so that it stays
-// unique.
+// space; a name that Windows reserves for a device ("CON", "lpt1.txt", "COM0", "LPT²") gets a
+// "_" after it; a part longer than 255 bytes is cut and ends with a hash of the whole name, so
+// that it stays unique.
 std::string SafeFileName(std::string_view name, std::string_view extension = {});
 
 // Gives each project a folder of the site, each of its files' folders a folder inside it, and

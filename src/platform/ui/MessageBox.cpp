@@ -3,6 +3,7 @@
 #include "platform/ui/TerminalText.h"
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace quillmark {
 namespace {
@@ -35,7 +36,10 @@ MessageBox* SetMessageBox(MessageBox* box)
 
 void ConsoleMessageBox::Show(const std::string& text, const std::string& title)
 {
-    const std::string message = TerminalText(title) + ": " + TerminalText(text, LineBreaks::Kept) + "\n";
+    // The rule of WriteTerminalLine: escaped on a terminal, as it is elsewhere.
+    const bool terminal = ::isatty(STDERR_FILENO) == 1;
+    const std::string message = (terminal ? TerminalText(title) : title) + ": " +
+                                (terminal ? TerminalText(text, LineBreaks::Kept) : text) + "\n";
     std::fputs(message.c_str(), stderr);
     std::fflush(stderr);
 }

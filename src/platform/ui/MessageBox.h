@@ -20,7 +20,7 @@ void MsgBox(const std::string& text, const std::string& title);
 // the console box.
 MessageBox* SetMessageBox(MessageBox* box);
 
-// Writes "TITLE: TEXT" to standard error, as TerminalText shows them.
+// Writes "TITLE: TEXT" to standard error, as TerminalText shows them when that is a terminal.
 class ConsoleMessageBox final : public MessageBox {
 public:
     void Show(const std::string& text, const std::string& title) override;

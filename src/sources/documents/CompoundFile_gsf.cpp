@@ -7,6 +7,9 @@
 
 #include "base/AsciiText.h"
 
+#include <cstdint>
+#include <optional>
+
 namespace quillmark {
 
 namespace {
@@ -65,9 +68,50 @@ private:
     GPtr<GsfInfile> storage_;
 };
 
+GPtr<GsfInput> MemoryInput(const std::string& bytes)
+{
+    return GPtr<GsfInput>(gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.data()),
+                                               static_cast<gsf_off_t>(bytes.size()), FALSE));
+}
+
+std::uint32_t Le32(const guint8* bytes)
+{
+    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+// libgsf reads the siblings of the root entry, which a sound file never has, with no parent to
+// hold them, and loses their memory. A file whose root has any is read from a copy with them
+// cleared: what they lead to is no part of the file's tree anyway. None for every other file.
+std::optional<std::string> RootSiblingsCleared(GsfInput* source, const std::string& holder)
+{
+    constexpr gsf_off_t SiblingsAt = 0x44; // in a directory entry: left sibling, then right
+    std::optional<gsf_off_t> siblings;
+    if (const guint8* header =
+            gsf_input_seek(source, 0, G_SEEK_SET) ? nullptr : gsf_input_read(source, 0x34, nullptr)) {
+        const unsigned shift = header[0x1E] | header[0x1F] << 8;
+        const std::uint32_t firstSector = Le32(header + 0x30);
+        if (shift >= 7 && shift <= 16 && firstSector < 0xFFFFFFFA)
+            siblings = ((static_cast<gsf_off_t>(firstSector) + 1) << shift) + SiblingsAt;
+    }
+    const guint8* ids =
+        siblings && !gsf_input_seek(source, *siblings, G_SEEK_SET) ? gsf_input_read(source, 8, nullptr) : nullptr;
+    const bool hasSiblings = ids && (Le32(ids) != 0xFFFFFFFF || Le32(ids + 4) != 0xFFFFFFFF);
+    gsf_input_seek(source, 0, G_SEEK_SET);
+    if (!hasSiblings)
+        return std::nullopt;
+    std::string copy = ReadAll(source, holder);
+    copy.replace(static_cast<std::size_t>(*siblings), 8, 8, '\xFF');
+    return copy;
+}
+
 // holder names the file in the damage ("the file", "the part").
 CompoundFile Open(GPtr<GsfInput> source, const std::string& holder, std::shared_ptr<void> bytes = nullptr)
 {
+    if (std::optional<std::string> cleared = RootSiblingsCleared(source.get(), holder)) {
+        auto held = std::make_shared<std::string>(std::move(*cleared));
+        source = MemoryInput(*held);
+        bytes = std::move(held);
+    }
     ErrorHolder error;
     GPtr<GsfInfile> file(gsf_infile_msole_new(source.get(), &error));
     if (file == nullptr) {
@@ -101,8 +145,7 @@ CompoundFile OpenCompoundBytes(std::string bytes)
 {
     InitGsf();
     auto held = std::make_shared<std::string>(std::move(bytes));
-    GPtr<GsfInput> source(gsf_input_memory_new(reinterpret_cast<const guint8*>(held->data()),
-                                               static_cast<gsf_off_t>(held->size()), FALSE));
+    GPtr<GsfInput> source = MemoryInput(*held);
     return Open(std::move(source), "the part", std::move(held));
 }
 

@@ -216,6 +216,16 @@ TEST_F(DocumentProjectTest, OnlyAHiddenProjectIsLocked)
     }
 }
 
+// The root entry given a sibling, the PROJECT stream: libgsf reads it with no parent to hold it.
+std::string WithRootSibling(std::string file)
+{
+    const std::size_t root = testing::DirectoryEntry(file, "Root Entry");
+    const auto sibling = static_cast<std::uint32_t>((testing::DirectoryEntry(file, "PROJECT") - root) / 128);
+    for (int i = 0; i < 4; ++i)
+        file[root + 0x48 + i] = static_cast<char>(sibling >> (8 * i));
+    return file;
+}
+
 TEST_F(DocumentProjectTest, DocumentsWithoutAReadableProjectSayWhy)
 {
     testing::WrittenProject empty;
@@ -227,6 +237,8 @@ TEST_F(DocumentProjectTest, DocumentsWithoutAReadableProjectSayWhy)
         {"Plain.xlsx", testing::Package(nullptr), "contains no VBA project"},
         {"Plain.doc", testing::CompoundFile(empty, "ObjectPool", {"WordDocument"}), "contains no VBA project"},
         {"Secret.xlsm", testing::CompoundFile(empty, "Other", {"EncryptionInfo", "EncryptedPackage"}), "encrypted"},
+        {"Sibling.xlsm", WithRootSibling(testing::CompoundFile(empty, "Other", {"EncryptionInfo", "EncryptedPackage"})),
+         "encrypted"},
         {"Slides.ppt", testing::CompoundFile(empty, "Other", {"PowerPoint Document"}), ".pptm"},
         {"Notes.xls", "just some text, long enough", "not an Office document"},
         {"Empty.xls", "", "not an Office document"},
