@@ -8,7 +8,6 @@
 #include <array>
 #include <cctype>
 #include <cstdint>
-#include <cstring>
 
 namespace quillmark {
 
@@ -98,7 +97,7 @@ bool IsValidUtf8(std::string_view s)
 // units is no UTF-16 text.
 const char* Utf16WithoutMark(std::string_view bytes)
 {
-    if (std::memchr(bytes.data(), 0, bytes.size()) == nullptr)
+    if (bytes.find('\0') == std::string_view::npos)
         return nullptr;
     std::size_t text = 0;       // units with a byte that is not zero
     std::size_t zeroFirst = 0;  // of them, units whose first byte only is zero
