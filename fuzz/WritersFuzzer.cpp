@@ -180,9 +180,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const Conversion conversion{view, keywords.get(), entry, EntryLines(entry, index, lineCount), options};
     const Site site(module);
 
+    // The code as shown: a line of spaces alone is an empty line unless undecorated.
     std::string code;
-    for (std::int32_t line = conversion.range.FirstLine; line <= conversion.range.LastLine; ++line)
-        code += std::string(module.Text().Line(line)) + (line < conversion.range.LastLine ? "\n" : "");
+    for (std::int32_t line = conversion.range.FirstLine; line <= conversion.range.LastLine; ++line) {
+        const std::string_view text = module.Text().Line(line);
+        if (conversion.Undecorated() || text.find_first_not_of(' ') != std::string_view::npos)
+            code += text;
+        code += line < conversion.range.LastLine ? "\n" : "";
+    }
 
     for (const Writer& writer : Writers) {
         std::string html;
@@ -192,9 +197,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             Expect(!conversion.Undecorated(), "undecorated code never fails");
             continue; // code the scanner refuses, such as a string without its closing quote
         }
-        const auto expect = [&writer](bool holds, const char* promise) {
+        const auto expect = [&](bool holds, const char* promise) {
             if (!holds)
-                std::fprintf(stderr, "%s writer:\n", writer.name);
+                std::fprintf(stderr, "%s writer, code:\n%s\nHTML:\n%s\n", writer.name, code.c_str(), html.c_str());
             Expect(holds, promise);
         };
         expect(fuzz::IsUtf8(html), "the HTML is UTF-8");
