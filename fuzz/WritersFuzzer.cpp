@@ -189,14 +189,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         code += line < conversion.range.LastLine ? "\n" : "";
     }
 
+    std::optional<bool> converted; // by the writers before
     for (const Writer& writer : Writers) {
         std::string html;
+        bool failed = false;
         try {
             html = writer.convert(conversion, site);
         } catch (const RuntimeError&) {
-            Expect(!conversion.Undecorated(), "undecorated code never fails");
-            continue; // code the scanner refuses, such as a string without its closing quote
+            failed = true; // code the scanner refuses, such as a string without its closing quote
         }
+        Expect(!failed || !conversion.Undecorated(), "undecorated code never fails");
+        Expect(converted.value_or(!failed) == !failed, "the scanner, not the writer, decides whether code converts");
+        converted = !failed;
+        if (failed)
+            continue;
         const auto expect = [&](bool holds, const char* promise) {
             if (!holds)
                 std::fprintf(stderr, "%s writer, code:\n%s\nHTML:\n%s\n", writer.name, code.c_str(), html.c_str());
