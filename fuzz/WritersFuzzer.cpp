@@ -11,6 +11,7 @@
 #include "conversion/FragmentWriter.h"
 #include "conversion/InlineStyleWriter.h"
 #include "conversion/Keywords.h"
+#include "conversion/LinkLists.h"
 #include "sources/MemorySource.h"
 #include "sources/ModuleFile.h"
 #include "sources/TextDecoding.h"
@@ -214,6 +215,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         const std::optional<std::string> shown = ShownText(html);
         expect(shown.has_value(), "every <, > and & of the code is escaped");
         expect(*shown == code, "the HTML shows the code's text, all of it and nothing else");
+    }
+
+    // convert's own fragment, its link list made as text, is the fragment writer's.
+    if (converted.value_or(false) && !conversion.Undecorated()) {
+        LinkListMaker links;
+        if (conversion.Links())
+            links = [&] { return LinkList(view.name, index, entry); };
+        const std::string html =
+            ConvertRange(view, keywords.get(), entry, conversion.range.FirstLine, conversion.range.LastLine, links);
+        Expect(html == Fragment(conversion), "both ways to the fragment agree");
     }
     return 0;
 }
