@@ -1,16 +1,26 @@
 #!/bin/sh
-# Builds the VBA stream fuzzer with clang and runs it (60 s by default, or the seconds given).
-# Exits non-zero when the fuzzer finds a crash; the crashing input is left in the build folder.
+# Builds every fuzzer of fuzz/ with clang, over libraries instrumented for it and for
+# AddressSanitizer and UndefinedBehaviorSanitizer, and runs each in turn from its seeds
+# (fuzz/seeds/FUZZER/); the seconds given (600 by default) are shared among them. Stops at the
+# first finding with a non-zero status; the input is left as build-fuzz/FUZZER-crash-* (or
+# -leak-, -timeout-, -oom-). Once it is fixed, keep it as a seed: the tests replay every seed.
+# New seeds are kept only where they raise coverage:
+#   build-fuzz/fuzz/FUZZER -merge=1 fuzz/seeds/FUZZER NEW-INPUTS...
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD_DIR:-"$root/build-fuzz"}
-seconds=${1:-60}
+total=${1:-600}
 
-cmake -G Ninja -S "$root/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
-ninja -C "$build"
+cmake -G Ninja -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DQUILLMARK_FUZZ=ON -DQUILLMARK_TESTS=OFF -DQUILLMARK_BENCH=OFF -DQUILLMARK_GUI=OFF
+fuzzers=$(ls "$root/fuzz/seeds")
+ninja -C "$build" $fuzzers
 
-corpus="$build/corpus"
-mkdir -p "$corpus"
-cd "$build"
-./vba_streams_fuzzer -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 -timeout=10 \
-    "$corpus" "$root/fuzz/seeds"
+seconds=$((total / $(echo "$fuzzers" | wc -w)))
+for fuzzer in $fuzzers; do
+    echo "$fuzzer: $seconds s"
+    corpus="$build/corpus/$fuzzer"
+    mkdir -p "$corpus"
+    "$build/fuzz/$fuzzer" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 \
+        -artifact_prefix="$build/$fuzzer-" "$corpus" "$root/fuzz/seeds/$fuzzer"
+done

@@ -8,7 +8,6 @@
 #include <array>
 #include <cctype>
 #include <cstdint>
-#include <cstring>
 
 namespace quillmark {
 
@@ -102,7 +101,7 @@ namespace {
 // units is no UTF-16 text.
 const char* Utf16WithoutMark(std::string_view bytes)
 {
-    if (std::memchr(bytes.data(), 0, bytes.size()) == nullptr)
+    if (bytes.find('\0') == std::string_view::npos)
         return nullptr;
     std::size_t text = 0;       // units with a byte that is not zero
     std::size_t zeroFirst = 0;  // of them, units whose first byte only is zero
