@@ -13,7 +13,7 @@ namespace {
 
 using namespace quillmark;
 
-void BM_Output(benchmark::State& state, std::string format, bool marked)
+void BM_Output(benchmark::State& state, std::string format, bool marked, std::string colours)
 {
     const bench::ConversionSetup setup(static_cast<std::int32_t>(state.range(0)));
     const ModHtmlState& s = ModHtml();
@@ -23,7 +23,7 @@ void BM_Output(benchmark::State& state, std::string format, bool marked)
     const auto keywords = MakeKeywordTable();
     cli::Options options;
     options.format = format;
-    options.colours = "256";
+    options.colours = colours;
     options.links = format != "ansi";
     if (marked) {
         options.lineNumbers = true;
@@ -45,13 +45,20 @@ void BM_Output(benchmark::State& state, std::string format, bool marked)
 
 int main(int argc, char** argv)
 {
-    for (const cli::OutputFormat& format : cli::OutputFormats())
-        for (const bool marked : {false, true})
-            benchmark::RegisterBenchmark(
-                ("BM_Output/" + std::string(format.name) + (marked ? "/numbered" : "")).c_str(), BM_Output,
-                std::string(format.name), marked)
-                ->Arg(100'000)
-                ->Unit(benchmark::kMillisecond);
+    for (const cli::OutputFormat& format : cli::OutputFormats()) {
+        const bool terminal = (format.takes & cli::TakesColours) != 0;
+        for (const char* colours : {"256", "truecolor"}) {
+            if (!terminal && colours != std::string_view("256"))
+                continue;
+            for (const bool marked : {false, true})
+                benchmark::RegisterBenchmark(("BM_Output/" + std::string(format.name) +
+                                              (terminal ? "/" + std::string(colours) : "") + (marked ? "/numbered" : ""))
+                                                 .c_str(),
+                                             BM_Output, std::string(format.name), marked, std::string(colours))
+                    ->Arg(100'000)
+                    ->Unit(benchmark::kMillisecond);
+        }
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
 }

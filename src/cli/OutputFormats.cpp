@@ -28,45 +28,57 @@ std::int32_t ExpectedLines(const FormatRequest& request)
     return std::min(request.range.LastLine, request.view.lines.Count()) - request.range.FirstLine + 1;
 }
 
-// The fragment of classes, its lines marked when asked for.
-std::string ClassFragment(const FormatRequest& request, LineBreaks breaks)
+// A numbered fragment stands in an element that starts the style sheet's count at its first line.
+std::string NumberedOpen(const FormatRequest& request)
+{
+    std::string html = "<div class=\"Numbered\"";
+    if (request.range.FirstLine != 1)
+        html += " style=\"counter-reset: line " + std::to_string(request.range.FirstLine - 1) + "\"";
+    return html + ">";
+}
+
+// The fragment of classes, its lines marked when asked for, and numbered ones in their element
+// unless a page holds them; end is written after it, in the same buffer: a large fragment is
+// never copied.
+std::string ClassFragment(const FormatRequest& request, LineBreaks breaks, bool inPage, std::string_view end = {})
 {
     const LineMarking marking = MarkingOf(request.options);
+    const std::string_view lineBreak = breaks == LineBreaks::CrLf ? "\r\n" : "\n";
+    const bool wrapped = marking.numbered && !inPage;
     OutputBuffer out;
+    if (wrapped) {
+        out.Append(NumberedOpen(request));
+        out.Append(lineBreak);
+    }
     FragmentWriter writer(out, ExpectedLines(request), breaks);
     const LineMarks marks(marking.numbered, request.view.index, &marking);
     MarkedLines marked(writer, out, marks);
     TokenSink& sink = marking.Any() ? static_cast<TokenSink&>(marked) : writer;
     ConvertRange(request.view, request.keywords, request.entry, request.range.FirstLine, request.range.LastLine, sink,
                  LinksOf(request.options));
+    if (wrapped) {
+        out.Append(lineBreak);
+        out.Append("</div>");
+    }
+    out.Append(end);
     return out.Take();
-}
-
-// A numbered fragment stands in an element that starts the style sheet's count at its first line.
-std::string NumberedFragment(const FormatRequest& request, const std::string& fragment, std::string_view lineBreak)
-{
-    std::string html = "<div class=\"Numbered\"";
-    if (request.range.FirstLine != 1)
-        html += " style=\"counter-reset: line " + std::to_string(request.range.FirstLine - 1) + "\"";
-    return html + ">" + std::string(lineBreak) + fragment + std::string(lineBreak) + "</div>";
 }
 
 std::string WriteHtml(const FormatRequest& request)
 {
     const Options& options = request.options;
-    const std::string fragment = ClassFragment(request, LineBreaks::CrLf);
-    if (options.page)
-        return HtmlPage(request.title, options.theme, fragment,
-                        options.lineNumbers ? std::optional(request.range.FirstLine) : std::nullopt,
-                        !options.highlighted.empty());
-    return options.lineNumbers ? NumberedFragment(request, fragment, "\r\n") : fragment;
+    const std::string fragment = ClassFragment(request, LineBreaks::CrLf, options.page);
+    if (!options.page)
+        return fragment;
+    return HtmlPage(request.title, options.theme, fragment,
+                    options.lineNumbers ? std::optional(request.range.FirstLine) : std::nullopt,
+                    !options.highlighted.empty());
 }
 
 // Markdown files end their lines with LF alone, the last one too.
 std::string WriteMarkdown(const FormatRequest& request)
 {
-    const std::string fragment = ClassFragment(request, LineBreaks::Markdown);
-    return (request.options.lineNumbers ? NumberedFragment(request, fragment, "\n") : fragment) + "\n";
+    return ClassFragment(request, LineBreaks::Markdown, false, "\n");
 }
 
 std::string WriteInline(const FormatRequest& request)

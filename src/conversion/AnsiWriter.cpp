@@ -17,6 +17,8 @@ std::string Sequence(const std::string& parameters)
 // Whitespace looks the same in any foreground: no reason to change looks for it.
 bool IsSpace(std::string_view text)
 {
+    if (text.size() == 1) // most often the one space between two words
+        return text[0] == ' ' || text[0] == '\t';
     return text.find_first_not_of(" \t") == std::string_view::npos;
 }
 
@@ -80,7 +82,7 @@ void AnsiWriter::Tokens(std::span<const Token> tokens)
         const TokenKind kind = token.kind == TokenKind::Text ? run_ : token.kind;
         if (kind != shown_ && coloured_ && !(kind == TokenKind::Text && IsSpace(token.text))) {
             const std::string& look = looks_[static_cast<std::size_t>(kind)];
-            std::memcpy(at, look.data(), look.size());
+            CopyText(at, look.data(), look.size());
             at += look.size();
             shown_ = kind;
         }
