@@ -52,7 +52,8 @@ int main(int argc, char** argv)
                 continue;
             for (const bool marked : {false, true})
                 benchmark::RegisterBenchmark(("BM_Output/" + std::string(format.name) +
-                                              (terminal ? "/" + std::string(colours) : "") + (marked ? "/numbered" : ""))
+                                              (terminal ? "/" + std::string(colours) : "") +
+                                              (marked ? "/numbered" : ""))
                                                  .c_str(),
                                              BM_Output, std::string(format.name), marked, std::string(colours))
                     ->Arg(100'000)

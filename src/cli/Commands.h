@@ -24,8 +24,8 @@ struct Options {
     // default is dark); of --page: its title (empty: "Module — Project").
     ThemeName theme = ThemeName::Light;
     bool themeGiven = false;
-    std::string colours;                // ansi: none|16|256|truecolor; empty: as the terminal says
-    std::vector<LineSpan> highlighted;  // convert: the lines to mark, in order
+    std::string colours;               // ansi: none|16|256|truecolor; empty: as the terminal says
+    std::vector<LineSpan> highlighted; // convert: the lines to mark, in order
     bool lineNumbers = false;
     std::string title;
     bool all = false; // source --all: every module of the project, for a diff

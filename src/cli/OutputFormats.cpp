@@ -86,9 +86,9 @@ std::string WriteInline(const FormatRequest& request)
     const Options& options = request.options;
     const LineMarking marking = MarkingOf(options);
     OutputBuffer out;
-    InlineStyleWriter writer(out, options.theme, marking);
-    ConvertRange(request.view, request.keywords, request.entry, request.range.FirstLine, request.range.LastLine,
-                 writer, LinksOf(options));
+    InlineStyleWriter writer(out, options.theme, marking, ExpectedLines(request));
+    ConvertRange(request.view, request.keywords, request.entry, request.range.FirstLine, request.range.LastLine, writer,
+                 LinksOf(options));
     return options.page ? InlineStyledPage(request.title, out.Take(), options.theme) : out.Take();
 }
 
@@ -103,7 +103,8 @@ std::string WriteAnsi(const FormatRequest& request)
     // Terminals are mostly dark.
     const ThemeName theme = options.themeGiven ? options.theme : ThemeName::Dark;
     OutputBuffer out;
-    AnsiWriter writer(out, theme, depth, marking, std::min(request.range.LastLine, request.view.lines.Count()));
+    AnsiWriter writer(out, theme, depth, marking, std::min(request.range.LastLine, request.view.lines.Count()),
+                      ExpectedLines(request));
     ConvertRange(request.view, request.keywords, request.entry, request.range.FirstLine, request.range.LastLine,
                  writer);
     return out.Take();
@@ -113,8 +114,9 @@ constexpr unsigned kMarks = TakesLineNumbers | TakesHighlightLines;
 
 constexpr OutputFormat kFormats[] = {
     {"html", "the fragment of classes (default), styled by quillmark css", TakesLinks | TakesPage | kMarks, &WriteHtml},
-    {"inline", "the fragment with the theme's looks in style attributes, for e-mail, word processors and blog "
-               "editors that drop style sheets (--inline-styles)",
+    {"inline",
+     "the fragment with the theme's looks in style attributes, for e-mail, word processors and blog "
+     "editors that drop style sheets (--inline-styles)",
      TakesLinks | TakesPage | TakesTheme | kMarks, &WriteInline},
     {"markdown", "the fragment of classes as one HTML block of a Markdown post: no blank line inside",
      TakesLinks | kMarks, &WriteMarkdown},

@@ -25,8 +25,9 @@ bool IsSpace(std::string_view text)
 } // namespace
 
 AnsiWriter::AnsiWriter(OutputBuffer& out, ThemeName name, ColourDepth depth, const LineMarking& marking,
-                       std::int32_t lastLine)
-    : out_(out), marking_(marking), coloured_(depth != ColourDepth::None),
+                       std::int32_t lastLine, std::int32_t expectedLines)
+    : out_(out), marking_(marking), expectedLines_(expectedLines), codeStart_(out.Size()),
+      coloured_(depth != ColourDepth::None),
       gutterWidth_(static_cast<int>(std::to_string(std::max(lastLine, 1)).size()))
 {
     if (!coloured_)
@@ -99,6 +100,9 @@ void AnsiWriter::LineEnd()
     if (shown_ != TokenKind::Text || marked_)
         out_.Append(Reset);
     out_.Append("\n");
+    if (++linesDone_ == OutputBuffer::SampleLines && expectedLines_ > OutputBuffer::SampleLines)
+        out_.ReserveLike(out_.Size() - codeStart_, OutputBuffer::SampleLines,
+                         static_cast<std::size_t>(expectedLines_ - OutputBuffer::SampleLines));
 }
 
 } // namespace quillmark

@@ -19,9 +19,10 @@ namespace quillmark {
 // colour behind it, across the terminal. At depth none, no escape sequence at all.
 class AnsiWriter final : public TokenSink {
 public:
-    // lastLine: the highest number the gutter shows, which sets its width.
-    AnsiWriter(OutputBuffer& out, ThemeName theme, ColourDepth depth, const LineMarking& marking,
-               std::int32_t lastLine);
+    // lastLine: the highest number the gutter shows, which sets its width; expectedLines: as
+    // FragmentWriter takes it.
+    AnsiWriter(OutputBuffer& out, ThemeName theme, ColourDepth depth, const LineMarking& marking, std::int32_t lastLine,
+               std::int32_t expectedLines = 0);
 
     void BlockStart(std::string_view) override {}
     void BlockEnd() override {}
@@ -32,6 +33,9 @@ public:
 private:
     OutputBuffer& out_;
     const LineMarking& marking_;
+    std::int32_t expectedLines_;
+    std::int32_t linesDone_ = 0;
+    std::size_t codeStart_;
     bool coloured_;
     std::array<std::string, TokenKindCount> looks_; // the sequence that sets each kind's looks
     std::size_t longestLook_ = 0;

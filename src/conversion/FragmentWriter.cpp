@@ -71,7 +71,6 @@ char* CopyEscaped(char* to, std::string_view text)
     return to;
 }
 
-constexpr std::int32_t SampleLines = 256;
 constexpr std::size_t LongLine = 1 << 20;
 // The length up to which a piece counts as short, as many bytes as may be read past a line.
 constexpr std::size_t ShortPiece = ModuleText::Padding;
@@ -178,13 +177,10 @@ void FragmentWriter::Tokens(std::span<const Token> tokens)
 void FragmentWriter::LineEnd()
 {
     lineEnded_ = true;
-    if (++linesDone_ != SampleLines || expectedLines_ <= SampleLines)
+    if (++linesDone_ != OutputBuffer::SampleLines || expectedLines_ <= OutputBuffer::SampleLines)
         return;
-    // Sets memory aside once for what the sample lines promise for the rest, rather than moving
-    // a large output again and again as it grows.
-    const std::size_t perLine = (out_.Size() - codeStart_) / SampleLines + 1;
-    const auto rest = static_cast<std::size_t>(expectedLines_ - SampleLines);
-    out_.Reserve(rest * perLine + rest * perLine / 4);
+    out_.ReserveLike(out_.Size() - codeStart_, OutputBuffer::SampleLines,
+                     static_cast<std::size_t>(expectedLines_ - OutputBuffer::SampleLines));
 }
 
 // Sets memory aside at once for all that a long line may become, on top of the room already

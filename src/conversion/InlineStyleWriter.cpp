@@ -59,8 +59,9 @@ char* CopyEscaped(char* to, std::string_view text)
 
 // The same looks as the style sheet's .CodeArea rules; the editor's theme puts a rule between
 // blocks instead of a bar beside each.
-InlineStyleWriter::InlineStyleWriter(OutputBuffer& out, ThemeName name, const LineMarking& marking)
-    : out_(out), theme_(ThemeOf(name)), marking_(marking)
+InlineStyleWriter::InlineStyleWriter(OutputBuffer& out, ThemeName name, const LineMarking& marking,
+                                     std::int32_t expectedLines)
+    : out_(out), theme_(ThemeOf(name)), marking_(marking), expectedLines_(expectedLines), codeStart_(out.Size())
 {
     const Theme& theme = theme_;
     for (std::size_t kind = 1; kind < openers_.size(); ++kind) {
@@ -155,6 +156,9 @@ void InlineStyleWriter::Tokens(std::span<const Token> tokens)
 void InlineStyleWriter::LineEnd()
 {
     lineEnded_ = true;
+    if (++linesDone_ == OutputBuffer::SampleLines && expectedLines_ > OutputBuffer::SampleLines)
+        out_.ReserveLike(out_.Size() - codeStart_, OutputBuffer::SampleLines,
+                         static_cast<std::size_t>(expectedLines_ - OutputBuffer::SampleLines));
 }
 
 std::string ConvertWithInlineStyles(const ModuleView& module, const KeywordTable* keywords, const Entry& entry,
@@ -162,7 +166,7 @@ std::string ConvertWithInlineStyles(const ModuleView& module, const KeywordTable
                                     const LineMarking& marking)
 {
     OutputBuffer html;
-    InlineStyleWriter writer(html, theme, marking);
+    InlineStyleWriter writer(html, theme, marking, std::min(lastLine, module.lines.Count()) - firstLine + 1);
     ConvertRange(module, keywords, entry, firstLine, lastLine, writer, links);
     return html.Take();
 }

@@ -20,7 +20,9 @@ namespace quillmark {
 // behind it, as wide as its block.
 class InlineStyleWriter final : public TokenSink {
 public:
-    InlineStyleWriter(OutputBuffer& out, ThemeName theme, const LineMarking& marking = {});
+    // expectedLines: as FragmentWriter takes it.
+    InlineStyleWriter(OutputBuffer& out, ThemeName theme, const LineMarking& marking = {},
+                      std::int32_t expectedLines = 0);
 
     void LinkList(const LinkTargets& links) override;
     void BlockStart(std::string_view id) override;
@@ -35,6 +37,9 @@ private:
     OutputBuffer& out_;
     const Theme& theme_;
     const LineMarking& marking_;
+    std::int32_t expectedLines_;
+    std::int32_t linesDone_ = 0;
+    std::size_t codeStart_;
     std::array<std::string, TokenKindCount> openers_; // a span's opening tag for each TokenKind
     std::size_t longestOpener_ = 0;
     std::string blockOpen_; // up to the block's id

@@ -304,9 +304,17 @@ TEST(LineList, SpansAreSortedAndMergedAndNothingElseIsOne)
 {
     using Spans = std::vector<std::pair<std::int32_t, std::int32_t>>;
     const std::pair<const char*, std::optional<Spans>> cases[] = {
-        {"3,7-9", Spans{{3, 3}, {7, 9}}},   {"9,1-2,3-5,4", Spans{{1, 5}, {9, 9}}},
+        {"3,7-9", Spans{{3, 3}, {7, 9}}},
+        {"9,1-2,3-5,4", Spans{{1, 5}, {9, 9}}},
         {"2147483647", Spans{{2147483647, 2147483647}}},
-        {"", {}}, {"0", {}}, {"9-7", {}}, {"3,", {}}, {"3-", {}}, {"-3", {}}, {" 3", {}}, {"2147483648", {}},
+        {"", {}},
+        {"0", {}},
+        {"9-7", {}},
+        {"3,", {}},
+        {"3-", {}},
+        {"-3", {}},
+        {" 3", {}},
+        {"2147483648", {}},
     };
     for (const auto& [text, expected] : cases) {
         const auto spans = ParseLineList(text);

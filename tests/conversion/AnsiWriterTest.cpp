@@ -15,8 +15,8 @@ namespace {
 TEST(AnsiWriter, TheCodeIsItsTextInEveryThemeAndDepth)
 {
     // Every kind of token, a comment run over lines, characters that HTML would escape, a tab.
-    const std::vector<std::string> lines{"' a", "' b", "Sub A()", "  s = \"<&>\" ' x > y", "",
-                                         "Top:\tGoTo Top", "  MsgBox Prompt:=s", "End Sub"};
+    const std::vector<std::string> lines{
+        "' a", "' b", "Sub A()", "  s = \"<&>\" ' x > y", "", "Top:\tGoTo Top", "  MsgBox Prompt:=s", "End Sub"};
     const ModuleText text = ModuleText::FromLines(lines);
     const ProcedureIndex index{{"A", 1, 8}};
     const ModuleView view{"M", text, index, text.Count()};
