@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests, the window and our own Debian packages need
 # (dpkg-shlibdeps, file and lintian; man and zsh for the test of the manual page and the
-# completions); with "command-line", only those the quillmark command needs; with "windows",
-# those that build the Windows programs and run their tests under Wine. Safe to run again.
+# completions; cmark for the Markdown test; aha for the README's terminal picture); with
+# "command-line", only those the quillmark command needs; with "windows", those that build the
+# Windows programs and run their tests under Wine. Safe to run again.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
   fonts-ipafont-gothic xvfb xauth
   clang libclang-rt-14-dev
   chromium chromium-driver python3
+  cmark aha
   git
   dpkg-dev file lintian man-db zsh
 )

@@ -1,7 +1,9 @@
 #include "cli/CommandLine.h"
 
 #include "cli/DescriptorOutput.h"
+#include "cli/LineMarks.h"
 #include "cli/Message.h"
+#include "cli/OutputFormats.h"
 #include "cli/StyleSheet.h"
 #include "cli/Suggestion.h"
 #include "cli/ThemeOption.h"
@@ -21,6 +23,8 @@ namespace {
 constexpr const char* UsageText =
     "usage: quillmark convert [--links] [--inline-styles [--theme light|dark|editor]] [-o FILE] [--module NAME]\n"
     "                         [--entry ENTRY] [--encoding ENC] PATH...\n"
+    "       quillmark convert [--format html|inline|markdown|ansi] [--line-numbers] [--highlight-lines LINES]\n"
+    "                         [--colors none|16|256|truecolor] [--theme THEME] [--links] [-o FILE] ... PATH...\n"
     "       quillmark convert --page [--theme light|dark|editor] [--line-numbers] [--title TEXT] [--inline-styles]\n"
     "                         [--links] [-o FILE] [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
     "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
@@ -153,10 +157,38 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
                       "The theme's colours and fonts in style attributes instead of classes, for e-mail, word "
                       "processors and blog editors that drop style sheets; with --page, a page without a style "
                       "sheet, styled inline too");
+    std::string formats;
+    for (const OutputFormat& format : OutputFormats())
+        formats += "; " + std::string(format.name) + ": " + std::string(format.help);
+    convert->add_option("--format", options.format, "The output" + formats)
+        ->type_name("FORMAT")
+        ->check(CLI::IsMember([] {
+            std::vector<std::string> names;
+            for (const OutputFormat& format : OutputFormats())
+                names.emplace_back(format.name);
+            return names;
+        }()));
     AddThemeOption(*convert, options.theme);
+    convert
+        ->add_option("--colors", options.colours,
+                     "With --format ansi: none, 16, 256 or truecolor (default: as COLORTERM and TERM say; none "
+                     "when NO_COLOR is set)")
+        ->type_name("COLORS")
+        ->check(CLI::IsMember({"none", "16", "256", "truecolor"}));
     convert->add_flag("--line-numbers", options.lineNumbers,
-                      "With --page: number the lines, each number a link to its line (copied code carries no "
-                      "numbers)");
+                      "Number the lines as the editor does (the module's numbers, --entry too); in HTML each number "
+                      "is a link to its line, and copied code carries no numbers");
+    convert
+        ->add_option_function<std::string>(
+            "--highlight-lines",
+            [this](const std::string& list) {
+                const auto spans = ParseLineList(list);
+                if (!spans)
+                    throw CLI::ValidationError("--highlight-lines", list + ": give lines as 3,7-9");
+                options.highlighted = *spans;
+            },
+            "Mark these lines of the module, as a site marks its #L<n> line: numbers and spans such as 3,7-9")
+        ->type_name("LINES");
     convert->add_option("--title", options.title,
                         "With --page: the page's title and heading (default: \"Module — "
                         "Project\", the module's and its project's names)");
@@ -232,6 +264,7 @@ std::optional<int> CommandLine::Parse(int argc, char** argv)
         std::cerr << UsageText;
         return kUsage;
     }
+    options.themeGiven = convert->count("--theme") > 0;
     // Said once here rather than for every module that would be read in it.
     const std::string& encoding = site.command->parsed() ? site.options.encoding : options.encoding;
     if (!encoding.empty()) {
@@ -265,19 +298,36 @@ std::string CommandLine::Misuse() const
         return "-o DIR is empty";
     if (convert->parsed() && convert->count("--output") > 0 && options.output.empty())
         return "-o FILE is empty";
-    if (convert->parsed() && !options.page) {
-        for (const char* option : {"--line-numbers", "--title"})
-            if (convert->count(option) > 0)
-                return std::string(option) + " shapes the page that --page writes; add --page";
-        if (convert->count("--theme") > 0 && !options.inlineStyles)
-            return "--theme shapes the page that --page writes or the styles that --inline-styles writes; add one "
-                   "of them";
-    }
-    if (convert->parsed() && options.inlineStyles && options.lineNumbers)
-        return "--line-numbers numbers lines through the page's style sheet, which --inline-styles leaves out; "
-               "use one of them";
+    if (convert->parsed())
+        if (const std::string misuse = FormatMisuse(); !misuse.empty())
+            return misuse;
     if (options.all && (source->count("--module") > 0 || source->count("--entry") > 0))
         return "--all prints every module whole; it takes no --module or --entry";
+    return {};
+}
+
+std::string CommandLine::FormatMisuse() const
+{
+    if (options.inlineStyles && !options.format.empty() && options.format != "inline")
+        return "--inline-styles is --format inline; it does not go with --format " + options.format;
+    const OutputFormat& format = *FormatOf(options);
+    if (!options.page && convert->count("--title") > 0)
+        return "--title shapes the page that --page writes; add --page";
+    const unsigned takes = format.takes | (options.page ? TakesTheme : 0u);
+    if (convert->count("--theme") > 0 && !(takes & TakesTheme))
+        return format.takes & TakesPage ? "--theme shapes the page that --page writes or the styles that "
+                                          "--inline-styles writes; add one of them"
+                                        : "--theme does not go with --format " + std::string(format.name);
+    const std::pair<const char*, unsigned> shaping[] = {
+        {"--links", TakesLinks},
+        {"--page", TakesPage},
+        {"--line-numbers", TakesLineNumbers},
+        {"--highlight-lines", TakesHighlightLines},
+        {"--colors", TakesColours},
+    };
+    for (const auto& [option, bit] : shaping)
+        if (convert->count(option) > 0 && !(takes & bit))
+            return std::string(option) + " does not go with --format " + std::string(format.name);
     return {};
 }
 

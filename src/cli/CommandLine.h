@@ -43,6 +43,8 @@ struct CommandLine {
 private:
     // What makes the parsed command line bad usage; empty when nothing does.
     std::string Misuse() const;
+    // What makes convert's options bad usage for the output they ask for; empty when nothing does.
+    std::string FormatMisuse() const;
 };
 
 // Runs what needs no window toolkit: convert, list, source, site, --version.

@@ -2,20 +2,15 @@
 
 #include "cli/EntryLookup.h"
 #include "cli/FileOutput.h"
-#include "cli/HtmlPage.h"
 #include "cli/InputFiles.h"
-#include "cli/LineMarks.h"
 #include "cli/Message.h"
+#include "cli/OutputFormats.h"
 #include "codemodel/EntryRange.h"
 #include "codemodel/ModuleProcedures.h"
 #include "codemodel/ProjectLists.h"
 #include "codemodel/SourceReader.h"
 #include "codemodel/TextBackedModule.h"
-#include "conversion/Converter.h"
-#include "conversion/FragmentWriter.h"
-#include "conversion/InlineStyleWriter.h"
 #include "conversion/Keywords.h"
-#include "conversion/LinkLists.h"
 #include "platform/ui/TerminalOutput.h"
 #include "sources/FileProjects.h"
 #include "sources/documents/VbaFormatError.h"
@@ -127,18 +122,6 @@ std::string ProjectName(VBProject& project)
     return name.empty() ? path : name;
 }
 
-// The fragment with each line's mark in front of it, numbered as a site's pages are.
-std::string NumberedFragment(const ModuleView& view, const KeywordTable* keywords, const Entry& entry,
-                             const LineRange& range, bool links)
-{
-    OutputBuffer out;
-    FragmentWriter writer(out, std::min(range.LastLine, view.lines.Count()) - range.FirstLine + 1);
-    const LineMarks marks(true, view.index);
-    MarkedLines marked(writer, out, marks);
-    ConvertRange(view, keywords, entry, range.FirstLine, range.LastLine, marked, links ? Links::With : Links::Without);
-    return out.Take();
-}
-
 // The tag of a component's type in the module list ("MOD"), without the space after it there.
 std::string TypeLabel(std::int32_t type)
 {
@@ -215,24 +198,7 @@ int Convert(const Options& options, std::ostream& out, std::ostream& err)
         const auto keywords = MakeKeywordTable();
         const std::string title =
             options.title.empty() ? module.name + " — " + ProjectName(*opened.project) : options.title;
-        if (options.inlineStyles) {
-            const std::string html =
-                ConvertWithInlineStyles(view, keywords.get(), entry, range.FirstLine, range.LastLine, options.theme,
-                                        options.links ? Links::With : Links::Without);
-            out << (options.page ? InlineStyledPage(title, html, options.theme) : html);
-        } else {
-            LinkListMaker links;
-            if (options.links)
-                links = [&] { return LinkList(module.name, module.index, entry); };
-            if (!options.page)
-                out << ConvertRange(view, keywords.get(), entry, range.FirstLine, range.LastLine, links);
-            else if (options.lineNumbers)
-                out << HtmlPage(title, options.theme,
-                                NumberedFragment(view, keywords.get(), entry, range, options.links), range.FirstLine);
-            else
-                out << HtmlPage(title, options.theme,
-                                ConvertRange(view, keywords.get(), entry, range.FirstLine, range.LastLine, links));
-        }
+        out << FormatOf(options)->write({view, keywords.get(), entry, range, options, title});
         if (options.module.empty())
             NoteOtherModules(options, opened, module, err);
         NoteOtherProjects(options, "convert", "not converted", err);

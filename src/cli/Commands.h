@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/RuntimeError.h"
+#include "conversion/LineMarking.h"
 #include "conversion/Themes.h"
 
 #include <ostream>
@@ -17,10 +18,14 @@ struct Options {
     std::string output;   // convert -o: the file to write instead of standard output
     bool links = false;
     bool page = false;
-    bool inlineStyles = false; // convert: the theme's looks in style attributes instead of classes
-    // The looks of convert --page and --inline-styles: the theme; of --page: its lines numbered, its title
-    // (empty: "Module — Project").
+    bool inlineStyles = false; // convert: the same as --format inline
+    std::string format;        // convert: an output's name (OutputFormats); empty: html, or inline
+    // The looks of convert --page, --inline-styles and ansi: the theme (given or not: ansi's own
+    // default is dark); of --page: its title (empty: "Module — Project").
     ThemeName theme = ThemeName::Light;
+    bool themeGiven = false;
+    std::string colours;               // ansi: none|16|256|truecolor; empty: as the terminal says
+    std::vector<LineSpan> highlighted; // convert: the lines to mark, in order
     bool lineNumbers = false;
     std::string title;
     bool all = false; // source --all: every module of the project, for a diff

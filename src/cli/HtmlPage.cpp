@@ -6,7 +6,7 @@
 namespace quillmark::cli {
 
 std::string HtmlPage(const std::string& title, ThemeName theme, const std::string& fragment,
-                     std::optional<std::int32_t> firstLine)
+                     std::optional<std::int32_t> firstLine, bool markedLines)
 {
     const std::string escapedTitle = EscapeName(title);
     std::string page;
@@ -16,6 +16,8 @@ std::string HtmlPage(const std::string& title, ThemeName theme, const std::strin
     page += escapedTitle;
     page += "</title>\n<style>\n";
     page += StyleSheet(theme);
+    if (markedLines)
+        page += MarkedLinesRule();
     page += "</style>\n</head>\n<body>\n<h1>";
     page += escapedTitle;
     page += "</h1>\n";

@@ -17,9 +17,44 @@ std::int32_t AnchoredLine(std::string_view id)
     return error == std::errc{} && end == id.data() + id.size() ? line : 0;
 }
 
+std::optional<std::int32_t> LineNumber(std::string_view digits)
+{
+    std::int32_t line = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), line);
+    if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size() || line < 1)
+        return std::nullopt;
+    return line;
+}
+
 } // namespace
 
-LineMarks::LineMarks(bool numbered, const ProcedureIndex& index) : numbered_(numbered)
+std::optional<std::vector<LineSpan>> ParseLineList(std::string_view text)
+{
+    std::vector<LineSpan> spans;
+    for (std::size_t from = 0; from <= text.size();) {
+        const std::size_t comma = std::min(text.find(',', from), text.size());
+        const std::string_view item = text.substr(from, comma - from);
+        const std::size_t dash = item.find('-');
+        const auto first = LineNumber(item.substr(0, dash));
+        const auto last = dash == std::string_view::npos ? first : LineNumber(item.substr(dash + 1));
+        if (!first || !last || *last < *first)
+            return std::nullopt;
+        spans.push_back({*first, *last});
+        from = comma + 1;
+    }
+    std::sort(spans.begin(), spans.end(), [](const LineSpan& a, const LineSpan& b) { return a.first < b.first; });
+    std::vector<LineSpan> merged;
+    for (const LineSpan& span : spans) {
+        if (!merged.empty() && span.first - 1 <= merged.back().last)
+            merged.back().last = std::max(merged.back().last, span.last);
+        else
+            merged.push_back(span);
+    }
+    return merged;
+}
+
+LineMarks::LineMarks(bool numbered, const ProcedureIndex& index, const LineMarking* marking)
+    : numbered_(numbered), marking_(marking && !marking->marked.empty() ? marking : nullptr)
 {
     for (const ProcRecord& record : index)
         if (const std::int32_t line = AnchoredLine(record.ProcName); line > 0)
@@ -29,6 +64,8 @@ LineMarks::LineMarks(bool numbered, const ProcedureIndex& index) : numbered_(num
 
 void LineMarks::Append(std::int32_t line, std::string& out) const
 {
+    if (marking_ && marking_->IsMarked(line))
+        out += "<span class=\"Marked\"></span>";
     if (std::binary_search(taken_.begin(), taken_.end(), line)) {
         if (numbered_)
             out += "<span class=\"Ln\"></span>";

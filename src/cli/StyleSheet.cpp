@@ -39,6 +39,12 @@ constexpr std::string_view kCodeAfterDecorations =
 }
 )";
 
+// A marked line, as a targeted one, has a box behind it as wide as its block.
+constexpr std::string_view kMarkedLines = R"(.CodeArea .Marked {
+  position: absolute; left: 0; right: 0; height: 1lh; z-index: -1; background: var(--target);
+}
+)";
+
 // The index's lists of modules are laid out only near the view, so that the search box can show
 // and hide tens of thousands of modules at a keystroke; being laid out on their own, they keep
 // the spaces between modules inside.
@@ -136,9 +142,15 @@ std::string FragmentStyleSheet(ThemeName name)
     css += Colour("muted", theme.muted) + " " + Colour("rule", theme.rule) + "\n  ";
     css += CodeColours(theme);
     css += CodeRules(name);
+    css += kMarkedLines;
     if (name == ThemeName::Editor)
         css += kEditorBlocks;
     return css;
+}
+
+std::string_view MarkedLinesRule()
+{
+    return kMarkedLines;
 }
 
 } // namespace quillmark::cli

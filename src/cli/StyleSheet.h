@@ -3,6 +3,7 @@
 #include "conversion/Themes.h"
 
 #include <string>
+#include <string_view>
 
 namespace quillmark::cli {
 
@@ -13,5 +14,9 @@ std::string StyleSheet(ThemeName theme);
 // The style sheet of the fragment alone, for a page of its own: every rule applies inside the
 // code blocks (their classes, links and line numbers), so nothing else of the page changes.
 std::string FragmentStyleSheet(ThemeName theme);
+
+// The rule that draws marked lines (LineMarks), which the fragment's sheet holds and a page's
+// takes when it marks lines.
+std::string_view MarkedLinesRule();
 
 } // namespace quillmark::cli

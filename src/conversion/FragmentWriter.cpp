@@ -28,12 +28,13 @@ struct Wrapping {
 };
 
 constexpr std::size_t Roles = 3;
-constexpr std::size_t Kinds = 6;
+constexpr std::size_t Kinds = TokenKindCount;
 
 constexpr auto Wrappings = [] {
-    constexpr std::array<std::string_view, Kinds> openers = {
+    constexpr std::array openers = {
         deco::Open1, deco::Open1, deco::Open2, deco::Open3, deco::Open4, deco::Open5,
     };
+    static_assert(openers.size() == Kinds, "one opener for each kind");
     std::array<Wrapping, Roles * Kinds> wrappings{};
     for (std::size_t kind = 0; kind < Kinds; ++kind) {
         const bool span = kind != static_cast<std::size_t>(TokenKind::Text);
@@ -70,27 +71,47 @@ char* CopyEscaped(char* to, std::string_view text)
     return to;
 }
 
-constexpr std::int32_t SampleLines = 256;
 constexpr std::size_t LongLine = 1 << 20;
 // The length up to which a piece counts as short, as many bytes as may be read past a line.
 constexpr std::size_t ShortPiece = ModuleText::Padding;
 
+// Spaces and tabs alone make a blank line in Markdown.
+bool IsBlank(std::string_view text)
+{
+    return text.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// The link list's lines joined for Markdown; a placeholder's empty line never stands alone.
+std::string MarkdownLines(std::string_view text)
+{
+    std::string joined;
+    for (std::size_t from = 0;;) {
+        const std::size_t end = text.find("\r\n", from);
+        joined.append(text, from, end == std::string_view::npos ? std::string_view::npos : end - from);
+        if (end == std::string_view::npos)
+            return joined;
+        from = end + 2;
+        joined += text.substr(from).starts_with("\r\n") ? "&#10;" : "\n";
+    }
+}
+
 } // namespace
 
-FragmentWriter::FragmentWriter(OutputBuffer& out, std::int32_t expectedLines)
-    : out_(out), expectedLines_(expectedLines), codeStart_(out.Size())
+FragmentWriter::FragmentWriter(OutputBuffer& out, std::int32_t expectedLines, LineBreaks breaks)
+    : out_(out), expectedLines_(expectedLines), breaks_(breaks), codeStart_(out.Size())
 {}
 
 void FragmentWriter::LinkList(const LinkTargets& links)
 {
-    out_.Append(LinkListText(links));
+    const std::string list = LinkListText(links);
+    out_.Append(breaks_ == LineBreaks::Markdown ? MarkdownLines(list) : list);
     codeStart_ = out_.Size();
 }
 
-void FragmentWriter::BreakLine()
+void FragmentWriter::BreakLine(bool beforeBlank)
 {
     if (lineEnded_)
-        out_.Append("\r\n");
+        out_.Append(breaks_ == LineBreaks::CrLf ? "\r\n" : beforeBlank ? "&#10;" : "\n");
     lineEnded_ = false;
 }
 
@@ -109,7 +130,7 @@ void FragmentWriter::BlockEnd()
 
 void FragmentWriter::LineStart(std::int32_t, std::string_view text)
 {
-    BreakLine();
+    BreakLine(breaks_ == LineBreaks::Markdown && IsBlank(text));
     line_ = text.data();
     lineSize_ = text.size();
     escape_ = NeedsCodeEscape(text, true);
@@ -156,13 +177,10 @@ void FragmentWriter::Tokens(std::span<const Token> tokens)
 void FragmentWriter::LineEnd()
 {
     lineEnded_ = true;
-    if (++linesDone_ != SampleLines || expectedLines_ <= SampleLines)
+    if (++linesDone_ != OutputBuffer::SampleLines || expectedLines_ <= OutputBuffer::SampleLines)
         return;
-    // Sets memory aside once for what the sample lines promise for the rest, rather than moving
-    // a large output again and again as it grows.
-    const std::size_t perLine = (out_.Size() - codeStart_) / SampleLines + 1;
-    const auto rest = static_cast<std::size_t>(expectedLines_ - SampleLines);
-    out_.Reserve(rest * perLine + rest * perLine / 4);
+    out_.ReserveLike(out_.Size() - codeStart_, OutputBuffer::SampleLines,
+                     static_cast<std::size_t>(expectedLines_ - OutputBuffer::SampleLines));
 }
 
 // Sets memory aside at once for all that a long line may become, on top of the room already

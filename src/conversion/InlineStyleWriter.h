@@ -1,6 +1,8 @@
 #pragma once
 
 #include "conversion/Converter.h"
+#include "conversion/LineMarking.h"
+#include "conversion/OutputBuffer.h"
 #include "conversion/Themes.h"
 #include "conversion/TokenSink.h"
 
@@ -13,10 +15,14 @@ namespace quillmark {
 
 // Writes the fragment that FragmentWriter writes (the same blocks, ids, links and line breaks)
 // with the theme's looks in style attributes instead of classes, for places that keep no style
-// sheet: e-mail, word processors, the editors of blogs.
+// sheet: e-mail, word processors, the editors of blogs. Numbers go in front of their lines as
+// text that a browser leaves out of a copy; a marked line gets a box of the theme's target colour
+// behind it, as wide as its block.
 class InlineStyleWriter final : public TokenSink {
 public:
-    InlineStyleWriter(std::string& out, ThemeName theme);
+    // expectedLines: as FragmentWriter takes it.
+    InlineStyleWriter(OutputBuffer& out, ThemeName theme, const LineMarking& marking = {},
+                      std::int32_t expectedLines = 0);
 
     void LinkList(const LinkTargets& links) override;
     void BlockStart(std::string_view id) override;
@@ -28,11 +34,21 @@ public:
 private:
     void BreakLine();
 
-    std::string& out_;
+    OutputBuffer& out_;
     const Theme& theme_;
-    std::array<std::string, 6> openers_; // a span's opening tag for each TokenKind
-    std::string blockOpen_;              // up to the block's id
-    std::string lineOpen_;               // after the id
+    const LineMarking& marking_;
+    std::int32_t expectedLines_;
+    std::int32_t linesDone_ = 0;
+    std::size_t codeStart_;
+    std::array<std::string, TokenKindCount> openers_; // a span's opening tag for each TokenKind
+    std::size_t longestOpener_ = 0;
+    std::string blockOpen_; // up to the block's id
+    std::string lineOpen_;  // after the id
+    std::string numberOpen_;
+    std::string markBox_;
+    const char* line_ = nullptr;
+    std::size_t lineSize_ = 0;
+    bool escape_ = false;
     bool lineEnded_ = false;
 };
 
@@ -40,6 +56,6 @@ private:
 // ConvertRange does.
 std::string ConvertWithInlineStyles(const ModuleView& module, const KeywordTable* keywords, const Entry& entry,
                                     std::int32_t firstLine, std::int32_t lastLine, ThemeName theme,
-                                    Links links = Links::Without);
+                                    Links links = Links::Without, const LineMarking& marking = {});
 
 } // namespace quillmark

@@ -65,6 +65,18 @@ public:
     // The characters written up to end (within what Claim gave) are text.
     void Commit(const char* end) { length_ = static_cast<std::size_t>(end - text_.data()); }
 
+    // How many lines a writer writes before it knows how much memory the rest will take.
+    static constexpr std::int32_t SampleLines = 256;
+
+    // Once the first lines of a conversion took `written` characters, sets aside memory at once
+    // for what they promise for the rest (a quarter more), rather than moving a large output
+    // again and again as it grows.
+    void ReserveLike(std::size_t written, std::size_t linesDone, std::size_t linesLeft)
+    {
+        const std::size_t perLine = written / linesDone + 1;
+        Reserve(linesLeft * perLine + linesLeft * perLine / 4);
+    }
+
     std::string Take()
     {
         text_.resize(length_);

@@ -19,6 +19,9 @@ enum class TokenKind : std::uint8_t {
     Name,  // any other name, the name of a named argument among them
 };
 
+// How many kinds there are: every writer's table of looks has this many rows.
+inline constexpr std::size_t TokenKindCount = static_cast<std::size_t>(TokenKind::Name) + 1;
+
 // One step through a line: a piece of its text, or where a span that holds pieces opens or
 // closes. The labels of a line all open at its start, before anything else of it, and close at
 // their colons in turn; a run of whole-line comments opens before its first line and closes

@@ -586,11 +586,12 @@ TEST(CommandProcess, SmallMisusesAreBadUsageSaidOnce)
                                                "--entry\n"},
         {"convert --theme dark " + sample, "quillmark: --theme shapes the page that --page writes or the styles that "
                                            "--inline-styles writes; add one of them\n"},
-        {"convert --page --inline-styles --line-numbers " + sample,
-         "quillmark: --line-numbers numbers lines through the page's style sheet, which --inline-styles leaves out; "
-         "use one of them\n"},
-        {"convert --line-numbers " + sample,
-         "quillmark: --line-numbers shapes the page that --page writes; add --page\n"},
+        {"convert --format ansi --links " + sample, "quillmark: --links does not go with --format ansi\n"},
+        {"convert --format markdown --page " + sample, "quillmark: --page does not go with --format markdown\n"},
+        {"convert --format markdown --theme dark " + sample, "quillmark: --theme does not go with --format markdown\n"},
+        {"convert --colors 256 " + sample, "quillmark: --colors does not go with --format html\n"},
+        {"convert --inline-styles --format ansi " + sample,
+         "quillmark: --inline-styles is --format inline; it does not go with --format ansi\n"},
         {"convert --links --title T " + sample, "quillmark: --title shapes the page that --page writes; add --page\n"},
         {"convert --page --title \"$(printf 'caf\\351')\" " + sample, notUtf8Title},
         {"site --title \"$(printf '\\343\\201')\" -o " + dir + "/out " + sample, notUtf8Title},

@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/LineMarks.h"
 #include "cli/StyleSheet.h"
 
 #include "modhtml/ModHtml.h"
@@ -251,6 +252,79 @@ TEST_F(CommandsTest, ConvertPageTakesItsTitleThemeAndLineNumbers)
                   c.lineNumbers)
             << c.shown;
         EXPECT_NE(std::regex_replace(page.out, number, "").find(fragment), std::string::npos) << c.shown;
+    }
+}
+
+// Every output numbers the entry's lines with the module's numbers and marks the lines asked
+// for; taken out again, numbers and marks leave the same format's output unnumbered.
+TEST_F(CommandsTest, EveryFormatNumbersAndMarksTheModulesLines)
+{
+    const struct {
+        std::string format;
+        std::string number; // a line's number, its digits the first group
+        std::string mark;   // what a marked line starts with, before its number
+        std::string extra;  // what else numbering or marking adds
+    } cases[] = {
+        {"html", "<a class=\"Ln\" id=\"L([0-9]+)\" href=\"#L\\1\"></a>", "<span class=\"Marked\"></span>",
+         "<div class=\"Numbered\" style=\"counter-reset: line 1\">\r\n|\r\n</div>"},
+        {"markdown", "<a class=\"Ln\" id=\"L([0-9]+)\" href=\"#L\\1\"></a>", "<span class=\"Marked\"></span>",
+         "<div class=\"Numbered\" style=\"counter-reset: line 1\">\n|\n</div>"},
+        {"inline", "<span style=\"display: inline-block;[^\"]*user-select: none[^\"]*\">([0-9]+)</span>",
+         "<span style=\"position: absolute;[^\"]*\"></span>", "; position: relative; z-index: 0"},
+        {"ansi", "\x1b\\[38;5;[0-9]+m *([0-9]+)  \x1b\\[22;23;39m", "\x1b\\[48;5;[0-9]+m", "\x1b\\[K|\x1b\\[0m"},
+    };
+    for (const auto& c : cases) {
+        Options options = For("Alpha", "Foo");
+        options.format = c.format;
+        options.colours = "256";
+        const std::string plain = Call(Convert, options).out;
+        options.lineNumbers = true;
+        options.highlighted = {{3, 4}, {9, 9}};
+        const Outcome numbered = Call(Convert, options);
+        EXPECT_EQ(numbered.status, kDone) << c.format;
+        const std::regex number(c.number), marked(c.mark + c.number);
+        std::vector<std::string> numbers, marks;
+        for (auto it = std::sregex_iterator(numbered.out.begin(), numbered.out.end(), number);
+             it != std::sregex_iterator(); ++it)
+            numbers.push_back((*it)[1]);
+        for (auto it = std::sregex_iterator(numbered.out.begin(), numbered.out.end(), marked);
+             it != std::sregex_iterator(); ++it)
+            marks.push_back((*it)[1]);
+        EXPECT_EQ(numbers, (std::vector<std::string>{"2", "3", "4", "5"})) << c.format;
+        EXPECT_EQ(marks, (std::vector<std::string>{"3", "4"})) << c.format;
+        std::string stripped = std::regex_replace(numbered.out, std::regex(c.mark + "|" + c.number), "");
+        // A terminal's marked line ends reset whatever colour it ended in.
+        EXPECT_EQ(std::regex_replace(stripped, std::regex(c.extra), ""),
+                  c.format == "ansi" ? std::regex_replace(plain, std::regex(c.extra), "") : plain)
+            << c.format;
+    }
+}
+
+TEST(LineList, SpansAreSortedAndMergedAndNothingElseIsOne)
+{
+    using Spans = std::vector<std::pair<std::int32_t, std::int32_t>>;
+    const std::pair<const char*, std::optional<Spans>> cases[] = {
+        {"3,7-9", Spans{{3, 3}, {7, 9}}},
+        {"9,1-2,3-5,4", Spans{{1, 5}, {9, 9}}},
+        {"2147483647", Spans{{2147483647, 2147483647}}},
+        {"", {}},
+        {"0", {}},
+        {"9-7", {}},
+        {"3,", {}},
+        {"3-", {}},
+        {"-3", {}},
+        {" 3", {}},
+        {"2147483648", {}},
+    };
+    for (const auto& [text, expected] : cases) {
+        const auto spans = ParseLineList(text);
+        std::optional<Spans> got;
+        if (spans) {
+            got.emplace();
+            for (const LineSpan& span : *spans)
+                got->emplace_back(span.first, span.last);
+        }
+        EXPECT_EQ(got, expected) << text;
     }
 }
 

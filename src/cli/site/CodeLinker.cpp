@@ -14,9 +14,10 @@ namespace {
 
 constexpr std::string_view kBlockOpen = "<div class=\"CodeArea\"><p id=\"";
 constexpr std::string_view kBlockClose = "</p></div>";
-constexpr std::array<std::string_view, 6> kSpanOpeners = {
+constexpr std::array<std::string_view, TokenKindCount> kSpanOpeners = {
     "", deco::Open1, deco::Open2, deco::Open3, deco::Open4, deco::Open5,
 };
+static_assert(kSpanOpeners.back() == deco::Open5, "one opener for each kind");
 constexpr auto npos = std::string_view::npos;
 constexpr std::size_t kSpillSize = 64 * 1024;
 
