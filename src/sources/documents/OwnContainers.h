@@ -13,8 +13,8 @@ CompoundFile OwnCompoundFile(const std::string& path);
 CompoundFile OwnCompoundBytes(std::string bytes);
 std::unique_ptr<ZipPackage> OwnZipPackage(const std::string& path);
 
-// Which readers open the containers where there is a choice (Linux): libgsf (Platform, the
-// default) or our own. Set before any document is read.
+// Which readers open the containers and read their XML parts where there is a choice (Linux):
+// libgsf and libxml2 (Platform, the default) or our own. Set before any document is read.
 enum class ContainerReaders { Platform, Own };
 void UseContainerReaders(ContainerReaders readers);
 ContainerReaders ContainerReadersInUse();
