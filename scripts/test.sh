@@ -2,8 +2,9 @@
 # Installs what is needed, builds everything and runs every test, makes the Debian packages and
 # tries them installed, builds the web edition and tests it against the native command, then
 # runs the engine's tests once more under AddressSanitizer and UndefinedBehaviorSanitizer, and
-# the concurrent conversions under ThreadSanitizer; then builds quillmark.exe and their setup
-# for Windows and runs their tests under Wine, quillmark.exe's output against the Linux build's made first.
+# the concurrent conversions under ThreadSanitizer; then builds Quillmark.dll, quillmark.exe and
+# their setup for Windows and runs their tests under Wine, quillmark.exe's output against the
+# Linux build's made first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Our own runs hold the code to a warning-free build.
