@@ -121,10 +121,13 @@ private:
         return xml_.substr(start, at_ - start);
     }
 
+    // The part after the prefix of a qualified name; a name that is none ("a:", "a:b:c") whole.
     static std::string LocalName(std::string_view name)
     {
-        const std::size_t colon = name.rfind(':');
-        return std::string(colon == std::string_view::npos ? name : name.substr(colon + 1));
+        const std::size_t colon = name.find(':');
+        const bool qualified = colon != std::string_view::npos && colon > 0 && colon + 1 < name.size() &&
+                               name.find(':', colon + 1) == std::string_view::npos;
+        return std::string(qualified ? name.substr(colon + 1) : name);
     }
 
     // The character that a reference after '&' stands for.

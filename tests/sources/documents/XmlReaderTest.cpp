@@ -59,6 +59,7 @@ TEST(XmlReader, ReadsWhatLibxml2Reads)
         "<root><a v=\"&#0;\"/></root>",                  // a character XML lacks
         "<root><a v=\"x<y\"/></root>",                   // '<' in a value
         "<root>< a/></root>",
+        "<root><rt: a:=\"1\" :b=\"2\"/><x:y:z/><:c/></root>", // names that are no qualified names
         "",
         "<root><a/></root> <!-- after --> ",
     };
