@@ -3,7 +3,8 @@
 # (dpkg-shlibdeps, file and lintian; man and zsh for the test of the manual page and the
 # completions; cmark for the Markdown test; aha for the README's terminal picture); with
 # "command-line", only those the quillmark command needs; with "windows", those that build the
-# Windows programs and run their tests under Wine. Safe to run again.
+# Windows programs and run their tests under Wine; with "web", those that build the web edition
+# and test it (Emscripten, Node and npm, Chromium). Safe to run again.
 set -euo pipefail
 
 packages=(
@@ -28,6 +29,12 @@ elif [ "${1:-}" = windows ]; then
     libz-mingw-w64-dev libcli11-dev libwine-dev wine wine32:i386 wine64 xvfb xauth
     fonts-ipafont-gothic cmake ninja-build nsis
   )
+  options=(--no-install-recommends)
+elif [ "${1:-}" = web ]; then
+  packages=(emscripten cmake ninja-build python3 chromium chromium-driver)
+  # A Node installed otherwise (with its own npm) is kept: Debian's npm would not go beside it.
+  command -v node >/dev/null || packages+=(nodejs)
+  command -v npm >/dev/null || packages+=(npm)
   options=(--no-install-recommends)
 fi
 

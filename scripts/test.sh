@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs every test, makes the Debian packages and
-# tries them installed, then runs the engine's tests once more under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the concurrent conversions under ThreadSanitizer; then builds
-# Quillmark.dll, quillmark.exe and their setup for Windows and runs their tests under Wine,
-# quillmark.exe's output against the Linux build's made first.
+# tries them installed, builds the web edition and tests it against the native command, then
+# runs the engine's tests once more under AddressSanitizer and UndefinedBehaviorSanitizer, and
+# the concurrent conversions under ThreadSanitizer; then builds Quillmark.dll, quillmark.exe and
+# their setup for Windows and runs their tests under Wine, quillmark.exe's output against the
+# Linux build's made first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Our own runs hold the code to a warning-free build.
@@ -14,6 +15,11 @@ ctest --test-dir build --output-on-failure
 # The Debian packages of that build, installed into a scratch folder and tried.
 scripts/package.sh
 tests/packaging/debian-test.sh dist/debian build
+
+# The web edition, built with Emscripten: its package against that build, and in Chromium.
+scripts/install-deps.sh web
+scripts/build-web.sh
+tests/web/run-tests.sh build/quillmark build-web/npm
 
 cmake -G Ninja -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQUILLMARK_WERROR=ON \
   -DQUILLMARK_GUI=OFF -DQUILLMARK_BENCH=OFF -DQUILLMARK_SANITIZE=ON >/dev/null

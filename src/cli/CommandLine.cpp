@@ -354,7 +354,7 @@ int RunCommand(CommandLine& line)
     }
     for (auto [command, run] : {std::pair{line.convert, &Convert}, {line.list, &List}, {line.source, &Source}}) {
         if (command->parsed())
-            return WriteProduct([&](std::ostream& out) { return run(line.options, out, std::cerr); });
+            return WriteProduct([&, run = run](std::ostream& out) { return run(line.options, out, std::cerr); });
     }
     if (line.css->parsed()) {
         return WriteProduct([&](std::ostream& out) {

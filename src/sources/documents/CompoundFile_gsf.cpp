@@ -3,6 +3,7 @@
 #include "sources/documents/CompoundDirectory.h"
 #include "sources/documents/Containers.h"
 #include "sources/documents/GsfSupport.h"
+#include "sources/documents/OwnContainers.h"
 #include "sources/documents/VbaFormatError.h"
 
 #include "base/AsciiText.h"
@@ -132,6 +133,9 @@ CompoundFile Open(GPtr<GsfInput> source, const std::string& holder, std::shared_
 
 CompoundFile OpenCompoundFile(const std::string& path)
 {
+    if (ContainerReadersInUse() == ContainerReaders::Own) {
+        return OwnCompoundFile(path);
+    }
     InitGsf();
     ErrorHolder error;
     GPtr<GsfInput> source(gsf_input_stdio_new(path.c_str(), &error));
@@ -143,6 +147,9 @@ CompoundFile OpenCompoundFile(const std::string& path)
 
 CompoundFile OpenCompoundBytes(std::string bytes)
 {
+    if (ContainerReadersInUse() == ContainerReaders::Own) {
+        return OwnCompoundBytes(std::move(bytes));
+    }
     InitGsf();
     auto held = std::make_shared<std::string>(std::move(bytes));
     GPtr<GsfInput> source = MemoryInput(*held);

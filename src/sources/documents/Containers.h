@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +15,10 @@ namespace quillmark {
 // the system's structured storage and zlib on Windows. Everything about where the project lies
 // in them is decided above, once for both. Paths are UTF-8. Failures throw RuntimeError, a
 // damaged container VbaFormatError, with the problem alone; the caller says which part it was.
+
+// Reads size bytes at offset of a file or of bytes into a buffer; throws RuntimeError when it
+// cannot. Our own readers of containers read through it.
+using ReadAt = std::function<void(std::uint64_t offset, char* into, std::size_t size)>;
 
 // A stream or part larger than this is refused rather than read.
 inline constexpr std::uint64_t MaxStreamSize = 128 * 1024 * 1024;

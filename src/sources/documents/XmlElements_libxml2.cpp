@@ -1,6 +1,8 @@
 // Small XML parts read by libxml2.
 
 #include "sources/documents/Containers.h"
+#include "sources/documents/OwnContainers.h"
+#include "sources/documents/XmlReader.h"
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -11,6 +13,9 @@ namespace quillmark {
 
 std::vector<XmlElement> ElementsBelowRoot(const std::string& xml)
 {
+    if (ContainerReadersInUse() == ContainerReaders::Own) {
+        return OwnElementsBelowRoot(xml);
+    }
     if (xml.size() > INT_MAX) {
         return {};
     }

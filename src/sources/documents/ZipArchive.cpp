@@ -1,13 +1,12 @@
 #include "sources/documents/ZipArchive.h"
 
 #include "base/AsciiText.h"
+#include "sources/documents/LittleEndian.h"
+#include "sources/documents/RawInflate.h"
 #include "sources/documents/VbaFormatError.h"
 
-#include <zlib.h>
-
 #include <algorithm>
-#include <climits>
-#include <new>
+#include <cstdint>
 #include <string_view>
 
 namespace quillmark {
@@ -25,18 +24,10 @@ constexpr std::size_t Zip64EndSize = 56;
 constexpr std::size_t CentralSize = 46;
 constexpr std::size_t LocalSize = 30;
 constexpr std::uint16_t Zip64Extra = 0x0001;
+constexpr std::uint16_t Deflated = 8;
 constexpr std::uint32_t Escaped32 = 0xFFFFFFFF; // the real value is in the zip64 field
 // The central directory is read whole; a package with more than this is refused.
 constexpr std::uint64_t MaxDirectorySize = 64 * 1024 * 1024;
-
-std::uint64_t Little(std::string_view data, std::size_t at, std::size_t bytes)
-{
-    std::uint64_t value = 0;
-    for (std::size_t i = 0; i < bytes; ++i) {
-        value |= static_cast<std::uint64_t>(static_cast<std::uint8_t>(data[at + i])) << (8 * i);
-    }
-    return value;
-}
 
 [[noreturn]] void Damaged(const std::string& problem)
 {
@@ -159,55 +150,6 @@ void ZipArchive::ReadCentralDirectory()
     }
 }
 
-void ZipArchive::Inflate(std::uint64_t offset, std::uint64_t compressedSize, std::string& data,
-                         const Damage& damaged) const
-{
-    z_stream stream{};
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
-        throw std::bad_alloc();
-    }
-    struct End {
-        z_stream& stream;
-        ~End() { inflateEnd(&stream); }
-    } end{stream};
-    std::string chunk;
-    std::size_t produced = 0;
-    for (int status = Z_OK; status != Z_STREAM_END;) {
-        if (stream.avail_in == 0) {
-            if (compressedSize == 0) {
-                throw damaged("its deflated data ends early");
-            }
-            chunk = Read(offset, static_cast<std::size_t>(std::min<std::uint64_t>(compressedSize, 64 * 1024)));
-            offset += chunk.size();
-            compressedSize -= chunk.size();
-            stream.next_in = reinterpret_cast<Bytef*>(chunk.data());
-            stream.avail_in = static_cast<uInt>(chunk.size());
-        }
-        // Past the declared size, room for one byte more shows whether the data goes on.
-        char spare = 0;
-        const bool full = produced == data.size();
-        const auto room = full ? 1u : static_cast<uInt>(std::min<std::size_t>(data.size() - produced, UINT_MAX));
-        stream.next_out = reinterpret_cast<Bytef*>(full ? &spare : data.data() + produced);
-        stream.avail_out = room;
-        const std::size_t before = stream.avail_in;
-        status = inflate(&stream, Z_NO_FLUSH);
-        const std::size_t made = room - stream.avail_out;
-        if (status != Z_OK && status != Z_STREAM_END && status != Z_BUF_ERROR) {
-            throw damaged(stream.msg != nullptr ? stream.msg : "its deflated data is invalid");
-        }
-        if (full && made > 0) {
-            throw damaged("it inflates to more than the " + std::to_string(data.size()) + " bytes it declares");
-        }
-        if (made == 0 && stream.avail_in == before && stream.avail_in > 0 && status != Z_STREAM_END) {
-            throw damaged("its deflated data is invalid");
-        }
-        produced += full ? 0 : made;
-    }
-    if (produced != data.size()) {
-        throw damaged("it inflates to fewer than the " + std::to_string(data.size()) + " bytes it declares");
-    }
-}
-
 const ZipArchive::Entry* ZipArchive::Find(const std::string& name) const
 {
     const auto found = byName_.find(LowerAscii(name));
@@ -229,11 +171,11 @@ std::string ZipArchive::ReadPart(const std::string& name, const std::string& wha
     if (entry->flags & 1) {
         throw VbaFormatError(what + " is encrypted");
     }
-    if (entry->method != 0 && entry->method != Z_DEFLATED) {
+    if (entry->method != 0 && entry->method != Deflated) {
         throw VbaFormatError(what + " is compressed with method " + std::to_string(entry->method) +
                              ", which cannot be read here");
     }
-    const Damage damaged = [&what](const std::string& problem) {
+    const InflateDamage damaged = [&what](const std::string& problem) {
         return VbaFormatError(what + " is damaged (" + problem + ")");
     };
     if (entry->size > SIZE_MAX || entry->compressedSize > fileSize_) {
@@ -255,9 +197,9 @@ std::string ZipArchive::ReadPart(const std::string& name, const std::string& wha
         data = Read(offset, static_cast<std::size_t>(entry->size));
     } else {
         data.assign(static_cast<std::size_t>(entry->size), '\0');
-        Inflate(offset, entry->compressedSize, data, damaged);
+        InflateRaw(Read(offset, static_cast<std::size_t>(entry->compressedSize)), data, damaged);
     }
-    if (crc32_z(0, reinterpret_cast<const Bytef*>(data.data()), data.size()) != entry->crc) {
+    if (ZipChecksum(data) != entry->crc) {
         throw damaged("its checksum does not match");
     }
     return data;

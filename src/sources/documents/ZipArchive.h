@@ -5,21 +5,17 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 namespace quillmark {
 
-// A zip package read from its central directory, its parts inflated by zlib: stored and
+// A zip package read from its central directory, its parts inflated by the platform's inflater: stored and
 // deflated parts, zip64 sizes and offsets. Every size and offset is checked against the file;
 // a part is never inflated beyond the size it declares, and its checksum must match.
 class ZipArchive final : public ZipPackage {
 public:
-    // Reads size bytes at offset into a buffer; throws RuntimeError when it cannot.
-    using ReadAt = std::function<void(std::uint64_t offset, char* into, std::size_t size)>;
-
     // The archive of fileSize bytes that read reaches. Throws VbaFormatError when its central
     // directory cannot be found or read.
     ZipArchive(std::uint64_t fileSize, ReadAt read);
@@ -38,11 +34,7 @@ private:
         std::uint64_t headerOffset = 0;
     };
 
-    using Damage = std::function<RuntimeError(const std::string& problem)>;
-
     void ReadCentralDirectory();
-    // Inflates the compressedSize bytes at offset into data, which has the declared size.
-    void Inflate(std::uint64_t offset, std::uint64_t compressedSize, std::string& data, const Damage& damaged) const;
     std::string Read(std::uint64_t offset, std::size_t size) const;
     const Entry* Find(const std::string& name) const;
 

@@ -2,6 +2,7 @@
 
 #include "sources/documents/Containers.h"
 #include "sources/documents/GsfSupport.h"
+#include "sources/documents/OwnContainers.h"
 #include "sources/documents/VbaFormatError.h"
 
 #include "base/AsciiText.h"
@@ -76,6 +77,9 @@ private:
 
 std::unique_ptr<ZipPackage> OpenZipPackage(const std::string& path)
 {
+    if (ContainerReadersInUse() == ContainerReaders::Own) {
+        return OwnZipPackage(path);
+    }
     InitGsf();
     ErrorHolder error;
     GPtr<GsfInput> source(gsf_input_stdio_new(path.c_str(), &error));

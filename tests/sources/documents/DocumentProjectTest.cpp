@@ -1,6 +1,7 @@
 #include "sources/documents/DocumentProject.h"
 
 #include "base/RuntimeError.h"
+#include "sources/documents/OwnContainers.h"
 #include "sources/documents/VbaProjectWriter.h"
 
 #include <gtest/gtest.h>
@@ -15,14 +16,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class DocumentProjectTest : public ::testing::Test {
+// Every case with libgsf and with our own readers: both say the same.
+class DocumentProjectTest : public ::testing::TestWithParam<ContainerReaders> {
 protected:
     void SetUp() override
     {
+        UseContainerReaders(GetParam());
         dir_ = fs::temp_directory_path() / ("quillmark-documents-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override
+    {
+        UseContainerReaders(ContainerReaders::Platform);
+        fs::remove_all(dir_);
+    }
 
     std::string Write(const std::string& name, std::string_view bytes)
     {
@@ -105,7 +112,7 @@ void ExpectWorkbook(MemoryProject& project)
     EXPECT_EQ(all[3]->Module()->CountOfLines(), 0);
 }
 
-TEST_F(DocumentProjectTest, EveryContainerGivesTheSameProject)
+TEST_P(DocumentProjectTest, EveryContainerGivesTheSameProject)
 {
     const testing::WrittenProject project = Workbook();
     const std::pair<const char*, std::string> documents[] = {
@@ -124,7 +131,7 @@ TEST_F(DocumentProjectTest, EveryContainerGivesTheSameProject)
     }
 }
 
-TEST_F(DocumentProjectTest, ChunkKindsLargeModulesAndWrongOffsetsAllLoad)
+TEST_P(DocumentProjectTest, ChunkKindsLargeModulesAndWrongOffsetsAllLoad)
 {
     std::string big;
     for (int i = 0; i < 600; ++i) {
@@ -148,7 +155,7 @@ TEST_F(DocumentProjectTest, ChunkKindsLargeModulesAndWrongOffsetsAllLoad)
     EXPECT_EQ(all[4]->Module()->Lines(1, 2), "Sub X()\r\nEnd Sub");
 }
 
-TEST_F(DocumentProjectTest, CodePageDecidesTheTextAndUnicodeNamesArePreferred)
+TEST_P(DocumentProjectTest, CodePageDecidesTheTextAndUnicodeNamesArePreferred)
 {
     testing::WrittenProject project;
     project.codePage = 932;
@@ -168,7 +175,7 @@ TEST_F(DocumentProjectTest, CodePageDecidesTheTextAndUnicodeNamesArePreferred)
     EXPECT_EQ(loaded->VBComponents()->Item("mod한")->Name(), "Mod한");
 }
 
-TEST_F(DocumentProjectTest, BytesTheCodePageLacksAndControlsBecomeReplacementCharacters)
+TEST_P(DocumentProjectTest, BytesTheCodePageLacksAndControlsBecomeReplacementCharacters)
 {
     const struct {
         std::uint16_t codePage;
@@ -193,7 +200,7 @@ TEST_F(DocumentProjectTest, BytesTheCodePageLacksAndControlsBecomeReplacementCha
               std::string::npos);
 }
 
-TEST_F(DocumentProjectTest, OnlyAHiddenProjectIsLocked)
+TEST_P(DocumentProjectTest, OnlyAHiddenProjectIsLocked)
 {
     const struct {
         bool hidden;
@@ -226,7 +233,7 @@ std::string WithRootSibling(std::string file)
     return file;
 }
 
-TEST_F(DocumentProjectTest, DocumentsWithoutAReadableProjectSayWhy)
+TEST_P(DocumentProjectTest, DocumentsWithoutAReadableProjectSayWhy)
 {
     testing::WrittenProject empty;
     const struct {
@@ -269,7 +276,7 @@ std::string ContentTypes(const std::string& entries)
     return "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">" + entries + "</Types>";
 }
 
-TEST_F(DocumentProjectTest, AnyPackageWithAVbaPartIsADocument)
+TEST_P(DocumentProjectTest, AnyPackageWithAVbaPartIsADocument)
 {
     const std::string vba = testing::CompoundFile(Workbook());
     const std::string vbaType = "http://schemas.microsoft.com/office/2006/relationships/vbaProject";
@@ -307,7 +314,7 @@ TEST_F(DocumentProjectTest, AnyPackageWithAVbaPartIsADocument)
     }
 }
 
-TEST_F(DocumentProjectTest, DamagedStreamsAreReportedWithTheModule)
+TEST_P(DocumentProjectTest, DamagedStreamsAreReportedWithTheModule)
 {
     testing::WrittenProject project = Workbook();
     project.modules[1].source = "no attributes, and the offset is wrong";
@@ -332,7 +339,7 @@ std::string ResizeStream(std::string bytes, const std::string& name, std::uint32
     return bytes;
 }
 
-TEST_F(DocumentProjectTest, MissingStreamsAreNamed)
+TEST_P(DocumentProjectTest, MissingStreamsAreNamed)
 {
     const std::string bytes = testing::CompoundFile(Workbook(), "_VBA_PROJECT_CUR");
     const struct {
@@ -351,7 +358,7 @@ TEST_F(DocumentProjectTest, MissingStreamsAreNamed)
     }
 }
 
-TEST_F(DocumentProjectTest, LockedProjectWithoutItsProjectStreamIsRefused)
+TEST_P(DocumentProjectTest, LockedProjectWithoutItsProjectStreamIsRefused)
 {
     testing::WrittenProject project = Workbook();
     project.hiddenForViewing = true;
@@ -359,7 +366,7 @@ TEST_F(DocumentProjectTest, LockedProjectWithoutItsProjectStreamIsRefused)
     EXPECT_NE(Problem(Write("Locked.xls", bytes)).find("PROJECT stream is missing"), std::string::npos);
 }
 
-TEST_F(DocumentProjectTest, StreamsThatCannotBeReadAreDamagedAndTheLibraryStaysQuiet)
+TEST_P(DocumentProjectTest, StreamsThatCannotBeReadAreDamagedAndTheLibraryStaysQuiet)
 {
     const std::string bytes = testing::CompoundFile(Workbook(), "_VBA_PROJECT_CUR");
     const struct {
@@ -381,7 +388,7 @@ TEST_F(DocumentProjectTest, StreamsThatCannotBeReadAreDamagedAndTheLibraryStaysQ
     }
 }
 
-TEST_F(DocumentProjectTest, LockedProjectWithDamagedCodeStillLoadsAsLocked)
+TEST_P(DocumentProjectTest, LockedProjectWithDamagedCodeStillLoadsAsLocked)
 {
     testing::WrittenProject project = Workbook();
     project.hiddenForViewing = true;
@@ -391,7 +398,7 @@ TEST_F(DocumentProjectTest, LockedProjectWithDamagedCodeStillLoadsAsLocked)
     EXPECT_EQ(loaded->Components()->Count(), 0);
 }
 
-TEST_F(DocumentProjectTest, OversizedPackagePartIsRefusedUnread)
+TEST_P(DocumentProjectTest, OversizedPackagePartIsRefusedUnread)
 {
     // 129 MiB of zeros deflate to a small file: a classic zip bomb.
     GsfOutput* memory = gsf_output_memory_new();
@@ -433,7 +440,7 @@ TEST_F(DocumentProjectTest, OversizedPackagePartIsRefusedUnread)
     EXPECT_NE(Problem(Write("Bomb.xlsm", bytes)).find("too large"), std::string::npos);
 }
 
-TEST_F(DocumentProjectTest, ModuleExpandingBeyondTheLimitIsRefused)
+TEST_P(DocumentProjectTest, ModuleExpandingBeyondTheLimitIsRefused)
 {
     testing::WrittenProject project = Workbook();
     // Each six-byte chunk expands to 4096 bytes: 16385 of them exceed 64 MiB.
@@ -449,7 +456,7 @@ TEST_F(DocumentProjectTest, ModuleExpandingBeyondTheLimitIsRefused)
     EXPECT_NE(problem.find("64 MiB"), std::string::npos) << problem;
 }
 
-TEST_F(DocumentProjectTest, TruncatedAndFlippedFilesNeverCrash)
+TEST_P(DocumentProjectTest, TruncatedAndFlippedFilesNeverCrash)
 {
     const testing::WrittenProject project = Workbook();
     const std::pair<const char*, std::string> documents[] = {
@@ -473,7 +480,7 @@ TEST_F(DocumentProjectTest, TruncatedAndFlippedFilesNeverCrash)
     }
 }
 
-TEST_F(DocumentProjectTest, CyclicAndOutOfRangeSectorChainsEndInAnError)
+TEST_P(DocumentProjectTest, CyclicAndOutOfRangeSectorChainsEndInAnError)
 {
     testing::WrittenProject project = Workbook();
     std::string big;
@@ -501,6 +508,10 @@ TEST_F(DocumentProjectTest, CyclicAndOutOfRangeSectorChainsEndInAnError)
     }
     EXPECT_GT(damaged, 10);
 }
+
+INSTANTIATE_TEST_SUITE_P(Readers, DocumentProjectTest,
+                         ::testing::Values(ContainerReaders::Platform, ContainerReaders::Own),
+                         [](const auto& info) { return info.param == ContainerReaders::Own ? "Own" : "Libgsf"; });
 
 } // namespace
 } // namespace quillmark

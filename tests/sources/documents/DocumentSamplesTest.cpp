@@ -4,6 +4,7 @@
 #include "base/RuntimeError.h"
 #include "codemodel/ModuleText.h"
 #include "sources/ModuleFile.h"
+#include "sources/documents/OwnContainers.h"
 #include "sources/documents/VbaProjectWriter.h"
 
 #include <gtest/gtest.h>
@@ -71,14 +72,17 @@ std::vector<Sample> Documents()
     return samples;
 }
 
-class DocumentSamples : public ::testing::Test {
+class DocumentSamples : public ::testing::TestWithParam<ContainerReaders> {
 protected:
     void SetUp() override
     {
+        UseContainerReaders(GetParam());
         if (!fs::exists(Samples / "MANIFEST.tsv")) {
             GTEST_SKIP() << "no sample documents in " << Samples;
         }
     }
+
+    void TearDown() override { UseContainerReaders(ContainerReaders::Platform); }
 
     static std::shared_ptr<MemoryProject> Load(const std::string& file)
     {
@@ -94,7 +98,7 @@ protected:
     }
 };
 
-TEST_F(DocumentSamples, ModuleListsAndProtectionAreThoseOfTheManifest)
+TEST_P(DocumentSamples, ModuleListsAndProtectionAreThoseOfTheManifest)
 {
     const std::vector<Sample> samples = Documents();
     EXPECT_GE(samples.size(), 10u);
@@ -119,7 +123,7 @@ TEST_F(DocumentSamples, ModuleListsAndProtectionAreThoseOfTheManifest)
     }
 }
 
-TEST_F(DocumentSamples, SimpleMacroHoldsTheMacroOfItsVbaFile)
+TEST_P(DocumentSamples, SimpleMacroHoldsTheMacroOfItsVbaFile)
 {
     const std::pair<const char*, const char*> documents[] = {
         {"poi/spreadsheet/SimpleMacro.xls", "poi/spreadsheet/SimpleMacro.vba"},
@@ -139,7 +143,7 @@ TEST_F(DocumentSamples, SimpleMacroHoldsTheMacroOfItsVbaFile)
     }
 }
 
-TEST_F(DocumentSamples, CalamineModuleIsItsExpectedBytesWithoutTheAttributeLine)
+TEST_P(DocumentSamples, CalamineModuleIsItsExpectedBytesWithoutTheAttributeLine)
 {
     std::string expected = ReadBytes(Samples / "calamine/vba.xlsm.testVBA.expected");
     ASSERT_EQ(expected.rfind("Attribute VB_Name", 0), 0u);
@@ -159,7 +163,7 @@ std::vector<std::string> LinesWithoutTrailingBlanks(const ModuleText& text)
     return lines;
 }
 
-TEST_F(DocumentSamples, JapaneseProjectEqualsItsExportedCodeTree)
+TEST_P(DocumentSamples, JapaneseProjectEqualsItsExportedCodeTree)
 {
     const auto project = Load("pre-commit-VBA/test.xlsm");
     std::map<std::string, fs::path> exported;
@@ -179,7 +183,7 @@ TEST_F(DocumentSamples, JapaneseProjectEqualsItsExportedCodeTree)
     EXPECT_NE(StoredText(project, "SampleTab").find("'@Folder"), std::string::npos);
 }
 
-TEST_F(DocumentSamples, LockedWorkbookWithADamagedProjectStreamStaysShut)
+TEST_P(DocumentSamples, LockedWorkbookWithADamagedProjectStreamStaysShut)
 {
     testing::ZipParts parts = testing::Unzip(ReadBytes(Samples / "unlock_excel/xlsm/Locked_with_macro.xlsm"));
     const auto vba =
@@ -197,7 +201,7 @@ TEST_F(DocumentSamples, LockedWorkbookWithADamagedProjectStreamStaysShut)
     fs::remove(copy);
 }
 
-TEST_F(DocumentSamples, DamagedCopiesFailCleanly)
+TEST_P(DocumentSamples, DamagedCopiesFailCleanly)
 {
     const fs::path copy = fs::temp_directory_path() / ("quillmark-damaged-" + std::to_string(::getpid()) + ".xls");
     for (const char* document : {"poi/spreadsheet/SimpleMacro.xls", "unlock_excel/xlsm/Unlocked_with_macro.xlsm"}) {
@@ -227,6 +231,10 @@ TEST_F(DocumentSamples, DamagedCopiesFailCleanly)
     }
     fs::remove(copy);
 }
+
+INSTANTIATE_TEST_SUITE_P(Readers, DocumentSamples,
+                         ::testing::Values(ContainerReaders::Platform, ContainerReaders::Own),
+                         [](const auto& info) { return info.param == ContainerReaders::Own ? "Own" : "Libgsf"; });
 
 } // namespace
 } // namespace quillmark
