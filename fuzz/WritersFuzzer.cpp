@@ -7,6 +7,7 @@
 #include "cli/site/CodeLinker.h"
 #include "cli/site/ProjectProcedures.h"
 #include "codemodel/EntryRange.h"
+#include "conversion/AnsiWriter.h"
 #include "conversion/Converter.h"
 #include "conversion/FragmentWriter.h"
 #include "conversion/InlineStyleWriter.h"
@@ -79,10 +80,42 @@ std::string Fragment(const Conversion& c)
 
 std::string InlineStyles(const Conversion& c)
 {
-    std::string out;
+    OutputBuffer out;
     InlineStyleWriter writer(out, c.Theme());
     c.Run(writer);
-    return out;
+    return out.Take();
+}
+
+std::string Markdown(const Conversion& c)
+{
+    OutputBuffer out;
+    FragmentWriter writer(out, c.range.LastLine - c.range.FirstLine + 1, LineBreaks::Markdown);
+    c.Run(writer);
+    return out.Take();
+}
+
+// The terminal's text with its own escape sequences taken out, each a CSI ended by "m"; the code
+// may hold no escape of its own.
+std::string Terminal(const Conversion& c)
+{
+    OutputBuffer out;
+    const LineMarking marking;
+    AnsiWriter writer(out, c.Theme(), ColourDepth::TrueColour, marking, c.range.LastLine);
+    c.Run(writer);
+    const std::string shown = out.Take();
+    std::string text;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if (shown.compare(i, 2, "\x1b[") == 0) {
+            const std::size_t end = shown.find('m', i);
+            Expect(end != std::string::npos, "every escape sequence ends");
+            i = end;
+        } else {
+            text += shown[i];
+        }
+    }
+    if (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    return text;
 }
 
 std::string MarkedFragment(const Conversion& c)
@@ -111,17 +144,21 @@ std::string SiteLinks(const Conversion& c, const Site& site)
     return page + out;
 }
 
-// Every writer; a new one is one more line. Each tells whether it shows the link list.
+// Every writer; a new one is one more line. Each tells whether it shows the link list and
+// whether it writes HTML or plain text.
 struct Writer {
     const char* name;
     std::string (*convert)(const Conversion&, const Site&);
     bool listsLinks;
+    bool html = true;
 };
 constexpr Writer Writers[] = {
     {"fragment", [](const Conversion& c, const Site&) { return Fragment(c); }, true},
     {"inline styles", [](const Conversion& c, const Site&) { return InlineStyles(c); }, true},
     {"line marks", [](const Conversion& c, const Site&) { return MarkedFragment(c); }, true},
     {"site links", SiteLinks, false},
+    {"markdown", [](const Conversion& c, const Site&) { return Markdown(c); }, true},
+    {"terminal", [](const Conversion& c, const Site&) { return Terminal(c); }, false, false},
 };
 
 // What a browser shows of html as text: the tags dropped, the entities decoded, and CR LF as LF.
@@ -138,7 +175,8 @@ std::optional<std::string> ShownText(std::string_view html)
             i = close;
         } else if (c == '&') {
             bool known = false;
-            for (const auto& [entity, character] : {std::pair{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}})
+            for (const auto& [entity, character] :
+                 {std::pair{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&#10;", '\n'}})
                 if (html.substr(i).starts_with(entity)) {
                     text += character;
                     i += std::string_view(entity).size() - 1;
@@ -212,6 +250,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         expect(fuzz::IsUtf8(html), "the HTML is UTF-8");
         if (conversion.Links() && writer.listsLinks)
             continue;
+        if (!writer.html) {
+            expect(html == code, "the terminal shows the code's text, all of it and nothing else");
+            continue;
+        }
         const std::optional<std::string> shown = ShownText(html);
         expect(shown.has_value(), "every <, > and & of the code is escaped");
         expect(*shown == code, "the HTML shows the code's text, all of it and nothing else");
