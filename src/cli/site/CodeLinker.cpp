@@ -124,8 +124,8 @@ void CodeLinker::AppendPiece(const Token& token)
 }
 
 // Links the names of plain code text: "Name", "Module.Name", "Me.Name", and bracketed ones
-// ("[Name]" means Name); ".Name" of a With block, the members of anything else and the words of
-// a date literal are left alone.
+// ("[Name]" means Name); ".Name" of a With block, the members of anything else (a local named
+// like a module among them) and the words of a date literal are left alone.
 void CodeLinker::AppendNames(std::string_view text)
 {
     std::size_t copied = 0;
@@ -160,9 +160,12 @@ void CodeLinker::AppendNames(std::string_view text)
         const bool qualified = member && previousEnd == start - 1 && !previous.empty();
         const bool number =
             !bracketed && (!IsLetter(name.front()) || (start > 0 && text[start - 1] == '&' && IsRadixDigits(name)));
+        const bool type = !member && !number && declared_.ExpectsType();
         const bool declared = !member && !number && declared_.Declares(name);
-        if (!number && !declared && (qualified || (!member && !declared_.IsLocal(name)))) {
-            if (const std::string href = LinkFor(member ? previous : std::string_view{}, name); !href.empty()) {
+        const bool local = !type && !member && !number && (declared || declared_.IsLocal(name));
+        if (!number && !local && (qualified || !member)) {
+            const std::string href = type ? ModuleLink(name) : LinkFor(member ? previous : std::string_view{}, name);
+            if (!href.empty()) {
                 AppendCodeText(text.substr(copied, start - copied), out_);
                 out_ += "<a href=\"";
                 out_ += href;
@@ -172,7 +175,7 @@ void CodeLinker::AppendNames(std::string_view text)
                 copied = i;
             }
         }
-        previous = member ? std::string_view{} : name;
+        previous = member || local ? std::string_view{} : name;
         previousEnd = i;
     }
     AppendCodeText(text.substr(copied), out_);
@@ -182,11 +185,20 @@ std::string CodeLinker::LinkFor(std::string_view qualifier, std::string_view nam
 {
     if (!procedures_)
         return {};
-    const auto definition = procedures_->Find(module_, qualifier, name);
-    if (!definition)
+    if (const auto definition = procedures_->Find(module_, qualifier, name))
+        return Href(project_.modules[module_].page, project_.modules[definition->module].page,
+                    ProcedureAnchor(*definition->procedure));
+    return qualifier.empty() ? ModuleLink(name) : std::string();
+}
+
+std::string CodeLinker::ModuleLink(std::string_view name) const
+{
+    if (!procedures_)
         return {};
-    return Href(project_.modules[module_].page, project_.modules[definition->module].page,
-                definition->record->ProcName);
+    // A module's own name would only lead to the top of the page it is on.
+    if (const auto module = procedures_->FindModule(name); module && *module != module_)
+        return Href(project_.modules[module_].page, project_.modules[*module].page);
+    return {};
 }
 
 } // namespace quillmark::cli

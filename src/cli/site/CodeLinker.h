@@ -14,7 +14,8 @@
 namespace quillmark::cli {
 
 // Writes a module's code for its page, linked: each name that means one of the project's
-// procedures links to its block, on this page or on its module's page. Names in comments,
+// procedures links to its statement's line, on this page or on its module's page, and each name
+// of another module of the project to that module's page. Names in comments,
 // strings, keywords and labels, names being declared, names of the block's parameters and
 // variables, and named arguments stay as they are. Lines end with LF, and each begins with its
 // mark (its anchor, and its number when numbers are shown).
@@ -39,6 +40,7 @@ private:
     void AppendPiece(const Token& token);
     void AppendNames(std::string_view text);
     std::string LinkFor(std::string_view qualifier, std::string_view name) const;
+    std::string ModuleLink(std::string_view name) const;
 
     const ProjectProcedures* procedures_;
     const SiteProject& project_;

@@ -97,7 +97,8 @@ void AppendModule(const SiteModule& module, std::string& html)
     for (const SiteProcedure& procedure : module.procedures) {
         const std::string& name = procedure.record.ProcName;
         if (!name.empty())
-            html += "<li><a href=\"" + Href(kIndexPage, module.page, name) + "\">" + EscapeName(name) + "</a></li>\n";
+            html += "<li><a href=\"" + Href(kIndexPage, module.page, ProcedureAnchor(procedure)) + "\">" +
+                    EscapeName(name) + "</a></li>\n";
     }
     html += "</ul>\n</li>\n";
 }

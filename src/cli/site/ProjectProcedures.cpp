@@ -27,7 +27,7 @@ ProjectProcedures::ProjectProcedures(const SiteProject& project) : ownProcedures
         for (const SiteProcedure& procedure : module.procedures) {
             if (procedure.record.ProcName.empty())
                 continue;
-            const Candidate candidate{{m, &procedure.record}, procedure.isPrivate, Rank(procedure.record.Kind)};
+            const Candidate candidate{{m, &procedure}, procedure.isPrivate, Rank(procedure.record.Kind)};
             const auto [it, added] = ownProcedures_[m].emplace(std::string(DeclaredName(procedure.record)), candidate);
             if (!added && candidate.rank < it->second.rank)
                 it->second = candidate;
@@ -65,6 +65,12 @@ std::optional<ProjectProcedures::Definition> ProjectProcedures::Find(std::size_t
     if (const auto standard = standardProcedures_.find(name); standard != standardProcedures_.end())
         return standard->second;
     return std::nullopt;
+}
+
+std::optional<std::size_t> ProjectProcedures::FindModule(std::string_view name) const
+{
+    const auto it = modules_.find(name);
+    return it == modules_.end() ? std::nullopt : std::optional(it->second.index);
 }
 
 } // namespace quillmark::cli

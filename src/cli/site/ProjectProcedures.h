@@ -11,21 +11,24 @@
 
 namespace quillmark::cli {
 
-// The procedures of a project by name, and which of them a name used in a module's code means,
-// as VBA finds it: the module's own procedure first, else the public procedure of the one
-// standard module that has one of that name; "Module.Name" (not of a class, whose procedures
-// are reached through objects) and "Me.Name" look in that module.
-// Names compare ignoring case. Of a property, its Get is the one linked to, else its Let or Set.
+// The procedures and modules of a project by name, and which of them a name used in a module's
+// code means, as VBA finds it: the module's own procedure first, else the public procedure of
+// the one standard module that has one of that name, else a module of that name; "Module.Name"
+// (not of a class, whose procedures are reached through objects) and "Me.Name" look in that
+// module. Names compare ignoring case. Of a property, its Get is the one linked to, else its Let
+// or Set.
 class ProjectProcedures {
 public:
     explicit ProjectProcedures(const SiteProject& project);
 
     struct Definition {
         std::size_t module;
-        const ProcRecord* record;
+        const SiteProcedure* procedure;
     };
     // qualifier: empty, "Me" or a module's name.
     std::optional<Definition> Find(std::size_t from, std::string_view qualifier, std::string_view name) const;
+    // The module of that name, class or not.
+    std::optional<std::size_t> FindModule(std::string_view name) const;
 
 private:
     struct Candidate {

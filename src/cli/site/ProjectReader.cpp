@@ -2,6 +2,7 @@
 
 #include "base/PathText.h"
 #include "base/RuntimeError.h"
+#include "cli/LineMarks.h"
 #include "cli/site/NameMap.h"
 #include "cli/site/Parallel.h"
 #include "cli/site/SiteFolder.h"
@@ -72,8 +73,12 @@ SiteModule Describe(const std::shared_ptr<MemoryComponent>& component)
     module.name = code.Name();
     module.type = component->Type();
     module.lineCount = code.CountOfLines();
-    for (const ProcRecord& record : code.Procedures().Blocks())
-        module.procedures.push_back({record, IsPrivateProcedure(code.Text(), record)});
+    const auto& blocks = code.Procedures().Blocks();
+    const LineMarks marks(false, blocks);
+    for (const ProcRecord& record : blocks) {
+        const ProcedureStatement statement = FindProcedureStatement(code.Text(), record);
+        module.procedures.push_back({record, statement.isPrivate, marks.IsTaken(statement.line) ? 0 : statement.line});
+    }
     return module;
 }
 

@@ -15,7 +15,17 @@ namespace quillmark::cli {
 struct SiteProcedure {
     ProcRecord record;
     bool isPrivate = false;
+    // Its statement's line, where links to it land; 0 when that line has no anchor of its own
+    // (a procedure named like the line, "Sub L12", holds it).
+    std::int32_t line = 0;
 };
+
+// The anchor that links to the procedure land on: its statement's line, not the comments above
+// it; else its block.
+inline std::string ProcedureAnchor(const SiteProcedure& procedure)
+{
+    return procedure.line > 0 ? "L" + std::to_string(procedure.line) : procedure.record.ProcName;
+}
 
 // What the site knows of a module before its page is made: enough for the index and for links
 // into it. Its code is read again for the page, so that no more than a page's worth of code is

@@ -13,3 +13,7 @@ Public Sub Main()
     Init
     Text.Init
 End Sub
+
+' Named like Main's line, whose anchor it takes: links to Main land on Main's block
+Private Sub L4()
+End Sub
