@@ -64,6 +64,7 @@ h1, .Project { overflow-wrap: anywhere; }
 .NoMatch { color: var(--muted); }
 .Problem { border-left: 3px solid var(--string); padding-left: .6em; }
 .Excluded { color: var(--muted); margin: 0 0 .5em; }
+.UsedBy { color: var(--muted); font-size: .9em; margin: -.5em 0 1em 1em; }
 )";
 
 // A rule between procedures instead of a bar beside each, as in the editor's code window.

@@ -1,6 +1,5 @@
 #include "cli/site/CodeLinker.h"
 
-#include "cli/site/SitePaths.h"
 #include "codemodel/BracketedNames.h"
 #include "codemodel/CodeSyntax.h"
 #include "conversion/HtmlEscape.h"
@@ -40,9 +39,8 @@ bool IsRadixDigits(std::string_view name)
 
 } // namespace
 
-CodeLinker::CodeLinker(const ProjectProcedures* procedures, const SiteProject& project, std::size_t module,
-                       const LineMarks& marks, std::string& out, Spill spill)
-    : procedures_(procedures), project_(project), module_(module), marks_(marks), out_(out), spill_(std::move(spill))
+CodeLinker::CodeLinker(Links links, const LineMarks& marks, std::string& out, Spill spill, AfterBlock afterBlock)
+    : links_(std::move(links)), marks_(marks), out_(out), spill_(std::move(spill)), afterBlock_(std::move(afterBlock))
 {}
 
 void CodeLinker::BreakLine()
@@ -64,6 +62,8 @@ void CodeLinker::BlockStart(std::string_view id)
 void CodeLinker::BlockEnd()
 {
     out_ += kBlockClose;
+    if (afterBlock_)
+        afterBlock_(lineNumber_, out_);
     continued_ = false;
 }
 
@@ -71,6 +71,7 @@ void CodeLinker::LineStart(std::int32_t number, std::string_view text)
 {
     BreakLine();
     marks_.Append(number, out_);
+    lineNumber_ = number;
     declared_.StartLine(continued_);
     line_ = text;
     lastIsText_ = false;
@@ -164,7 +165,8 @@ void CodeLinker::AppendNames(std::string_view text)
         const bool declared = !member && !number && declared_.Declares(name);
         const bool local = !type && !member && !number && (declared || declared_.IsLocal(name));
         if (!number && !local && (qualified || !member)) {
-            const std::string href = type ? ModuleLink(name) : LinkFor(member ? previous : std::string_view{}, name);
+            const std::string href =
+                links_ ? links_({lineNumber_, member ? previous : std::string_view{}, name, type}) : std::string();
             if (!href.empty()) {
                 AppendCodeText(text.substr(copied, start - copied), out_);
                 out_ += "<a href=\"";
@@ -179,26 +181,6 @@ void CodeLinker::AppendNames(std::string_view text)
         previousEnd = i;
     }
     AppendCodeText(text.substr(copied), out_);
-}
-
-std::string CodeLinker::LinkFor(std::string_view qualifier, std::string_view name) const
-{
-    if (!procedures_)
-        return {};
-    if (const auto definition = procedures_->Find(module_, qualifier, name))
-        return Href(project_.modules[module_].page, project_.modules[definition->module].page,
-                    ProcedureAnchor(*definition->procedure));
-    return qualifier.empty() ? ModuleLink(name) : std::string();
-}
-
-std::string CodeLinker::ModuleLink(std::string_view name) const
-{
-    if (!procedures_)
-        return {};
-    // A module's own name would only lead to the top of the page it is on.
-    if (const auto module = procedures_->FindModule(name); module && *module != module_)
-        return Href(project_.modules[module_].page, project_.modules[*module].page);
-    return {};
 }
 
 } // namespace quillmark::cli

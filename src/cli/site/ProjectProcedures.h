@@ -4,12 +4,21 @@
 #include "cli/site/SiteProject.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace quillmark::cli {
+
+// A name used in a module's code, where a link may stand.
+struct NameUse {
+    std::int32_t line;
+    std::string_view qualifier; // "Module" of "Module.Name", "Me", or empty
+    std::string_view name;
+    bool type; // where only a type may stand: "As T", "New T", "Implements T"
+};
 
 // The procedures and modules of a project by name, and which of them a name used in a module's
 // code means, as VBA finds it: the module's own procedure first, else the public procedure of
@@ -29,6 +38,9 @@ public:
     std::optional<Definition> Find(std::size_t from, std::string_view qualifier, std::string_view name) const;
     // The module of that name, class or not.
     std::optional<std::size_t> FindModule(std::string_view name) const;
+    // What a name used in module from means: a procedure, else for a name alone a module; a type
+    // only a module.
+    std::optional<Definition> Resolve(std::size_t from, const NameUse& use) const;
 
 private:
     struct Candidate {
@@ -47,5 +59,10 @@ private:
     // Public procedures of standard modules; none where two modules have one of the name.
     NameMap<std::optional<Definition>> standardProcedures_;
 };
+
+// The href that a name used on module's page links to: the statement line of the procedure it
+// means, or the page of another module; "" for none.
+std::string LinkOf(const ProjectProcedures& procedures, const SiteProject& project, std::size_t module,
+                   const NameUse& use);
 
 } // namespace quillmark::cli

@@ -3,6 +3,7 @@
 #include "base/PathText.h"
 #include "base/RuntimeError.h"
 #include "cli/LineMarks.h"
+#include "cli/site/Callers.h"
 #include "cli/site/NameMap.h"
 #include "cli/site/Parallel.h"
 #include "cli/site/SiteFolder.h"
@@ -11,6 +12,7 @@
 #include "sources/ProcedureTable.h"
 #include "sources/TextDecoding.h"
 
+#include <algorithm>
 #include <optional>
 #include <system_error>
 
@@ -66,7 +68,7 @@ std::string TargetOutside(const fs::path& folder, const fs::path& file)
     return ec || LiesUnder(folder, target) ? "" : Utf8FromPath(target);
 }
 
-SiteModule Describe(const std::shared_ptr<MemoryComponent>& component)
+SiteModule Describe(const std::shared_ptr<MemoryComponent>& component, const KeywordTable& keywords)
 {
     MemoryCodeModule& code = *component->Module();
     SiteModule module;
@@ -74,10 +76,13 @@ SiteModule Describe(const std::shared_ptr<MemoryComponent>& component)
     module.type = component->Type();
     module.lineCount = code.CountOfLines();
     const auto& blocks = code.Procedures().Blocks();
+    const ProcedureIndex index = IndexOf(blocks);
+    module.uses = NamesUsedIn({module.name, code.Text(), index, std::max(module.lineCount, 1)}, keywords);
     const LineMarks marks(false, blocks);
     for (const ProcRecord& record : blocks) {
         const ProcedureStatement statement = FindProcedureStatement(code.Text(), record);
-        module.procedures.push_back({record, statement.isPrivate, marks.IsTaken(statement.line) ? 0 : statement.line});
+        module.procedures.push_back(
+            {record, statement.isPrivate, marks.IsTaken(statement.line) ? 0 : statement.line, {}});
     }
     return module;
 }
@@ -94,10 +99,11 @@ struct DescribedFile {
     std::string problem;
 };
 
-DescribedFile DescribeFile(const PendingFile& pending, const std::string& encoding)
+DescribedFile DescribeFile(const PendingFile& pending, const std::string& encoding, const KeywordTable& keywords)
 {
     try {
-        SiteModule module = Describe(OpenProject(Utf8FromPath(pending.file), encoding)->Components()->All().front());
+        SiteModule module =
+            Describe(OpenProject(Utf8FromPath(pending.file), encoding)->Components()->All().front(), keywords);
         module.file = pending.file;
         module.folder = pending.folder;
         return {std::move(module), {}};
@@ -111,6 +117,7 @@ DescribedFile DescribeFile(const PendingFile& pending, const std::string& encodi
 ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadOptions& options)
 {
     ReadProjects result;
+    const auto keywords = MakeKeywordTable();
     std::vector<PendingFile> pending;
     std::vector<bool> isFolder;
     for (const std::string& path : paths) {
@@ -155,7 +162,7 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
                                    "the VBA project is locked for viewing; Quillmark shows none of its code");
             SiteProject site{Utf8FromPath(absolute), ProjectName(absolute), {}, {}, {}};
             for (const auto& component : project->Components()->All()) {
-                site.modules.push_back(Describe(component));
+                site.modules.push_back(Describe(component, *keywords));
                 site.modules.back().held = component->Module();
             }
             result.projects.push_back(std::move(site));
@@ -167,7 +174,7 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
 
     std::vector<DescribedFile> described(pending.size());
     RunInParallel(pending.size(), options.jobs,
-                  [&](std::size_t i) { described[i] = DescribeFile(pending[i], options.encoding); });
+                  [&](std::size_t i) { described[i] = DescribeFile(pending[i], options.encoding, *keywords); });
 
     std::vector<NameMap<fs::path>> filesByName(result.projects.size());
     for (std::size_t i = 0; i < pending.size(); ++i) {

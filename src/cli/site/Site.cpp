@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 #include "cli/InputFiles.h"
 #include "cli/Message.h"
+#include "cli/site/Callers.h"
 #include "cli/site/CodeLinker.h"
 #include "cli/site/FreedMemory.h"
 #include "cli/site/IndexPage.h"
@@ -71,7 +72,18 @@ void WritePage(const PageJob& job, const std::string& path, const ModuleView& vi
         linked.clear();
     };
     const LineMarks marks(lineNumbers, view.index);
-    CodeLinker linker(problem.empty() ? job.procedures : nullptr, project, job.module, marks, chunk, spill);
+    CodeLinker::Links links;
+    if (problem.empty())
+        links = [&](const NameUse& use) { return LinkOf(*job.procedures, project, job.module, use); };
+    const SiteModule& module = project.modules[job.module];
+    const CodeLinker::AfterBlock usedBy = [&](std::int32_t lastLine, std::string& out) {
+        const auto procedure = std::lower_bound(
+            module.procedures.begin(), module.procedures.end(), lastLine,
+            [](const SiteProcedure& procedure, std::int32_t line) { return procedure.record.LastLine < line; });
+        if (procedure != module.procedures.end() && procedure->record.LastLine == lastLine)
+            out += UsedByList(project, module, *procedure);
+    };
+    CodeLinker linker(links, marks, chunk, spill, usedBy);
     if (problem.empty())
         ConvertRange(view, &keywords, Entry{}, 1, view.lineCount, linker);
     else
@@ -193,8 +205,9 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     std::vector<ProjectProcedures> procedures;
     procedures.reserve(projects.size());
     std::vector<PageJob> pages;
-    for (const SiteProject& project : projects) {
+    for (SiteProject& project : projects) {
         procedures.emplace_back(project);
+        FindCallers(project, procedures.back());
         for (std::size_t m = 0; m < project.modules.size(); ++m)
             pages.push_back({&project, &procedures.back(), m});
     }

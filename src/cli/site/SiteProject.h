@@ -12,12 +12,27 @@
 
 namespace quillmark::cli {
 
+// A procedure that uses another: one of a module's procedures, and where it first does.
+struct Caller {
+    std::size_t module;
+    std::size_t procedure;
+    std::int32_t line; // 0 when that line has no anchor of its own
+};
+
 struct SiteProcedure {
     ProcRecord record;
     bool isPrivate = false;
     // Its statement's line, where links to it land; 0 when that line has no anchor of its own
     // (a procedure named like the line, "Sub L12", holds it).
     std::int32_t line = 0;
+    std::vector<Caller> usedBy; // in module order, then line order
+};
+
+// A name that a procedure's code uses where it may mean a procedure, as it stands there.
+struct UsedName {
+    std::int32_t line;
+    std::string qualifier;
+    std::string name;
 };
 
 // The anchor that links to the procedure land on: its statement's line, not the comments above
@@ -39,6 +54,7 @@ struct SiteModule {
     std::filesystem::path file;             // to read again; empty when held
     std::shared_ptr<MemoryCodeModule> held; // a module of a document or a lone file, kept
     std::string page;                       // the page's path in the site, "/"-separated
+    std::vector<UsedName> uses;             // until its callers are found
 };
 
 // A file or folder of a project's folder that --exclude left out.

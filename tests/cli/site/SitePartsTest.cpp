@@ -29,12 +29,12 @@ SiteModule Module(std::string name, std::int32_t type, std::string page, std::ve
 
 SiteProcedure Public(std::string name, std::int32_t kind = vbext_pk::Proc, std::int32_t line = 0)
 {
-    return {{std::move(name), 1, 1, kind}, false, line};
+    return {{std::move(name), 1, 1, kind}, false, line, {}};
 }
 
 SiteProcedure Private(std::string name)
 {
-    return {{std::move(name), 1, 1, vbext_pk::Proc}, true};
+    return {{std::move(name), 1, 1, vbext_pk::Proc}, true, 0, {}};
 }
 
 std::string Name(std::string_view name)
@@ -60,7 +60,7 @@ std::string Linked(const SiteProject& project, std::size_t module, const std::ve
     const ProjectProcedures procedures(project);
     std::string out;
     const LineMarks marks(lineNumbers, index);
-    CodeLinker linker(&procedures, project, module, marks, out);
+    CodeLinker linker([&](const NameUse& use) { return LinkOf(procedures, project, module, use); }, marks, out);
     const auto count = static_cast<std::int32_t>(lines.size());
     ConvertRange(ModuleView{"M", text, index, count}, keywords.get(), Entry{}, 1, count, linker);
     const std::string opener = "<div class=\"CodeArea\"><p id=\"M.Declarations\">";

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Opens a site made by `quillmark site` in headless Chromium through chromedriver (WebDriver,
 JSON over HTTP) and uses it as a reader would: the index, its search box, a module page, a link
-to a procedure of another module and to a class, copying numbered code, a line's anchor and its number's link, and
+to a procedure of another module and to a class, a procedure's "Used by", copying numbered code, a line's anchor and its number's link, and
 the index on a phone's screen (and a line's anchor on a page without numbers).
 
 usage: browser_test.py QUILLMARK PROJECT
@@ -187,6 +187,9 @@ def test(browser, site):
     expect("a line's number links to its line", browser.run(TARGET), ["Logging.html", "#L5", "L5"])
     expect("the numbers are drawn from the lines' anchors", browser.run(
         "return getComputedStyle(document.getElementById('L5'), '::before').content;"), "counter(line)")
+    browser.go(logging)
+    browser.click('.UsedBy a[href$="App.html#L8"]')
+    expect("a procedure's Used by leads to where it is used", browser.run(TARGET), ["App.html", "#L8", "L8"])
 
 
 # Modules and procedures whose names are wider than the screen, and whose boxes would clip them.
