@@ -187,8 +187,14 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     ReadProjects read =
         ReadSiteProjects(options.paths, {options.recursive, options.encoding, jobs, Exclusions(options.excludes)});
     bool complete = read.problems.empty();
-    for (const std::string& problem : read.problems)
-        WriteMessage(err, problem + "; left out");
+    for (const RuntimeError& problem : read.problems)
+        WriteMessage(err, problem.Message() + "; left out");
+    for (const SiteProject& project : read.projects) {
+        for (const RuntimeError& problem : project.leftOut) {
+            WriteMessage(err, problem.Message() + "; left out");
+            complete = false;
+        }
+    }
     if (read.projects.empty()) {
         if (made)
             fs::remove(folder, ec);
@@ -226,7 +232,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     Progress progress(pages.size(), showProgress, err);
     RunInParallel(pages.size() + 1, jobs, [&](std::size_t i) {
         if (i == 0) {
-            index = IndexPage(projects, options.title);
+            index = IndexPage(projects, options.title, read.problems);
             return;
         }
         outcomes[i - 1] = WriteModulePage(pages[i - 1], site, *keywords, options);
@@ -243,7 +249,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     }
     if (std::find(written.begin(), written.end(), false) != written.end()) {
         KeepWrittenPages(projects, written);
-        index = projects.empty() ? "" : IndexPage(projects, options.title);
+        index = projects.empty() ? "" : IndexPage(projects, options.title, read.problems);
     }
     if (!index.empty()) {
         if (const std::string problem = WriteSiteFile(site, kIndexPage, index); !problem.empty()) {

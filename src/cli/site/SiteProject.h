@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/RuntimeError.h"
 #include "codemodel/ProcedureIndex.h"
 #include "codemodel/ProjectLists.h"
 #include "sources/MemorySource.h"
@@ -69,6 +70,7 @@ struct SiteProject {
     std::string folder; // of its pages in the site
     std::vector<SiteModule> modules;
     std::vector<ExcludedPath> excluded;
+    std::vector<RuntimeError> leftOut; // module files that could not be read, each at its file
 };
 
 // The module type as the window's module list tags it: "MOD", "CLS", ...

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Opens a site made by `quillmark site` in headless Chromium through chromedriver (WebDriver,
-JSON over HTTP) and uses it as a reader would: the index, its search box, a module page, a link
+JSON over HTTP) and uses it as a reader would: the index, its search box and contents, a module page, a link
 to a procedure of another module and to a class, a procedure's "Used by", copying numbered code, a line's anchor and its number's link, and
 the index on a phone's screen (and a line's anchor on a page without numbers).
 
@@ -155,6 +155,8 @@ def test(browser, site):
     expect("search box emptied", len(browser.run(VISIBLE_MODULES)), len(every))
     expect("a keystroke queries the page for nothing", browser.run(QUERIES_OF_A_KEYSTROKE, "init"), 0)
     browser.type("#search", "")
+    browser.click('.Contents a[href="#P1-4"]')
+    expect("the contents lead to a folder's modules", browser.run(TARGET)[1:], ["#P1-4", "P1-4"])
 
     browser.click('.Module .Name a[href="App.html"], .Module .Name a[href$="/App.html"]')
     expect("module page title", browser.call("GET", browser.session + "/title"), "App — OrderDesk")
