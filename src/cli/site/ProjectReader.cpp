@@ -11,6 +11,8 @@
 #include "sources/TextDecoding.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <optional>
 #include <system_error>
 
@@ -76,11 +78,21 @@ struct DescribedFile {
     std::optional<RuntimeError> problem;
 };
 
+// Module files' code is kept for their pages up to this many bytes of files, so that a project
+// of a usual size is read once; past it, each page reads its file again, so that a project of any
+// size needs about a page's worth of code at a time.
+constexpr std::uintmax_t kHeldBytes = 32 << 20;
+
 DescribedFile DescribeFile(const ModuleFolder& folder, std::size_t file, const std::string& encoding,
-                           const KeywordTable& keywords)
+                           const KeywordTable& keywords, std::atomic<std::uintmax_t>& held)
 {
     try {
-        SiteModule module = Describe(folder.Read(file, encoding), keywords);
+        const auto component = folder.Read(file, encoding);
+        SiteModule module = Describe(component, keywords);
+        std::error_code ec;
+        const std::uintmax_t size = fs::file_size(folder.Files()[file], ec);
+        if (!ec && held.fetch_add(size) + size <= kHeldBytes)
+            module.held = component->Module();
         module.file = folder.Files()[file];
         module.folder = FolderBelow(PathFromUtf8(folder.Path()), module.file);
         return {std::move(module), std::nullopt};
@@ -150,8 +162,9 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
     }
 
     std::vector<DescribedFile> described(pending.size());
+    std::atomic<std::uintmax_t> held = 0;
     RunInParallel(pending.size(), options.jobs, [&](std::size_t i) {
-        described[i] = DescribeFile(folders[pending[i].folder], pending[i].file, options.encoding, *keywords);
+        described[i] = DescribeFile(folders[pending[i].folder], pending[i].file, options.encoding, *keywords, held);
     });
     for (std::size_t i = 0; i < pending.size(); ++i) {
         SiteProject& project = result.projects[pending[i].project];

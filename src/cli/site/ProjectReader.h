@@ -28,7 +28,7 @@ struct ReadProjects {
 // is what the exclusions leave out.
 ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadOptions& options);
 
-// The module's code: held, or read again from its file. Throws RuntimeError.
+// The module's code: kept, or read again from its file. Throws RuntimeError.
 std::shared_ptr<MemoryCodeModule> ModuleCode(const SiteModule& module, const std::string& encoding);
 
 } // namespace quillmark::cli

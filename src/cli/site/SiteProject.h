@@ -44,16 +44,16 @@ inline std::string ProcedureAnchor(const SiteProcedure& procedure)
 }
 
 // What the site knows of a module before its page is made: enough for the index and for links
-// into it. Its code is read again for the page, so that no more than a page's worth of code is
-// held at a time.
+// into it, and its code while the project's code is small enough to keep; else its code is read
+// again for the page.
 struct SiteModule {
     std::string name;
     std::int32_t type = 0;
     std::int32_t lineCount = 0;
     std::vector<SiteProcedure> procedures;  // the procedure blocks, in module order
     std::string folder;                     // of its file below the project's folder, "/"-separated; "" at the top
-    std::filesystem::path file;             // to read again; empty when held
-    std::shared_ptr<MemoryCodeModule> held; // a module of a document or a lone file, kept
+    std::filesystem::path file;             // its module file; empty for a module of a document
+    std::shared_ptr<MemoryCodeModule> held; // its code, when kept
     std::string page;                       // the page's path in the site, "/"-separated
     std::vector<UsedName> uses;             // until its callers are found
 };
