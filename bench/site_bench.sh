@@ -101,7 +101,7 @@ for page in sorted(site.glob("*/*.html")):
     if baseline:
         before = len((baseline / page.relative_to(site)).read_bytes())
     else:
-        unlinked = re.sub(r'<a href="[^"]*">|</a>', "", re.sub(r'\n<nav class="UsedBy">.*?</nav>', "", html))
+        unlinked = re.sub(r'<a href="[^"]*">|</a>', "", re.sub(r'<nav class="UsedBy">.*?</nav>', "", html))
         before = len(unlinked.encode())
     growth.append(len(html.encode()) / before - 1)
 print(f"{len(links)} pages; links a page: median {statistics.median(links)}, max {max(links)}, "

@@ -12,7 +12,8 @@ namespace quillmark::cli {
 namespace {
 
 constexpr std::string_view kBlockOpen = "<div class=\"CodeArea\"><p id=\"";
-constexpr std::string_view kBlockClose = "</p></div>";
+constexpr std::string_view kCodeClose = "</p>";
+constexpr std::string_view kBlockClose = "</div>";
 constexpr std::array<std::string_view, 6> kSpanOpeners = {
     "", deco::Open1, deco::Open2, deco::Open3, deco::Open4, deco::Open5,
 };
@@ -61,9 +62,10 @@ void CodeLinker::BlockStart(std::string_view id)
 
 void CodeLinker::BlockEnd()
 {
-    out_ += kBlockClose;
+    out_ += kCodeClose;
     if (afterBlock_)
         afterBlock_(lineNumber_, out_);
+    out_ += kBlockClose;
     continued_ = false;
 }
 

@@ -24,7 +24,7 @@ public:
     using Spill = std::function<void(std::string& out)>;
     // The href that a name used in the code links to, or "" for none.
     using Links = std::function<std::string(const NameUse& use)>;
-    // Writes what follows the block that ends on lastLine.
+    // Writes what follows the code of the block that ends on lastLine, inside the block.
     using AfterBlock = std::function<void(std::int32_t lastLine, std::string& out)>;
 
     // Without links (code that is not decorated, whose strings and comments are unknown),

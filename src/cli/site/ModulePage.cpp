@@ -57,7 +57,7 @@ std::string UsedByList(const SiteProject& project, const SiteModule& module, con
 {
     if (procedure.usedBy.empty())
         return {};
-    std::string html = "\n<nav class=\"UsedBy\">Used by ";
+    std::string html = "<nav class=\"UsedBy\">Used by ";
     for (const Caller& caller : procedure.usedBy) {
         const SiteModule& from = project.modules[caller.module];
         const SiteProcedure& user = from.procedures[caller.procedure];

@@ -13,7 +13,7 @@ namespace quillmark::cli {
 std::string ModulePageTop(const SiteProject& project, const SiteModule& module, const ProcedureIndex& index,
                           std::string_view problem, bool lineNumbers);
 
-// What follows a procedure's block: the procedures that use it, each a link to where it first
+// What follows a procedure's code in its block: the procedures that use it, each a link to where it first
 // does; nothing when none does.
 std::string UsedByList(const SiteProject& project, const SiteModule& module, const SiteProcedure& procedure);
 
