@@ -19,6 +19,7 @@ void DeclaredNames::StartLine(bool continued)
     procedureName_ = false;
     variableName_ = false;
     afterProperty_ = false;
+    afterTypeOf_ = false;
     external_ = false;
 }
 
@@ -27,7 +28,8 @@ void DeclaredNames::Keyword(std::string_view keyword)
     const bool procedure = keyword == "Sub" || keyword == "Function" || keyword == "Event" ||
                            (afterProperty_ && (keyword == "Get" || keyword == "Let" || keyword == "Set"));
     afterProperty_ = keyword == "Property";
-    typeName_ = keyword == "As" || keyword == "New" || keyword == "Implements";
+    typeName_ = keyword == "As" || keyword == "New" || keyword == "Implements" || (afterTypeOf_ && keyword == "Is");
+    afterTypeOf_ = keyword == "TypeOf" || (afterTypeOf_ && keyword != "Is");
     if (keyword == "Declare" || keyword == "Event")
         external_ = true;
     if (procedure) {

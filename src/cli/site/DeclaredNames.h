@@ -22,7 +22,8 @@ public:
     // Takes a name in the code: true when this is where it is declared.
     bool Declares(std::string_view name);
     bool IsLocal(std::string_view name) const;
-    // Whether the next name stands where only a type may ("As T", "New T", "Implements T"),
+    // Whether the next name stands where only a type may ("As T", "New T", "Implements T",
+    // "TypeOf x Is T"),
     // which no variable shadows. Ask before Declares.
     bool ExpectsType() const { return typeName_; }
 
@@ -35,6 +36,7 @@ private:
     bool variableName_ = false;  // the next name is a parameter's or a variable's
     bool afterProperty_ = false; // the last keyword was Property
     bool typeName_ = false;      // the next name is a type's
+    bool afterTypeOf_ = false;   // in "TypeOf x" before its "Is"
     bool external_ = false;      // a Declare or an Event, whose parameters name nothing in the block
     bool procedure_ = false;     // the block declares a procedure: it is not the declarations
     NameSet locals_;

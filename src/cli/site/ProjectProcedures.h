@@ -17,7 +17,7 @@ struct NameUse {
     std::int32_t line;
     std::string_view qualifier; // "Module" of "Module.Name", "Me", or empty
     std::string_view name;
-    bool type; // where only a type may stand: "As T", "New T", "Implements T"
+    bool type; // where only a type may stand: "As T", "New T", "Implements T", "TypeOf x Is T"
 };
 
 // The procedures and modules of a project by name, and which of them a name used in a module's

@@ -99,13 +99,13 @@ TEST(CodeLinker, NamesOfProceduresLinkToWhereVbaFindsThem)
          {"Secret Common Thing.Grow .Format x.Format Main.Go"},
          Name("Secret") + " " + Name("Common") + " " + Name(thing + ".Grow") + " " + Name(".Format") + " " +
              Name("x.Format") + " " + Name("Main.<a href=\"#Go\">Go</a>")},
-        // A type is a module whatever variable is named like it; a variable shadows a module
-        // (Util) and a procedure (Format) in its procedure, and one of the declarations in every
+        // A type ("As", "New", "Implements", "TypeOf x Is") is a module whatever variable is named like it; a variable
+        // shadows a module (Util) and a procedure (Format) in its procedure, and one of the declarations in every
         // procedure (Other). A Declare's or an Event's parameters name nothing.
         {0,
          {"Implements Thing", "Private Other As Thing", "Private Declare Sub Sleep Lib \"k\" (ByVal Go As Long)",
           "Public Event Done(Util As Thing)", "Sub Helper()", "Dim thing As New Thing, Util As Object, Format",
-          "Util.Format thing Other Format", "Go Util", "Sub Go()", "Util.Format Other"},
+          "Util.Format thing Other Format", "If TypeOf Util Is Thing Then Go Util", "Sub Go()", "Util.Format Other"},
          "<div class=\"CodeArea\"><p id=\"M.Declarations\">" + Keyword("Implements") + " " + Name(thing) + "\n" +
              Keyword("Private") + " " + Name("Other") + " " + Keyword("As") + " " + Name(thing) + "\n" +
              Keyword("Private") + " " + Keyword("Declare") + " " + Keyword("Sub") + " " + Name("Sleep") + " " +
@@ -116,9 +116,10 @@ TEST(CodeLinker, NamesOfProceduresLinkToWhereVbaFindsThem)
              Keyword("Dim") + " " + Name("thing") + " " + Keyword("As") + " " + Keyword("New") + " " + Name(thing) +
              ", " + Name("Util") + " " + Keyword("As") + " " + Keyword("Object") + ", " + Name("Format") + "\n" +
              Name("Util.Format") + " " + Name("thing") + " " + Name("Other") + " " + Name("Format") + "\n" +
-             Name("<a href=\"#Go\">Go</a>") + " " + Name("Util") + "</p></div>\n<div class=\"CodeArea\"><p id=\"Go\">" +
-             Keyword("Sub") + " " + Name("Go") + "()\n" + Name(util + "." + format) + " " + Name("Other") +
-             "</p></div>",
+             Keyword("If") + " " + Keyword("TypeOf") + " " + Name("Util") + " " + Keyword("Is") + " " + Name(thing) +
+             " " + Keyword("Then") + " " + Name("<a href=\"#Go\">Go</a>") + " " + Name("Util") +
+             "</p></div>\n<div class=\"CodeArea\"><p id=\"Go\">" + Keyword("Sub") + " " + Name("Go") + "()\n" +
+             Name(util + "." + format) + " " + Name("Other") + "</p></div>",
          {{"Helper", 5, 8}, {"Go", 9, 10}}},
         {0,
          {"    Call 月次集計(1)"},
