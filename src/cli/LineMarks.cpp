@@ -62,11 +62,16 @@ LineMarks::LineMarks(bool numbered, const ProcedureIndex& index, const LineMarki
     std::sort(taken_.begin(), taken_.end());
 }
 
+bool LineMarks::IsTaken(std::int32_t line) const
+{
+    return std::binary_search(taken_.begin(), taken_.end(), line);
+}
+
 void LineMarks::Append(std::int32_t line, std::string& out) const
 {
     if (marking_ && marking_->IsMarked(line))
         out += "<span class=\"Marked\"></span>";
-    if (std::binary_search(taken_.begin(), taken_.end(), line)) {
+    if (IsTaken(line)) {
         if (numbered_)
             out += "<span class=\"Ln\"></span>";
         return;

@@ -23,6 +23,8 @@ public:
     LineMarks(bool numbered, const ProcedureIndex& index, const LineMarking* marking = nullptr);
 
     void Append(std::int32_t line, std::string& out) const;
+    // Whether the line's anchor is a procedure's id, so that the line has none of its own.
+    bool IsTaken(std::int32_t line) const;
 
 private:
     bool numbered_;

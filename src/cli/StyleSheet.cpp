@@ -70,6 +70,9 @@ h1, .Project { overflow-wrap: anywhere; }
 .NoMatch { color: var(--muted); }
 .Problem { border-left: 3px solid var(--string); padding-left: .6em; }
 .Excluded { color: var(--muted); margin: 0 0 .5em; }
+.Contents ul { margin: 0 0 1em; padding-left: 1.2em; }
+.Contents ul ul { margin: 0; columns: 18em; font-size: .9em; }
+.UsedBy { color: var(--muted); font-size: .85em; padding: 0 1em .4em; }
 )";
 
 // A rule between procedures instead of a bar beside each, as in the editor's code window.

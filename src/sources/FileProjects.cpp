@@ -7,6 +7,7 @@
 #include "sources/DocumentPath.h"
 #include "sources/ModuleFile.h"
 #include "sources/ModuleFiles.h"
+#include "sources/ModuleFolder.h"
 #include "sources/ModuleSize.h"
 #include "sources/TextDecoding.h"
 #include "sources/documents/DocumentProject.h"
@@ -17,27 +18,12 @@
 #include <filesystem>
 #include <iostream>
 #include <system_error>
-#include <unordered_set>
 
 namespace quillmark {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// The path made absolute, without "." parts or a trailing separator, so that its last part
-// is the project's bare file name.
-std::string AbsolutePath(const std::string& path)
-{
-    std::error_code ec;
-    fs::path absolute = fs::absolute(PathFromUtf8(path), ec);
-    if (ec)
-        absolute = PathFromUtf8(path);
-    absolute = absolute.lexically_normal();
-    if (absolute.filename().empty() && absolute.has_parent_path() && absolute != absolute.root_path())
-        absolute = absolute.parent_path();
-    return Utf8FromPath(absolute);
-}
 
 std::string ReadModuleFile(const fs::path& path)
 {
@@ -67,13 +53,6 @@ std::shared_ptr<MemoryComponent> ModuleFromBytes(std::string bytes, const std::s
     return std::make_shared<MemoryComponent>(parsed.type, std::move(module));
 }
 
-std::shared_ptr<MemoryComponent> LoadModuleFile(const fs::path& path, const std::string& encoding)
-{
-    // A file name may hold any bytes; as a module name it must be text.
-    return ModuleFromBytes(ReadModuleFile(path), Utf8FromPath(path), encoding, DecodeName(Utf8FromPath(path.stem())),
-                           Utf8FromPath(path.extension()));
-}
-
 // The one module that standard input holds, named name when one is given.
 std::shared_ptr<MemoryProject> StandardInputProject(const std::string& encoding, const std::string& name)
 {
@@ -94,24 +73,38 @@ std::shared_ptr<MemoryProject> StandardInputProject(const std::string& encoding,
 
 std::shared_ptr<MemoryProject> OpenFolder(const std::string& fileName, const std::string& encoding)
 {
-    const std::vector<fs::path> files = ModuleFilesIn(PathFromUtf8(fileName));
-    if (files.empty())
-        throw RuntimeError(err::FileNotFound, {fileName}, "the folder holds no module files (.bas, .cls, .frm)");
+    ModuleFolder folder(fileName);
     std::vector<std::shared_ptr<MemoryComponent>> components;
-    components.reserve(files.size());
-    std::unordered_set<std::string> names; // lower-cased, as names compare
-    for (const fs::path& file : files) {
-        auto component = LoadModuleFile(file, encoding);
-        if (!names.insert(LowerAscii(component->Name())).second)
-            throw RuntimeError(err::DuplicateKey, {Utf8FromPath(file)},
-                               "the module name \"" + component->Name() +
-                                   "\" is already used by another file of the folder");
+    components.reserve(folder.Files().size());
+    for (std::size_t i = 0; i < folder.Files().size(); ++i) {
+        auto component = folder.Read(i, encoding);
+        if (auto duplicate = folder.Claim(i, component->Name()))
+            throw *duplicate;
         components.push_back(std::move(component));
     }
     return std::make_shared<MemoryProject>(fileName, std::move(components));
 }
 
 } // namespace
+
+std::string AbsoluteProjectPath(const std::string& path)
+{
+    std::error_code ec;
+    fs::path absolute = fs::absolute(PathFromUtf8(path), ec);
+    if (ec)
+        absolute = PathFromUtf8(path);
+    absolute = absolute.lexically_normal();
+    if (absolute.filename().empty() && absolute.has_parent_path() && absolute != absolute.root_path())
+        absolute = absolute.parent_path();
+    return Utf8FromPath(absolute);
+}
+
+std::shared_ptr<MemoryComponent> OpenModuleFile(const fs::path& path, const std::string& encoding)
+{
+    // A file name may hold any bytes; as a module name it must be text.
+    return ModuleFromBytes(ReadModuleFile(path), Utf8FromPath(path), encoding, DecodeName(Utf8FromPath(path.stem())),
+                           Utf8FromPath(path.extension()));
+}
 
 std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::string& encoding)
 {
@@ -123,7 +116,7 @@ std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::s
     const fs::file_status status = fs::status(PathFromUtf8(path), ec);
     if (ec == std::errc::not_a_directory)
         throw RuntimeError(SystemErrorNumber(ec.value()), {path}, ec.message());
-    const std::string fileName = AbsolutePath(path);
+    const std::string fileName = AbsoluteProjectPath(path);
     if (ec && status.type() != fs::file_type::not_found)
         throw RuntimeError(SystemErrorNumber(ec.value()), {fileName}, "cannot examine the path: " + ec.message());
     if (!fs::exists(status))
@@ -137,7 +130,7 @@ std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::s
     if (!IsModuleFile(PathFromUtf8(fileName)))
         throw RuntimeError(err::BadFileFormat, {fileName},
                            "not a module file (.bas, .cls, .frm), a folder of them or an Office document");
-    std::vector<std::shared_ptr<MemoryComponent>> components{LoadModuleFile(PathFromUtf8(fileName), encoding)};
+    std::vector<std::shared_ptr<MemoryComponent>> components{OpenModuleFile(PathFromUtf8(fileName), encoding)};
     return std::make_shared<MemoryProject>(fileName, std::move(components));
 }
 

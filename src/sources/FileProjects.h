@@ -2,11 +2,19 @@
 
 #include "sources/MemorySource.h"
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace quillmark {
+
+// The path made absolute, without "." parts or a trailing separator, so that its last part is
+// the project's bare file name.
+std::string AbsoluteProjectPath(const std::string& path);
+
+// The module of an exported module file. Throws RuntimeError at the file.
+std::shared_ptr<MemoryComponent> OpenModuleFile(const std::filesystem::path& path, const std::string& encoding);
 
 // A project from a path: an Office document, a folder of .bas/.cls/.frm files (name order) or
 // a single module file. FileName is the path made absolute. Throws RuntimeError at the path.

@@ -369,19 +369,20 @@ std::vector<ProcRecord> ScanProcedures(const ModuleText& text)
     return blocks;
 }
 
-bool IsPrivateProcedure(const ModuleText& text, const ProcRecord& record)
+ProcedureStatement FindProcedureStatement(const ModuleText& text, const ProcRecord& record)
 {
     std::string joined;
     std::vector<std::string_view> statements;
     for (std::int32_t line = record.FirstLine; line <= record.LastLine; ++line) {
+        const std::int32_t first = line;
         SplitStatements(LogicalLine(text, text.Line(line), line, joined), statements);
         if (statements.empty())
             continue;
         const auto proc = ParseProcStatement(statements.front());
         if (proc && proc->kind == record.Kind && SameName(proc->name, DeclaredName(record)))
-            return proc->isPrivate;
+            return {first, proc->isPrivate};
     }
-    return false;
+    return {};
 }
 
 } // namespace quillmark

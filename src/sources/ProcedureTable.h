@@ -39,8 +39,12 @@ private:
 // The ownership scan behind ProcedureTable::Scan.
 std::vector<ProcRecord> ScanProcedures(const ModuleText& text);
 
-// Whether record's procedure is declared Private, as its first statement of that name and kind
-// within its lines says.
-bool IsPrivateProcedure(const ModuleText& text, const ProcRecord& record);
+// The first statement of record's procedure name and kind within its lines: the line it starts
+// on (0 when there is none) and whether it declares the procedure Private.
+struct ProcedureStatement {
+    std::int32_t line = 0;
+    bool isPrivate = false;
+};
+ProcedureStatement FindProcedureStatement(const ModuleText& text, const ProcRecord& record);
 
 } // namespace quillmark

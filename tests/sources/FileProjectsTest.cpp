@@ -179,7 +179,9 @@ TEST(OpenProject, ClearErrorsNamingTheFile)
         {base + "/dupes/a.bas/", base + "/dupes/a.bas/: Not a directory", err::PathFileAccess},
         {base + "/dupes/a.bas/.", base + "/dupes/a.bas/.: Not a directory", err::PathFileAccess},
         {base + "/dupes/a.bas/b.bas", base + "/dupes/a.bas/b.bas: Not a directory", err::PathFileAccess},
-        {base + "/dupes", base + "/dupes/b.bas: the module name \"SAME\" is already used by another file of the folder",
+        {base + "/dupes",
+         base + "/dupes/b.bas: the module name \"SAME\" is already used by " + base +
+             "/dupes/a.bas; module names must differ within a project, as in the editor",
          err::DuplicateKey},
     };
     for (const Case& c : cases) {

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quillmark {
@@ -192,7 +193,9 @@ TEST(ProcedureTable, LooksUpBlocksByLineAndName)
     EXPECT_EQ(table.FindBlock("Q", 0, -1), -1);
 }
 
-TEST(IsPrivateProcedure, TheProcedureStatementSaysIt)
+// The statement, not a comment above it nor one that a comment's " _" carries on, nor a
+// continued header's later lines.
+TEST(FindProcedureStatement, TheProcedureStatementSaysWhereAndWhetherPrivate)
 {
     const ModuleText text = ModuleText::FromLines({
         "' Private Sub Commented()",
@@ -200,7 +203,8 @@ TEST(IsPrivateProcedure, TheProcedureStatementSaysIt)
         "End Sub",
         "Sub Plain()",
         "End Sub",
-        "private static function Lower$()",
+        "private static function Lower$( _",
+        "  a)",
         "End Function",
         "' Private Property Get Size",
         "Friend Property Get Size() As Long",
@@ -214,10 +218,13 @@ TEST(IsPrivateProcedure, TheProcedureStatementSaysIt)
     });
     const std::vector<ProcRecord> blocks = ScanProcedures(text);
     ASSERT_EQ(blocks.size(), 6u);
-    std::vector<bool> isPrivate;
-    for (const ProcRecord& block : blocks)
-        isPrivate.push_back(IsPrivateProcedure(text, block));
-    EXPECT_EQ(isPrivate, (std::vector<bool>{true, false, true, false, true, false}));
+    std::vector<std::pair<std::int32_t, bool>> found;
+    for (const ProcRecord& block : blocks) {
+        const ProcedureStatement statement = FindProcedureStatement(text, block);
+        found.emplace_back(statement.line, statement.isPrivate);
+    }
+    EXPECT_EQ(found, (std::vector<std::pair<std::int32_t, bool>>{
+                         {2, true}, {4, false}, {6, true}, {10, false}, {12, true}, {16, false}}));
 }
 
 } // namespace

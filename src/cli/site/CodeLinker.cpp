@@ -1,6 +1,5 @@
 #include "cli/site/CodeLinker.h"
 
-#include "cli/site/SitePaths.h"
 #include "codemodel/BracketedNames.h"
 #include "codemodel/CodeSyntax.h"
 #include "conversion/HtmlEscape.h"
@@ -13,7 +12,8 @@ namespace quillmark::cli {
 namespace {
 
 constexpr std::string_view kBlockOpen = "<div class=\"CodeArea\"><p id=\"";
-constexpr std::string_view kBlockClose = "</p></div>";
+constexpr std::string_view kCodeClose = "</p>";
+constexpr std::string_view kBlockClose = "</div>";
 constexpr std::array<std::string_view, TokenKindCount> kSpanOpeners = {
     "", deco::Open1, deco::Open2, deco::Open3, deco::Open4, deco::Open5,
 };
@@ -41,9 +41,8 @@ bool IsRadixDigits(std::string_view name)
 
 } // namespace
 
-CodeLinker::CodeLinker(const ProjectProcedures* procedures, const SiteProject& project, std::size_t module,
-                       const LineMarks& marks, std::string& out, Spill spill)
-    : procedures_(procedures), project_(project), module_(module), marks_(marks), out_(out), spill_(std::move(spill))
+CodeLinker::CodeLinker(Links links, const LineMarks& marks, std::string& out, Spill spill, AfterBlock afterBlock)
+    : links_(std::move(links)), marks_(marks), out_(out), spill_(std::move(spill)), afterBlock_(std::move(afterBlock))
 {}
 
 void CodeLinker::BreakLine()
@@ -64,6 +63,9 @@ void CodeLinker::BlockStart(std::string_view id)
 
 void CodeLinker::BlockEnd()
 {
+    out_ += kCodeClose;
+    if (afterBlock_)
+        afterBlock_(lineNumber_, out_);
     out_ += kBlockClose;
     continued_ = false;
 }
@@ -72,6 +74,7 @@ void CodeLinker::LineStart(std::int32_t number, std::string_view text)
 {
     BreakLine();
     marks_.Append(number, out_);
+    lineNumber_ = number;
     declared_.StartLine(continued_);
     line_ = text;
     lastIsText_ = false;
@@ -125,8 +128,8 @@ void CodeLinker::AppendPiece(const Token& token)
 }
 
 // Links the names of plain code text: "Name", "Module.Name", "Me.Name", and bracketed ones
-// ("[Name]" means Name); ".Name" of a With block, the members of anything else and the words of
-// a date literal are left alone.
+// ("[Name]" means Name); ".Name" of a With block, the members of anything else (a local named
+// like a module among them) and the words of a date literal are left alone.
 void CodeLinker::AppendNames(std::string_view text)
 {
     std::size_t copied = 0;
@@ -161,9 +164,13 @@ void CodeLinker::AppendNames(std::string_view text)
         const bool qualified = member && previousEnd == start - 1 && !previous.empty();
         const bool number =
             !bracketed && (!IsLetter(name.front()) || (start > 0 && text[start - 1] == '&' && IsRadixDigits(name)));
+        const bool type = !member && !number && declared_.ExpectsType();
         const bool declared = !member && !number && declared_.Declares(name);
-        if (!number && !declared && (qualified || (!member && !declared_.IsLocal(name)))) {
-            if (const std::string href = LinkFor(member ? previous : std::string_view{}, name); !href.empty()) {
+        const bool local = !type && !member && !number && (declared || declared_.IsLocal(name));
+        if (!number && !local && (qualified || !member)) {
+            const std::string href =
+                links_ ? links_({lineNumber_, member ? previous : std::string_view{}, name, type}) : std::string();
+            if (!href.empty()) {
                 AppendCodeText(text.substr(copied, start - copied), out_);
                 out_ += "<a href=\"";
                 out_ += href;
@@ -173,21 +180,10 @@ void CodeLinker::AppendNames(std::string_view text)
                 copied = i;
             }
         }
-        previous = member ? std::string_view{} : name;
+        previous = member || local ? std::string_view{} : name;
         previousEnd = i;
     }
     AppendCodeText(text.substr(copied), out_);
-}
-
-std::string CodeLinker::LinkFor(std::string_view qualifier, std::string_view name) const
-{
-    if (!procedures_)
-        return {};
-    const auto definition = procedures_->Find(module_, qualifier, name);
-    if (!definition)
-        return {};
-    return Href(project_.modules[module_].page, project_.modules[definition->module].page,
-                definition->record->ProcName);
 }
 
 } // namespace quillmark::cli

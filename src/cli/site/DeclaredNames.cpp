@@ -4,6 +4,9 @@ namespace quillmark::cli {
 
 void DeclaredNames::StartBlock()
 {
+    if (!procedure_)
+        moduleNames_.merge(locals_);
+    procedure_ = false;
     locals_.clear();
 }
 
@@ -16,18 +19,26 @@ void DeclaredNames::StartLine(bool continued)
     procedureName_ = false;
     variableName_ = false;
     afterProperty_ = false;
+    afterTypeOf_ = false;
+    external_ = false;
 }
 
 void DeclaredNames::Keyword(std::string_view keyword)
 {
-    const bool procedure = keyword == "Sub" || keyword == "Function" ||
+    const bool procedure = keyword == "Sub" || keyword == "Function" || keyword == "Event" ||
                            (afterProperty_ && (keyword == "Get" || keyword == "Let" || keyword == "Set"));
     afterProperty_ = keyword == "Property";
+    typeName_ = keyword == "As" || keyword == "New" || keyword == "Implements" || (afterTypeOf_ && keyword == "Is");
+    afterTypeOf_ = keyword == "TypeOf" || (afterTypeOf_ && keyword != "Is");
+    if (keyword == "Declare" || keyword == "Event")
+        external_ = true;
     if (procedure) {
         procedureName_ = true;
         variableName_ = false;
         context_ = Context::None;
-    } else if (keyword == "Dim" || keyword == "Static" || keyword == "Const") {
+        procedure_ = procedure_ || !external_;
+    } else if (keyword == "Dim" || keyword == "Static" || keyword == "Const" || keyword == "Private" ||
+               keyword == "Public" || keyword == "Global") {
         context_ = Context::Variables;
         depth_ = 0;
         variableName_ = true;
@@ -39,8 +50,10 @@ void DeclaredNames::Keyword(std::string_view keyword)
 
 void DeclaredNames::Punctuation(char c)
 {
+    if (c == ' ')
+        return;
+    typeName_ = false;
     switch (c) {
-    case ' ': return;
     case '(':
         ++depth_;
         variableName_ = context_ == Context::Parameters && depth_ == 1;
@@ -62,6 +75,7 @@ void DeclaredNames::Punctuation(char c)
 
 bool DeclaredNames::Declares(std::string_view name)
 {
+    typeName_ = false;
     if (procedureName_) {
         procedureName_ = false;
         context_ = Context::Parameters;
@@ -70,7 +84,8 @@ bool DeclaredNames::Declares(std::string_view name)
     }
     if (variableName_) {
         variableName_ = false;
-        locals_.emplace(name);
+        if (!external_)
+            locals_.emplace(name);
         return true;
     }
     return false;
@@ -78,7 +93,7 @@ bool DeclaredNames::Declares(std::string_view name)
 
 bool DeclaredNames::IsLocal(std::string_view name) const
 {
-    return !locals_.empty() && locals_.contains(name);
+    return (!locals_.empty() && locals_.contains(name)) || (!moduleNames_.empty() && moduleNames_.contains(name));
 }
 
 } // namespace quillmark::cli

@@ -83,10 +83,11 @@ std::size_t ProcedureCount(const SiteModule& module)
                                                   [](const SiteProcedure& p) { return !p.record.ProcName.empty(); }));
 }
 
-void AppendModule(const SiteModule& module, std::string& html)
+void AppendModule(const SiteModule& module, const std::string& id, std::string& html)
 {
     const std::string page = Href(kIndexPage, module.page);
-    html += "<li class=\"Module\"><span class=\"Name\">";
+    html += id.empty() ? "<li class=\"Module\">" : "<li class=\"Module\" id=\"" + id + "\">";
+    html += "<span class=\"Name\">";
     if (!module.folder.empty())
         html += "<span class=\"Folder\">" + EscapeName(module.folder) + "/</span>";
     html += "<a href=\"" + page + "\">" + EscapeName(module.name) + "</a></span> <span class=\"Type\">";
@@ -97,7 +98,8 @@ void AppendModule(const SiteModule& module, std::string& html)
     for (const SiteProcedure& procedure : module.procedures) {
         const std::string& name = procedure.record.ProcName;
         if (!name.empty())
-            html += "<li><a href=\"" + Href(kIndexPage, module.page, name) + "\">" + EscapeName(name) + "</a></li>\n";
+            html += "<li><a href=\"" + Href(kIndexPage, module.page, ProcedureAnchor(procedure)) + "\">" +
+                    EscapeName(name) + "</a></li>\n";
     }
     html += "</ul>\n</li>\n";
 }
@@ -115,9 +117,67 @@ void AppendExcluded(const std::vector<ExcludedPath>& excluded, std::string& html
     html += "</ul>\n</details>\n";
 }
 
+// The files that could not be read, and why, folded away as the excluded ones are.
+void AppendLeftOut(const std::vector<RuntimeError>& leftOut, const std::string& folder, const char* noun,
+                   std::string& html)
+{
+    if (leftOut.empty())
+        return;
+    html += "<details class=\"Excluded\"><summary>" + Counted(leftOut.size(), noun) + " left out</summary>\n<ul>\n";
+    for (const RuntimeError& problem : leftOut) {
+        std::string path = problem.Place().path;
+        if (!folder.empty() && path.starts_with(folder + "/"))
+            path.erase(0, folder.size() + 1);
+        html += "<li><code>" + EscapeName(path) + "</code>: " + EscapeName(problem.Problem()) + "</li>\n";
+    }
+    html += "</ul>\n</details>\n";
+}
+
+std::string ProjectId(std::size_t project)
+{
+    return "P" + std::to_string(project + 1);
+}
+
+std::string FolderId(std::size_t project, std::size_t folder)
+{
+    return ProjectId(project) + "-" + std::to_string(folder + 1);
+}
+
+// Each project with its count of modules and, when its modules lie in more than one folder,
+// each folder, all linked to their place in the lists; nothing for one project of one folder.
+void AppendContents(const std::vector<SiteProject>& projects, std::string& html)
+{
+    const auto folders = [](const SiteProject& project) {
+        std::vector<const SiteModule*> first; // module of each folder
+        for (const SiteModule& module : project.modules)
+            if (first.empty() || first.back()->folder != module.folder)
+                first.push_back(&module);
+        return first;
+    };
+    if (projects.size() == 1 && folders(projects.front()).size() < 2)
+        return;
+    html += "<nav class=\"Contents\"><ul>\n";
+    for (std::size_t p = 0; p < projects.size(); ++p) {
+        const SiteProject& project = projects[p];
+        html += "<li><a href=\"#" + ProjectId(p) + "\">" + EscapeName(project.name) + "</a> <span class=\"Counts\">" +
+                Counted(project.modules.size(), "module") + "</span>";
+        const auto first = folders(project);
+        if (first.size() > 1) {
+            html += "\n<ul>\n";
+            for (std::size_t f = 0; f < first.size(); ++f)
+                html += "<li><a href=\"#" + FolderId(p, f) + "\">" +
+                        EscapeName(first[f]->folder.empty() ? "(top)" : first[f]->folder + "/") + "</a></li>\n";
+            html += "</ul>\n";
+        }
+        html += "</li>\n";
+    }
+    html += "</ul></nav>\n";
+}
+
 } // namespace
 
-std::string IndexPage(const std::vector<SiteProject>& projects, const std::string& title)
+std::string IndexPage(const std::vector<SiteProject>& projects, const std::string& title,
+                      const std::vector<RuntimeError>& leftOut)
 {
     std::string names = title;
     if (names.empty())
@@ -129,21 +189,27 @@ std::string IndexPage(const std::vector<SiteProject>& projects, const std::strin
     html += "</h1>\n<input id=\"search\" type=\"search\" placeholder=\"Filter modules and procedures\" "
             "aria-label=\"Filter modules and procedures\" autocomplete=\"off\">\n"
             "<p class=\"NoMatch\" hidden>No module or procedure matches.</p>\n";
-    for (const SiteProject& project : projects) {
+    AppendContents(projects, html);
+    AppendLeftOut(leftOut, {}, "path", html);
+    for (std::size_t p = 0; p < projects.size(); ++p) {
+        const SiteProject& project = projects[p];
         std::size_t procedures = 0;
         for (const SiteModule& module : project.modules)
             procedures += ProcedureCount(module);
-        html += "<section class=\"Project\">\n";
+        html += "<section class=\"Project\" id=\"" + ProjectId(p) + "\">\n";
         if (projects.size() > 1) // else the page's heading names it
             html += "<h2>" + EscapeName(project.name) + "</h2>\n";
         html += "<p class=\"Counts\">" + Counted(project.modules.size(), "module") + ", " +
                 Counted(procedures, "procedure") + "</p>\n";
         AppendExcluded(project.excluded, html);
+        AppendLeftOut(project.leftOut, project.path, "module file", html);
         html += "<ul class=\"Modules\">\n";
+        std::size_t folders = 0;
         for (std::size_t m = 0; m < project.modules.size(); ++m) {
             if (m > 0 && m % kModulesPerList == 0)
                 html += "</ul>\n<ul class=\"Modules\">\n";
-            AppendModule(project.modules[m], html);
+            const bool folderStarts = m == 0 || project.modules[m - 1].folder != project.modules[m].folder;
+            AppendModule(project.modules[m], folderStarts ? FolderId(p, folders++) : std::string(), html);
         }
         html += "</ul>\n</section>\n";
     }

@@ -53,6 +53,29 @@ std::string ModulePageTop(const SiteProject& project, const SiteModule& module, 
     return html;
 }
 
+std::string UsedByList(const SiteProject& project, const SiteModule& module, const SiteProcedure& procedure)
+{
+    if (procedure.usedBy.empty())
+        return {};
+    std::string html = "<nav class=\"UsedBy\">Used by ";
+    for (const Caller& caller : procedure.usedBy) {
+        const SiteModule& from = project.modules[caller.module];
+        const SiteProcedure& user = from.procedures[caller.procedure];
+        if (&caller != &procedure.usedBy.front())
+            html += ", ";
+        html += "<a href=\"";
+        html +=
+            Href(module.page, from.page, caller.line > 0 ? "L" + std::to_string(caller.line) : ProcedureAnchor(user));
+        html += "\">";
+        if (&from != &module)
+            html += EscapeName(from.name) + ".";
+        html += EscapeName(user.record.ProcName);
+        html += "</a>";
+    }
+    html += "</nav>";
+    return html;
+}
+
 std::string_view ModulePageBottom()
 {
     return "\n</main>\n</body>\n</html>\n";

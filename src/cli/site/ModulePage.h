@@ -13,6 +13,10 @@ namespace quillmark::cli {
 std::string ModulePageTop(const SiteProject& project, const SiteModule& module, const ProcedureIndex& index,
                           std::string_view problem, bool lineNumbers);
 
+// What follows a procedure's code in its block: the procedures that use it, each a link to where it first
+// does; nothing when none does.
+std::string UsedByList(const SiteProject& project, const SiteModule& module, const SiteProcedure& procedure);
+
 // What follows the code.
 std::string_view ModulePageBottom();
 

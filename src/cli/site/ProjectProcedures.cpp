@@ -1,6 +1,7 @@
 #include "cli/site/ProjectProcedures.h"
 
 #include "base/AsciiText.h"
+#include "cli/site/SitePaths.h"
 #include "codemodel/HostObjectModel.h"
 
 namespace quillmark::cli {
@@ -27,7 +28,7 @@ ProjectProcedures::ProjectProcedures(const SiteProject& project) : ownProcedures
         for (const SiteProcedure& procedure : module.procedures) {
             if (procedure.record.ProcName.empty())
                 continue;
-            const Candidate candidate{{m, &procedure.record}, procedure.isPrivate, Rank(procedure.record.Kind)};
+            const Candidate candidate{{m, &procedure}, procedure.isPrivate, Rank(procedure.record.Kind)};
             const auto [it, added] = ownProcedures_[m].emplace(std::string(DeclaredName(procedure.record)), candidate);
             if (!added && candidate.rank < it->second.rank)
                 it->second = candidate;
@@ -65,6 +66,33 @@ std::optional<ProjectProcedures::Definition> ProjectProcedures::Find(std::size_t
     if (const auto standard = standardProcedures_.find(name); standard != standardProcedures_.end())
         return standard->second;
     return std::nullopt;
+}
+
+std::optional<std::size_t> ProjectProcedures::FindModule(std::string_view name) const
+{
+    const auto it = modules_.find(name);
+    return it == modules_.end() ? std::nullopt : std::optional(it->second.index);
+}
+
+std::optional<ProjectProcedures::Definition> ProjectProcedures::Resolve(std::size_t from, const NameUse& use) const
+{
+    if (use.type)
+        return std::nullopt;
+    return Find(from, use.qualifier, use.name);
+}
+
+std::string LinkOf(const ProjectProcedures& procedures, const SiteProject& project, std::size_t module,
+                   const NameUse& use)
+{
+    const std::string& page = project.modules[module].page;
+    if (const auto definition = procedures.Resolve(module, use))
+        return Href(page, project.modules[definition->module].page, ProcedureAnchor(*definition->procedure));
+    if (!use.qualifier.empty())
+        return {};
+    // A module's own name would only lead to the top of the page it is on.
+    if (const auto other = procedures.FindModule(use.name); other && *other != module)
+        return Href(page, project.modules[*other].page);
+    return {};
 }
 
 } // namespace quillmark::cli

@@ -2,14 +2,17 @@
 
 #include "base/PathText.h"
 #include "base/RuntimeError.h"
-#include "cli/site/NameMap.h"
+#include "cli/LineMarks.h"
+#include "cli/site/Callers.h"
 #include "cli/site/Parallel.h"
-#include "cli/site/SiteFolder.h"
 #include "sources/FileProjects.h"
-#include "sources/ModuleFiles.h"
+#include "sources/ModuleFolder.h"
 #include "sources/ProcedureTable.h"
 #include "sources/TextDecoding.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <system_error>
@@ -19,17 +22,6 @@ namespace quillmark::cli {
 namespace fs = std::filesystem;
 
 namespace {
-
-// The path made absolute, without "." parts or a trailing separator.
-fs::path AbsolutePath(const std::string& path)
-{
-    std::error_code ec;
-    fs::path absolute = fs::absolute(PathFromUtf8(path), ec);
-    absolute = (ec ? PathFromUtf8(path) : absolute).lexically_normal();
-    if (!absolute.has_filename() && absolute.has_relative_path())
-        absolute = absolute.parent_path();
-    return absolute;
-}
 
 // Names from the file system may hold any bytes; shown on pages they must be text.
 std::string ProjectName(const fs::path& absolute)
@@ -56,16 +48,6 @@ std::string FolderBelow(const fs::path& project, const fs::path& file)
     return PathBelow(project, file.parent_path());
 }
 
-// The file a module file links to when that lies outside folder (without links); else "".
-std::string TargetOutside(const fs::path& folder, const fs::path& file)
-{
-    std::error_code ec;
-    if (!fs::is_symlink(file, ec))
-        return {};
-    const fs::path target = fs::canonical(file, ec);
-    return ec || LiesUnder(folder, target) ? "" : Utf8FromPath(target);
-}
-
 // The patterns that left something out, each once, in a fixed order: folders are listed in
 // whatever order the system keeps.
 std::string PatternsThatMatched(const std::vector<ExcludedPath>& excluded)
@@ -79,39 +61,70 @@ std::string PatternsThatMatched(const std::vector<ExcludedPath>& excluded)
     return list;
 }
 
-SiteModule Describe(const std::shared_ptr<MemoryComponent>& component)
+SiteModule Describe(const std::shared_ptr<MemoryComponent>& component, const KeywordTable& keywords)
 {
     MemoryCodeModule& code = *component->Module();
     SiteModule module;
     module.name = code.Name();
     module.type = component->Type();
     module.lineCount = code.CountOfLines();
-    for (const ProcRecord& record : code.Procedures().Blocks())
-        module.procedures.push_back({record, IsPrivateProcedure(code.Text(), record)});
+    const auto& blocks = code.Procedures().Blocks();
+    const ProcedureIndex index = IndexOf(blocks);
+    module.uses = NamesUsedIn({module.name, code.Text(), index, std::max(module.lineCount, 1)}, keywords);
+    const LineMarks marks(false, blocks);
+    for (const ProcRecord& record : blocks) {
+        const ProcedureStatement statement = FindProcedureStatement(code.Text(), record);
+        module.procedures.push_back(
+            {record, statement.isPrivate, marks.IsTaken(statement.line) ? 0 : statement.line, {}});
+    }
     return module;
 }
 
 struct PendingFile {
     std::size_t project;
-    fs::path file;
-    std::string folder;
+    std::size_t folder; // of the folders read
+    std::size_t file;   // of the folder's files
 };
 
 // A module file's module, or why it cannot be read.
 struct DescribedFile {
     std::optional<SiteModule> module;
-    std::string problem;
+    std::optional<RuntimeError> problem;
 };
 
-DescribedFile DescribeFile(const PendingFile& pending, const std::string& encoding)
+// Module files' code is kept for their pages up to this many bytes of files, so that a project
+// of a usual size is read once; past it, each page reads its file again, so that a project of any
+// size needs about a page's worth of code at a time.
+constexpr std::uintmax_t kHeldBytes = 32 << 20;
+
+DescribedFile DescribeFile(const ModuleFolder& folder, std::size_t file, const std::string& encoding,
+                           const KeywordTable& keywords, std::atomic<std::uintmax_t>& held)
 {
     try {
-        SiteModule module = Describe(OpenProject(Utf8FromPath(pending.file), encoding)->Components()->All().front());
-        module.file = pending.file;
-        module.folder = pending.folder;
-        return {std::move(module), {}};
+        const auto component = folder.Read(file, encoding);
+        SiteModule module = Describe(component, keywords);
+        std::error_code ec;
+        const std::uintmax_t size = fs::file_size(folder.Files()[file], ec);
+        if (!ec && held.fetch_add(size) + size <= kHeldBytes)
+            module.held = component->Module();
+        module.file = folder.Files()[file];
+        module.folder = FolderBelow(PathFromUtf8(folder.Path()), module.file);
+        return {std::move(module), std::nullopt};
     } catch (const RuntimeError& e) {
-        return {std::nullopt, e.what()};
+        return {std::nullopt, e};
+    }
+}
+
+// The folder's module files, which leaveOut may pass over; without recursive, a folder whose
+// module files are all in subfolders says how to read them.
+ModuleFolder ListFolder(const std::string& path, bool recursive, const std::function<bool(const fs::path&)>& leaveOut)
+{
+    try {
+        return ModuleFolder(path, recursive, leaveOut);
+    } catch (const RuntimeError& e) {
+        if (recursive || e.Number() != err::FileNotFound)
+            throw;
+        throw RuntimeError(e.Number(), e.Place(), e.Problem() + "; --recursive reads its subfolders too");
     }
 }
 
@@ -120,16 +133,18 @@ DescribedFile DescribeFile(const PendingFile& pending, const std::string& encodi
 ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadOptions& options)
 {
     ReadProjects result;
+    const auto keywords = MakeKeywordTable();
+    std::vector<ModuleFolder> folders;
     std::vector<PendingFile> pending;
-    std::vector<bool> isFolder;
     for (const std::string& path : paths) {
-        const fs::path absolute = AbsolutePath(path);
+        const std::string absolute = AbsoluteProjectPath(path);
+        const fs::path folder = PathFromUtf8(absolute);
         try {
             std::error_code ec;
-            if (fs::is_directory(absolute, ec)) {
+            if (fs::is_directory(folder, ec)) {
                 std::vector<ExcludedPath> excluded;
                 const auto leaveOut = [&](const fs::path& path) {
-                    std::string below = PathBelow(absolute, path);
+                    std::string below = PathBelow(folder, path);
                     const std::string* pattern = options.excluded.Match(below);
                     if (pattern) {
                         std::error_code typeError;
@@ -139,69 +154,61 @@ ReadProjects ReadSiteProjects(const std::vector<std::string>& paths, const ReadO
                     }
                     return pattern != nullptr;
                 };
-                const std::vector<fs::path> files = ModuleFilesIn(absolute, options.recursive, leaveOut);
-                if (files.empty() && !excluded.empty())
-                    throw RuntimeError(err::FileNotFound, {Utf8FromPath(absolute)},
+                try {
+                    folders.push_back(ListFolder(absolute, options.recursive, leaveOut));
+                } catch (const RuntimeError& e) {
+                    if (e.Number() != err::FileNotFound || excluded.empty())
+                        throw;
+                    throw RuntimeError(err::FileNotFound, {absolute},
                                        "--exclude left out every module file (" + PatternsThatMatched(excluded) +
                                            "); nothing is left to make pages of");
-                if (files.empty())
-                    throw RuntimeError(err::FileNotFound, {Utf8FromPath(absolute)},
-                                       options.recursive
-                                           ? "the folder and its subfolders hold no module files (.bas, .cls, .frm)"
-                                           : "the folder holds no module files (.bas, .cls, .frm); --recursive reads "
-                                             "its subfolders too");
-                const fs::path real = fs::canonical(absolute, ec);
-                for (const fs::path& file : files) {
-                    if (const std::string target = TargetOutside(real, file); !target.empty())
-                        result.problems.push_back(Utf8FromPath(file) + ": a link to " + target +
-                                                  ", outside the project's folder");
-                    else
-                        pending.push_back({result.projects.size(), file, FolderBelow(absolute, file)});
                 }
-                result.projects.push_back({Utf8FromPath(absolute), ProjectName(absolute), {}, {}, std::move(excluded)});
-                isFolder.push_back(true);
+                for (std::size_t f = 0; f < folders.back().Files().size(); ++f)
+                    pending.push_back({result.projects.size(), folders.size() - 1, f});
+                result.projects.push_back({absolute, ProjectName(folder), {}, {}, std::move(excluded), {}});
                 continue;
             }
             const auto project = OpenProject(path, options.encoding);
             if (project->Protection() != 0)
                 throw RuntimeError(err::ProjectProtected, {project->FileName()},
                                    "the VBA project is locked for viewing; Quillmark shows none of its code");
-            SiteProject site{Utf8FromPath(absolute), ProjectName(absolute), {}, {}, {}};
+            SiteProject site{absolute, ProjectName(folder), {}, {}, {}, {}};
             for (const auto& component : project->Components()->All()) {
-                site.modules.push_back(Describe(component));
+                site.modules.push_back(Describe(component, *keywords));
                 site.modules.back().held = component->Module();
             }
             result.projects.push_back(std::move(site));
-            isFolder.push_back(false);
         } catch (const RuntimeError& e) {
-            result.problems.push_back(e.what());
+            result.problems.push_back(e);
         }
     }
 
     std::vector<DescribedFile> described(pending.size());
-    RunInParallel(pending.size(), options.jobs,
-                  [&](std::size_t i) { described[i] = DescribeFile(pending[i], options.encoding); });
-
-    std::vector<NameMap<fs::path>> filesByName(result.projects.size());
+    std::atomic<std::uintmax_t> held = 0;
+    RunInParallel(pending.size(), options.jobs, [&](std::size_t i) {
+        described[i] = DescribeFile(folders[pending[i].folder], pending[i].file, options.encoding, *keywords, held);
+    });
     for (std::size_t i = 0; i < pending.size(); ++i) {
+        SiteProject& project = result.projects[pending[i].project];
         if (!described[i].module) {
-            result.problems.push_back(described[i].problem);
+            project.leftOut.push_back(std::move(*described[i].problem));
             continue;
         }
         SiteModule& module = *described[i].module;
-        const auto [first, added] = filesByName[pending[i].project].emplace(module.name, pending[i].file);
-        if (!added) {
-            result.problems.push_back(Utf8FromPath(pending[i].file) + ": the module name \"" + module.name +
-                                      "\" is already used by " + Utf8FromPath(first->second) +
-                                      "; module names must differ within a project, as in the editor");
+        if (auto duplicate = folders[pending[i].folder].Claim(pending[i].file, module.name)) {
+            project.leftOut.push_back(std::move(*duplicate));
             continue;
         }
-        result.projects[pending[i].project].modules.push_back(std::move(module));
+        project.modules.push_back(std::move(module));
     }
-    // A folder none of whose files could be read has been reported file by file.
-    for (std::size_t p = result.projects.size(); p-- > 0;)
-        if (isFolder[p] && result.projects[p].modules.empty())
-            result.projects.erase(result.projects.begin() + static_cast<std::ptrdiff_t>(p));
+    // A folder none of whose files could be read is no project; what is wrong is told file by file.
+    for (std::size_t p = result.projects.size(); p-- > 0;) {
+        SiteProject& project = result.projects[p];
+        if (!project.modules.empty())
+            continue;
+        result.problems.insert(result.problems.end(), project.leftOut.begin(), project.leftOut.end());
+        result.projects.erase(result.projects.begin() + static_cast<std::ptrdiff_t>(p));
+    }
     return result;
 }
 
@@ -209,7 +216,7 @@ std::shared_ptr<MemoryCodeModule> ModuleCode(const SiteModule& module, const std
 {
     if (module.held)
         return module.held;
-    return OpenProject(Utf8FromPath(module.file), encoding)->Components()->All().front()->Module();
+    return OpenModuleFile(module.file, encoding)->Module();
 }
 
 } // namespace quillmark::cli

@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 #include "cli/InputFiles.h"
 #include "cli/Message.h"
+#include "cli/site/Callers.h"
 #include "cli/site/CodeLinker.h"
 #include "cli/site/FreedMemory.h"
 #include "cli/site/IndexPage.h"
@@ -72,7 +73,18 @@ void WritePage(const PageJob& job, const SiteFolder::File& page, const ModuleVie
         linked.clear();
     };
     const LineMarks marks(lineNumbers, view.index);
-    CodeLinker linker(problem.empty() ? job.procedures : nullptr, project, job.module, marks, chunk, spill);
+    CodeLinker::Links links;
+    if (problem.empty())
+        links = [&](const NameUse& use) { return LinkOf(*job.procedures, project, job.module, use); };
+    const SiteModule& module = project.modules[job.module];
+    const CodeLinker::AfterBlock usedBy = [&](std::int32_t lastLine, std::string& out) {
+        const auto procedure = std::lower_bound(
+            module.procedures.begin(), module.procedures.end(), lastLine,
+            [](const SiteProcedure& procedure, std::int32_t line) { return procedure.record.LastLine < line; });
+        if (procedure != module.procedures.end() && procedure->record.LastLine == lastLine)
+            out += UsedByList(project, module, *procedure);
+    };
+    CodeLinker linker(links, marks, chunk, spill, usedBy);
     if (problem.empty())
         ConvertRange(view, &keywords, Entry{}, 1, view.lineCount, linker);
     else
@@ -189,8 +201,14 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     ReadProjects read =
         ReadSiteProjects(options.paths, {options.recursive, options.encoding, jobs, Exclusions(options.excludes)});
     bool complete = read.problems.empty();
-    for (const std::string& problem : read.problems)
-        WriteMessage(err, problem + "; left out");
+    for (const RuntimeError& problem : read.problems)
+        WriteMessage(err, problem.Message() + "; left out");
+    for (const SiteProject& project : read.projects) {
+        for (const RuntimeError& problem : project.leftOut) {
+            WriteMessage(err, problem.Message() + "; left out");
+            complete = false;
+        }
+    }
     if (read.projects.empty()) {
         site.reset(); // Windows removes no folder that is held open
         if (made)
@@ -208,8 +226,9 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     std::vector<ProjectProcedures> procedures;
     procedures.reserve(projects.size());
     std::vector<PageJob> pages;
-    for (const SiteProject& project : projects) {
+    for (SiteProject& project : projects) {
         procedures.emplace_back(project);
+        FindCallers(project, procedures.back());
         for (std::size_t m = 0; m < project.modules.size(); ++m)
             pages.push_back({&project, &procedures.back(), m});
     }
@@ -227,7 +246,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     Progress progress(pages.size(), showProgress, err);
     RunInParallel(pages.size() + 1, jobs, [&](std::size_t i) {
         if (i == 0) {
-            index = IndexPage(projects, options.title);
+            index = IndexPage(projects, options.title, read.problems);
             return;
         }
         outcomes[i - 1] = WriteModulePage(pages[i - 1], *site, *keywords, options);
@@ -244,7 +263,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     }
     if (std::find(written.begin(), written.end(), false) != written.end()) {
         KeepWrittenPages(projects, written);
-        index = projects.empty() ? "" : IndexPage(projects, options.title);
+        index = projects.empty() ? "" : IndexPage(projects, options.title, read.problems);
     }
     if (!index.empty()) {
         if (const std::string problem = WriteSiteFile(*site, kIndexPage, index); !problem.empty()) {

@@ -15,7 +15,7 @@ void AddSiteCommand(CLI::App& app, SiteCommand& site)
     SiteOptions& options = site.options;
     site.command = app.add_subcommand(
         "site", "Write a browsable site of whole projects: an index with a search box and a page per module, "
-                "whose names of procedures link to their definitions");
+                "whose names of procedures and modules link to their definitions");
     CLI::App& command = *site.command;
     command.add_option("-o,--output", options.outputFolder, "The folder to write the site into")
         ->type_name("DIR")

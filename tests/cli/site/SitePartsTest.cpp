@@ -27,14 +27,14 @@ SiteModule Module(std::string name, std::int32_t type, std::string page, std::ve
     return module;
 }
 
-SiteProcedure Public(std::string name, std::int32_t kind = vbext_pk::Proc)
+SiteProcedure Public(std::string name, std::int32_t kind = vbext_pk::Proc, std::int32_t line = 0)
 {
-    return {{std::move(name), 1, 1, kind}, false};
+    return {{std::move(name), 1, 1, kind}, false, line, {}};
 }
 
 SiteProcedure Private(std::string name)
 {
-    return {{std::move(name), 1, 1, vbext_pk::Proc}, true};
+    return {{std::move(name), 1, 1, vbext_pk::Proc}, true, 0, {}};
 }
 
 std::string Name(std::string_view name)
@@ -60,7 +60,7 @@ std::string Linked(const SiteProject& project, std::size_t module, const std::ve
     const ProjectProcedures procedures(project);
     std::string out;
     const LineMarks marks(lineNumbers, index);
-    CodeLinker linker(&procedures, project, module, marks, out);
+    CodeLinker linker([&](const NameUse& use) { return LinkOf(procedures, project, module, use); }, marks, out);
     const auto count = static_cast<std::int32_t>(lines.size());
     ConvertRange(ModuleView{"M", text, index, count}, keywords.get(), Entry{}, 1, count, linker);
     const std::string opener = "<div class=\"CodeArea\"><p id=\"M.Declarations\">";
@@ -75,7 +75,8 @@ TEST(CodeLinker, NamesOfProceduresLinkToWhereVbaFindsThem)
     SiteProject project;
     project.modules = {
         Module("Main", 1, "P/Main.html", {Public("Go"), Private("Helper"), Public("Jan")}),
-        Module("Util", 1, "P/lib/Util.html", {Public("Format"), Private("Secret"), Public("Common")}),
+        Module("Util", 1, "P/lib/Util.html",
+               {Public("Format", vbext_pk::Proc, 12), Private("Secret"), Public("Common")}),
         Module("Other", 1, "P/Other.html", {Public("Common")}),
         Module(
             "Thing", 2, "P/Thing.html",
@@ -83,19 +84,43 @@ TEST(CodeLinker, NamesOfProceduresLinkToWhereVbaFindsThem)
         Module("集計", 1, "P/集計.html", {Public("月次集計")}),
     };
     const std::string helper = "<a href=\"#Helper\">Helper</a>";
-    const std::string format = "<a href=\"lib/Util.html#Format\">Format</a>";
+    const std::string format = "<a href=\"lib/Util.html#L12\">Format</a>";
+    const std::string util = "<a href=\"lib/Util.html\">Util</a>";
+    const std::string thing = "<a href=\"Thing.html\">Thing</a>";
     const struct {
         std::size_t module;
         std::vector<std::string> lines;
         std::string linked;
         ProcedureIndex index = {};
     } cases[] = {
-        {0, {"Helper format"}, Name(helper) + " " + Name("<a href=\"lib/Util.html#Format\">format</a>")},
-        {0, {"Util.Format(Util.Secret)"}, Name("Util." + format) + "(" + Name("Util.Secret") + ")"},
+        {0, {"Helper format"}, Name(helper) + " " + Name("<a href=\"lib/Util.html#L12\">format</a>")},
+        {0, {"Util.Format(Util.Secret)"}, Name(util + "." + format) + "(" + Name(util + ".Secret") + ")"},
         {0,
-         {"Secret Common Thing.Grow .Format x.Format"},
-         Name("Secret") + " " + Name("Common") + " " + Name("Thing.Grow") + " " + Name(".Format") + " " +
-             Name("x.Format")},
+         {"Secret Common Thing.Grow .Format x.Format Main.Go"},
+         Name("Secret") + " " + Name("Common") + " " + Name(thing + ".Grow") + " " + Name(".Format") + " " +
+             Name("x.Format") + " " + Name("Main.<a href=\"#Go\">Go</a>")},
+        // A type ("As", "New", "Implements", "TypeOf x Is") is a module whatever variable is named like it; a variable
+        // shadows a module (Util) and a procedure (Format) in its procedure, and one of the declarations in every
+        // procedure (Other). A Declare's or an Event's parameters name nothing.
+        {0,
+         {"Implements Thing", "Private Other As Thing", "Private Declare Sub Sleep Lib \"k\" (ByVal Go As Long)",
+          "Public Event Done(Util As Thing)", "Sub Helper()", "Dim thing As New Thing, Util As Object, Format",
+          "Util.Format thing Other Format", "If TypeOf Util Is Thing Then Go Util", "Sub Go()", "Util.Format Other"},
+         "<div class=\"CodeArea\"><p id=\"M.Declarations\">" + Keyword("Implements") + " " + Name(thing) + "\n" +
+             Keyword("Private") + " " + Name("Other") + " " + Keyword("As") + " " + Name(thing) + "\n" +
+             Keyword("Private") + " " + Keyword("Declare") + " " + Keyword("Sub") + " " + Name("Sleep") + " " +
+             Keyword("Lib") + " <span class=\"Deco2\">\"k\"</span> (" + Keyword("ByVal") + " " + Name("Go") + " " +
+             Keyword("As") + " " + Keyword("Long") + ")\n" + Keyword("Public") + " " + Keyword("Event") + " " +
+             Name("Done") + "(" + Name("Util") + " " + Keyword("As") + " " + Name(thing) +
+             ")</p></div>\n<div class=\"CodeArea\"><p id=\"Helper\">" + Keyword("Sub") + " " + Name("Helper") + "()\n" +
+             Keyword("Dim") + " " + Name("thing") + " " + Keyword("As") + " " + Keyword("New") + " " + Name(thing) +
+             ", " + Name("Util") + " " + Keyword("As") + " " + Keyword("Object") + ", " + Name("Format") + "\n" +
+             Name("Util.Format") + " " + Name("thing") + " " + Name("Other") + " " + Name("Format") + "\n" +
+             Keyword("If") + " " + Keyword("TypeOf") + " " + Name("Util") + " " + Keyword("Is") + " " + Name(thing) +
+             " " + Keyword("Then") + " " + Name("<a href=\"#Go\">Go</a>") + " " + Name("Util") +
+             "</p></div>\n<div class=\"CodeArea\"><p id=\"Go\">" + Keyword("Sub") + " " + Name("Go") + "()\n" +
+             Name(util + "." + format) + " " + Name("Other") + "</p></div>",
+         {{"Helper", 5, 8}, {"Go", 9, 10}}},
         {0,
          {"    Call 月次集計(1)"},
          "    " + Keyword("Call") +
@@ -130,7 +155,7 @@ TEST(CodeLinker, NamesOfProceduresLinkToWhereVbaFindsThem)
          "<div class=\"CodeArea\"><p id=\"Helper\">" + Keyword("Private") + " " + Keyword("Sub") + " " +
              Name("Helper") + "(" + Keyword("ByVal") + " " + Name("Format") + " " + Keyword("As") + " " +
              Keyword("Long") + ", _\n" + "    " + Name("Go") + ")\n" + "    " + Keyword("Dim") + " " + Name("a") + " " +
-             Keyword("As") + " " + Name("Thing") + ", " + Name("Common") + "\n" + Name("Format") + " " + Name("Go") +
+             Keyword("As") + " " + Name(thing) + ", " + Name("Common") + "\n" + Name("Format") + " " + Name("Go") +
              " " + Name("Common") + "</p></div>\n" + "<div class=\"CodeArea\"><p id=\"Go\">" + Name(format) +
              "</p></div>",
          {{"Helper", 1, 4}, {"Go", 5, 5}}},

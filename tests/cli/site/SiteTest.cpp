@@ -103,6 +103,7 @@ TEST(Site, WhatCannotBeReadIsNamedAndLeftOutAndTheRestWritten)
         int status;
         std::vector<std::string> said;    // in the messages, in order
         std::vector<std::string> written; // pages in the site
+        std::vector<std::string> indexed; // left out, with the reason, in the index
     } cases[] = {
         {{good},
          true,
@@ -111,23 +112,39 @@ TEST(Site, WhatCannotBeReadIsNamedAndLeftOutAndTheRestWritten)
          {"Copy.bas: the module name \"main\" is already used by " + good + "/Main.bas",
           "Latin1.bas: cannot decode the text",
           "Broken.bas: line 2: unterminated string literal; its page shows the code undecorated"},
-         {"Good/Main.html", "Good/sub/Helpers.html", "Good/Broken.html", "Good/caf\xc3\xa9/Named.html"}},
+         {"Good/Main.html", "Good/sub/Helpers.html", "Good/Broken.html", "Good/caf\xc3\xa9/Named.html"},
+         {"2 module files left out", "<code>sub/Copy.bas</code>: the module name &quot;main&quot; is already used by",
+          "<code>sub/Latin1.bas</code>: cannot decode the text"}},
         {{in.Path() + "/Missing", good},
          true,
          "",
          kFailed,
          {"Missing: no such file or folder; left out"},
-         {"Good/Main.html"}},
-        {{in.Path() + "/Damaged.xlsm", good}, true, "", kFailed, {"Damaged.xlsm: "}, {"Good/Main.html"}},
+         {"Good/Main.html"},
+         {"1 path left out", "/Missing</code>: no such file or folder"}},
+        {{in.Path() + "/Damaged.xlsm", good},
+         true,
+         "",
+         kFailed,
+         {"Damaged.xlsm: "},
+         {"Good/Main.html"},
+         {"Damaged.xlsm</code>: "}},
         {{in.Path() + "/Nested"},
          false,
          "",
          kFailed,
          {"the folder holds no module files (.bas, .cls, .frm); --recursive reads its subfolders too",
           "no project could be read; nothing was written"},
+         {},
          {}},
-        {{locked, good}, true, "", kFailed, {"locked for viewing"}, {"Good/Main.html"}},
-        {{good, ""}, true, "", kUsage, {"PATH is empty"}, {}},
+        {{locked, good},
+         true,
+         "",
+         kFailed,
+         {"locked for viewing"},
+         {"Good/Main.html"},
+         {"</code>: the VBA project is locked"}},
+        {{good, ""}, true, "", kUsage, {"PATH is empty"}, {}, {}},
     };
     for (const auto& c : cases) {
         if (c.paths.front() == locked && !fs::exists(locked))
@@ -149,6 +166,9 @@ TEST(Site, WhatCannotBeReadIsNamedAndLeftOutAndTheRestWritten)
         for (const std::string& page : c.written)
             EXPECT_TRUE(fs::exists(out.Path() + "/" + page)) << page << " of " << context;
         EXPECT_EQ(fs::exists(out.Path() + "/index.html"), !c.written.empty()) << context;
+        const std::string index = c.written.empty() ? "" : ReadFileText(out.Path() + "/index.html");
+        for (const std::string& listed : c.indexed)
+            EXPECT_NE(index.find(listed), std::string::npos) << listed << " in " << context;
         EXPECT_EQ(ReadFileText(out.Path() + "/notes.txt"), "kept");
     }
 }

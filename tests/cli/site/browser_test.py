@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Opens a site made by `quillmark site` in headless Chromium through chromedriver (WebDriver,
-JSON over HTTP) and uses it as a reader would: the index, its search box, a module page, a link
-to a procedure of another module, copying numbered code, a line's anchor and its number's link, and
+JSON over HTTP) and uses it as a reader would: the index, its search box and contents, a module page, a link
+to a procedure of another module and to a class, a procedure's "Used by", copying numbered code, a line's anchor and its number's link, and
 the index on a phone's screen (and a line's anchor on a page without numbers).
 
 usage: browser_test.py QUILLMARK PROJECT
@@ -155,15 +155,22 @@ def test(browser, site):
     expect("search box emptied", len(browser.run(VISIBLE_MODULES)), len(every))
     expect("a keystroke queries the page for nothing", browser.run(QUERIES_OF_A_KEYSTROKE, "init"), 0)
     browser.type("#search", "")
+    browser.click('.Contents a[href="#P1-4"]')
+    expect("the contents lead to a folder's modules", browser.run(TARGET)[1:], ["#P1-4", "P1-4"])
 
     browser.click('.Module .Name a[href="App.html"], .Module .Name a[href$="/App.html"]')
     expect("module page title", browser.call("GET", browser.session + "/title"), "App — OrderDesk")
-    browser.click('a[href$="Logging.html#WriteLog"]')
-    expect("cross-link to another module's procedure", browser.run(TARGET), ["Logging.html", "#WriteLog", "WriteLog"])
+    browser.click('a[href$="Logging.html#L9"]')
+    expect("cross-link to another module's procedure, on its statement's line",
+           browser.run(TARGET) + [browser.run("return document.querySelector(':target').nextSibling.textContent;")],
+           ["Logging.html", "#L9", "L9", "Public"])
     browser.back()
-    browser.click('a[href*=".html#%E6%B3%A8"]')
+    browser.click('a[href*="%E9%9B%86%E8%A8%88.html#L"]')
     expect("cross-link to a Japanese procedure", browser.run(TARGET),
-           ["%E5%8F%97%E6%B3%A8%E9%9B%86%E8%A8%88.html", "#注文を集計する", "注文を集計する"])
+           ["%E5%8F%97%E6%B3%A8%E9%9B%86%E8%A8%88.html", "#L4", "L4"])
+    browser.back()
+    browser.click('a[href$="classes/Order.html"]')
+    expect("a class's name links to its page", browser.call("GET", browser.session + "/title"), "Order — OrderDesk")
     browser.back()
     browser.click('.Trail a')
     expect("back to the index", browser.call("GET", browser.session + "/title"), "OrderDesk")
@@ -182,6 +189,9 @@ def test(browser, site):
     expect("a line's number links to its line", browser.run(TARGET), ["Logging.html", "#L5", "L5"])
     expect("the numbers are drawn from the lines' anchors", browser.run(
         "return getComputedStyle(document.getElementById('L5'), '::before').content;"), "counter(line)")
+    browser.go(logging)
+    browser.click('.UsedBy a[href$="App.html#L8"]')
+    expect("a procedure's Used by leads to where it is used", browser.run(TARGET), ["App.html", "#L8", "L8"])
 
 
 # Modules and procedures whose names are wider than the screen, and whose boxes would clip them.

@@ -13,3 +13,9 @@ Public Sub Main()
     Init
     Text.Init
 End Sub
+
+' Named like Main's line, whose anchor it takes: links to Main land on Main's block
+Private Sub L4()
+    WriteLog "once": Logging.WriteLog "in its Used by"
+    If False Then L4 ' nor is it its own user
+End Sub
