@@ -30,7 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     std::int32_t lineCount = 0;
     const ProcedureIndex index = ReadProcedureIndex(module, procCount, lineCount);
     Expect(index == IndexOf(blocks), "the walk through ProcOfLine finds the scanned blocks");
-    for (const ProcRecord& block : blocks)
-        IsPrivateProcedure(module.Text(), block);
+    for (const ProcRecord& block : blocks) {
+        const std::int32_t line = FindProcedureStatement(module.Text(), block).line;
+        Expect(line == 0 || (line >= block.FirstLine && line <= block.LastLine), "a statement lies in its block");
+    }
     return 0;
 }

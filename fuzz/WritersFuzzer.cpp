@@ -63,8 +63,12 @@ struct Site {
             twin.type = 1;
             twin.lineCount = module.Text().Count();
             twin.page = twin.name == "Module1" ? "Module1.html" : "folder/Module2.html";
-            for (const ProcRecord& block : module.Procedures().Blocks())
-                twin.procedures.push_back({block, IsPrivateProcedure(module.Text(), block)});
+            const cli::LineMarks marks(false, module.Procedures().Blocks());
+            for (const ProcRecord& block : module.Procedures().Blocks()) {
+                const ProcedureStatement statement = FindProcedureStatement(module.Text(), block);
+                twin.procedures.push_back(
+                    {block, statement.isPrivate, marks.IsTaken(statement.line) ? 0 : statement.line, {}});
+            }
         }
         procedures = std::make_unique<cli::ProjectProcedures>(project);
     }
@@ -139,7 +143,10 @@ std::string SiteLinks(const Conversion& c, const Site& site)
             page += linked;
             linked.clear();
         };
-    cli::CodeLinker linker(c.Undecorated() ? nullptr : site.procedures.get(), site.project, 0, marks, out, spill);
+    cli::CodeLinker::Links links;
+    if (!c.Undecorated())
+        links = [&site](const cli::NameUse& use) { return cli::LinkOf(*site.procedures, site.project, 0, use); };
+    cli::CodeLinker linker(links, marks, out, spill);
     c.Run(linker);
     return page + out;
 }
