@@ -4,6 +4,7 @@
 #include "cli/Message.h"
 #include "cli/StyleSheet.h"
 #include "cli/Suggestion.h"
+#include "cli/Textconv.h"
 #include "cli/ThemeOption.h"
 #include "platform/files/TemporaryFiles.h"
 #include "sources/FileProjects.h"
@@ -25,6 +26,7 @@ constexpr const char* UsageText =
     "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
     "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
     "       quillmark source  --all [--encoding ENC] PATH\n"
+    "       quillmark textconv [--encoding ENC] PATH\n"
     "       quillmark css     [--page] [--theme light|dark|editor]\n"
     "       quillmark site    [--recursive] [--jobs N] [--theme light|dark|editor] [--line-numbers] [--title TEXT]\n"
     "                         [--exclude GLOB]... [--quiet] -o DIR "
@@ -174,6 +176,14 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
                      "textconv; a document without VBA gives no text");
     AddProjectOptions(*source, options, true);
 
+    textconv = app.add_subcommand("textconv", "git's textconv: source --all's text of a document, or in its place "
+                                              "one line that says why there is none (\"' ==== damaged: ... ====\", "
+                                              "locked for viewing, encrypted, unreadable); always exit status 0");
+    textconv->add_option("--encoding", options.encoding, EncodingHelp)->type_name("ENC");
+    textconv->add_option("PATH", options.paths, "The document (or module file, or folder) that git gives")
+        ->required()
+        ->expected(1);
+
     css = app.add_subcommand("css", "Print the fragment's style sheet: rules for its code blocks (CodeArea), their "
                                     "classes (Deco1 to Deco5) and line numbers only, so that a blog or any other "
                                     "page around the fragment keeps its own look");
@@ -300,6 +310,8 @@ int RunCommand(CommandLine& line)
         if (command->parsed())
             return WriteProduct([&](std::ostream& out) { return run(line.options, out, std::cerr); });
     }
+    if (line.textconv->parsed())
+        return WriteProduct([&](std::ostream& out) { return Textconv(line.options, out); });
     if (line.css->parsed()) {
         return WriteProduct([&](std::ostream& out) {
             out << (line.cssPage ? StyleSheet(line.cssTheme) : FragmentStyleSheet(line.cssTheme));

@@ -32,6 +32,7 @@ struct CommandLine {
     CLI::App* convert = nullptr;
     CLI::App* list = nullptr;
     CLI::App* source = nullptr;
+    CLI::App* textconv = nullptr;
     CLI::App* css = nullptr;
     bool cssPage = false;
     ThemeName cssTheme = ThemeName::Light;
