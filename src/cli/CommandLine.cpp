@@ -31,6 +31,7 @@ constexpr const char* UsageText =
     "       quillmark site    [--recursive] [--jobs N] [--theme light|dark|editor] [--line-numbers] [--title TEXT]\n"
     "                         [--exclude GLOB]... [--quiet] -o DIR "
     "PATH...\n"
+    "       quillmark export  [--folders] [--encoding ENC] -o DIR PATH...\n"
     "       quillmark window  [--module NAME] [--encoding ENC] PATH...\n"
     "       quillmark editor  [--encoding ENC] PATH...\n"
     "       quillmark register [LIBRARY] | quillmark unregister [LIBRARY]\n"
@@ -193,6 +194,7 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
     AddThemeOption(*css, cssTheme);
 
     AddSiteCommand(app, site);
+    AddExportCommand(app, exporter);
 
     window = app.add_subcommand("window", "Open the converter window over the projects");
     AddProjectOptions(*window, options, false);
@@ -267,6 +269,13 @@ std::string CommandLine::Misuse() const
     }
     if (isSite && site.options.outputFolder.empty())
         return "-o DIR is empty";
+    if (exporter.command->parsed()) {
+        if (exporter.options.outputFolder.empty())
+            return "-o DIR is empty";
+        for (const std::string& path : exporter.options.paths)
+            if (path.empty() || path == StandardInput)
+                return "export reads no standard input and no empty PATH; give the document, module file or folder";
+    }
     if (convert->parsed() && convert->count("--output") > 0 && options.output.empty())
         return "-o FILE is empty";
     if (convert->parsed() && !options.page) {
@@ -301,6 +310,10 @@ int RunCommand(CommandLine& line)
     if (line.site.command->parsed()) {
         RemoveTemporaryFilesOnSignals();
         return RunSiteCommand(line.site);
+    }
+    if (line.exporter.command->parsed()) {
+        RemoveTemporaryFilesOnSignals();
+        return ExportModules(line.exporter.options, std::cerr);
     }
     if (line.convert->parsed() && !line.options.output.empty()) {
         RemoveTemporaryFilesOnSignals();

@@ -243,6 +243,11 @@ std::string DecodeToUtf8(std::string_view bytes, const std::string& encoding)
     return ConvertToUtf8(bytes, IconvName(encoding));
 }
 
+std::string EncodeFromUtf8(std::string_view text, const std::string& encoding)
+{
+    return ConvertFromUtf8(text, IconvName(encoding));
+}
+
 std::string DecodeModuleFile(std::string_view bytes, const std::string& encoding)
 {
     return ReplaceControlCharacters(encoding.empty() ? DecodeByGuess(bytes)

@@ -14,6 +14,10 @@ std::string CodePageEncoding(int codePage);
 // or bytes that are not valid in it.
 std::string DecodeToUtf8(std::string_view bytes, const std::string& encoding);
 
+// UTF-8 text in encoding (named as for DecodeToUtf8); throws RuntimeError for an unknown
+// encoding (bad usage) or a character that the encoding lacks.
+std::string EncodeFromUtf8(std::string_view text, const std::string& encoding);
+
 // A module file's bytes as UTF-8: UTF-8 with a BOM (dropped), UTF-16 with a BOM or with zero
 // bytes in alternate positions (bytes it cannot decode become U+FFFD), UTF-8 when valid, else
 // CP932 when it decodes strictly, else CP1252. A non-empty encoding overrides the guess.
