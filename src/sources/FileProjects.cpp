@@ -150,10 +150,17 @@ StoredModule StoredModuleFile(const fs::path& path, const std::string& encoding)
     }
     const std::string extension = Utf8FromPath(path.extension());
     const ExportedModule parsed = ParseModuleFile(text, DecodeName(Utf8FromPath(path.stem())), extension);
-    StoredModule module{parsed.name, parsed.type, {}, {}};
+    StoredModule module;
+    module.name = parsed.name;
+    module.type = parsed.type;
     const std::size_t headerEnd = ExportHeaderEnd(text);
-    if (parsed.type == vbext_ct::MSForm)
+    if (parsed.type == vbext_ct::MSForm) {
         module.designer = text.substr(0, headerEnd);
+        fs::path binary = path;
+        std::error_code ec;
+        if (fs::is_regular_file(binary.replace_extension(".frx"), ec))
+            module.binaryPart = Utf8FromPath(binary);
+    }
     module.text = text.substr(headerEnd);
     return module;
 }

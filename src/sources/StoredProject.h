@@ -16,6 +16,8 @@ struct StoredModule {
     // A form's designer text as the project holds it (the VERSION line and the Begin ... End
     // block); empty when it holds none. UTF-8.
     std::string designer;
+    // The form's binary part (the controls, a .frx) beside its module file; empty when there is none.
+    std::string binaryPart;
 };
 
 struct StoredProject {

@@ -8,6 +8,7 @@
 #include "cli/export/ExportFolder.h"
 #include "cli/site/PathClaims.h"
 #include "codemodel/HostObjectModel.h"
+#include "platform/files/FileReading.h"
 #include "sources/StoredProject.h"
 #include "sources/TextDecoding.h"
 
@@ -67,7 +68,19 @@ void ExportProject(const StoredProject& project, const std::string& folder, cons
                                       " is left out");
                 continue;
             }
+            // A binary part is written only as it is, byte for byte, before the .frm that names it.
+            if (!module.binaryPart.empty()) {
+                const std::string binaryPath = path.substr(0, path.size() - ExportExtension(module.type).size()) + ".frx";
+                if (const std::string* input = inputs.Find(output.FileFor(binaryPath)))
+                    throw RuntimeError(err::PathFileAccess, {}, binaryPath + " is one of the inputs (" + *input + ")");
+                const FileText binary = ReadWholeFile(PathFromUtf8(module.binaryPart));
+                if (!binary.exists)
+                    throw RuntimeError(err::FileNotFound, {}, module.binaryPart + " is gone");
+                output.Write(binaryPath, binary.text);
+            }
             output.Write(path, bytes);
+            if (!module.binaryPart.empty())
+                continue;
         } catch (const RuntimeError& e) {
             outcome.Fail(err, where + ": " + e.Problem() + "; left out");
             continue;

@@ -30,26 +30,32 @@ std::string_view TrimmedLeft(std::string_view text)
     return text.substr(std::min(text.find_first_not_of(" \t"), text.size()));
 }
 
-bool StartsWithWord(std::string_view line, std::string_view word);
+bool StartsWithWord(std::string_view line, std::string_view word)
+{
+    return line.size() >= word.size() && SameName(line.substr(0, word.size()), word);
+}
 
-// The designer text as the editor exports it: without the trailing blanks the project keeps and
-// without TypeInfoVer, the designer's own count of its saves.
-void AppendDesigner(std::string& out, std::string_view designer)
+// Whether line sets the property name ("  Name = value").
+bool SetsProperty(std::string_view line, std::string_view name)
+{
+    const std::string_view text = TrimmedLeft(line);
+    return StartsWithWord(text, name) && TrimmedLeft(text.substr(name.size())).starts_with('=');
+}
+
+// The designer text as the editor exports it: without the trailing blanks the project keeps,
+// without TypeInfoVer, the designer's own count of its saves, and without a pointer into a
+// binary part that is not written beside it.
+void AppendDesigner(std::string& out, std::string_view designer, bool withBinaryPart)
 {
     for (std::string_view line : Lines(designer)) {
         line = line.substr(0, line.find_last_not_of(" \t") + 1);
-        const std::string_view text = TrimmedLeft(line);
-        if (StartsWithWord(text, "TypeInfoVer") && TrimmedLeft(text.substr(11)).starts_with('='))
+        if (SetsProperty(line, "TypeInfoVer") || (!withBinaryPart && SetsProperty(line, "OleObjectBlob")))
             continue;
         out += line;
         out += "\r\n";
     }
 }
 
-bool StartsWithWord(std::string_view line, std::string_view word)
-{
-    return line.size() >= word.size() && SameName(line.substr(0, word.size()), word);
-}
 
 // The module attributes that bind a module to its document or designer, which the editor leaves
 // out of an exported file.
@@ -59,9 +65,7 @@ bool IsBindingAttribute(std::string_view line)
     if (!StartsWithWord(line, "Attribute "))
         return false;
     const std::string_view rest = TrimmedLeft(line.substr(std::string_view("Attribute ").size()));
-    return std::any_of(names.begin(), names.end(), [&](std::string_view name) {
-        return StartsWithWord(rest, name) && TrimmedLeft(rest.substr(name.size())).starts_with('=');
-    });
+    return std::any_of(names.begin(), names.end(), [&](std::string_view name) { return SetsProperty(rest, name); });
 }
 
 } // namespace
@@ -80,7 +84,7 @@ std::string ExportText(const StoredModule& module)
         if (module.designer.empty())
             out = "VERSION 5.00\r\nBegin {C62A69F0-16DC-11CE-9E98-00AA00574A4F} " + module.name + "\r\nEnd\r\n";
         else
-            AppendDesigner(out, module.designer);
+            AppendDesigner(out, module.designer, !module.binaryPart.empty());
     } else if (module.type != vbext_ct::StdModule) {
         out = "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\nEND\r\n";
     }

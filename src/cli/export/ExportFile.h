@@ -12,9 +12,9 @@ namespace quillmark::cli {
 std::string_view ExportExtension(std::int32_t type);
 
 // The module as the editor's Export File writes it, in UTF-8 with CR LF after every line: a
-// class's VERSION 1.0 CLASS header, a form's designer text, then the module's own Attribute
-// lines (less those that tie it to its document: VB_Base, VB_TemplateDerived, VB_Customizable)
-// and its code.
+// class's VERSION 1.0 CLASS header, a form's designer text (naming its binary part only when
+// that is written beside it), then the module's own Attribute lines (less those that tie it to
+// its document: VB_Base, VB_TemplateDerived, VB_Customizable) and its code.
 std::string ExportText(const StoredModule& module);
 
 // The folders that the module's '@Folder("A.B") annotation names (A, B), as VBA tools lay out

@@ -111,6 +111,8 @@ TEST(Export, ConvertGivesTheSameHtmlFromTheExportedFiles)
 // What the editor writes around a module's own text, by its type.
 TEST(Export, HeadersAndAttributesAsTheEditorWritesThem)
 {
+    const std::string Designer = "VERSION 5.00\nBegin {C62A69F0-16DC-11CE-9E98-00AA00574A4F} Entry \n   Caption = \"E\"\n"
+                                 "   OleObjectBlob   =   \"Entry.frx\":0000\n   TypeInfoVer     =   16\nEnd\n";
     const struct {
         StoredModule module;
         std::string file;
@@ -120,15 +122,23 @@ TEST(Export, HeadersAndAttributesAsTheEditorWritesThem)
           "Attribute VB_Name = \"Sheet1\"\nAttribute VB_Base = \"0{00020820-0000-0000-C000-000000000046}\"\n"
           "Attribute VB_Exposed = True\nAttribute VB_TemplateDerived = False\nAttribute VB_Customizable = True\n"
           "Sub A()\nAttribute A.VB_Description = \"Base\"\nEnd Sub\n",
-          ""},
+          "", ""},
          "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\nEND\r\nAttribute VB_Name = \"Sheet1\"\r\n"
          "Attribute VB_Exposed = True\r\nSub A()\r\nAttribute A.VB_Description = \"Base\"\r\nEnd Sub\r\n"},
         // A module file without VB_Name gets the one it is known by; every line break is CR LF.
-        {{"Tools", 1, "Sub A()\rEnd Sub", ""}, "Attribute VB_Name = \"Tools\"\r\nSub A()\r\nEnd Sub\r\n"},
+        {{"Tools", 1, "Sub A()\rEnd Sub", "", ""}, "Attribute VB_Name = \"Tools\"\r\nSub A()\r\nEnd Sub\r\n"},
         // A form whose designer text is missing gets the least that the editor imports.
-        {{"Entry", 3, "Attribute VB_Name = \"Entry\"\r\n", ""},
+        {{"Entry", 3, "Attribute VB_Name = \"Entry\"\r\n", "", ""},
          "VERSION 5.00\r\nBegin {C62A69F0-16DC-11CE-9E98-00AA00574A4F} Entry\r\nEnd\r\nAttribute VB_Name = "
          "\"Entry\"\r\n"},
+        // A designer loses its trailing blanks, its count of saves, and its pointer into a binary
+        // part that is not written beside it.
+        {{"Entry", 3, "", Designer, ""},
+         "VERSION 5.00\r\nBegin {C62A69F0-16DC-11CE-9E98-00AA00574A4F} Entry\r\n   Caption = \"E\"\r\nEnd\r\n"
+         "Attribute VB_Name = \"Entry\"\r\n"},
+        {{"Entry", 3, "", Designer, "Entry.frx"},
+         "VERSION 5.00\r\nBegin {C62A69F0-16DC-11CE-9E98-00AA00574A4F} Entry\r\n   Caption = \"E\"\r\n"
+         "   OleObjectBlob   =   \"Entry.frx\":0000\r\nEnd\r\nAttribute VB_Name = \"Entry\"\r\n"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ExportText(c.module), c.file) << c.module.name;
@@ -167,6 +177,22 @@ TEST(Export, LeavesOutWhatItCannotWriteAsItIs)
     EXPECT_NE(messages.find("module Names: a character that CP1252 lacks"), std::string::npos) << messages;
     EXPECT_FALSE(fs::exists(out.Path() + "/Names.bas"));
     EXPECT_EQ(testing::ReadFileText(out.Path() + "/Tools.bas"), "Attribute VB_Name = \"Tools\"\r\nSub A()\r\nEnd Sub\r\n");
+}
+
+// A form's binary part beside its module file is the one that can be written exactly: copied.
+TEST(Export, AFormsBinaryPartIsCopiedAsItIs)
+{
+    TempFolder folder("form");
+    const std::string binary("\x00\x01\xFF frx\r\n", 10);
+    folder.Write("Entry.frm", "VERSION 5.00\r\nBegin {C62A69F0-16DC-11CE-9E98-00AA00574A4F} Entry\r\n"
+                              "   OleObjectBlob   =   \"Entry.frx\":0000\r\nEnd\r\nAttribute VB_Name = \"Entry\"\r\n");
+    folder.Write("Entry.frx", binary);
+    TempFolder out("out");
+    std::string messages;
+    ASSERT_EQ(Export({folder.Path()}, out.Path(), messages), kDone) << messages;
+    EXPECT_EQ(messages, "");
+    EXPECT_EQ(testing::ReadFileText(out.Path() + "/Entry.frx"), binary);
+    EXPECT_EQ(testing::ReadFileText(out.Path() + "/Entry.frm"), testing::ReadFileText(folder.Path() + "/Entry.frm"));
 }
 
 } // namespace
