@@ -11,11 +11,11 @@ namespace quillmark {
 namespace {
 
 constexpr std::array<DocumentType, 25> Types{{
-    {".xls", true},   {".xla", true},   {".xlt", true},   {".xlsm", true},  {".xlsb", true},
-    {".xlam", true},  {".xltm", true},  {".xlsx", false}, {".doc", true},   {".dot", true},
-    {".docm", true},  {".dotm", true},  {".docx", false}, {".ppt", false},  {".pot", false},
-    {".pps", false},  {".pptm", true},  {".potm", true},  {".ppsm", true},  {".ppam", true},
-    {".pptx", false}, {".vsdm", true},  {".vstm", true},  {".vssm", true},  {".bin", true},
+    {".xls", true},   {".xla", true},  {".xlt", true},   {".xlsm", true}, {".xlsb", true},
+    {".xlam", true},  {".xltm", true}, {".xlsx", false}, {".doc", true},  {".dot", true},
+    {".docm", true},  {".dotm", true}, {".docx", false}, {".ppt", false}, {".pot", false},
+    {".pps", false},  {".pptm", true}, {".potm", true},  {".ppsm", true}, {".ppam", true},
+    {".pptx", false}, {".vsdm", true}, {".vstm", true},  {".vssm", true}, {".bin", true},
 }};
 
 constexpr std::array<std::string_view, Types.size()> Extensions = [] {

@@ -42,8 +42,9 @@ void ExportProject(const StoredProject& project, const std::string& folder, cons
                    PathClaims& claims, ExportFolder& output, const InputFiles& inputs, std::ostream& err,
                    Outcome& outcome)
 {
-    const std::string encoding =
-        !options.encoding.empty() ? options.encoding : project.encoding.empty() ? "UTF-8" : project.encoding;
+    const std::string encoding = !options.encoding.empty()  ? options.encoding
+                                 : project.encoding.empty() ? "UTF-8"
+                                                            : project.encoding;
     // Each annotated folder claimed once, by its names joined with "/".
     std::unordered_map<std::string, std::string> folders{{"", folder}};
     for (const StoredModule& module : project.modules) {
@@ -70,7 +71,8 @@ void ExportProject(const StoredProject& project, const std::string& folder, cons
             }
             // A binary part is written only as it is, byte for byte, before the .frm that names it.
             if (!module.binaryPart.empty()) {
-                const std::string binaryPath = path.substr(0, path.size() - ExportExtension(module.type).size()) + ".frx";
+                const std::string binaryPath =
+                    path.substr(0, path.size() - ExportExtension(module.type).size()) + ".frx";
                 if (const std::string* input = inputs.Find(output.FileFor(binaryPath)))
                     throw RuntimeError(err::PathFileAccess, {}, binaryPath + " is one of the inputs (" + *input + ")");
                 const FileText binary = ReadWholeFile(PathFromUtf8(module.binaryPart));
@@ -161,7 +163,8 @@ int ExportModules(const ExportOptions& options, std::ostream& err)
         ExportFolder output(folder);
         PathClaims claims;
         for (const StoredProject& project : projects) {
-            const std::string own = projects.size() > 1 ? claims.Claim("", ProjectFolderName(project), "/") : "";
+            // By the paths given, not those read, so that where a file goes does not hang on the others.
+            const std::string own = options.paths.size() > 1 ? claims.Claim("", ProjectFolderName(project), "/") : "";
             ExportProject(project, own, options, claims, output, inputs, err, outcome);
         }
     } catch (const RuntimeError& e) {

@@ -56,7 +56,6 @@ void AppendDesigner(std::string& out, std::string_view designer, bool withBinary
     }
 }
 
-
 // The module attributes that bind a module to its document or designer, which the editor leaves
 // out of an exported file.
 bool IsBindingAttribute(std::string_view line)

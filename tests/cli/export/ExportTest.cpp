@@ -1,6 +1,6 @@
 // export: modules written as the editor's Export File writes them, read back as they were.
-#include "cli/Commands.h"
 #include "cli/export/Export.h"
+#include "cli/Commands.h"
 #include "cli/export/ExportFile.h"
 #include "sources/TextDecoding.h"
 
@@ -68,13 +68,20 @@ TEST(Export, AWorkbookAsItsExportedTreeHasIt)
     EXPECT_NE(messages.find("RegisterProductForm.frx (the controls' binary part) is not written"), std::string::npos)
         << messages;
     const std::string form = testing::ReadFileText(folder.Path() + "/registerForm/RegisterProductForm.frm");
-    EXPECT_TRUE(form.starts_with("VERSION 5.00\r\nBegin {C62A69F0-16DC-11CE-9E98-00AA00574A4F} RegisterProductForm\r\n"))
+    EXPECT_TRUE(
+        form.starts_with("VERSION 5.00\r\nBegin {C62A69F0-16DC-11CE-9E98-00AA00574A4F} RegisterProductForm\r\n"))
         << form;
     EXPECT_EQ(Tree(folder.Path(), "CP932"), Tree(Office / "pre-commit-VBA/test.xlsm.VBA/code", "UTF-8"));
 
     TempFolder flat("flat");
     ASSERT_EQ(Export({book.string()}, flat.Path(), messages, false, "utf-8"), kDone) << messages;
     EXPECT_TRUE(fs::exists(flat.Path() + "/TestProductCodeModule.bas"));
+    // A locked project beside it is named and left out; the workbook gets a folder of its own.
+    TempFolder both("both");
+    const fs::path locked = Office / "unlock_excel/xls/Locked_with_macro.xls";
+    EXPECT_EQ(Export({book.string(), locked.string()}, both.Path(), messages), kFailed);
+    EXPECT_NE(messages.find("Locked_with_macro.xls: the VBA project is locked for viewing"), std::string::npos);
+    EXPECT_TRUE(fs::exists(both.Path() + "/test.xlsm/TestProductCodeModule.bas"));
     EXPECT_NE(testing::ReadFileText(flat.Path() + "/Sheet1.cls").find("'@Folder \"excel document modules.シート\"\r\n"),
               std::string::npos);
 }
@@ -111,8 +118,9 @@ TEST(Export, ConvertGivesTheSameHtmlFromTheExportedFiles)
 // What the editor writes around a module's own text, by its type.
 TEST(Export, HeadersAndAttributesAsTheEditorWritesThem)
 {
-    const std::string Designer = "VERSION 5.00\nBegin {C62A69F0-16DC-11CE-9E98-00AA00574A4F} Entry \n   Caption = \"E\"\n"
-                                 "   OleObjectBlob   =   \"Entry.frx\":0000\n   TypeInfoVer     =   16\nEnd\n";
+    const std::string Designer =
+        "VERSION 5.00\nBegin {C62A69F0-16DC-11CE-9E98-00AA00574A4F} Entry \n   Caption = \"E\"\n"
+        "   OleObjectBlob   =   \"Entry.frx\":0000\n   TypeInfoVer     =   16\nEnd\n";
     const struct {
         StoredModule module;
         std::string file;
@@ -176,7 +184,8 @@ TEST(Export, LeavesOutWhatItCannotWriteAsItIs)
     EXPECT_EQ(Export({folder.Path()}, out.Path(), messages, false, "CP1252"), kFailed);
     EXPECT_NE(messages.find("module Names: a character that CP1252 lacks"), std::string::npos) << messages;
     EXPECT_FALSE(fs::exists(out.Path() + "/Names.bas"));
-    EXPECT_EQ(testing::ReadFileText(out.Path() + "/Tools.bas"), "Attribute VB_Name = \"Tools\"\r\nSub A()\r\nEnd Sub\r\n");
+    EXPECT_EQ(testing::ReadFileText(out.Path() + "/Tools.bas"),
+              "Attribute VB_Name = \"Tools\"\r\nSub A()\r\nEnd Sub\r\n");
 }
 
 // A form's binary part beside its module file is the one that can be written exactly: copied.
