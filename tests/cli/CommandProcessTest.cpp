@@ -378,16 +378,12 @@ TEST(CommandProcess, ALaterRunRemovesOnlyTheStaleTemporaryFilesOfWhatItWrites)
         {"site/Sample/Ledger.html.tmp" + std::to_string(gone), false},              // no temporary name
         {"out.html" + dead, true},
         {"other.html" + dead, false},
-        {"modules/Ledger.cls" + dead, true},
-        {"modules/Notes.frx" + dead, true},
-        {"modules/notes.txt" + dead, false},
     };
     for (const auto& file : files)
         folder.Write(file.name, "half");
     const std::string sample = std::string(QUILLMARK_SOURCE_DIR) + "/examples/Sample";
     EXPECT_EQ(Launch("site -o " + dir + "/site " + sample).status, 0);
     EXPECT_EQ(Launch("convert --module Ledger -o " + dir + "/out.html " + sample).status, 0);
-    EXPECT_EQ(Launch("export -o " + dir + "/modules " + sample).status, 0);
     for (const auto& file : files)
         EXPECT_EQ(fs::exists(dir + "/" + file.name), !file.removed) << file.name;
 }

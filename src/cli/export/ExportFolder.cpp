@@ -1,10 +1,6 @@
 #include "cli/export/ExportFolder.h"
 
-#include "base/AsciiText.h"
 #include "platform/files/AtomicFile.h"
-
-#include <algorithm>
-#include <array>
 
 namespace quillmark::cli {
 
@@ -21,19 +17,10 @@ auto Checked(Step step)
     }
 }
 
-// The files that export writes, whose temporary twins a stopped run may have left.
-bool IsExportedFileName(std::string_view name)
-{
-    constexpr std::array<std::string_view, 4> extensions{".bas", ".cls", ".frm", ".frx"};
-    return std::any_of(extensions.begin(), extensions.end(), [&](std::string_view extension) {
-        return name.size() > extension.size() && SameName(name.substr(name.size() - extension.size()), extension);
-    });
-}
-
 } // namespace
 
 ExportFolder::ExportFolder(const std::filesystem::path& folder)
-    : folder_(Checked([&] { return SiteFolder(folder, IsExportedFileName); }))
+    : folder_(Checked([&] { return SiteFolder(folder); }))
 {}
 
 std::string ExportFolder::FileFor(std::string_view path)

@@ -34,6 +34,12 @@ fs::path Resolved(const fs::path& root, const fs::path& path, const std::string&
     return target;
 }
 
+void RemoveStaleSiteFiles(const fs::path& folder)
+{
+    RemoveStaleTemporaryFiles(folder,
+                              [](std::string_view name) { return name == kStyleSheetFile || name.ends_with(".html"); });
+}
+
 } // namespace
 
 bool LiesUnder(const fs::path& folder, const fs::path& path)
@@ -41,19 +47,13 @@ bool LiesUnder(const fs::path& folder, const fs::path& path)
     return std::mismatch(folder.begin(), folder.end(), path.begin(), path.end()).first == folder.end();
 }
 
-bool SiteFolder::IsSiteFileName(std::string_view name)
-{
-    return name == kStyleSheetFile || name.ends_with(".html");
-}
-
-SiteFolder::SiteFolder(const fs::path& folder, std::function<bool(std::string_view name)> ours)
-    : ours_(std::move(ours))
+SiteFolder::SiteFolder(const fs::path& folder)
 {
     std::error_code ec;
     root_ = fs::canonical(folder, ec);
     if (ec)
         throw std::runtime_error(Utf8FromPath(folder) + ": " + ec.message());
-    RemoveStaleTemporaryFiles(root_, ours_);
+    RemoveStaleSiteFiles(root_);
 }
 
 fs::path SiteFolder::FolderFor(std::string_view path)
@@ -86,7 +86,7 @@ fs::path SiteFolder::FolderFor(std::string_view path)
                                          " is not written");
         }
     }
-    RemoveStaleTemporaryFiles(folder, ours_);
+    RemoveStaleSiteFiles(folder);
     return folders_[name] = folder;
 }
 

@@ -4,7 +4,6 @@
 #include "cli/site/SiteProject.h"
 
 #include <filesystem>
-#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -22,10 +21,8 @@ bool LiesUnder(const std::filesystem::path& folder, const std::filesystem::path&
 // folder are removed when the folder is first written to. Safe to use from several threads.
 class SiteFolder {
 public:
-    // folder exists; ours tells the names of the files written there, whose stale temporary twins
-    // go (default: pages and style sheets). Throws std::runtime_error.
-    explicit SiteFolder(const std::filesystem::path& folder,
-                        std::function<bool(std::string_view name)> ours = IsSiteFileName);
+    // folder exists. Throws std::runtime_error.
+    explicit SiteFolder(const std::filesystem::path& folder);
 
     // Where the file at path in the site ("/"-separated) is written, its folders made. Throws
     // std::runtime_error when that would be outside the folder.
@@ -34,10 +31,7 @@ public:
 private:
     std::filesystem::path FolderFor(std::string_view path);
 
-    static bool IsSiteFileName(std::string_view name);
-
     std::filesystem::path root_; // canonical
-    std::function<bool(std::string_view name)> ours_;
     std::mutex mutex_;
     std::unordered_map<std::string, std::filesystem::path> folders_; // made, by their path in the site
 };
