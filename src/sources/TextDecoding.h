@@ -7,16 +7,16 @@
 
 namespace quillmark {
 
+// The names users type for the Windows code pages, mapped to what the converters know: to
+// Windows, Shift_JIS means code page 932, which differs from iconv's own SHIFT_JIS.
+std::string ConverterName(const std::string& encoding);
+
 // The encoding name (as iconv knows it) of a Windows code page: 932 -> "CP932".
 std::string CodePageEncoding(int codePage);
 
 // bytes decoded from encoding into UTF-8; throws RuntimeError for an unknown encoding (bad usage)
 // or bytes that are not valid in it.
 std::string DecodeToUtf8(std::string_view bytes, const std::string& encoding);
-
-// UTF-8 text in encoding (named as for DecodeToUtf8); throws RuntimeError for an unknown
-// encoding (bad usage) or a character that the encoding lacks.
-std::string EncodeFromUtf8(std::string_view text, const std::string& encoding);
 
 // A module file's bytes as UTF-8: UTF-8 with a BOM (dropped), UTF-16 with a BOM or with zero
 // bytes in alternate positions (bytes it cannot decode become U+FFFD), UTF-8 when valid, else

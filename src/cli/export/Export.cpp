@@ -10,7 +10,7 @@
 #include "codemodel/HostObjectModel.h"
 #include "platform/files/FileReading.h"
 #include "sources/StoredProject.h"
-#include "sources/TextDecoding.h"
+#include "sources/TextEncoding.h"
 
 #include <filesystem>
 #include <system_error>
