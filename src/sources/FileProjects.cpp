@@ -3,12 +3,10 @@
 #include "base/AsciiText.h"
 #include "base/PathText.h"
 #include "base/RuntimeError.h"
-#include "codemodel/HostObjectModel.h"
 #include "platform/files/FileReading.h"
 #include "sources/DocumentPath.h"
 #include "sources/ModuleFile.h"
 #include "sources/ModuleFiles.h"
-#include "sources/StoredProject.h"
 #include "sources/TextDecoding.h"
 #include "sources/documents/DocumentProject.h"
 
@@ -108,10 +106,9 @@ std::shared_ptr<MemoryProject> OpenFolder(const std::string& fileName, const std
     return std::make_shared<MemoryProject>(fileName, std::move(components));
 }
 
-enum class ProjectKind { Folder, Document, ModuleFile };
+} // namespace
 
-// What the path holds, as a project; fileName is set to its absolute form.
-ProjectKind KindOfProject(const std::string& path, std::string& fileName)
+std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::string& encoding)
 {
     if (path.empty())
         throw RuntimeError(err::InvalidCall, {path}, "no path was given for the project");
@@ -121,79 +118,22 @@ ProjectKind KindOfProject(const std::string& path, std::string& fileName)
     const fs::file_status status = fs::status(PathFromUtf8(path), ec);
     if (ec == std::errc::not_a_directory)
         throw RuntimeError(SystemErrorNumber(ec.value()), {path}, ec.message());
-    fileName = AbsolutePath(path);
+    const std::string fileName = AbsolutePath(path);
     if (ec && status.type() != fs::file_type::not_found)
         throw RuntimeError(SystemErrorNumber(ec.value()), {fileName}, "cannot examine the path: " + ec.message());
     if (!fs::exists(status))
         throw RuntimeError(err::FileNotFound, {fileName}, "no such file or folder");
     if (fs::is_directory(status))
-        return ProjectKind::Folder;
+        return OpenFolder(fileName, encoding);
     if (!fs::is_regular_file(status))
         throw RuntimeError(err::PathFileAccess, {fileName}, "not a regular file or a folder");
     if (IsDocumentPath(fileName))
-        return ProjectKind::Document;
+        return LoadDocumentProject(fileName);
     if (!IsModuleFile(PathFromUtf8(fileName)))
         throw RuntimeError(err::BadFileFormat, {fileName},
                            "not a module file (.bas, .cls, .frm), a folder of them or an Office document");
-    return ProjectKind::ModuleFile;
-}
-
-// A module file as it is kept: its export header is a form's designer text.
-StoredModule StoredModuleFile(const fs::path& path, const std::string& encoding)
-{
-    const std::string where = Utf8FromPath(path);
-    std::string text;
-    try {
-        text = DecodeModuleBytes(ReadModuleFile(path), encoding);
-    } catch (const RuntimeError& e) {
-        throw RuntimeError(e.Number(), {where}, "cannot decode the text: " + e.Problem(), e.GetKind());
-    }
-    const std::string extension = Utf8FromPath(path.extension());
-    const ExportedModule parsed = ParseModuleFile(text, DecodeName(Utf8FromPath(path.stem())), extension);
-    StoredModule module;
-    module.name = parsed.name;
-    module.type = parsed.type;
-    const std::size_t headerEnd = ExportHeaderEnd(text);
-    if (parsed.type == vbext_ct::MSForm) {
-        module.designer = text.substr(0, headerEnd);
-        fs::path binary = path;
-        std::error_code ec;
-        if (fs::is_regular_file(binary.replace_extension(".frx"), ec))
-            module.binaryPart = Utf8FromPath(binary);
-    }
-    module.text = text.substr(headerEnd);
-    return module;
-}
-
-} // namespace
-
-std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::string& encoding)
-{
-    std::string fileName;
-    switch (KindOfProject(path, fileName)) {
-    case ProjectKind::Folder: return OpenFolder(fileName, encoding);
-    case ProjectKind::Document: return LoadDocumentProject(fileName);
-    case ProjectKind::ModuleFile: break;
-    }
     std::vector<std::shared_ptr<MemoryComponent>> components{LoadModuleFile(PathFromUtf8(fileName), encoding)};
     return std::make_shared<MemoryProject>(fileName, std::move(components));
-}
-
-StoredProject ReadStoredProject(const std::string& path, const std::string& encoding)
-{
-    std::string fileName;
-    const ProjectKind kind = KindOfProject(path, fileName);
-    if (kind == ProjectKind::Document)
-        return LoadStoredDocument(fileName);
-    StoredProject project;
-    project.fileName = fileName;
-    const std::vector<fs::path> files =
-        kind == ProjectKind::Folder ? ModuleFilesIn(PathFromUtf8(fileName)) : std::vector{PathFromUtf8(fileName)};
-    if (files.empty())
-        throw RuntimeError(err::FileNotFound, {fileName}, "the folder holds no module files (.bas, .cls, .frm)");
-    for (const fs::path& file : files)
-        project.modules.push_back(StoredModuleFile(file, encoding));
-    return project;
 }
 
 std::shared_ptr<MemoryEditor> OpenEditor(const std::vector<std::string>& paths, const std::string& moduleName,

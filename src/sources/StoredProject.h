@@ -28,9 +28,9 @@ struct StoredProject {
     std::vector<StoredModule> modules;
 };
 
-// The project at path (a document, a folder of module files or one module file), its modules in
-// the project's order (a folder's in name order); encoding is that of module files, empty to
-// guess it per file. Throws RuntimeError at the path or file.
+// The project at path (a document, a folder of module files or one module file) as OpenProject
+// opens it, its modules in the project's order (a folder's in name order); encoding is that of
+// module files, empty to guess it per file. Throws RuntimeError at the path or file.
 StoredProject ReadStoredProject(const std::string& path, const std::string& encoding = {});
 
 } // namespace quillmark
