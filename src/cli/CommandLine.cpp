@@ -6,6 +6,7 @@
 #include "cli/OutputFormats.h"
 #include "cli/StyleSheet.h"
 #include "cli/Suggestion.h"
+#include "cli/Textconv.h"
 #include "cli/ThemeOption.h"
 #include "platform/files/TemporaryFiles.h"
 #include "platform/ui/TerminalOutput.h"
@@ -30,10 +31,12 @@ constexpr const char* UsageText =
     "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
     "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
     "       quillmark source  --all [--encoding ENC] PATH\n"
+    "       quillmark textconv [--encoding ENC] PATH\n"
     "       quillmark css     [--page] [--theme light|dark|editor]\n"
     "       quillmark site    [--recursive] [--jobs N] [--theme light|dark|editor] [--line-numbers] [--title TEXT]\n"
     "                         [--exclude GLOB]... [--quiet] -o DIR "
     "PATH...\n"
+    "       quillmark export  [--folders] [--encoding ENC] -o DIR PATH...\n"
     "       quillmark window  [--module NAME] [--encoding ENC] PATH...\n"
     "       quillmark editor  [--encoding ENC] PATH...\n"
     "       quillmark register [LIBRARY] | quillmark unregister [LIBRARY]\n"
@@ -208,6 +211,14 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
                      "textconv; a document without VBA gives no text");
     AddProjectOptions(*source, options, true);
 
+    textconv = app.add_subcommand("textconv", "git's textconv: source --all's text of a document, or in its place "
+                                              "one line that says why there is none (\"' ==== damaged: ... ====\", "
+                                              "locked for viewing, encrypted, unreadable); always exit status 0");
+    textconv->add_option("--encoding", options.encoding, EncodingHelp)->type_name("ENC");
+    textconv->add_option("PATH", options.paths, "The document (or module file, or folder) that git gives")
+        ->required()
+        ->expected(1);
+
     css = app.add_subcommand("css", "Print the fragment's style sheet: rules for its code blocks (CodeArea), their "
                                     "classes (Deco1 to Deco5) and line numbers only, so that a blog or any other "
                                     "page around the fragment keeps its own look");
@@ -217,6 +228,7 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
     AddThemeOption(*css, cssTheme);
 
     AddSiteCommand(app, site);
+    AddExportCommand(app, exporter);
 
     window = app.add_subcommand("window", "Open the converter window over the projects");
     AddProjectOptions(*window, options, false);
@@ -296,6 +308,13 @@ std::string CommandLine::Misuse() const
         return "--title is not valid UTF-8 text; give it in UTF-8, as the pages are written";
     if (isSite && site.options.outputFolder.empty())
         return "-o DIR is empty";
+    if (exporter.command->parsed()) {
+        if (exporter.options.outputFolder.empty())
+            return "-o DIR is empty";
+        for (const std::string& path : exporter.options.paths)
+            if (path.empty() || path == StandardInput)
+                return "export reads no standard input and no empty PATH; give the document, module file or folder";
+    }
     if (convert->parsed() && convert->count("--output") > 0 && options.output.empty())
         return "-o FILE is empty";
     if (convert->parsed())
@@ -348,6 +367,10 @@ int RunCommand(CommandLine& line)
         RemoveTemporaryFilesOnSignals();
         return RunSiteCommand(line.site);
     }
+    if (line.exporter.command->parsed()) {
+        RemoveTemporaryFilesOnSignals();
+        return ExportModules(line.exporter.options, std::cerr);
+    }
     if (line.convert->parsed() && !line.options.output.empty()) {
         RemoveTemporaryFilesOnSignals();
         return ConvertToFile(line.options, std::cerr);
@@ -356,6 +379,8 @@ int RunCommand(CommandLine& line)
         if (command->parsed())
             return WriteProduct([&, run = run](std::ostream& out) { return run(line.options, out, std::cerr); });
     }
+    if (line.textconv->parsed())
+        return WriteProduct([&](std::ostream& out) { return Textconv(line.options, out); });
     if (line.css->parsed()) {
         return WriteProduct([&](std::ostream& out) {
             out << (line.cssPage ? StyleSheet(line.cssTheme) : FragmentStyleSheet(line.cssTheme));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/Commands.h"
+#include "cli/export/Export.h"
 #include "cli/site/SiteCommand.h"
 
 #include <CLI/CLI.hpp>
@@ -26,12 +27,14 @@ struct CommandLine {
     CLI::App app;
     Options options;
     SiteCommand site;
+    ExportCommand exporter;
     std::string library; // the add-in library; empty for the one beside the program
     bool version = false;
     bool verbose = false;
     CLI::App* convert = nullptr;
     CLI::App* list = nullptr;
     CLI::App* source = nullptr;
+    CLI::App* textconv = nullptr;
     CLI::App* css = nullptr;
     bool cssPage = false;
     ThemeName cssTheme = ThemeName::Light;

@@ -3,6 +3,7 @@
 #include "cli/EntryLookup.h"
 #include "cli/FileOutput.h"
 #include "cli/InputFiles.h"
+#include "cli/ProjectText.h"
 #include "cli/Message.h"
 #include "cli/OutputFormats.h"
 #include "codemodel/EntryRange.h"
@@ -122,11 +123,6 @@ std::string ProjectName(VBProject& project)
     return name.empty() ? path : name;
 }
 
-// The tag of a component's type in the module list ("MOD"), without the space after it there.
-std::string TypeLabel(std::int32_t type)
-{
-    const std::string prefix = TypePrefix(type);
-    return prefix.substr(0, prefix.find(' '));
 }
 
 // Runs a command's steps; a failure, placed where the steps had got to, is the command's last
@@ -144,8 +140,7 @@ int Run(std::ostream& err, const std::function<void(ErrorPlace&)>& steps)
     }
 }
 
-// The text of every module for a diff: lines end in LF alone, since a CR would stand out as
-// trailing whitespace in every changed line, and modules come in the project's own order.
+// The text of every module for a diff.
 int SourceOfAll(const Options& options, std::ostream& out, std::ostream& err)
 {
     return Run(err, [&](ErrorPlace& place) {
@@ -164,16 +159,7 @@ int SourceOfAll(const Options& options, std::ostream& out, std::ostream& err)
                          project->FileName() + ": the VBA project is locked for viewing; none of its code is shown");
             return;
         }
-        const std::shared_ptr<VBComponents> components = project->VBComponents();
-        for (std::int32_t i = 1; i <= Obj(components).Count(); ++i) {
-            const std::shared_ptr<VBComponent> component = components->Item(i);
-            place.module = Obj(component).Name();
-            out << "' ==== " << place.module << " (" << TypeLabel(component->Type()) << ") ====\n";
-            std::optional<ModuleText> storage;
-            const ModuleText& text = LinesOf(Obj(component->CodeModule()), storage);
-            for (std::int32_t line = 1; line <= text.Count(); ++line)
-                out << text.Line(line) << '\n';
-        }
+        WriteProjectText(*project, out, place);
         NoteOtherProjects(options, "source", "not printed", err);
     });
 }

@@ -100,4 +100,33 @@ std::string ConvertToUtf8(std::string_view bytes, const std::string& encoding, s
     return win32::Narrow(wide);
 }
 
+std::string ConvertFromUtf8(std::string_view text, const std::string& encoding)
+{
+    const unsigned codePage = CodePageOf(encoding);
+    if (codePage == CP_UTF8 || text.empty())
+        return std::string(text);
+    const std::wstring wide = win32::Widen(text);
+    std::string bytes;
+    if (codePage == Utf16Little || codePage == Utf16Big) {
+        for (const wchar_t unit : wide) {
+            const auto high = static_cast<char>((unit >> 8) & 0xFF);
+            const auto low = static_cast<char>(unit & 0xFF);
+            bytes += codePage == Utf16Big ? std::string{high, low} : std::string{low, high};
+        }
+        return bytes;
+    }
+    if (!::IsValidCodePage(codePage))
+        throw UnknownEncoding(encoding);
+    // Best-fit mappings would write another character than the text holds.
+    const int size = static_cast<int>(wide.size());
+    BOOL lacking = FALSE;
+    const int length =
+        ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &lacking);
+    if (length == 0 || lacking)
+        throw RuntimeError(err::InvalidCall, {}, "a character that " + encoding + " lacks");
+    bytes.resize(static_cast<std::size_t>(length));
+    ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, bytes.data(), length, nullptr, nullptr);
+    return bytes;
+}
+
 } // namespace quillmark

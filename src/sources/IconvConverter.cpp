@@ -14,10 +14,11 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
 
 class Converter {
 public:
-    explicit Converter(const std::string& from) : cd_(iconv_open("UTF-8", from.c_str()))
+    explicit Converter(const std::string& from, const std::string& to = "UTF-8")
+        : cd_(iconv_open(to.c_str(), from.c_str()))
     {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
-            throw UnknownEncoding(from);
+            throw UnknownEncoding(from == "UTF-8" ? to : from);
     }
     ~Converter() { iconv_close(cd_); }
     Converter(const Converter&) = delete;
@@ -25,7 +26,8 @@ public:
 
     // Bytes not valid in the encoding throw, or with a replacement unit become U+FFFD, unit
     // bytes at a time.
-    std::string Convert(std::string_view bytes, const std::string& from, std::size_t replacementUnit = 0)
+    // what says what failed ("bytes not valid in CP932").
+    std::string Convert(std::string_view bytes, const std::string& what, std::size_t replacementUnit = 0)
     {
         std::string out(bytes.size() * 2 + 16, '\0');
         char* in = const_cast<char*>(bytes.data()); // iconv's signature; the input is not written
@@ -55,8 +57,7 @@ public:
                 continue;
             }
             const std::size_t offset = bytes.size() - inLeft;
-            throw RuntimeError(err::InvalidCall, {},
-                               "bytes not valid in " + from + " at offset " + std::to_string(offset));
+            throw RuntimeError(err::InvalidCall, {}, what + " at offset " + std::to_string(offset));
         }
         out.resize(done);
         return out;
@@ -70,7 +71,12 @@ private:
 
 std::string ConvertToUtf8(std::string_view bytes, const std::string& encoding, std::size_t replacementUnit)
 {
-    return Converter(encoding).Convert(bytes, encoding, replacementUnit);
+    return Converter(encoding).Convert(bytes, "bytes not valid in " + encoding, replacementUnit);
+}
+
+std::string ConvertFromUtf8(std::string_view text, const std::string& encoding)
+{
+    return Converter("UTF-8", encoding).Convert(text, "a character that " + encoding + " lacks");
 }
 
 } // namespace quillmark

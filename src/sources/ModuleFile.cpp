@@ -175,6 +175,11 @@ std::optional<std::string> AttributeValue(std::string_view line, std::string_vie
 
 } // namespace
 
+std::size_t ExportHeaderEnd(std::string_view text)
+{
+    return HeaderEnd(text);
+}
+
 std::string VisibleCode(std::string text)
 {
     LineStarts lines;

@@ -19,6 +19,10 @@ struct ExportedModule {
     ModuleText TakeText() { return ModuleText(std::move(code), std::move(lines)); }
 };
 
+// Where the code starts after the export header (a leading VERSION line, its Object lines and
+// Begin ... End blocks): a byte offset, 0 when the text has none.
+std::size_t ExportHeaderEnd(std::string_view text);
+
 // Removes what the editor hides: a leading VERSION line with its BEGIN ... END block(s), and
 // every Attribute line. Line breaks of the kept lines are kept.
 std::string VisibleCode(std::string text);

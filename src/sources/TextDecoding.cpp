@@ -15,20 +15,6 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
 
-// The names users type for the Windows code pages, mapped to what iconv knows: to Windows,
-// Shift_JIS means code page 932, which differs from iconv's own SHIFT_JIS.
-std::string IconvName(const std::string& encoding)
-{
-    const std::string name = LowerAscii(encoding);
-    if (name == "shift_jis" || name == "shift-jis" || name == "sjis" || name == "windows-31j" || name == "ms932")
-        return "CP932";
-    if (name == "utf8")
-        return "UTF-8";
-    if (name == "windows-1252")
-        return "CP1252";
-    return encoding;
-}
-
 // Length of the well-formed UTF-8 sequence at s[i], 0 when the bytes there are not one.
 std::size_t Utf8SequenceAt(std::string_view s, std::size_t i)
 {
@@ -218,6 +204,18 @@ std::string DecodeByGuess(std::string_view bytes)
 
 } // namespace
 
+std::string ConverterName(const std::string& encoding)
+{
+    const std::string name = LowerAscii(encoding);
+    if (name == "shift_jis" || name == "shift-jis" || name == "sjis" || name == "windows-31j" || name == "ms932")
+        return "CP932";
+    if (name == "utf8")
+        return "UTF-8";
+    if (name == "windows-1252")
+        return "CP1252";
+    return encoding;
+}
+
 std::string CodePageEncoding(int codePage)
 {
     switch (codePage) {
@@ -243,7 +241,7 @@ std::string CodePageEncoding(int codePage)
 
 std::string DecodeToUtf8(std::string_view bytes, const std::string& encoding)
 {
-    return ConvertToUtf8(bytes, IconvName(encoding));
+    return ConvertToUtf8(bytes, ConverterName(encoding));
 }
 
 std::string DecodeModuleFile(std::string_view bytes, const std::string& encoding)

@@ -7,6 +7,10 @@
 
 namespace quillmark {
 
+// The names users type for the Windows code pages, mapped to what the converters know: to
+// Windows, Shift_JIS means code page 932, which differs from iconv's own SHIFT_JIS.
+std::string ConverterName(const std::string& encoding);
+
 // The encoding name (as iconv knows it) of a Windows code page: 932 -> "CP932".
 std::string CodePageEncoding(int codePage);
 

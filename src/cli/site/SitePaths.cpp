@@ -3,11 +3,11 @@
 #include "base/AsciiText.h"
 #include "base/ShortName.h"
 #include "cli/site/CaseKey.h"
+#include "cli/site/PathClaims.h"
 #include "conversion/HtmlEscape.h"
 
 #include <algorithm>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace quillmark::cli {
 
@@ -71,38 +71,6 @@ bool IsDeviceName(std::string_view base)
            port == "\u00B3";
 }
 
-// The paths of a site, each claimed once; a name whose path is taken is numbered, starting from
-// the number that name reached last, so that many names of one path take linear time.
-class PathClaims {
-public:
-    PathClaims()
-    {
-        for (const std::string_view file : {kIndexPage, kStyleSheetFile})
-            taken_.insert(CaseKey(file));
-    }
-
-    // The path for name (made safe, then extension) in folder ("" or ending in "/").
-    std::string Claim(const std::string& folder, std::string_view name, std::string_view extension)
-    {
-        std::string path = folder + SafeFileName(name, extension);
-        std::string key = CaseKey(path);
-        if (taken_.insert(key).second)
-            return path;
-        unsigned& next = next_.try_emplace(std::move(key), 2u).first->second;
-        for (;; ++next) {
-            path = folder + SafeFileName(name, "-" + std::to_string(next) + std::string(extension));
-            if (taken_.insert(CaseKey(path)).second) {
-                ++next;
-                return path;
-            }
-        }
-    }
-
-private:
-    std::unordered_set<std::string> taken_;          // case keys of the paths claimed
-    std::unordered_map<std::string, unsigned> next_; // by the case key of a path that was taken
-};
-
 } // namespace
 
 std::string SafeFileName(std::string_view name, std::string_view extension)
@@ -135,7 +103,7 @@ std::string SafeFileName(std::string_view name, std::string_view extension)
 
 void PlanPages(std::vector<SiteProject>& projects)
 {
-    PathClaims claims;
+    PathClaims claims{kIndexPage, kStyleSheetFile};
     for (SiteProject& project : projects) {
         project.folder = claims.Claim("", project.name, "");
         // The folders first, so that no page takes the name of one. Each folder of the project's

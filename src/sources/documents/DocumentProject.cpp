@@ -2,6 +2,7 @@
 
 #include "base/AsciiText.h"
 #include "base/PathText.h"
+#include "codemodel/HostObjectModel.h"
 #include "sources/ModuleFile.h"
 #include "sources/ModuleSize.h"
 #include "sources/TextDecoding.h"
@@ -129,7 +130,8 @@ std::string ModuleSource(VbaStorage& storage, const DirModule& module, const std
     return ReplaceControlCharacters(decoder.Text(source));
 }
 
-std::vector<std::shared_ptr<MemoryComponent>> LoadComponents(VbaStorage& storage, const ProjectInfo& project)
+// The modules as the project stores them, with the designer text of forms when designers is set.
+StoredProject ReadModules(VbaStorage& storage, const ProjectInfo& project, bool designers)
 {
     const std::optional<std::string> dirStream = storage.Stream("VBA/dir");
     if (!dirStream) {
@@ -143,19 +145,35 @@ std::vector<std::shared_ptr<MemoryComponent>> LoadComponents(VbaStorage& storage
     }
     const ProjectDecoder decoder(dir.codePage);
     const std::map<std::string, std::int32_t> types = ProjectTypes(project, decoder);
-    std::vector<std::shared_ptr<MemoryComponent>> components;
-    components.reserve(dir.modules.size());
+    StoredProject stored;
+    stored.encoding = CodePageEncoding(dir.codePage);
+    stored.modules.reserve(dir.modules.size());
     std::size_t budget = MaxProjectSize;
     for (const DirModule& module : dir.modules) {
-        const std::string name = decoder.Name(module.nameUnicode, module.name);
-        std::string text = ModuleSource(storage, module, name, decoder, budget);
-        const auto type = types.find(LowerAscii(name));
-        components.push_back(
-            std::make_shared<MemoryComponent>(type != types.end() ? type->second
-                                              : module.procedural ? 1
-                                                                  : 2,
-                                              std::make_shared<MemoryCodeModule>(name, VisibleLines(std::move(text)))));
+        StoredModule& read = stored.modules.emplace_back();
+        read.name = decoder.Name(module.nameUnicode, module.name);
+        read.text = ModuleSource(storage, module, read.name, decoder, budget);
+        const auto type = types.find(LowerAscii(read.name));
+        read.type = type != types.end() ? type->second : module.procedural ? 1 : 2;
+        if (designers && read.type == vbext_ct::MSForm) {
+            // A form's designer storage bears its module's stream name.
+            const std::string streamName =
+                decoder.Name(module.streamNameUnicode, module.streamName.empty() ? module.name : module.streamName);
+            if (const std::optional<std::string> frame = storage.Stream(streamName + "/\x03VBFrame"))
+                read.designer = ReplaceControlCharacters(decoder.Text(*frame));
+        }
     }
+    return stored;
+}
+
+std::vector<std::shared_ptr<MemoryComponent>> LoadComponents(VbaStorage& storage, const ProjectInfo& project)
+{
+    StoredProject stored = ReadModules(storage, project, false);
+    std::vector<std::shared_ptr<MemoryComponent>> components;
+    components.reserve(stored.modules.size());
+    for (StoredModule& module : stored.modules)
+        components.push_back(std::make_shared<MemoryComponent>(
+            module.type, std::make_shared<MemoryCodeModule>(std::move(module.name), VisibleLines(std::move(module.text)))));
     return components;
 }
 
@@ -172,6 +190,12 @@ ProjectInfo ReadProjectStream(VbaStorage& storage)
     } catch (const RuntimeError& error) {
         throw VbaFormatError(error.Problem() + std::string(consequence));
     }
+}
+
+// The absolute form of a document's path.
+std::string DocumentFileName(const std::string& path)
+{
+    return Utf8FromPath(std::filesystem::absolute(PathFromUtf8(path)).lexically_normal());
 }
 
 } // namespace
@@ -192,9 +216,25 @@ std::shared_ptr<MemoryProject> LoadDocumentProject(const std::string& path)
         } else {
             components = LoadComponents(*storage, project);
         }
-        return std::make_shared<MemoryProject>(
-            Utf8FromPath(std::filesystem::absolute(PathFromUtf8(path)).lexically_normal()), std::move(components),
-            project.lockedForViewing ? 1 : 0);
+        return std::make_shared<MemoryProject>(DocumentFileName(path), std::move(components),
+                                               project.lockedForViewing ? 1 : 0);
+    } catch (RuntimeError& error) {
+        error.Locate({path});
+        throw;
+    }
+}
+
+StoredProject LoadStoredDocument(const std::string& path)
+{
+    try {
+        const std::unique_ptr<VbaStorage> storage = VbaStorage::Open(path);
+        const ProjectInfo project = ReadProjectStream(*storage);
+        StoredProject stored;
+        if (!project.lockedForViewing)
+            stored = ReadModules(*storage, project, true);
+        stored.fileName = DocumentFileName(path);
+        stored.locked = project.lockedForViewing;
+        return stored;
     } catch (RuntimeError& error) {
         error.Locate({path});
         throw;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sources/MemorySource.h"
+#include "sources/StoredProject.h"
 
 #include <memory>
 #include <string>
@@ -12,5 +13,9 @@ namespace quillmark {
 // encrypted package, damaged container or streams, a PROJECT stream that cannot tell whether
 // the project is locked.
 std::shared_ptr<MemoryProject> LoadDocumentProject(const std::string& path);
+
+// The same project as it stores its modules, forms with their designer text; a project locked for
+// viewing comes back locked and without modules.
+StoredProject LoadStoredDocument(const std::string& path);
 
 } // namespace quillmark

@@ -25,6 +25,18 @@ inline bool IsNoVbaProject(const RuntimeError& error)
     return error.Number() == err::BadFileFormat && error.Problem() == NoVbaProjectError().Problem();
 }
 
+// A document with a password to open: its whole content, the VBA project with it, is encrypted.
+inline RuntimeError EncryptedDocumentError()
+{
+    return VbaFormatError("the document is encrypted (it has a password to open); remove the password in Office "
+                          "and save it again to read its VBA project");
+}
+
+inline bool IsEncryptedDocument(const RuntimeError& error)
+{
+    return error.Number() == err::BadFileFormat && error.Problem() == EncryptedDocumentError().Problem();
+}
+
 // Data that would expand beyond the size we accept, damaged or hostile and never worth a retry:
 // error 7, as the memory it asks for is refused.
 inline RuntimeError VbaTooLargeError(std::string problem)

@@ -65,8 +65,7 @@ std::unique_ptr<VbaStorage> OpenCompound(CompoundFile file, bool inPackage)
     CompoundStorage& root = *file.root;
     if (!inPackage) {
         if (root.Has("EncryptedPackage")) {
-            throw VbaFormatError("the document is encrypted (it has a password to open); remove the password "
-                                 "in Office and save it again to read its VBA project");
+            throw EncryptedDocumentError();
         }
         if (root.Has("PowerPoint Document")) {
             throw VbaFormatError("PowerPoint 97-2003 presentations (.ppt) keep their VBA project in a form "

@@ -44,18 +44,25 @@ compare() {
   fi
 }
 
-compareSites() {
-  local output=$1
-  shift
-  "$linux" site --quiet -o "$work/$output.linux" "$@" >/dev/null 2>&1
+# Runs a command that writes a folder (site, export) on both; the folders must be equal.
+compareFolders() {
+  local command=$1 output=$2
+  shift 2
+  "$linux" "$command" -o "$work/$output.linux" "$@" >/dev/null 2>&1
   local linuxStatus=$?
-  windows site --quiet -o "$work/$output.windows" "$@" >/dev/null 2>"$work/windows.err"
+  windows "$command" -o "$work/$output.windows" "$@" >/dev/null 2>"$work/windows.err"
   local windowsStatus=$?
   if [ "$linuxStatus" != "$windowsStatus" ] || ! diff -r "$work/$output.linux" "$work/$output.windows" >/dev/null ||
     [ -z "$(ls -A "$work/$output.linux")" ]; then
-    fail "quillmark site $*: exit $linuxStatus on Linux, $windowsStatus on Windows; $(diff -rq \
+    fail "quillmark $command $*: exit $linuxStatus on Linux, $windowsStatus on Windows; $(diff -rq \
       "$work/$output.linux" "$work/$output.windows" 2>&1 | head -3) $(head -c 300 "$work/windows.err")"
   fi
+}
+
+compareSites() {
+  local output=$1
+  shift
+  compareFolders site "$output" --quiet "$@"
 }
 
 # Every command over the project; with entries, over each entry of each module too.
@@ -109,8 +116,12 @@ if [ -d "$office" ]; then
   done < <(find "$office" -type f \( -name '*.bas' -o -name '*.cls' -o -name '*.frm' \) -print0 | sort -z)
   for file in "${documents[@]}"; do
     compareProject "$file"
+    compare textconv "$file"
   done
   compareSites office --recursive "${documents[@]}" "$office/pre-commit-VBA"
+  compareFolders export office-export --folders "${documents[@]}"
+  compareFolders export office-export-utf8 --encoding utf-8 "$office/pre-commit-VBA/test.xlsm" \
+    "$office/pre-commit-VBA/test.xlsm.VBA/code/registerForm"
   # Left out by name at any depth and by a path below the project's folder, Japanese on the way.
   compareSites office-excluded --recursive --exclude folder_annotation --exclude 'code/Tests/*.cls' \
     --title 抜粋 "$office/pre-commit-VBA/test.xlsm.VBA"
