@@ -123,8 +123,6 @@ std::string ProjectName(VBProject& project)
     return name.empty() ? path : name;
 }
 
-}
-
 // Runs a command's steps; a failure, placed where the steps had got to, is the command's last
 // word.
 int Run(std::ostream& err, const std::function<void(ErrorPlace&)>& steps)

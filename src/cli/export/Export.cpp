@@ -160,7 +160,9 @@ int ExportModules(const ExportOptions& options, std::ostream& err)
         return kFailed;
     }
     try {
-        ExportFolder output(folder);
+        ExportFolder output(folder, [&] {
+            WriteMessage(err, options.outputFolder + ": another run is writing there; waiting for it to end");
+        });
         PathClaims claims;
         for (const StoredProject& project : projects) {
             // By the paths given, not those read, so that where a file goes does not hang on the others.

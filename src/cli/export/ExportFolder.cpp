@@ -1,5 +1,6 @@
 #include "cli/export/ExportFolder.h"
 
+#include "base/PathText.h"
 #include "platform/files/AtomicFile.h"
 
 namespace quillmark::cli {
@@ -19,19 +20,24 @@ auto Checked(Step step)
 
 } // namespace
 
-ExportFolder::ExportFolder(const std::filesystem::path& folder)
-    : folder_(Checked([&] { return SiteFolder(folder); }))
+ExportFolder::ExportFolder(const std::filesystem::path& folder, const std::function<void()>& waiting)
+    : root_(folder), folder_(Checked([&] { return SiteFolder(folder, waiting); }))
 {}
 
 std::string ExportFolder::FileFor(std::string_view path)
 {
-    return Checked([&] { return folder_.FileFor(path); });
+    Checked([&] { return folder_.FileFor(path); });
+    return Utf8FromPath(root_ / PathFromUtf8(path));
 }
 
 void ExportFolder::Write(std::string_view path, std::string_view bytes)
 {
-    const std::string file = FileFor(path);
-    Checked([&] { WriteFileAtomically(file, std::string(bytes), NewFileAccess::Shared, Durability::Unsynced); });
+    Checked([&] {
+        const SiteFolder::File file = folder_.FileFor(path);
+        AtomicFileWriter writer(file.folder, file.name, NewFileAccess::Shared, Durability::Unsynced);
+        writer.Write(bytes);
+        writer.Commit();
+    });
 }
 
 } // namespace quillmark::cli
