@@ -120,8 +120,8 @@ constexpr OutputFormat kFormats[] = {
      TakesLinks | TakesPage | TakesTheme | kMarks, &WriteInline},
     {"markdown", "the fragment of classes as one HTML block of a Markdown post: no blank line inside",
      TakesLinks | kMarks, &WriteMarkdown},
-    {"ansi", "the code for a terminal in ANSI colours (less -R shows them)", TakesTheme | TakesColours | kMarks,
-     &WriteAnsi},
+    {"ansi", "the code for a terminal in ANSI colours, in --theme dark unless another is given (less -R shows them)",
+     TakesTheme | TakesColours | kMarks, &WriteAnsi},
 };
 
 } // namespace

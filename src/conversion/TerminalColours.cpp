@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <limits>
 #include <string>
 
 namespace quillmark {
@@ -30,24 +30,6 @@ int Distance(Rgb a, Rgb b)
     return 2 * dr * dr + 4 * dg * dg + 3 * db * db;
 }
 
-// xterm's 16 colours as it draws them by default.
-constexpr std::array<Rgb, 16> kSixteen = {{{0, 0, 0},
-                                           {205, 0, 0},
-                                           {0, 205, 0},
-                                           {205, 205, 0},
-                                           {0, 0, 238},
-                                           {205, 0, 205},
-                                           {0, 205, 205},
-                                           {229, 229, 229},
-                                           {127, 127, 127},
-                                           {255, 0, 0},
-                                           {0, 255, 0},
-                                           {255, 255, 0},
-                                           {92, 92, 255},
-                                           {255, 0, 255},
-                                           {0, 255, 255},
-                                           {255, 255, 255}}};
-
 constexpr std::array<int, 6> kCubeLevels = {0, 95, 135, 175, 215, 255};
 
 int NearestLevel(int value)
@@ -70,16 +52,25 @@ int Nearest256(Rgb colour)
     return Distance(colour, {level, level, level}) < Distance(colour, cubeColour) ? 232 + grey : cube;
 }
 
+// The 16 colours differ from terminal to terminal, so a colour is matched by what they share:
+// its hue among the six (red, yellow, green, cyan, blue, magenta), bright when it is light; a
+// colour of little saturation is black, grey or white. Nearness in RGB would make most of a
+// dark theme's soft colours grey.
 int Nearest16(Rgb colour)
 {
-    int best = 0;
-    int bestDistance = std::numeric_limits<int>::max();
-    for (int k = 0; k < 16; ++k)
-        if (const int d = Distance(colour, kSixteen[k]); d < bestDistance) {
-            best = k;
-            bestDistance = d;
-        }
-    return best;
+    const int most = std::max({colour.r, colour.g, colour.b});
+    const int least = std::min({colour.r, colour.g, colour.b});
+    if (most == 0 || (most - least) * 4 < most) {
+        const int average = (colour.r + colour.g + colour.b) / 3;
+        return average < 48 ? 0 : average < 128 ? 8 : average < 200 ? 7 : 15;
+    }
+    const double chroma = most - least;
+    double hue = most == colour.r   ? (colour.g - colour.b) / chroma
+                 : most == colour.g ? 2 + (colour.b - colour.r) / chroma
+                                    : 4 + (colour.r - colour.g) / chroma;
+    hue = std::fmod(hue + 6, 6); // in sixths of the circle: 0 red, 1 yellow, 2 green, 3 cyan, 4 blue, 5 magenta
+    constexpr std::array<int, 6> ansi = {1, 3, 2, 6, 4, 5};
+    return ansi[static_cast<std::size_t>(std::lround(hue)) % 6] + (most > 200 ? 8 : 0);
 }
 
 } // namespace

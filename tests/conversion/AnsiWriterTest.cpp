@@ -55,7 +55,9 @@ TEST(AnsiWriter, ColoursAreTheNearestOfEachDepth)
         {"#ff8700", ColourDepth::Palette256, true, "48;5;208"},
         {"#ff0000", ColourDepth::Sixteen, false, "91"},
         {"#a31515", ColourDepth::Sixteen, false, "31"},
-        {"#fff8c5", ColourDepth::Sixteen, true, "47"}, // light grey, nearer than white
+        {"#fff8c5", ColourDepth::Sixteen, true, "107"}, // pale: white
+        {"#7ab36a", ColourDepth::Sixteen, false, "32"}, // soft, still green
+        {"#5fa6e0", ColourDepth::Sixteen, false, "96"}, // light: bright
         {"#123456", ColourDepth::None, false, ""},
     };
     for (const auto& c : cases)
