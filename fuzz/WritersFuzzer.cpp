@@ -1,5 +1,5 @@
 // The line scanner and every writer over any module file: each writer converts the same range
-// of the same module, and its HTML must hold the code's text, escaped, and nothing else of it.
+// of the same module, and its output must show the code's text, all of it, and nothing else.
 // The first byte picks the entry, the links, the theme, the line numbers and whether the code
 // goes through the undecorated path (as a page of code that cannot be converted).
 #include "FuzzChecks.h"
@@ -111,19 +111,6 @@ std::string SiteLinks(const Conversion& c, const Site& site)
     return page + out;
 }
 
-// Every writer; a new one is one more line. Each tells whether it shows the link list.
-struct Writer {
-    const char* name;
-    std::string (*convert)(const Conversion&, const Site&);
-    bool listsLinks;
-};
-constexpr Writer Writers[] = {
-    {"fragment", [](const Conversion& c, const Site&) { return Fragment(c); }, true},
-    {"inline styles", [](const Conversion& c, const Site&) { return InlineStyles(c); }, true},
-    {"line marks", [](const Conversion& c, const Site&) { return MarkedFragment(c); }, true},
-    {"site links", SiteLinks, false},
-};
-
 // What a browser shows of html as text: the tags dropped, the entities decoded, and CR LF as LF.
 // Broken when html holds a lone "<", ">" or "&", which only code text escaped badly would leave.
 std::optional<std::string> ShownText(std::string_view html)
@@ -155,6 +142,22 @@ std::optional<std::string> ShownText(std::string_view html)
     }
     return text;
 }
+
+// Every writer; a new one is one more line: what it writes, what a reader of that sees as
+// text (nothing when it is malformed), and whether it shows the link list.
+struct Writer {
+    const char* name;
+    std::string (*convert)(const Conversion&, const Site&);
+    std::optional<std::string> (*shown)(std::string_view output);
+    bool listsLinks;
+};
+constexpr Writer Writers[] = {
+    {"fragment", [](const Conversion& c, const Site&) { return Fragment(c); }, ShownText, true},
+    {"inline styles", [](const Conversion& c, const Site&) { return InlineStyles(c); }, ShownText, true},
+    {"line marks", [](const Conversion& c, const Site&) { return MarkedFragment(c); }, ShownText, true},
+    {"site links", SiteLinks, ShownText, false},
+};
+
 
 } // namespace
 
@@ -192,10 +195,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
     std::optional<bool> converted; // by the writers before
     for (const Writer& writer : Writers) {
-        std::string html;
+        std::string output;
         bool failed = false;
         try {
-            html = writer.convert(conversion, site);
+            output = writer.convert(conversion, site);
         } catch (const RuntimeError&) {
             failed = true; // code the scanner refuses, such as a string without its closing quote
         }
@@ -206,15 +209,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             continue;
         const auto expect = [&](bool holds, const char* promise) {
             if (!holds)
-                std::fprintf(stderr, "%s writer, code:\n%s\nHTML:\n%s\n", writer.name, code.c_str(), html.c_str());
+                std::fprintf(stderr, "%s writer, code:\n%s\noutput:\n%s\n", writer.name, code.c_str(), output.c_str());
             Expect(holds, promise);
         };
-        expect(fuzz::IsUtf8(html), "the HTML is UTF-8");
+        expect(fuzz::IsUtf8(output), "the output is UTF-8");
         if (conversion.Links() && writer.listsLinks)
             continue;
-        const std::optional<std::string> shown = ShownText(html);
-        expect(shown.has_value(), "every <, > and & of the code is escaped");
-        expect(*shown == code, "the HTML shows the code's text, all of it and nothing else");
+        const std::optional<std::string> shown = writer.shown(output);
+        expect(shown.has_value(), "the code's text cannot break the output's markup");
+        expect(*shown == code, "the output shows the code's text, all of it and nothing else");
     }
 
     // convert's own fragment, its link list made as text, is the fragment writer's.
