@@ -12,8 +12,8 @@ using fuzz::Expect;
 
 namespace {
 
-constexpr const char* Names[] = {"_VBA_PROJECT_CUR", "Macros", "VBA", "PROJECT", "dir", "Module1",
-                                 "ThisWorkbook", "_VBA_PROJECT", "PROJECTwm", "EncryptedPackage"};
+constexpr const char* Names[] = {"_VBA_PROJECT_CUR", "Macros",       "VBA",          "PROJECT",   "dir",
+                                 "Module1",          "ThisWorkbook", "_VBA_PROJECT", "PROJECTwm", "EncryptedPackage"};
 
 void Walk(CompoundStorage& storage, const std::string& path, int depth)
 {

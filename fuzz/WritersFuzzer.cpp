@@ -1,7 +1,8 @@
 // The line scanner and every writer over any module file: each writer converts the same range
 // of the same module, and its output must show the code's text, all of it, and nothing else.
-// The first byte picks the entry, the links, the theme, the line numbers and whether the code
-// goes through the undecorated path (as a page of code that cannot be converted).
+// The first byte picks the entry, the links, the theme, the line numbers, whether the code
+// goes through the undecorated path (as a page of code that cannot be converted) and whether a
+// site page is written a piece at a time.
 #include "FuzzChecks.h"
 #include "cli/LineMarks.h"
 #include "cli/site/CodeLinker.h"
@@ -120,12 +121,14 @@ std::optional<std::string> ShownText(std::string_view html)
         const char c = html[i];
         if (c == '<') {
             const std::size_t close = html.find('>', i);
-            if (close == std::string_view::npos || html.substr(i + 1, close - i - 1).find('<') != std::string_view::npos)
+            if (close == std::string_view::npos ||
+                html.substr(i + 1, close - i - 1).find('<') != std::string_view::npos)
                 return std::nullopt;
             i = close;
         } else if (c == '&') {
             bool known = false;
-            for (const auto& [entity, character] : {std::pair{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}})
+            for (const auto& [entity, character] :
+                 {std::pair{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}})
                 if (html.substr(i).starts_with(entity)) {
                     text += character;
                     i += std::string_view(entity).size() - 1;
@@ -157,7 +160,6 @@ constexpr Writer Writers[] = {
     {"line marks", [](const Conversion& c, const Site&) { return MarkedFragment(c); }, ShownText, true},
     {"site links", SiteLinks, ShownText, false},
 };
-
 
 } // namespace
 
