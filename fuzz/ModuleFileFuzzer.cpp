@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 {
     const auto [options, data] = fuzz::Split(bytes, size);
     // Mostly the guess, as most users give no encoding.
-    constexpr const char* Encodings[] = {"UTF-8", "CP932", "CP1252", "UTF-16LE", "UTF-16BE", "UTF-16", "UTF-32", "EUC-JP"};
+    constexpr const char* Encodings[] = {"UTF-8",    "CP932",  "CP1252", "UTF-16LE",
+                                         "UTF-16BE", "UTF-16", "UTF-32", "EUC-JP"};
     constexpr const char* Extensions[] = {".bas", ".cls", ".frm", ".txt"};
     const std::string encoding = options < 0x80 ? "" : Encodings[options % 8];
 

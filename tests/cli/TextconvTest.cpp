@@ -144,6 +144,20 @@ TEST(Textconv, ReadmeAttributesNameEveryDocumentTypeWithVba)
     EXPECT_EQ(named, expected);
 }
 
+// libgsf prints some damage of a zip member itself; a diff shows only what the command says.
+TEST(Textconv, ADamagedPartLeavesNoStrayTextOnStandardError)
+{
+    testing::WrittenProject book;
+    book.modules.resize(1);
+    book.modules[0].name = "Main";
+    book.modules[0].source = testing::StoredSource("Main", "Sub Go()\r\nEnd Sub\r\n");
+    std::string package = testing::Package(&book);
+    package.replace(package.find("PK\x03\x04", 4), 4, "PK\x09\x09"); // the second part's local header
+    TempFolder folder("textconv-damaged");
+    const std::string path = folder.Write("Book.xlsm", package);
+    EXPECT_EQ(Shell(std::string(QUILLMARK_BIN) + " source --all '" + path + "' 2>&1 >/dev/null").out, "");
+}
+
 // Two workbooks committed under one name: git diff, set up as the README says, shows the VBA
 // that changed between them.
 TEST(Textconv, GitDiffOfAWorkbookShowsItsVba)

@@ -12,6 +12,9 @@ namespace {
 void IgnoreLogMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer)
 {}
 
+void IgnorePrinted(const gchar*)
+{}
+
 gsf_off_t CheckedSize(GsfInput* input, const std::string& what, gsf_off_t limit)
 {
     const gsf_off_t size = gsf_input_size(input);
@@ -41,6 +44,10 @@ void InitGsf()
         gsf_init();
         // libgsf logs in its own domains and in none; a default handler catches them all.
         g_log_set_default_handler(IgnoreLogMessage, nullptr);
+        // Some damage it prints straight to the terminal instead ("Header is 0x..." for a zip
+        // member's broken header); what is wrong is ours to say.
+        g_set_print_handler(IgnorePrinted);
+        g_set_printerr_handler(IgnorePrinted);
     });
 }
 
