@@ -171,8 +171,6 @@ std::optional<std::string> ShownText(std::string_view html)
     return text;
 }
 
-// Every writer; a new one is one more line: what it writes, what a reader of that sees as
-// text (nothing when it is malformed), and whether it shows the link list.
 // What a terminal shows of output: its escape sequences (CSI, ended by "m") taken out, and the
 // final LF. Broken when the code brought an escape of its own.
 std::optional<std::string> TerminalText(std::string_view output)
@@ -195,6 +193,8 @@ std::optional<std::string> TerminalText(std::string_view output)
     return text;
 }
 
+// Every writer; a new one is one more line: what it writes, what a reader of that sees as
+// text (nothing when it is malformed), and whether it shows the link list.
 struct Writer {
     const char* name;
     std::string (*convert)(const Conversion&, const Site&);
