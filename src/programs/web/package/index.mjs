@@ -48,6 +48,7 @@ function inflateRaw(input, output) {
 
 const module = await createQuillmark({ wasmBinary: await wasmBytes(), quillmarkInflateRaw: inflateRaw });
 const { FS } = module;
+const decoder = new TextDecoder();
 const Folder = '/quillmark';
 FS.mkdir(Folder);
 
@@ -80,7 +81,7 @@ function run(args, files = {}, stdin = '') {
   try {
     const result = module.run(words, stdin);
     if (result.status !== 0) throw new QuillmarkError(result.status, result.err);
-    return result;
+    return { out: decoder.decode(module.output()) };
   } finally {
     words.delete();
   }
