@@ -16,11 +16,14 @@
 
 namespace {
 
+// What a command wrote on standard output is handed over by output() as bytes, which
+// JavaScript decodes at once: far quicker than a string made byte by byte.
 struct Result {
     int status = 0;
-    std::string out;
     std::string err;
 };
+
+std::string output;
 
 // The stream reads or writes through buffer while it lives.
 template <typename Stream>
@@ -75,9 +78,15 @@ Result Run(const std::vector<std::string>& args, const std::string& input)
         WriteMessage(err, "this command writes files or opens windows, which the web edition does not do");
         result.status = kUsage;
     }
-    result.out = out.str();
+    output = out.str();
     result.err = err.str();
     return result;
+}
+
+// The last command's standard output, valid until the next command.
+emscripten::val Output()
+{
+    return emscripten::val(emscripten::typed_memory_view(output.size(), output.data()));
 }
 
 } // namespace
@@ -87,7 +96,7 @@ EMSCRIPTEN_BINDINGS(quillmark)
     emscripten::register_vector<std::string>("Words");
     emscripten::value_object<Result>("Result")
         .field("status", &Result::status)
-        .field("out", &Result::out)
         .field("err", &Result::err);
     emscripten::function("run", &Run);
+    emscripten::function("output", &Output);
 }
