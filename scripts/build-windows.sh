@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh windows
 
 # A program or library imports only Windows' own DLLs, and exports exactly what it names
-# (the library its four entry points, the program nothing).
+# (the library its five entry points, the program nothing).
 check_binary() {
   local dump imports exports name
   dump=$(x86_64-w64-mingw32-objdump -p "$1")
@@ -38,7 +38,7 @@ for arch in x86 x64; do
   fi
   cmake --build "$build"
   dll=$build/src/programs/addin-dll/Quillmark.dll
-  check_binary "$dll" "DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer "
+  check_binary "$dll" "DllCanUnloadNow DllGetClassObject DllInstall DllRegisterServer DllUnregisterServer "
   check_binary "$build/quillmark.exe" ""
   mkdir -p "dist/windows/$arch"
   cp "$dll" "dist/windows/$arch/Quillmark.dll"
