@@ -17,7 +17,7 @@ check_binary() {
   for name in $imports; do
     case $name in
       advapi32.dll | kernel32.dll | msvcrt.dll | ole32.dll | oleaut32.dll | user32.dll | gdi32.dll | \
-        winmm.dll | comctl32.dll | shell32.dll | xmllite.dll) ;;
+        winmm.dll | comctl32.dll | shell32.dll | xmllite.dll | version.dll) ;;
       *) echo "$1 imports $name, which Windows does not bring" >&2; exit 1 ;;
     esac
   done

@@ -10,6 +10,7 @@
 #include "sources/TextDecoding.h"
 
 #include <algorithm>
+#include <array>
 #include <iostream>
 #include <unistd.h>
 
@@ -17,23 +18,37 @@ namespace quillmark::cli {
 
 namespace {
 
-constexpr const char* UsageText =
-    "usage: quillmark convert [--links] [--inline-styles [--theme light|dark|editor]] [-o FILE] [--module NAME]\n"
-    "                         [--entry ENTRY] [--encoding ENC] PATH...\n"
-    "       quillmark convert --page [--theme light|dark|editor] [--line-numbers] [--title TEXT] [--inline-styles]\n"
-    "                         [--links] [-o FILE] [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
-    "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
-    "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
-    "       quillmark source  --all [--encoding ENC] PATH\n"
-    "       quillmark css     [--page] [--theme light|dark|editor]\n"
-    "       quillmark site    [--recursive] [--jobs N] [--theme light|dark|editor] [--line-numbers] [--title TEXT]\n"
-    "                         [--exclude GLOB]... [--quiet] -o DIR "
-    "PATH...\n"
-    "       quillmark window  [--module NAME] [--encoding ENC] PATH...\n"
-    "       quillmark editor  [--encoding ENC] PATH...\n"
-    "       quillmark register [LIBRARY] | quillmark unregister [LIBRARY]\n"
-    "       quillmark --version [--verbose]\n"
-    "Run 'quillmark --help' or 'quillmark COMMAND --help' for every option.\n";
+// quillmark.exe has no window, editor or registration: on Windows those are Quillmark.dll's, in
+// the VBA editor.
+#ifdef _WIN32
+constexpr bool kDesktopCommands = false;
+#else
+constexpr bool kDesktopCommands = true;
+#endif
+constexpr std::array kDesktopCommandNames{"window", "editor", "register", "unregister"};
+
+std::string Usage()
+{
+    std::string usage =
+        "usage: quillmark convert [--links] [--inline-styles [--theme light|dark|editor]] [-o FILE] [--module NAME]\n"
+        "                         [--entry ENTRY] [--encoding ENC] PATH...\n"
+        "       quillmark convert --page [--theme light|dark|editor] [--line-numbers] [--title TEXT] "
+        "[--inline-styles]\n"
+        "                         [--links] [-o FILE] [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
+        "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
+        "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
+        "       quillmark source  --all [--encoding ENC] PATH\n"
+        "       quillmark css     [--page] [--theme light|dark|editor]\n"
+        "       quillmark site    [--recursive] [--jobs N] [--theme light|dark|editor] [--line-numbers] [--title "
+        "TEXT]\n"
+        "                         [--exclude GLOB]... [--quiet] -o DIR PATH...\n";
+    if (kDesktopCommands)
+        usage += "       quillmark window  [--module NAME] [--encoding ENC] PATH...\n"
+                 "       quillmark editor  [--encoding ENC] PATH...\n"
+                 "       quillmark register [LIBRARY] | quillmark unregister [LIBRARY]\n";
+    return usage + "       quillmark --version [--verbose]\n"
+                   "Run 'quillmark --help' or 'quillmark COMMAND --help' for every option.\n";
+}
 
 constexpr const char* EncodingHelp = "Encoding of module files (e.g. UTF-8, CP932, CP1252; default: guessed per file)";
 constexpr const char* LibraryHelp = "The add-in library (default: the libQuillmark.so installed with quillmark)";
@@ -85,6 +100,10 @@ std::string UnknownCommand(CLI::App& app, int argc, char** argv)
     const std::string typed = argv[1];
     if (std::find(names.begin(), names.end(), typed) != names.end())
         return {};
+    if (std::find(kDesktopCommandNames.begin(), kDesktopCommandNames.end(), typed) != kDesktopCommandNames.end())
+        return "\"" + typed +
+               "\" is not a command of quillmark.exe: on Windows the window and the add-in are "
+               "Quillmark.dll's, in the VBA editor; quillmark.exe runs convert, list, source, css and site";
     const std::string nearest = NearestWord(typed, names);
     return "unknown command \"" + typed + "\"" + (nearest.empty() ? "" : "; did you mean " + nearest + "?");
 }
@@ -184,6 +203,8 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
 
     AddSiteCommand(app, site);
 
+    if (!kDesktopCommands)
+        return;
     window = app.add_subcommand("window", "Open the converter window over the projects");
     AddProjectOptions(*window, options, false);
 
@@ -205,7 +226,7 @@ std::optional<int> CommandLine::Parse(int argc, char** argv)
 {
     if (const std::string unknown = UnknownCommand(app, argc, argv); !unknown.empty()) {
         WriteMessage(std::cerr, unknown);
-        std::cerr << UsageText;
+        std::cerr << Usage();
         return kUsage;
     }
     try {
@@ -222,12 +243,12 @@ std::optional<int> CommandLine::Parse(int argc, char** argv)
             return kUsage;
         }
         WriteMessage(std::cerr, e.what());
-        std::cerr << UsageText;
+        std::cerr << Usage();
         return kUsage;
     }
     if (const std::string misuse = Misuse(); !misuse.empty()) {
         WriteMessage(std::cerr, misuse);
-        std::cerr << UsageText;
+        std::cerr << Usage();
         return kUsage;
     }
     // Said once here rather than for every module that would be read in it.
@@ -279,7 +300,8 @@ bool CommandLine::WantsDesktop() const
 {
     if (version)
         return verbose;
-    return window->parsed() || editor->parsed() || registerAddIn->parsed() || unregisterAddIn->parsed();
+    return kDesktopCommands &&
+           (window->parsed() || editor->parsed() || registerAddIn->parsed() || unregisterAddIn->parsed());
 }
 
 int RunCommand(CommandLine& line)

@@ -3,12 +3,12 @@
 #include "base/AsciiText.h"
 #include "base/PathText.h"
 #include "base/RuntimeError.h"
+#include "platform/files/FolderListing.h"
 #include "sources/TextDecoding.h"
 
 #include <algorithm>
 #include <array>
 #include <string>
-#include <system_error>
 #include <tuple>
 
 namespace quillmark {
@@ -50,20 +50,14 @@ void CollectModuleFiles(const fs::path& folder, bool recursive, const std::funct
 {
     std::vector<fs::path> files;
     std::vector<fs::path> subfolders;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        if (it->is_regular_file(typeError) && IsModuleFile(it->path())) {
-            if (!leaveOut || !leaveOut(it->path()))
-                files.push_back(it->path());
-        } else if (recursive && it->symlink_status(typeError).type() == fs::file_type::directory &&
-                   !IsHidden(it->path()) && (!leaveOut || !leaveOut(it->path()))) {
-            subfolders.push_back(it->path());
+    for (const FolderEntry& entry : ListFolder(folder)) {
+        if (entry.isFile && IsModuleFile(entry.path)) {
+            if (!leaveOut || !leaveOut(entry.path))
+                files.push_back(entry.path);
+        } else if (recursive && entry.isFolder && !IsHidden(entry.path) && (!leaveOut || !leaveOut(entry.path))) {
+            subfolders.push_back(entry.path);
         }
     }
-    if (ec)
-        throw RuntimeError(SystemErrorNumber(ec.value()), {Utf8FromPath(folder)},
-                           "cannot list the folder: " + ec.message());
     SortByName(files);
     SortByName(subfolders);
     out.insert(out.end(), files.begin(), files.end());

@@ -1,10 +1,14 @@
 #include "platform/files/TemporaryFiles.h"
 
 #include "base/PathText.h"
+#include "base/RuntimeError.h"
+#include "platform/files/FolderListing.h"
 #include "platform/files/LiveTemporaryFiles.h"
 
 #include <charconv>
+#include <filesystem>
 #include <optional>
+#include <vector>
 
 namespace quillmark {
 namespace {
@@ -55,17 +59,21 @@ void ForgetTemporaryFile(const std::string& temp)
 void RemoveStaleTemporaryFiles(const std::filesystem::path& folder,
                                const std::function<bool(std::string_view name)>& ours)
 {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = Utf8FromPath(it->path().filename());
+    std::vector<FolderEntry> entries;
+    try {
+        entries = ListFolder(folder);
+    } catch (const RuntimeError&) {
+        return; // what cannot be listed cannot be written to either, which says why
+    }
+    for (const FolderEntry& entry : entries) {
+        const std::string name = Utf8FromPath(entry.path.filename());
         std::string_view file;
         const std::optional<std::uint64_t> pid = TwinOf(name, file);
         if (!pid || *pid == CurrentProcessId() || !ours(file) || IsRunning(*pid))
             continue;
         std::error_code kind;
-        if (it->symlink_status(kind).type() == fs::file_type::regular)
-            fs::remove(it->path(), kind);
+        if (std::filesystem::symlink_status(entry.path, kind).type() == std::filesystem::file_type::regular)
+            std::filesystem::remove(entry.path, kind);
     }
 }
 

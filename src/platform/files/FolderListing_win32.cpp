@@ -1,0 +1,44 @@
+// The C run-time's folder listing, which std::filesystem uses, cuts a path at MAX_PATH and then
+// lists another folder; FindFirstFileExW takes any length in the extended form.
+
+#include "platform/files/FolderListing.h"
+
+#include "base/PathText.h"
+#include "platform/win32/ExtendedPath.h"
+#include "platform/win32/SystemError.h"
+#include "platform/win32/SystemHeaders.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace quillmark {
+
+std::vector<FolderEntry> ListFolder(const std::filesystem::path& folder)
+{
+    const std::wstring pattern = win32::ExtendedPath(folder) + L"\\*";
+    WIN32_FIND_DATAW found{};
+    const HANDLE first =
+        ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+    if (first == INVALID_HANDLE_VALUE)
+        throw win32::SystemFailure(::GetLastError(), "cannot list the folder", Utf8FromPath(folder));
+    const std::unique_ptr<void, decltype(&::FindClose)> search(first, &::FindClose);
+    std::vector<FolderEntry> entries;
+    for (;;) {
+        const std::wstring_view name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            const bool folderKind = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            const bool link =
+                (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+                (found.dwReserved0 == IO_REPARSE_TAG_SYMLINK || found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+            entries.push_back({folder / std::filesystem::path(name), !folderKind, folderKind && !link});
+        }
+        if (!::FindNextFileW(search.get(), &found)) {
+            if (const DWORD error = ::GetLastError(); error != ERROR_NO_MORE_FILES)
+                throw win32::SystemFailure(error, "cannot list the folder", Utf8FromPath(folder));
+            return entries;
+        }
+    }
+}
+
+} // namespace quillmark
