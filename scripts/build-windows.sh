@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Installs MinGW-w64, Wine and NSIS (Debian packages), builds Quillmark.dll for 32-bit and
-# 64-bit Office with its Wine test host, and quillmark.exe for both, copies them to
-# dist/windows/{x86,x64}/, and makes the setup that installs them,
-# dist/windows/Quillmark-VERSION-setup.exe, with the checksums of all in dist/windows/SHA256SUMS.
+# 64-bit Office with its Wine test host, quillmark.exe and the setup's uninstall.exe for both,
+# copies them to dist/windows/{x86,x64}/, and makes the setups that install them,
+# dist/windows/Quillmark-VERSION-{x86,x64}-setup.exe (one script, a 32-bit and a 64-bit
+# program), with the checksums of all in dist/windows/SHA256SUMS.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh windows
 
 # A program or library imports only Windows' own DLLs, and exports exactly what it names
-# (the library its four entry points, the program nothing).
+# (the library its five entry points, the program nothing).
 check_binary() {
   local dump imports exports name
   dump=$(x86_64-w64-mingw32-objdump -p "$1")
@@ -17,7 +18,7 @@ check_binary() {
   for name in $imports; do
     case $name in
       advapi32.dll | kernel32.dll | msvcrt.dll | ole32.dll | oleaut32.dll | user32.dll | gdi32.dll | \
-        winmm.dll | comctl32.dll | shell32.dll | xmllite.dll) ;;
+        winmm.dll | comctl32.dll | shell32.dll | xmllite.dll | version.dll) ;;
       *) echo "$1 imports $name, which Windows does not bring" >&2; exit 1 ;;
     esac
   done
@@ -38,15 +39,17 @@ for arch in x86 x64; do
   fi
   cmake --build "$build"
   dll=$build/src/programs/addin-dll/Quillmark.dll
-  check_binary "$dll" "DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer "
+  check_binary "$dll" "DllCanUnloadNow DllGetClassObject DllInstall DllRegisterServer DllUnregisterServer "
   check_binary "$build/quillmark.exe" ""
+  check_binary "$build/uninstall.exe" ""
   mkdir -p "dist/windows/$arch"
   cp "$dll" "dist/windows/$arch/Quillmark.dll"
-  cp "$build/quillmark.exe" "dist/windows/$arch/quillmark.exe"
+  cp "$build/quillmark.exe" "$build/uninstall.exe" "dist/windows/$arch/"
 done
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/x64/CMakeCache.txt)
-setup=Quillmark-$version-setup.exe
 rm -f dist/windows/Quillmark-*-setup.exe
-src/programs/setup/make-setup.sh dist/windows "$version" "dist/windows/$setup"
-(cd dist/windows && sha256sum "$setup" x86/* x64/* >SHA256SUMS)
+for arch in x86 x64; do
+  src/programs/setup/make-setup.sh dist/windows "$version" "dist/windows/Quillmark-$version-$arch-setup.exe" "$arch"
+done
+(cd dist/windows && sha256sum Quillmark-"$version"-*-setup.exe x86/* x64/* >SHA256SUMS)

@@ -10,7 +10,9 @@ LAYERS = [
     ("platform",),
     ("codemodel", "conversion", "timing"),
     ("sources",),
-    ("modhtml", "window", "addin", "cli"),
+    ("modhtml",),
+    ("window",),
+    ("addin", "cli"),
     ("programs",),
 ]
 

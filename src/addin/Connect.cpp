@@ -11,24 +11,12 @@ namespace {
 
 using com::Variant;
 
-// The Qt window as the add-in drives it.
-class FormWindow final : public AddInWindow {
-public:
-    void Show() override { form_.Show(); }
-    void Hide() override { form_.Hide(); }
-    void Unload() override { form_.Unload(); }
-    void SetConnect(std::shared_ptr<void> connect) override { form_.SetConnect(std::move(connect)); }
-
-private:
-    frmAddIn form_;
-};
-
 std::unique_ptr<AddInWindow> CreateWindow()
 {
     // Widgets need the host's widget application; a console client gets no window.
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         throw RuntimeError(err::ObjectRequired);
-    return std::make_unique<FormWindow>();
+    return std::make_unique<frmAddIn>();
 }
 
 template <class T>

@@ -123,6 +123,59 @@ std::size_t Depth(const std::string& key)
     return static_cast<std::size_t>(std::count(key.begin(), key.end(), '\\'));
 }
 
+// Whether key is root or lies below it; names compare ignoring case, as the registry compares
+// them.
+bool Within(const std::string& key, const std::string& root)
+{
+    return key.size() >= root.size() && (key.size() == root.size() || key[root.size()] == '\\') &&
+           LowerAscii(key.substr(0, root.size())) == LowerAscii(root);
+}
+
+// Removes the layouts' classes and type library, and with withAddIn their add-in entries; of
+// the keys that registration created, only those that belong to what goes (below the layouts'
+// classes roots, and the add-in list's only with the entries) are candidates.
+void Remove(com::RegistryKeys& registry, std::span<const RegistrationLayout> layouts, bool withAddIn)
+{
+    const auto goes = [&](const std::string& key) {
+        for (const RegistrationLayout& layout : layouts)
+            if (Within(key, layout.classesRoot))
+                return true;
+        return withAddIn && !Within(key, MachineClassesRoot) && !Within(key, UserClassesRoot);
+    };
+    std::vector<std::string> created;
+    std::vector<std::string> removed;
+    KeySet seen;
+    for (const RegistrationLayout& layout : layouts) {
+        for (const std::string& key : CreatedKeys(registry, layout.addInKey))
+            if (goes(key) && seen.Add(key))
+                created.push_back(key);
+        for (const std::string& key : EntryKeys(layout))
+            if (withAddIn || key != layout.addInKey)
+                removed.push_back(key);
+    }
+    removed.insert(removed.end(), created.begin(), created.end());
+    for (const std::string& key : removed)
+        if (!registry.CanDeleteTree(key))
+            throw RuntimeError(err::PermissionDenied, "the registry key " + key + " may not be removed by this user");
+
+    for (const RegistrationLayout& layout : layouts) {
+        for (const ClassEntry& c : Classes) {
+            registry.DeleteTree(ClassesKey(layout, "CLSID\\" + c.clsid.ToString()));
+            registry.DeleteTree(ClassesKey(layout, c.progid));
+            registry.DeleteTree(ClassesKey(layout, "Interface\\" + c.iid.ToString()));
+        }
+        RemoveTypeLibrary(registry, layout);
+        if (withAddIn)
+            registry.DeleteTree(layout.addInKey);
+    }
+    // Deepest first, so that a key emptied by the one below it goes too.
+    std::stable_sort(created.begin(), created.end(),
+                     [](const std::string& a, const std::string& b) { return Depth(a) > Depth(b); });
+    for (const std::string& key : created)
+        if (registry.IsEmpty(key))
+            registry.DeleteTree(key);
+}
+
 } // namespace
 
 RegistrationLayout StandinLayout()
@@ -189,36 +242,16 @@ void WriteRegistration(com::RegistryKeys& registry, const std::string& libraryPa
 
 void RemoveRegistration(com::RegistryKeys& registry, std::span<const RegistrationLayout> layouts)
 {
-    std::vector<std::string> created;
-    std::vector<std::string> removed;
-    KeySet seen;
-    for (const RegistrationLayout& layout : layouts) {
-        for (const std::string& key : CreatedKeys(registry, layout.addInKey))
-            if (seen.Add(key))
-                created.push_back(key);
-        for (const std::string& key : EntryKeys(layout))
-            removed.push_back(key);
-    }
-    removed.insert(removed.end(), created.begin(), created.end());
-    for (const std::string& key : removed)
-        if (!registry.CanDeleteTree(key))
-            throw RuntimeError(err::PermissionDenied, "the registry key " + key + " may not be removed by this user");
+    Remove(registry, layouts, true);
+}
 
-    for (const RegistrationLayout& layout : layouts) {
-        for (const ClassEntry& c : Classes) {
-            registry.DeleteTree(ClassesKey(layout, "CLSID\\" + c.clsid.ToString()));
-            registry.DeleteTree(ClassesKey(layout, c.progid));
-            registry.DeleteTree(ClassesKey(layout, "Interface\\" + c.iid.ToString()));
-        }
-        RemoveTypeLibrary(registry, layout);
-        registry.DeleteTree(layout.addInKey);
-    }
-    // Deepest first, so that a key emptied by the one below it goes too.
-    std::stable_sort(created.begin(), created.end(),
-                     [](const std::string& a, const std::string& b) { return Depth(a) > Depth(b); });
-    for (const std::string& key : created)
-        if (registry.IsEmpty(key))
-            registry.DeleteTree(key);
+void RemoveScopeRegistration(com::RegistryKeys& registry, const RegistrationLayout& layout,
+                             const RegistrationLayout& other)
+{
+    bool otherHasClasses = false;
+    for (const ClassEntry& c : Classes)
+        otherHasClasses = otherHasClasses || registry.KeyExists(ClassesKey(other, "CLSID\\" + c.clsid.ToString()));
+    Remove(registry, std::span(&layout, 1), !otherHasClasses);
 }
 
 void RemoveRegistration(com::RegistryKeys& registry, const RegistrationLayout& layout)

@@ -7,6 +7,10 @@
 
 namespace quillmark {
 
+// The classes of everyone and of this user, which Windows merges, this user's first.
+inline constexpr const char* MachineClassesRoot = "HKEY_LOCAL_MACHINE\\Software\\Classes";
+inline constexpr const char* UserClassesRoot = "HKEY_CURRENT_USER\\Software\\Classes";
+
 // Where registration writes: the root of the class entries, the platform under which the type
 // library names its file, and the editor's add-in key.
 struct RegistrationLayout {
@@ -33,6 +37,14 @@ void WriteRegistration(com::RegistryKeys& registry, const std::string& libraryPa
 // before stays.
 void RemoveRegistration(com::RegistryKeys& registry, std::span<const RegistrationLayout> layouts);
 void RemoveRegistration(com::RegistryKeys& registry, const RegistrationLayout& layout = StandinLayout());
+
+// Removes the registration of one scope alone (one installation of the library, per user or
+// for everyone), in the same way: its classes and type library, and the add-in entry, which both
+// scopes share, only when other, the same library's layout in the other scope, has no classes
+// left for it to load. Nothing of other's is touched, so a user removes a per-user registration
+// beside one for everyone.
+void RemoveScopeRegistration(com::RegistryKeys& registry, const RegistrationLayout& layout,
+                             const RegistrationLayout& other);
 
 // Whether any of what WriteRegistration writes is there.
 bool HasRegistration(const com::RegistryKeys& registry, const RegistrationLayout& layout = StandinLayout());

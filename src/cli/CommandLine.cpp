@@ -14,6 +14,7 @@
 #include "sources/TextDecoding.h"
 
 #include <algorithm>
+#include <array>
 #include <iostream>
 #include <unistd.h>
 
@@ -21,27 +22,41 @@ namespace quillmark::cli {
 
 namespace {
 
-constexpr const char* UsageText =
-    "usage: quillmark convert [--links] [--inline-styles [--theme light|dark|editor]] [-o FILE] [--module NAME]\n"
-    "                         [--entry ENTRY] [--encoding ENC] PATH...\n"
-    "       quillmark convert [--format html|inline|markdown|ansi] [--line-numbers] [--highlight-lines LINES]\n"
-    "                         [--colors none|16|256|truecolor] [--theme THEME] [--links] [-o FILE] ... PATH...\n"
-    "       quillmark convert --page [--theme light|dark|editor] [--line-numbers] [--title TEXT] [--inline-styles]\n"
-    "                         [--links] [-o FILE] [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
-    "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
-    "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
-    "       quillmark source  --all [--encoding ENC] PATH\n"
-    "       quillmark textconv [--encoding ENC] PATH\n"
-    "       quillmark css     [--page] [--theme light|dark|editor]\n"
-    "       quillmark site    [--recursive] [--jobs N] [--theme light|dark|editor] [--line-numbers] [--title TEXT]\n"
-    "                         [--exclude GLOB]... [--quiet] -o DIR "
-    "PATH...\n"
-    "       quillmark export  [--folders] [--encoding ENC] -o DIR PATH...\n"
-    "       quillmark window  [--module NAME] [--encoding ENC] PATH...\n"
-    "       quillmark editor  [--encoding ENC] PATH...\n"
-    "       quillmark register [LIBRARY] | quillmark unregister [LIBRARY]\n"
-    "       quillmark --version [--verbose]\n"
-    "Run 'quillmark --help' or 'quillmark COMMAND --help' for every option.\n";
+// quillmark.exe has no window, editor or registration: on Windows those are Quillmark.dll's, in
+// the VBA editor.
+#ifdef _WIN32
+constexpr bool kDesktopCommands = false;
+#else
+constexpr bool kDesktopCommands = true;
+#endif
+constexpr std::array kDesktopCommandNames{"window", "editor", "register", "unregister"};
+
+std::string Usage()
+{
+    std::string usage =
+        "usage: quillmark convert [--links] [--inline-styles [--theme light|dark|editor]] [-o FILE] [--module NAME]\n"
+        "                         [--entry ENTRY] [--encoding ENC] PATH...\n"
+        "       quillmark convert [--format html|inline|markdown|ansi] [--line-numbers] [--highlight-lines LINES]\n"
+        "                         [--colors none|16|256|truecolor] [--theme THEME] [--links] [-o FILE] ... PATH...\n"
+        "       quillmark convert --page [--theme light|dark|editor] [--line-numbers] [--title TEXT] "
+        "[--inline-styles]\n"
+        "                         [--links] [-o FILE] [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
+        "       quillmark list    [--module NAME] [--encoding ENC] PATH...\n"
+        "       quillmark source  [--module NAME] [--entry ENTRY] [--encoding ENC] PATH...\n"
+        "       quillmark source  --all [--encoding ENC] PATH\n"
+        "       quillmark textconv [--encoding ENC] PATH\n"
+        "       quillmark css     [--page] [--theme light|dark|editor]\n"
+        "       quillmark site    [--recursive] [--jobs N] [--theme light|dark|editor] [--line-numbers] [--title "
+        "TEXT]\n"
+        "                         [--exclude GLOB]... [--quiet] -o DIR PATH...\n"
+        "       quillmark export  [--folders] [--encoding ENC] -o DIR PATH...\n";
+    if (kDesktopCommands)
+        usage += "       quillmark window  [--module NAME] [--encoding ENC] PATH...\n"
+                 "       quillmark editor  [--encoding ENC] PATH...\n"
+                 "       quillmark register [LIBRARY] | quillmark unregister [LIBRARY]\n";
+    return usage + "       quillmark --version [--verbose]\n"
+                   "Run 'quillmark --help' or 'quillmark COMMAND --help' for every option.\n";
+}
 
 constexpr const char* EncodingHelp = "Encoding of module files (e.g. UTF-8, CP932, CP1252; default: guessed per file)";
 constexpr const char* LibraryHelp = "The add-in library (default: the libQuillmark.so installed with quillmark)";
@@ -94,6 +109,10 @@ std::string UnknownCommand(CLI::App& app, int argc, char** argv)
     const std::string typed = argv[1];
     if (std::find(names.begin(), names.end(), typed) != names.end())
         return {};
+    if (std::find(kDesktopCommandNames.begin(), kDesktopCommandNames.end(), typed) != kDesktopCommandNames.end())
+        return "\"" + typed +
+               "\" is not a command of quillmark.exe: on Windows the window and the add-in are "
+               "Quillmark.dll's, in the VBA editor; quillmark.exe runs convert, list, source, css and site";
     const std::string nearest = NearestWord(typed, names);
     return "unknown command \"" + typed + "\"" + (nearest.empty() ? "" : "; did you mean " + nearest + "?");
 }
@@ -230,6 +249,8 @@ CommandLine::CommandLine() : app("Quillmark turns the source code of VBA project
     AddSiteCommand(app, site);
     AddExportCommand(app, exporter);
 
+    if (!kDesktopCommands)
+        return;
     window = app.add_subcommand("window", "Open the converter window over the projects");
     AddProjectOptions(*window, options, false);
 
@@ -251,7 +272,7 @@ std::optional<int> CommandLine::Parse(int argc, char** argv)
 {
     if (const std::string unknown = UnknownCommand(app, argc, argv); !unknown.empty()) {
         WriteMessage(std::cerr, unknown);
-        std::cerr << UsageText;
+        std::cerr << Usage();
         return kUsage;
     }
     try {
@@ -268,12 +289,12 @@ std::optional<int> CommandLine::Parse(int argc, char** argv)
             return kUsage;
         }
         WriteMessage(std::cerr, e.what());
-        std::cerr << UsageText;
+        std::cerr << Usage();
         return kUsage;
     }
     if (const std::string misuse = Misuse(); !misuse.empty()) {
         WriteMessage(std::cerr, misuse);
-        std::cerr << UsageText;
+        std::cerr << Usage();
         return kUsage;
     }
     options.themeGiven = convert->count("--theme") > 0;
@@ -354,7 +375,8 @@ bool CommandLine::WantsDesktop() const
 {
     if (version)
         return verbose;
-    return window->parsed() || editor->parsed() || registerAddIn->parsed() || unregisterAddIn->parsed();
+    return kDesktopCommands &&
+           (window->parsed() || editor->parsed() || registerAddIn->parsed() || unregisterAddIn->parsed());
 }
 
 int RunCommand(CommandLine& line)

@@ -211,6 +211,35 @@ TEST(RegistrationTest, AnUnregistrationThatIsRefusedRemovesNothing)
     EXPECT_EQ(registry.Text(), before);
 }
 
+// An installation per user beside one for everyone: either removed alone leaves the other's
+// classes and the add-in entry that loads them, and a user removes a per-user one without
+// touching what is everyone's; removing the other then leaves the registry as it was.
+TEST(RegistrationTest, EachScopeRemovedAloneKeepsTheOthersAddInEntry)
+{
+    const std::string timer = "\\CLSID\\" + CLSID_CMMTimer.ToString() + "\\InprocServer32";
+    const std::map<std::string, std::string> libraries{
+        {PerUser64.classesRoot, "C:\\Users\\u\\AppData\\Local\\Programs\\Quillmark\\x64\\Quillmark.dll"},
+        {Machine64.classesRoot, "C:\\Program Files\\Quillmark\\x64\\Quillmark.dll"}};
+    for (const bool userFirst : {true, false}) {
+        SCOPED_TRACE(userFirst ? "per user removed first" : "for everyone removed first");
+        com::Registry registry("/nonexistent/registry.reg");
+        for (const char* root : {"HKEY_CURRENT_USER\\Software", "HKEY_LOCAL_MACHINE\\Software"})
+            registry.CreateKey(root);
+        const std::string before = registry.Text();
+        for (const RegistrationLayout& layout : {PerUser64, Machine64})
+            WriteRegistration(registry, libraries.at(layout.classesRoot), layout);
+        const RegistrationLayout& first = userFirst ? PerUser64 : Machine64;
+        const RegistrationLayout& second = userFirst ? Machine64 : PerUser64;
+        UserRegistry user(registry);
+        RemoveScopeRegistration(userFirst ? static_cast<com::RegistryKeys&>(user) : registry, first, second);
+        EXPECT_FALSE(registry.KeyExists(first.classesRoot + "\\CLSID\\" + CLSID_CMMTimer.ToString()));
+        EXPECT_EQ(registry.GetString(second.classesRoot + timer, ""), libraries.at(second.classesRoot));
+        EXPECT_EQ(registry.GetString(AddInKey(true), "FriendlyName"), AddInDisplayName);
+        RemoveScopeRegistration(registry, second, first);
+        EXPECT_EQ(registry.Text(), before);
+    }
+}
+
 TEST(RegistrationTest, RegisterAndUnregisterRoundTripThroughTheLibrary)
 {
     ConfigHomeGuard home("register");

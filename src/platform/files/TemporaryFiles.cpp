@@ -1,11 +1,15 @@
 #include "platform/files/TemporaryFiles.h"
 
 #include "base/PathText.h"
+#include "base/RuntimeError.h"
 #include "base/ShortName.h"
+#include "platform/files/FolderListing.h"
 #include "platform/files/LiveTemporaryFiles.h"
 
 #include <charconv>
+#include <filesystem>
 #include <optional>
+#include <vector>
 
 namespace quillmark {
 namespace {
@@ -71,14 +75,18 @@ bool IsStaleTwin(std::string_view name, const std::function<bool(std::string_vie
 void RemoveStaleTemporaryFiles(const std::filesystem::path& folder,
                                const std::function<bool(std::string_view name)>& ours)
 {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (!IsStaleTwin(Utf8FromPath(it->path().filename()), ours))
+    std::vector<FolderEntry> entries;
+    try {
+        entries = ListedFolder(folder).Entries();
+    } catch (const RuntimeError&) {
+        return; // what cannot be listed cannot be written to either, which says why
+    }
+    for (const FolderEntry& entry : entries) {
+        if (entry.isFolder || !IsStaleTwin(Utf8FromPath(entry.path.filename()), ours))
             continue;
         std::error_code kind;
-        if (it->symlink_status(kind).type() == fs::file_type::regular)
-            fs::remove(it->path(), kind);
+        if (std::filesystem::symlink_status(entry.path, kind).type() == std::filesystem::file_type::regular)
+            std::filesystem::remove(entry.path, kind);
     }
 }
 

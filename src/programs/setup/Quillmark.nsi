@@ -2,9 +2,17 @@
 ; Office through their own registration, and quillmark.exe with an optional PATH entry; per
 ; user without administrator rights, or for all users when run elevated with /AllUsers.
 ; make-setup.sh runs makensis over it with VERSION, FILE_VERSION (four numbers), DIST (the
-; folder of the programs) and OUTFILE.
+; folder of the programs), OUTFILE and SETUP_ARCH: x86 for the setup that runs on every Windows,
+; x64 for the one that runs where 32-bit programs may not.
 
-Unicode true
+!if ${SETUP_ARCH} == x64
+  Target amd64-unicode
+  ; A 64-bit program always runs on 64-bit Windows: the branches of ${RunningX64} for 32-bit
+  ; Windows are left out, and their labels unused.
+  !pragma warning disable 6012
+!else
+  Target x86-unicode
+!endif
 ManifestDPIAware true
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
@@ -34,12 +42,14 @@ SetCompressor /SOLID lzma
 !insertmacro RequireProgram x64 Quillmark.dll
 !insertmacro RequireProgram x86 quillmark.exe
 !insertmacro RequireProgram x64 quillmark.exe
+!insertmacro RequireProgram ${SETUP_ARCH} uninstall.exe
 
 Name "Quillmark"
 OutFile "${OUTFILE}"
 BrandingText "Quillmark ${VERSION}"
 
 Var AllUsers     ; 1 when installing for all users
+Var Scope        ; the registration's: "machine" for all users, else "user"
 Var OldInstall   ; the folder of the installed version that this one replaces
 
 !define MUI_ABORTWARNING
@@ -84,11 +94,14 @@ LangString FinishText ${LANG_ENGLISH} "Quillmark is installed. In the VBA editor
 LangString FinishText ${LANG_JAPANESE} "Quillmark をインストールしました。VBA エディター (Alt+F11) の [アドイン] > [アドイン マネージャー] で Quillmark を選び、[ロード/アンロード] をオンにしてください。"
 
 ; regsvr32 of the library's own architecture: on 64-bit Windows the 32-bit one lives in
-; SysWOW64 and the 64-bit one, seen from this 32-bit setup, in Sysnative.
+; SysWOW64 and the 64-bit one in System32, which a 32-bit setup sees as Sysnative. The
+; registration acts on the installation's own scope alone ($Scope: "user" or "machine").
 !macro Regsvr32 ARCH OPTIONS
   ${If} ${RunningX64}
     !if ${ARCH} == x86
       StrCpy $2 "$WINDIR\SysWOW64\regsvr32.exe"
+    !else if ${SETUP_ARCH} == x64
+      StrCpy $2 "$SYSDIR\regsvr32.exe"
     !else
       StrCpy $2 "$WINDIR\Sysnative\regsvr32.exe"
     !endif
@@ -97,7 +110,7 @@ LangString FinishText ${LANG_JAPANESE} "Quillmark をインストールしまし
   ${EndIf}
   StrCpy $0 "$INSTDIR\${ARCH}\Quillmark.dll"
   ClearErrors
-  ExecWait '"$2" /s ${OPTIONS} "$0"' $1
+  ExecWait '"$2" /s ${OPTIONS} /n /i:$Scope "$0"' $1
   ${If} ${Errors}
     StrCpy $1 -1
   ${EndIf}
@@ -109,10 +122,12 @@ LangString FinishText ${LANG_JAPANESE} "Quillmark をインストールしまし
 Function ${UN}UseScope
   ${If} $AllUsers = 1
     SetShellVarContext all
+    StrCpy $Scope machine
     StrCpy $PathRoot ${HKEY_LOCAL_MACHINE_VALUE}
     StrCpy $PathKey "${MACHINE_ENVIRONMENT}"
   ${Else}
     SetShellVarContext current
+    StrCpy $Scope user
     StrCpy $PathRoot ${HKEY_CURRENT_USER_VALUE}
     StrCpy $PathKey "${USER_ENVIRONMENT}"
   ${EndIf}
@@ -170,6 +185,8 @@ Function ${UN}RemoveFiles
   Delete "$INSTDIR\x86\Quillmark.dll"
   Delete "$INSTDIR\x64\Quillmark.dll"
   Delete "$INSTDIR\bin\quillmark.exe"
+  Delete "$INSTDIR\uninstall-steps.exe"
+  ; Run by uninstall.exe, which removes itself and the folders once it has ended.
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR\x86"
   RMDir "$INSTDIR\x64"
@@ -223,15 +240,21 @@ Section "Quillmark" SecMain
       MessageBox MB_ICONSTOP "$(InUse)" /SD IDOK
       Abort "$(InUse)"
     ${EndIf}
-    ; The old uninstaller unregisters the old libraries and removes what it wrote; run in
-    ; place (_?=), it waits and leaves only itself.
+    ; The old uninstaller's steps unregister the old libraries and remove what they wrote; run
+    ; in place (_?=), they wait and leave only themselves (and uninstall.exe, which an older
+    ; version did not have apart).
+    StrCpy $R3 "$OldInstall\uninstall-steps.exe"
+    ${IfNot} ${FileExists} $R3
+      StrCpy $R3 "$OldInstall\uninstall.exe"
+    ${EndIf}
     ClearErrors
-    ExecWait '"$OldInstall\uninstall.exe" /S _?=$OldInstall' $0
+    ExecWait '"$R3" /S _?=$OldInstall' $0
     ${If} ${Errors}
     ${OrIf} $0 <> 0
       MessageBox MB_ICONSTOP "$(OldUninstallFailed)" /SD IDOK
       Abort "$(OldUninstallFailed)"
     ${EndIf}
+    Delete "$OldInstall\uninstall-steps.exe"
     Delete "$OldInstall\uninstall.exe"
     RMDir "$OldInstall"
   ${EndIf}
@@ -273,7 +296,8 @@ Section "Quillmark" SecMain
     File "${DIST}/x86/quillmark.exe"
   ${EndIf}
   SetOutPath "$INSTDIR"
-  WriteUninstaller "$INSTDIR\uninstall.exe"
+  File "${DIST}/${SETUP_ARCH}/uninstall.exe"
+  WriteUninstaller "$INSTDIR\uninstall-steps.exe"
 
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "Quillmark"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -293,6 +317,14 @@ Section "Quillmark" SecMain
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
 
   !insertmacro Regsvr32 x86 ""
+  !if ${SETUP_ARCH} == x64
+    ; A Windows that runs no 32-bit program (no WoW64) runs no 32-bit Office either.
+    ${If} $1 = -1
+      Delete "$INSTDIR\x86\Quillmark.dll"
+      RMDir "$INSTDIR\x86"
+      StrCpy $1 0
+    ${EndIf}
+  !endif
   ${If} $1 <> 0
     !insertmacro FailInstall "$(RegisterFailed)"
   ${EndIf}

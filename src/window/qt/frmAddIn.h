@@ -1,5 +1,6 @@
 #pragma once
 
+#include "window/AddInWindow.h"
 #include "window/FormCode.h"
 #include "window/qt/QtControls.h"
 
@@ -12,17 +13,17 @@ namespace quillmark {
 // The converter window in Qt Widgets: its controls at their fixed places, their events passed
 // to the window's code. Creating it builds the controls; Show loads it (runs Form_Load) when
 // it is not loaded; closing it, by its close box or by Unload, unloads it.
-class frmAddIn : public QWidget, private IFormWindow {
+class frmAddIn : public QWidget, public AddInWindow, private IFormWindow {
     Q_OBJECT
 public:
     explicit frmAddIn(QWidget* parent = nullptr);
     ~frmAddIn() override;
 
-    void Show() { code_->Show(); }
-    void Hide() { code_->Hide(); }
-    void Unload() { code_->Unload(); }
+    void Show() override { code_->Show(); }
+    void Hide() override { code_->Hide(); }
+    void Unload() override { code_->Unload(); }
     bool IsLoaded() const { return code_->IsLoaded(); }
-    void SetConnect(std::shared_ptr<void> connect) { code_->SetConnect(std::move(connect)); }
+    void SetConnect(std::shared_ptr<void> connect) override { code_->SetConnect(std::move(connect)); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

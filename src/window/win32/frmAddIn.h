@@ -1,6 +1,6 @@
 #pragma once
 
-#include "addin/AddIn.h"
+#include "window/AddInWindow.h"
 #include "window/FormCode.h"
 #include "window/FormDesign.h"
 #include "window/win32/Win32Controls.h"

@@ -2,7 +2,8 @@
 # quillmark.exe under Wine against the Linux build of the same source:
 #   commands-test.sh LOADER PREFIX EXE LINUX_QUILLMARK SOURCE_DIR SHARED_DIR
 # Every command's output, byte for byte, and its exit status over the example and the shared
-# documents, also from a Japanese path, and sites with their options; then what the program
+# documents, also from a Japanese path and a 350-character one, and sites with their options;
+# the window toolkit's commands refused; then what the program
 # does with files: -o that names an input, devices, stale temporary files, a stopped run. Exits
 # 77 (skipped) where this machine runs no programs of the loader's architecture or there is no
 # Linux build to compare with.
@@ -151,6 +152,29 @@ if [ -d "$office" ]; then
 else
   echo "note: $office is absent; the shared documents are not compared"
 fi
+
+# A folder whose Windows path is 350 characters long, past the old limit of 260, reads as on
+# Linux.
+deep=$work/$(head -c $((145 - ${#work})) /dev/zero | tr '\0' d)
+for _ in 1 2; do deep=$deep/$(head -c 100 /dev/zero | tr '\0' e); done
+mkdir -p "$deep"
+cp "$sample"/*.bas "$sample"/*.cls "$deep/"
+[ $((${#deep} + 2)) = 350 ] || fail "the deep folder's path is $((${#deep} + 2)) characters long, not 350"
+compareProject "$deep"
+compare source --all "$deep"
+compareSites deep "$deep"
+
+# The window toolkit's commands are none of quillmark.exe's, nor suggested for a typing error.
+for typed in editor window edtor; do
+  windows "$typed" "$sample" >/dev/null 2>"$work/windows.err"
+  status=$?
+  message=$(head -1 "$work/windows.err")
+  case $typed:$status:$message in
+  edtor:2:*"unknown command"* | editor:2:*"not a command of quillmark.exe"* | window:2:*"not a command of quillmark.exe"*)
+    [[ $message != *"did you mean editor"* ]] || fail "quillmark.exe $typed suggests a command it lacks: $message" ;;
+  *) fail "quillmark.exe $typed: exit $status, $message" ;;
+  esac
+done
 
 # -o never names an input, whatever the spelling.
 mkdir "$work/in"
