@@ -51,7 +51,7 @@ private:
     std::string path_;
     std::string systemPath_; // Windows: the open folder's final path
     int descriptor_ = -1;
-    void* handle_ = nullptr; // Windows
+    [[maybe_unused]] void* handle_ = nullptr; // Windows: the open folder, held against renaming
 };
 
 } // namespace quillmark
