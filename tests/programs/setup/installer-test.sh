@@ -147,6 +147,15 @@ check_installed() {
   for line in "Library: $folder\\x64\\Quillmark.dll" "OriginalFilename: Quillmark.dll" "OLESelfRegister"; do
     grep -qxF "$line" <<<"$answer" || fail "quillmark.exe --version --verbose printed no \"$line\": $answer"
   done
+  # quillmark.exe's own version resource, read as a library's would be, names the library's
+  # product, version and description.
+  mkdir -p "$tmp/version"
+  cp "$(w64 winepath -u "$folder\\bin\\quillmark.exe" | tr -d '\r')" "$tmp/version/quillmark.exe"
+  cp "$tmp/version/quillmark.exe" "$tmp/version/Quillmark.dll"
+  own=$(w64 "Z:$tmp/version/quillmark.exe" --version --verbose | tr -d '\r') || fail "the program's own version: $own"
+  grep -qxF "OriginalFilename: quillmark.exe" <<<"$own" || fail "quillmark.exe's version resource: $own"
+  [ "$(grep -E '^(Product|File)' <<<"$own")" = "$(grep -E '^(Product|File)' <<<"$answer" | head -4)" ] ||
+    fail "quillmark.exe's version resource differs from the library's: $own"
   expected="bin/quillmark.exe uninstall-steps.exe uninstall.exe x64/Quillmark.dll"
   [ $runs32 = 1 ] && expected+=" x86/Quillmark.dll"
   linux=$(w64 winepath -u "$folder" | tr -d '\r')
