@@ -13,6 +13,10 @@ namespace quillmark {
 // become U+FFFD, unit bytes at a time.
 std::string ConvertToUtf8(std::string_view bytes, const std::string& encoding, std::size_t replacementUnit = 0);
 
+// UTF-8 text converted into encoding by the platform's converter; throws UnknownEncoding's error
+// for an unknown encoding and RuntimeError 5 for a character that the encoding lacks.
+std::string ConvertFromUtf8(std::string_view text, const std::string& encoding);
+
 // An encoding name that no converter knows: the user named it, so a command was asked wrongly.
 inline RuntimeError UnknownEncoding(const std::string& encoding)
 {
