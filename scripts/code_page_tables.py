@@ -15,7 +15,8 @@ import sys
 SINGLE_BYTE = (["CP%d" % n for n in (437, 850, 852, 866, 874, 1250, 1251, 1252, 1253, 1254, 1256, 1257)]
                + ["ISO-8859-%d" % n for n in (1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 15)]
                + ["MACINTOSH", "ASCII", "KOI8-R", "KOI8-U"])
-DOUBLE_BYTE = ["CP932", "GBK", "CP949", "BIG5", "EUC-JP"]
+# EUC-JP has characters of three bytes, which a table of two cannot hold: refused too.
+DOUBLE_BYTE = ["CP932", "GBK", "CP949", "BIG5"]
 
 libc = ctypes.CDLL(ctypes.util.find_library("c"), use_errno=True)
 libc.iconv_open.restype = ctypes.c_void_p
@@ -41,6 +42,38 @@ def decode(cd, data):
     if inleft.value:
         return None
     return out.raw[:64 - outleft.value].decode("utf-8")
+
+
+def encode(name, text):
+    """glibc's bytes of text in the code page, or None."""
+    cd = libc.iconv_open(name.encode(), b"UTF-8")
+    data = text.encode("utf-8")
+    inbuf = ctypes.create_string_buffer(data, len(data))
+    out = ctypes.create_string_buffer(16)
+    inptr, outptr = ctypes.c_char_p(ctypes.addressof(inbuf)), ctypes.c_char_p(ctypes.addressof(out))
+    inleft, outleft = ctypes.c_size_t(len(data)), ctypes.c_size_t(16)
+    result = libc.iconv(cd, ctypes.byref(inptr), ctypes.byref(inleft), ctypes.byref(outptr), ctypes.byref(outleft))
+    libc.iconv_close(cd)
+    return None if result == FAILED or inleft.value else out.raw[:16 - outleft.value]
+
+
+def preferred(name, singles, doubles):
+    """For characters that several byte sequences decode to, the one glibc encodes them as."""
+    sources = {}
+    for byte, character in enumerate(singles):
+        if character < 0xFFFD:
+            sources.setdefault(character, []).append(byte)
+    for lead, row in doubles.items():
+        for trail, character in enumerate(row):
+            if character < 0xFFFD:
+                sources.setdefault(character, []).append(lead << 8 | trail)
+    choices = []
+    for character, sequences in sorted(sources.items()):
+        if len(sequences) > 1:
+            bytes_ = encode(name, chr(character))
+            if bytes_ is not None and len(bytes_) <= 2:
+                choices.append((character, int.from_bytes(bytes_, "big") | (0x10000 if len(bytes_) == 2 else 0)))
+    return choices
 
 
 def table(name):
@@ -99,7 +132,14 @@ def main(output):
             lines.append("constexpr WideCharacter Wide%d[] = {%s};" % (index, ",".join(
                 '{0x%X, "%s"}' % (key, "".join("\\x%02X" % b for b in text.encode())) for key, text in wide)))
             wideName, wideCount = "Wide%d" % index, len(wide)
-        entries.append('{"%s", Single%d, %s, %s, %d}' % (name, index, doubleName, wideName, wideCount))
+        chosen = preferred(name, singles, doubles)
+        chosenName = "nullptr"
+        if chosen:
+            lines.append("constexpr EncodedCharacter Chosen%d[] = {%s};" % (
+                index, ",".join("{0x%X, 0x%X}" % pair for pair in chosen)))
+            chosenName = "Chosen%d" % index
+        entries.append('{"%s", Single%d, %s, %s, %d, %s, %d}' % (
+            name, index, doubleName, wideName, wideCount, chosenName, len(chosen)))
     lines += ["", "} // namespace", "",
               "std::span<const CodePageTable> CodePageTables()", "{",
               "    static constexpr CodePageTable Tables[] = {%s};" % ",\n        ".join(entries),

@@ -12,7 +12,14 @@ struct WideCharacter {
     const char* utf8;
 };
 
-// A code page as glibc's iconv decodes it, for the web build, which has no iconv of its own.
+// For a character that several sequences decode to, the one glibc encodes it as: a byte, or
+// 0x10000 | lead << 8 | trail.
+struct EncodedCharacter {
+    std::uint32_t character;
+    std::uint32_t bytes;
+};
+
+// A code page as glibc's iconv decodes and encodes it, for the web build, which has no iconv of its own.
 struct CodePageTable {
     static constexpr std::uint16_t Invalid = 0xFFFF;
     static constexpr std::uint16_t LeadByte = 0xFFFE;
@@ -23,6 +30,8 @@ struct CodePageTable {
     const std::uint16_t* const* doubles;  // 256 rows of 256 for the lead bytes, nullptr elsewhere
     const WideCharacter* wide;
     std::size_t wideCount;
+    const EncodedCharacter* chosen;
+    std::size_t chosenCount;
 };
 
 // Made at build time by scripts/code_page_tables.py.

@@ -6,7 +6,9 @@
 
 #include "base/AsciiText.h"
 
+#include <map>
 #include <optional>
+#include <unordered_map>
 
 namespace quillmark {
 namespace {
@@ -173,7 +175,97 @@ const CodePageTable* Table(const std::string& encoding)
     return nullptr;
 }
 
+// The character of the well-formed UTF-8 sequence of length bytes at text[at].
+std::uint32_t Utf8Value(std::string_view text, std::size_t at, std::size_t length)
+{
+    static constexpr unsigned char Masks[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    std::uint32_t value = static_cast<unsigned char>(text[at]) & Masks[length];
+    for (std::size_t i = 1; i < length; ++i) {
+        value = value << 6 | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+    }
+    return value;
+}
+
+// The bytes of each character of a table: a byte, or 0x10000 | lead << 8 | trail; glibc's
+// choice where several sequences decode to one character.
+const std::unordered_map<std::uint32_t, std::uint32_t>& Encodings(const CodePageTable& table)
+{
+    static std::map<const CodePageTable*, std::unordered_map<std::uint32_t, std::uint32_t>> made;
+    auto [found, added] = made.try_emplace(&table);
+    std::unordered_map<std::uint32_t, std::uint32_t>& encodings = found->second;
+    if (added) {
+        for (std::uint32_t byte = 0; byte < 256; ++byte) {
+            if (table.single[byte] < CodePageTable::SeeWide) {
+                encodings.try_emplace(table.single[byte], byte);
+            } else if (table.single[byte] == CodePageTable::LeadByte) {
+                for (std::uint32_t trail = 0; trail < 256; ++trail) {
+                    if (table.doubles[byte][trail] < CodePageTable::SeeWide) {
+                        encodings.try_emplace(table.doubles[byte][trail], 0x10000 | byte << 8 | trail);
+                    }
+                }
+            }
+        }
+        for (std::size_t i = 0; i < table.chosenCount; ++i) {
+            encodings[table.chosen[i].character] = table.chosen[i].bytes;
+        }
+    }
+    return encodings;
+}
+
+void AppendUtf16(std::string& out, std::uint32_t character, bool bigEndian)
+{
+    const auto unit = [&](std::uint32_t value) {
+        out += static_cast<char>(bigEndian ? value >> 8 : value & 0xFF);
+        out += static_cast<char>(bigEndian ? value & 0xFF : value >> 8);
+    };
+    if (character < 0x10000) {
+        unit(character);
+    } else {
+        unit(0xD800 + ((character - 0x10000) >> 10));
+        unit(0xDC00 + ((character - 0x10000) & 0x3FF));
+    }
+}
+
 } // namespace
+
+std::string ConvertFromUtf8(std::string_view text, const std::string& encoding)
+{
+    const bool utf16 = SameName(encoding, "UTF-16") || SameName(encoding, "UTF-16LE") || SameName(encoding, "UTF-16BE");
+    const CodePageTable* table = SameName(encoding, "UTF-8") || utf16 ? nullptr : Table(encoding);
+    if (!utf16 && table == nullptr && !SameName(encoding, "UTF-8")) {
+        throw UnknownEncoding(encoding);
+    }
+    const bool bigEndian = SameName(encoding, "UTF-16BE");
+    // glibc's UTF-16 begins with a byte order mark, in the order of its machine: little-endian.
+    std::string out = SameName(encoding, "UTF-16") && !text.empty() ? "\xFF\xFE" : "";
+    out.reserve(text.size() * 2);
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = Utf8Character(text, at);
+        if (length == 0) {
+            throw RuntimeError(err::InvalidCall, {},
+                               "a character that " + encoding + " lacks at offset " + std::to_string(at));
+        }
+        const std::uint32_t character = Utf8Value(text, at, length);
+        if (table == nullptr && !utf16) {
+            out.append(text.substr(at, length));
+        } else if (utf16) {
+            AppendUtf16(out, character, bigEndian);
+        } else {
+            const auto& encodings = Encodings(*table);
+            const auto found = encodings.find(character);
+            if (found == encodings.end()) {
+                throw RuntimeError(err::InvalidCall, {},
+                                   "a character that " + encoding + " lacks at offset " + std::to_string(at));
+            }
+            if (found->second & 0x10000) {
+                out += static_cast<char>((found->second >> 8) & 0xFF);
+            }
+            out += static_cast<char>(found->second & 0xFF);
+        }
+        at += length;
+    }
+    return out;
+}
 
 std::string ConvertToUtf8(std::string_view bytes, const std::string& encoding, std::size_t replacementUnit)
 {

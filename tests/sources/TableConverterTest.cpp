@@ -18,9 +18,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // glibc's text of bytes, or "refused at N".
-std::string ByIconv(std::string_view bytes, const char* encoding)
+std::string ByIconv(std::string_view bytes, const char* encoding, const char* into = "UTF-8")
 {
-    iconv_t cd = iconv_open("UTF-8", encoding);
+    iconv_t cd = iconv_open(into, encoding);
     std::string out(bytes.size() * 4 + 16, '\0');
     char* in = const_cast<char*>(bytes.data());
     std::size_t inLeft = bytes.size();
@@ -71,6 +71,57 @@ TEST(TableConverter, DecodesAsIconvDoes)
     for (const char* encoding : encodings) {
         for (const std::string& text : texts) {
             ASSERT_EQ(ByTable(text, encoding), ByIconv(text, encoding)) << encoding << ": " << text;
+        }
+    }
+}
+
+std::string EncodedByTable(std::string_view text, const char* encoding)
+{
+    try {
+        return ConvertFromUtf8(text, encoding);
+    } catch (const RuntimeError& error) {
+        const std::string problem = error.Problem();
+        return "refused at " + problem.substr(problem.rfind(' ') + 1);
+    }
+}
+
+TEST(TableConverter, EncodesAsIconvDoes)
+{
+    // Every character of every table (those that several sequences stand for among them), a
+    // line of text in each, and bytes that are no UTF-8.
+    std::vector<const char*> encodings{"UTF-8", "UTF-16LE", "UTF-16BE", "UTF-16"};
+    for (const CodePageTable& table : CodePageTables()) {
+        encodings.push_back(table.name);
+    }
+    const std::string sample = "Sub 集計() ' «résumé» – ü € ✓ \xF0\x9F\x98\x80\r\n";
+    for (const char* encoding : encodings) {
+        std::string every;
+        for (const CodePageTable& table : CodePageTables()) {
+            if (std::string_view(table.name) != encoding)
+                continue;
+            for (int lead = 0; lead < 256; ++lead) {
+                if (table.single[lead] < CodePageTable::SeeWide)
+                    every += ConvertToUtf8(std::string(1, static_cast<char>(lead)), encoding);
+                for (int trail = 0; table.single[lead] == CodePageTable::LeadByte && trail < 256; ++trail) {
+                    if (table.doubles[lead][trail] < CodePageTable::SeeWide)
+                        every += ConvertToUtf8(std::string{static_cast<char>(lead), static_cast<char>(trail)}, encoding);
+                }
+            }
+        }
+        for (const std::string& text : {sample, every, std::string("ok\xFF")}) {
+            if (ByIconv(text, "UTF-8", encoding).starts_with("refused") && !text.starts_with("ok")) {
+                // text the code page cannot hold whole: compared character by character
+                for (std::size_t at = 0; at < text.size();) {
+                    std::size_t length = 1;
+                    while (at + length < text.size() && (static_cast<unsigned char>(text[at + length]) & 0xC0) == 0x80)
+                        ++length;
+                    const std::string one = text.substr(at, length);
+                    ASSERT_EQ(EncodedByTable(one, encoding), ByIconv(one, "UTF-8", encoding)) << encoding << ": " << one;
+                    at += length;
+                }
+            } else {
+                ASSERT_EQ(EncodedByTable(text, encoding), ByIconv(text, "UTF-8", encoding)) << encoding;
+            }
         }
     }
 }
