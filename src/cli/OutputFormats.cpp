@@ -133,7 +133,9 @@ std::span<const OutputFormat> OutputFormats()
 
 const OutputFormat* FormatOf(const Options& options)
 {
-    const std::string_view name = !options.format.empty() ? std::string_view(options.format) : options.inlineStyles ? "inline" : "html";
+    const std::string_view name = !options.format.empty() ? std::string_view(options.format)
+                                  : options.inlineStyles  ? "inline"
+                                                          : "html";
     for (const OutputFormat& format : kFormats)
         if (format.name == name)
             return &format;

@@ -5,6 +5,7 @@
 #include "sources/EncodingConverter.h"
 
 #include "base/AsciiText.h"
+#include "base/Utf8Text.h"
 
 #include <map>
 #include <optional>
@@ -14,25 +15,6 @@ namespace quillmark {
 namespace {
 
 constexpr std::uint32_t Replacement = 0xFFFD;
-
-void AppendUtf8(std::string& out, std::uint32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 [[noreturn]] void NotValid(const std::string& encoding, std::size_t offset)
 {

@@ -1,6 +1,7 @@
 #include "sources/TextDecoding.h"
 
 #include "base/AsciiText.h"
+#include "base/Utf8Text.h"
 #include "codemodel/ByteBlocks.h"
 #include "sources/EncodingConverter.h"
 
@@ -131,20 +132,6 @@ std::string RepairUtf8(std::string_view s)
         }
     }
     return out;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 // Code page 1252 as Windows decodes it: the five unassigned bytes stand for the C1 controls of
