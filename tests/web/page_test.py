@@ -37,15 +37,22 @@ DROP = """const transfer = new DataTransfer();
 # What the copy button puts on the clipboard, caught after the page's own handler.
 CATCH_COPY = """window.addEventListener('copy', e => { window.copied = e.clipboardData.getData('text/html'); },
     {once: true});"""
-ZIP = """const made = [];
-    const real = URL.createObjectURL;
-    URL.createObjectURL = (blob) => { made.push(blob); return real(blob); };
-    document.getElementById('site').click();
-    URL.createObjectURL = real;
-    const files = fflate.unzipSync(new Uint8Array(await made[0].arrayBuffer()));
-    const out = {};
-    for (const [name, bytes] of Object.entries(files)) out[name] = new TextDecoder().decode(bytes);
-    return out;"""
+# What a download button hands the browser: the file's name and its text, or a zip's files.
+DOWNLOAD = """const done = arguments[arguments.length - 1];
+    const made = [];
+    const createObjectURL = URL.createObjectURL, click = HTMLAnchorElement.prototype.click;
+    URL.createObjectURL = (blob) => { made.push(blob); return createObjectURL(blob); };
+    HTMLAnchorElement.prototype.click = function () { made.push(this.download); };
+    document.getElementById(arguments[0]).click();
+    URL.createObjectURL = createObjectURL;
+    HTMLAnchorElement.prototype.click = click;
+    (async () => {
+        const bytes = new Uint8Array(await made[0].arrayBuffer());
+        if (!made[1].endsWith('.zip')) return [made[1], new TextDecoder().decode(bytes)];
+        const files = {};
+        for (const [name, data] of Object.entries(fflate.unzipSync(bytes))) files[name] = new TextDecoder().decode(data);
+        return [made[1], files];
+    })().then(done);"""
 
 
 def native_site(quillmark, folder, names, out):
@@ -55,9 +62,19 @@ def native_site(quillmark, folder, names, out):
     files = {}
     for root, _, found in os.walk(out):
         for name in found:
-            with open(os.path.join(root, name), encoding="utf-8") as f:
+            with open(os.path.join(root, name), encoding="utf-8", newline="") as f:
                 files[os.path.relpath(os.path.join(root, name), out)] = f.read()
     return files, run.stderr
+
+
+def command(quillmark, *args):
+    """What the native command prints, run beside the test tree's folder."""
+    return subprocess.run([quillmark, *args], cwd=os.path.dirname(FOLDER), capture_output=True,
+                          check=True).stdout.decode()
+
+
+def download(browser, button):
+    return browser.call("POST", browser.session + "/execute/async", {"script": DOWNLOAD, "args": [button]})
 
 
 def wait(browser, script, until=bool):
@@ -88,14 +105,20 @@ def test(browser, quillmark, page, work):
     expect("a link within the page stays in the frame", browser.run(FRAME + "return frame.title;"), "Order — OrderDesk")
     browser.run(CATCH_COPY)
     browser.click("#copy")
-    # The clipboard takes the platform's line breaks.
-    copied = (browser.run("return window.copied;") or "").replace("\r\n", "\n")
-    inline = subprocess.run([quillmark, "convert", "--links", "--module", "Order", "--inline-styles", "--theme", "light",
-                             "OrderDesk/src/classes/Order.cls"], cwd=os.path.dirname(FOLDER), capture_output=True, text=True).stdout
+    copied = browser.run("return window.copied;")
+    inline = command(quillmark, "convert", "--links", "--module", "Order", "--inline-styles", "--theme", "light",
+                     "OrderDesk/src/classes/Order.cls")
     expect("the copy's HTML, with inline styles", copied, inline)
-    zipped = browser.call("POST", browser.session + "/execute/async",
-                          {"script": "const done = arguments[0]; (async () => {" + ZIP + "})().then(done);", "args": []})
-    expect("the site's zip", zipped, native)
+    expect("the site's zip", download(browser, "site"), ["quillmark-site.zip", native])
+    for button, extra in (("fragment", []), ("page", ["--page", "--theme", "light", "--line-numbers"])):
+        wanted = command(quillmark, "convert", "--links", "--module", "Order", *extra, "OrderDesk/src/classes/Order.cls")
+        expect(f"the {button} downloaded", download(browser, button), ["Order.html", wanted])
+
+    # Another theme: the site made anew, the same module still shown.
+    browser.run("const theme = document.getElementById('theme'); theme.value = 'dark';"
+                "theme.dispatchEvent(new Event('change'));")
+    expect("the dark theme's sheet on the module's page", wait(browser, FRAME + "return frame.title === 'Order — OrderDesk' "
+           "&& frame.querySelector('style').textContent;"), command(quillmark, "css", "--page", "--theme", "dark"))
 
     if os.path.exists(OFFICE):
         drop_documents(browser, quillmark, work, folder_modules)
