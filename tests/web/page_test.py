@@ -163,6 +163,14 @@ def drop_documents(browser, quillmark, work, folder_modules):
     browser.run(FRAME + "frame.querySelector('a[href$=\"MonkeyTest.html\"]').click();")
     expect("the CP932 module's page", wait(browser, SHOWN), browser.run(MAIN, native["VBAProject/MonkeyTest.html"]))
 
+    # Nothing readable: the message alone, no page of the projects before.
+    locked = "Locked_with_macro.xlsm"
+    browser.run(DROP, [[locked, base64.b64encode(dropped[locked]).decode()]])
+    _, messages = native_site(quillmark, folder, [locked], os.path.join(work, "locked-site"))
+    expect("a locked document alone", wait(browser, MODULES, lambda got: not got), [])
+    expect("its messages", browser.run("return document.getElementById('messages').textContent"),
+           messages.replace(folder + "/", ""))
+
 
 def main():
     quillmark, page = (os.path.abspath(p) for p in sys.argv[1:3])

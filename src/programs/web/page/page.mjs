@@ -130,8 +130,15 @@ function build() {
   showMessages(result.err);
   state.pages = FS.analyzePath(`${Site}/index.html`).exists ? readTree(Site) : {};
   state.modules = modulesOf(state.pages['index.html']);
-  for (const id of ['site', 'copy', 'fragment', 'page']) $(id).disabled = !state.pages['index.html'];
-  show(state.pages[state.current] ? state.current : 'index.html');
+  $('site').disabled = !state.pages['index.html'];
+  if (state.pages['index.html']) {
+    show(state.pages[state.current] ? state.current : 'index.html');
+  } else {
+    // Nothing of it could be shown: nor may what was dropped before stay.
+    state.current = '';
+    $('view').srcdoc = '';
+    for (const id of ['copy', 'fragment', 'page']) $(id).disabled = true;
+  }
 }
 
 // Each module page's project and module, from the index: its projects are the paths in order. A
