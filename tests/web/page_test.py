@@ -102,7 +102,9 @@ def test(browser, quillmark, page, work):
     order = os.path.join("OrderDesk", "src", "classes", "Order.html")
     expect("the module page, highlighted and numbered", wait(browser, SHOWN), browser.run(MAIN, native[order]))
     browser.run(FRAME + "frame.querySelector('.UsedBy a').click();")
-    expect("a link within the page stays in the frame", browser.run(FRAME + "return frame.title;"), "Order — OrderDesk")
+    expect("a link within the page goes to its line there", browser.run(
+        FRAME + "return [frame.title, frame.querySelector(':target') && frame.querySelector(':target').id];"),
+        ["Order — OrderDesk", "L17"])
     browser.run(CATCH_COPY)
     browser.click("#copy")
     copied = browser.run("return window.copied;")

@@ -167,11 +167,17 @@ function show(path, hash = '') {
   const view = $('view');
   view.onload = () => {
     view.contentDocument.addEventListener('click', follow);
-    if (hash) view.contentDocument.getElementById(hash)?.scrollIntoView();
+    target(hash);
   };
   view.srcdoc = html;
   const module = state.modules[path];
   for (const id of ['copy', 'fragment', 'page']) $(id).disabled = !module;
+}
+
+// The frame's document is about:srcdoc, whose own fragments its location may go to: the line or
+// procedure becomes the target that the site's sheet marks.
+function target(hash) {
+  if (hash) $('view').contentWindow.location.hash = encodeURIComponent(hash);
 }
 
 // A frame made from text takes its links as the page's own: each is followed here instead.
@@ -182,7 +188,7 @@ function follow(event) {
   const url = new URL(link.getAttribute('href'), `https://site.invalid/${state.current}`);
   const hash = decodeURIComponent(url.hash.slice(1));
   const path = decodeURIComponent(url.pathname.slice(1));
-  if (path === state.current) $('view').contentDocument.getElementById(hash)?.scrollIntoView();
+  if (path === state.current) target(hash);
   else show(path, hash);
 }
 
