@@ -35,8 +35,8 @@ DROP = """const transfer = new DataTransfer();
         transfer.items.add(new File([Uint8Array.from(atob(data), c => c.charCodeAt(0))], name));
     document.dispatchEvent(new DragEvent('drop', {dataTransfer: transfer, bubbles: true, cancelable: true}));"""
 # What the copy button puts on the clipboard, caught after the page's own handler.
-CATCH_COPY = """window.addEventListener('copy', e => { window.copied = e.clipboardData.getData('text/html'); },
-    {once: true});"""
+CATCH_COPY = """window.addEventListener('copy', e => {
+    window.copied = ['text/html', 'text/plain'].map(type => e.clipboardData.getData(type)); }, {once: true});"""
 # What a download button hands the browser: the file's name and its text, or a zip's files.
 DOWNLOAD = """const done = arguments[arguments.length - 1];
     const made = [];
@@ -110,10 +110,12 @@ def test(browser, quillmark, page, work):
     copied = browser.run("return window.copied;")
     inline = command(quillmark, "convert", "--links", "--module", "Order", "--inline-styles", "--theme", "light",
                      "OrderDesk/src/classes/Order.cls")
-    expect("the copy's HTML, with inline styles", copied, inline)
+    fragment = command(quillmark, "convert", "--links", "--module", "Order", "OrderDesk/src/classes/Order.cls")
+    expect("the copy: HTML with inline styles, the fragment as text", copied, [inline, fragment])
     expect("the site's zip", download(browser, "site"), ["quillmark-site.zip", native])
-    for button, extra in (("fragment", []), ("page", ["--page", "--theme", "light", "--line-numbers"])):
-        wanted = command(quillmark, "convert", "--links", "--module", "Order", *extra, "OrderDesk/src/classes/Order.cls")
+    page_html = command(quillmark, "convert", "--links", "--module", "Order", "--page", "--theme", "light",
+                        "--line-numbers", "OrderDesk/src/classes/Order.cls")
+    for button, wanted in (("fragment", fragment), ("page", page_html)):
         expect(f"the {button} downloaded", download(browser, button), ["Order.html", wanted])
 
     # Another theme: the site made anew, the same module still shown.

@@ -9,8 +9,7 @@ const Site = '/site';
 // Loose module files are one project, named as the editor names a new one.
 const LooseProject = 'VBAProject';
 
-let engine;
-engine = await createQuillmark({
+const engine = await createQuillmark({
   wasmBinary: Uint8Array.from(atob(wasmBase64), (c) => c.charCodeAt(0)),
   quillmarkInflateRaw: rawInflater(pako, (problem) => {
     engine.quillmarkInflateProblem = problem;
@@ -211,14 +210,15 @@ function download(name, bytes, type) {
 const theme = () => ['--theme', $('theme').value];
 const moduleName = () => state.modules[state.current].name;
 
-// The window's clipboard flavour: the fragment with inline styles, beside the plain code.
+// What the window's copy puts on the clipboard: the fragment with inline styles as HTML, for Word
+// or a mail, and the fragment itself as text, for a page's source.
 $('copy').onclick = () => {
   const html = convert(['--inline-styles', ...theme()]);
-  if (html === null) return;
-  const code = $('view').contentDocument.querySelector('main')?.innerText ?? '';
+  const fragment = convert([]);
+  if (html === null || fragment === null) return;
   const put = (event) => {
     event.clipboardData.setData('text/html', html);
-    event.clipboardData.setData('text/plain', code);
+    event.clipboardData.setData('text/plain', fragment);
     event.preventDefault();
   };
   document.addEventListener('copy', put, { once: true });
