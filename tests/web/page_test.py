@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Opens quillmark.html from disk (file://) in headless Chromium and uses it as a reader would: a
-folder picked, then documents and a loose module file dropped; the module list, a module page and
-its links, a damaged (and, with ../shared/testdata, a locked and a CP932) document's messages,
-the copy and the site's zip, each against the native command on the same files. Every request
-the browser makes is recorded: none but the page itself may be.
+"""Opens quillmark.html from disk (file://) in headless Chromium and uses it as a reader would: the
+test tree's folder picked (its module list, a module page and a link to a line, the copy, the
+downloads, another theme), then, with ../shared/testdata, documents and a loose CP932 module file
+dropped (a damaged and a locked document's messages, the modules, the CP932 page), each against
+the native command on the same files. Every request the browser makes is recorded: none but the
+page itself may be.
 
 usage: page_test.py QUILLMARK PAGE
 Exits 77 (skipped) when chromedriver or Chromium cannot be started here.
