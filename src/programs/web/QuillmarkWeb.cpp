@@ -40,8 +40,9 @@ private:
 };
 
 // Runs "quillmark ARGS..." with standard input read from the file input (none when empty).
-// convert, list, source and css; the others, which write files or open windows, are refused as
-// bad usage.
+// convert, list, source, css, and site, which writes into the module's file system (the offline
+// page shows it from there); the others, which write files elsewhere or open windows, are
+// refused as bad usage.
 Result Run(const std::vector<std::string>& args, const std::string& input)
 {
     using namespace quillmark::cli;
@@ -71,6 +72,8 @@ Result Run(const std::vector<std::string>& args, const std::string& input)
         result.status = List(line.options, out, err);
     } else if (line.source->parsed()) {
         result.status = Source(line.options, out, err);
+    } else if (line.site.command->parsed()) {
+        result.status = RunSiteCommand(line.site);
     } else if (line.css->parsed()) {
         out << (line.cssPage ? StyleSheet(line.cssTheme) : FragmentStyleSheet(line.cssTheme));
         result.status = kDone;

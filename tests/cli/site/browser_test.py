@@ -30,7 +30,7 @@ class Skip(Exception):
 
 
 class Browser:
-    def __init__(self, driver, binary, profile):
+    def __init__(self, driver, binary, profile, capabilities=None):
         with socket.socket() as s:
             s.bind(("127.0.0.1", 0))
             port = s.getsockname()[1]
@@ -49,7 +49,7 @@ class Browser:
         options = {"binary": binary, "args": CHROMIUM_FLAGS + [f"--user-data-dir={profile}"]}
         try:
             session = self.call("POST", "/session", {"capabilities": {"alwaysMatch": {
-                "browserName": "chrome", "goog:chromeOptions": options}}})
+                "browserName": "chrome", "goog:chromeOptions": options, **(capabilities or {})}}})
         except RuntimeError as e:
             self.driver.kill()
             raise Skip(f"Chromium does not start: {e}")
@@ -84,6 +84,10 @@ class Browser:
     def type(self, css, text):
         """Replaces the field's text as a user would: select all, delete, type."""
         self.call("POST", self.element(css) + "/value", {"text": "\ue009a\ue000\ue003" + text})
+
+    def log(self, kind):
+        """The entries of a log asked for with goog:loggingPrefs since the last call."""
+        return self.call("POST", self.session + "/se/log", {"type": kind})
 
     def quit(self):
         try:

@@ -2,6 +2,7 @@
 // to WebAssembly: the same fragments, lists and messages. Loaded once, on import.
 import pako from 'pako';
 import createQuillmark from './dist/quillmark.mjs';
+import { rawInflater } from './inflate.mjs';
 
 const Themes = ['light', 'dark', 'editor'];
 
@@ -16,36 +17,9 @@ async function wasmBytes() {
   return new Uint8Array(await response.arrayBuffer());
 }
 
-// Raw deflate data into output, at most output.length bytes: the count made, -1 when there would
-// be more, -2 for invalid data (the problem in module.quillmarkInflateProblem), -3 when it ends early.
-function inflateRaw(input, output) {
-  let produced = 0;
-  let over = false;
-  const inflator = new pako.Inflate({ raw: true, chunkSize: 65536 });
-  inflator.onData = (chunk) => {
-    if (produced + chunk.length > output.length) {
-      over = true;
-      throw new RangeError('more than declared');
-    }
-    output.set(chunk, produced);
-    produced += chunk.length;
-  };
-  inflator.onEnd = (status) => {
-    inflator.err = status;
-  };
-  try {
-    inflator.push(input, true);
-  } catch (error) {
-    if (!over) throw error;
-  }
-  if (over) return -1;
-  if (inflator.err) {
-    module.quillmarkInflateProblem = inflator.strm.msg || inflator.msg || '';
-    return -2;
-  }
-  return inflator.ended ? produced : -3;
-}
-
+const inflateRaw = rawInflater(pako, (problem) => {
+  module.quillmarkInflateProblem = problem;
+});
 const module = await createQuillmark({ wasmBinary: await wasmBytes(), quillmarkInflateRaw: inflateRaw });
 const { FS } = module;
 // Node's Buffer decodes UTF-8 several times faster than its TextDecoder; browsers have only this.
