@@ -52,4 +52,13 @@ rm -f dist/windows/Quillmark-*-setup.exe
 for arch in x86 x64; do
   src/programs/setup/make-setup.sh dist/windows "$version" "dist/windows/Quillmark-$version-$arch-setup.exe" "$arch"
 done
-(cd dist/windows && sha256sum Quillmark-"$version"-*-setup.exe x86/* x64/* >SHA256SUMS)
+# The offline page goes out beside the setups, for machines where nothing can be installed.
+rm -f dist/windows/quillmark.html
+page=()
+if [ -f dist/web/quillmark.html ]; then
+  cp dist/web/quillmark.html dist/windows/
+  page=(quillmark.html)
+else
+  echo "dist/web/quillmark.html is not built (scripts/build-web.sh): the release lacks the offline page"
+fi
+(cd dist/windows && sha256sum Quillmark-"$version"-*-setup.exe "${page[@]}" x86/* x64/* >SHA256SUMS)
