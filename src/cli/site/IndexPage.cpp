@@ -124,11 +124,13 @@ void AppendLeftOut(const std::vector<RuntimeError>& leftOut, const std::string& 
     if (leftOut.empty())
         return;
     html += "<details class=\"Excluded\"><summary>" + Counted(leftOut.size(), noun) + " left out</summary>\n<ul>\n";
-    const std::string below = folder.ends_with('/') ? folder : folder + "/";
+    // Below folder, whichever separator the system named it with ("\\" on Windows).
+    const auto isSeparator = [](char c) { return c == '/' || c == '\\'; };
+    const std::size_t below = folder.size() + (folder.empty() || isSeparator(folder.back()) ? 0 : 1);
     for (const RuntimeError& problem : leftOut) {
         std::string path = problem.Place().path;
-        if (!folder.empty() && path.starts_with(below))
-            path.erase(0, below.size());
+        if (!folder.empty() && path.size() > below && path.starts_with(folder) && isSeparator(path[below - 1]))
+            path.erase(0, below);
         html += "<li><code>" + EscapeName(path) + "</code>: " + EscapeName(problem.Problem()) + "</li>\n";
     }
     html += "</ul>\n</details>\n";
