@@ -45,6 +45,8 @@ public:
     // The problem in plain words; the description when none was given.
     const std::string& Problem() const { return problem_.empty() ? description_ : problem_; }
     const ErrorPlace& Place() const { return place_; }
+    // The step that failed ("cannot write"); empty when the failure is not told as one.
+    const std::string& Operation() const { return operation_; }
     Kind GetKind() const { return kind_; }
 
     // Fills in the parts of the place that the code which raised the failure could not know,

@@ -34,18 +34,20 @@ std::string ReadModuleFile(const fs::path& path)
     return std::move(file.text);
 }
 
-// A module from its exported text, named name when one is given; where names the text's
-// origin in errors.
-std::shared_ptr<MemoryComponent> ModuleFromBytes(std::string bytes, const std::string& where,
-                                                 const std::string& encoding, const std::string& fallbackName,
-                                                 const std::string& extension, const std::string& name = {})
+// The text of a module's exported bytes; where names their origin in errors.
+std::string DecodedModuleText(std::string bytes, const std::string& where, const std::string& encoding)
 {
-    std::string text;
     try {
-        text = DecodeModuleBytes(std::move(bytes), encoding);
+        return DecodeModuleBytes(std::move(bytes), encoding);
     } catch (const RuntimeError& e) {
         throw RuntimeError(e.Number(), {where}, "cannot decode the text: " + e.Problem(), e.GetKind());
     }
+}
+
+// A module from its exported text, named name when one is given.
+std::shared_ptr<MemoryComponent> ModuleFromText(std::string text, const std::string& fallbackName,
+                                                const std::string& extension, const std::string& name = {})
+{
     ExportedModule parsed = ParseModuleFile(std::move(text), fallbackName, extension);
     if (!name.empty())
         parsed.name = name;
@@ -67,8 +69,8 @@ std::shared_ptr<MemoryProject> StandardInputProject(const std::string& encoding,
                            "more than " + std::to_string(MaxInputModuleSize >> 20) +
                                " MiB, more than a module holds; give the module as a file");
     return std::make_shared<MemoryProject>(
-        StandardInputName,
-        std::vector{ModuleFromBytes(std::move(*bytes), StandardInputName, encoding, "Module1", ".bas", name)});
+        StandardInputName, std::vector{ModuleFromText(DecodedModuleText(std::move(*bytes), StandardInputName, encoding),
+                                                      "Module1", ".bas", name)});
 }
 
 std::shared_ptr<MemoryProject> OpenFolder(const std::string& fileName, const std::string& encoding)
@@ -99,11 +101,16 @@ std::string AbsoluteProjectPath(const std::string& path)
     return Utf8FromPath(absolute);
 }
 
+std::string ModuleFileText(const fs::path& path, const std::string& encoding)
+{
+    return DecodedModuleText(ReadModuleFile(path), Utf8FromPath(path), encoding);
+}
+
 std::shared_ptr<MemoryComponent> OpenModuleFile(const fs::path& path, const std::string& encoding)
 {
     // A file name may hold any bytes; as a module name it must be text.
-    return ModuleFromBytes(ReadModuleFile(path), Utf8FromPath(path), encoding, DecodeName(Utf8FromPath(path.stem())),
-                           Utf8FromPath(path.extension()));
+    return ModuleFromText(ModuleFileText(path, encoding), DecodeName(Utf8FromPath(path.stem())),
+                          Utf8FromPath(path.extension()));
 }
 
 std::shared_ptr<MemoryProject> OpenProject(const std::string& path, const std::string& encoding)

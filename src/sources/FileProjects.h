@@ -13,6 +13,10 @@ namespace quillmark {
 // the project's bare file name.
 std::string AbsoluteProjectPath(const std::string& path);
 
+// The decoded text of an exported module file, its export header included. Throws RuntimeError
+// at the file.
+std::string ModuleFileText(const std::filesystem::path& path, const std::string& encoding);
+
 // The module of an exported module file. Throws RuntimeError at the file.
 std::shared_ptr<MemoryComponent> OpenModuleFile(const std::filesystem::path& path, const std::string& encoding);
 

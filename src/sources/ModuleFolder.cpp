@@ -34,7 +34,7 @@ ModuleFolder::ModuleFolder(const std::string& path, bool recursive,
     real_ = fs::canonical(PathFromUtf8(path_), ec);
 }
 
-std::shared_ptr<MemoryComponent> ModuleFolder::Read(std::size_t i, const std::string& encoding) const
+const fs::path& ModuleFolder::File(std::size_t i) const
 {
     const fs::path& file = files_.at(i);
     std::error_code ec;
@@ -44,7 +44,12 @@ std::shared_ptr<MemoryComponent> ModuleFolder::Read(std::size_t i, const std::st
             throw RuntimeError(err::PathFileAccess, {Utf8FromPath(file)},
                                "a link to " + Utf8FromPath(target) + ", outside the project's folder");
     }
-    return OpenModuleFile(file, encoding);
+    return file;
+}
+
+std::shared_ptr<MemoryComponent> ModuleFolder::Read(std::size_t i, const std::string& encoding) const
+{
+    return OpenModuleFile(File(i), encoding);
 }
 
 std::optional<RuntimeError> ModuleFolder::Claim(std::size_t i, const std::string& name)

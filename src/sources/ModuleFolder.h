@@ -29,8 +29,12 @@ public:
     const std::string& Path() const { return path_; }
     const std::vector<std::filesystem::path>& Files() const { return files_; }
 
+    // File i, to be read. Throws RuntimeError at the file when it is a link to a file outside
+    // the folder.
+    const std::filesystem::path& File(std::size_t i) const;
+
     // The module of file i. Throws RuntimeError at the file when it cannot be read or decoded,
-    // or when it is a link to a file outside the folder. Safe to call from several threads.
+    // or as File does. Safe to call from several threads.
     std::shared_ptr<MemoryComponent> Read(std::size_t i, const std::string& encoding) const;
 
     // Takes name for file i's module (files taken in order): the error at that file when an

@@ -2,11 +2,10 @@
 
 #include "base/PathText.h"
 #include "codemodel/HostObjectModel.h"
-#include "platform/files/FileReading.h"
 #include "sources/DocumentPath.h"
 #include "sources/FileProjects.h"
 #include "sources/ModuleFile.h"
-#include "sources/ModuleFiles.h"
+#include "sources/ModuleFolder.h"
 #include "sources/TextDecoding.h"
 #include "sources/documents/DocumentProject.h"
 
@@ -23,16 +22,7 @@ namespace {
 // binary part lies beside it.
 StoredModule StoredModuleFile(const fs::path& path, const std::string& encoding)
 {
-    const std::string where = Utf8FromPath(path);
-    FileText file = ReadWholeFile(path);
-    if (!file.exists)
-        throw RuntimeError(err::FileNotFound, {where}, "the file is gone");
-    std::string text;
-    try {
-        text = DecodeModuleBytes(std::move(file.text), encoding);
-    } catch (const RuntimeError& e) {
-        throw RuntimeError(e.Number(), {where}, "cannot decode the text: " + e.Problem(), e.GetKind());
-    }
+    const std::string text = ModuleFileText(path, encoding);
     const ExportedModule parsed =
         ParseModuleFile(text, DecodeName(Utf8FromPath(path.stem())), Utf8FromPath(path.extension()));
     StoredModule module;
@@ -54,18 +44,26 @@ StoredModule StoredModuleFile(const fs::path& path, const std::string& encoding)
 
 StoredProject ReadStoredProject(const std::string& path, const std::string& encoding)
 {
+    StoredProject project;
+    std::error_code ec;
+    if (!path.empty() && fs::is_directory(PathFromUtf8(path), ec)) {
+        // Read as every command reads a folder, each file once.
+        ModuleFolder folder(path);
+        project.fileName = folder.Path();
+        for (std::size_t i = 0; i < folder.Files().size(); ++i) {
+            StoredModule module = StoredModuleFile(folder.File(i), encoding);
+            if (auto duplicate = folder.Claim(i, module.name))
+                throw *duplicate;
+            project.modules.push_back(std::move(module));
+        }
+        return project;
+    }
     // Opened first as every command opens a project, so that one rule judges the path and
     // names what is wrong with it.
-    const std::string fileName = OpenProject(path, encoding)->FileName();
-    const fs::path where = PathFromUtf8(fileName);
-    std::error_code ec;
-    const bool folder = fs::is_directory(where, ec);
-    if (!folder && IsDocumentPath(fileName))
-        return LoadStoredDocument(fileName);
-    StoredProject project;
-    project.fileName = fileName;
-    for (const fs::path& file : folder ? ModuleFilesIn(where) : std::vector{where})
-        project.modules.push_back(StoredModuleFile(file, encoding));
+    project.fileName = OpenProject(path, encoding)->FileName();
+    if (IsDocumentPath(project.fileName))
+        return LoadStoredDocument(project.fileName);
+    project.modules.push_back(StoredModuleFile(PathFromUtf8(project.fileName), encoding));
     return project;
 }
 

@@ -413,6 +413,7 @@ TEST(CommandProcess, ALaterRunRemovesOnlyTheStaleTemporaryFilesOfWhatItWrites)
     ::waitpid(gone, nullptr, 0);
     const std::string dead = ".tmp" + std::to_string(gone) + "-0";
     fs::create_directories(dir + "/site/Sample");
+    fs::create_directories(dir + "/export");
     const struct {
         std::string name;
         bool removed;
@@ -425,12 +426,15 @@ TEST(CommandProcess, ALaterRunRemovesOnlyTheStaleTemporaryFilesOfWhatItWrites)
         {"site/Sample/Ledger.html.tmp" + std::to_string(gone), false},              // no temporary name
         {"out.html" + dead, true},
         {"other.html" + dead, false},
+        {"export/Ledger.cls" + dead, true},
+        {"export/Ledger.html" + dead, false}, // no file of an export
     };
     for (const auto& file : files)
         folder.Write(file.name, "half");
     const std::string sample = std::string(QUILLMARK_SOURCE_DIR) + "/examples/Sample";
     EXPECT_EQ(Launch("site -o " + dir + "/site " + sample).status, 0);
     EXPECT_EQ(Launch("convert --module Ledger -o " + dir + "/out.html " + sample).status, 0);
+    EXPECT_EQ(Launch("export -o " + dir + "/export " + sample).status, 0);
     for (const auto& file : files)
         EXPECT_EQ(fs::exists(dir + "/" + file.name), !file.removed) << file.name;
 }

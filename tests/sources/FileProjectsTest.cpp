@@ -3,6 +3,7 @@
 
 #include "base/RuntimeError.h"
 #include "sources/DocumentPath.h"
+#include "sources/StoredProject.h"
 
 #include "common/TempFolder.h"
 
@@ -165,6 +166,8 @@ TEST(OpenProject, ClearErrorsNamingTheFile)
     dir.Write("dupes/b.bas", "Attribute VB_Name = \"SAME\"\n");
     const std::string text = dir.Write("notes.txt", "x");
     const std::string base = dir.Path();
+    dir.Write("linked/Main.bas", "Sub A()\nEnd Sub\n");
+    fs::create_symlink("../notes.txt", base + "/linked/Key.bas");
     struct Case {
         std::string path;
         std::string message;
@@ -183,10 +186,14 @@ TEST(OpenProject, ClearErrorsNamingTheFile)
          base + "/dupes/b.bas: the module name \"SAME\" is already used by " + base +
              "/dupes/a.bas; module names must differ within a project, as in the editor",
          err::DuplicateKey},
+        {base + "/linked", base + "/linked/Key.bas: a link to " + text + ", outside the project's folder",
+         err::PathFileAccess},
     };
     for (const Case& c : cases) {
         const RuntimeError failure = FailureOf([&] { OpenProject(c.path); });
         EXPECT_EQ(failure.Message(), c.message);
+        // Export's reader reads by the same rules, in the same words.
+        EXPECT_EQ(FailureOf([&] { ReadStoredProject(c.path); }).Message(), c.message);
         EXPECT_EQ(failure.Number(), c.number) << c.message;
         EXPECT_EQ(c.message.rfind(failure.Place().path + ": ", 0), 0u) << failure.Place().path;
     }
@@ -200,6 +207,7 @@ TEST(OpenProject, UnreadableFileIsAnError)
     if (std::ifstream(file).good())
         GTEST_SKIP() << "running with rights that read any file";
     EXPECT_NE(ProblemOf([&] { OpenProject(file); }).find("locked.bas: cannot open the file"), std::string::npos);
+    EXPECT_EQ(ProblemOf([&] { ReadStoredProject(file); }), ProblemOf([&] { OpenProject(file); }));
 }
 
 TEST(OpenProject, AnyBytesOpenWithoutCrashing)

@@ -124,10 +124,13 @@ void AppendLeftOut(const std::vector<RuntimeError>& leftOut, const std::string& 
     if (leftOut.empty())
         return;
     html += "<details class=\"Excluded\"><summary>" + Counted(leftOut.size(), noun) + " left out</summary>\n<ul>\n";
+    // Below folder, whichever separator the system named it with ("\\" on Windows).
+    const auto isSeparator = [](char c) { return c == '/' || c == '\\'; };
+    const std::size_t below = folder.size() + (folder.empty() || isSeparator(folder.back()) ? 0 : 1);
     for (const RuntimeError& problem : leftOut) {
         std::string path = problem.Place().path;
-        if (!folder.empty() && path.starts_with(folder + "/"))
-            path.erase(0, folder.size() + 1);
+        if (!folder.empty() && path.size() > below && path.starts_with(folder) && isSeparator(path[below - 1]))
+            path.erase(0, below);
         html += "<li><code>" + EscapeName(path) + "</code>: " + EscapeName(problem.Problem()) + "</li>\n";
     }
     html += "</ul>\n</details>\n";
@@ -176,8 +179,7 @@ void AppendContents(const std::vector<SiteProject>& projects, std::string& html)
 
 } // namespace
 
-std::string IndexPage(const std::vector<SiteProject>& projects, const std::string& title,
-                      const std::vector<RuntimeError>& leftOut)
+std::string IndexPage(const std::vector<SiteProject>& projects, const std::string& title, const LeftOutOfSite& leftOut)
 {
     std::string names = title;
     if (names.empty())
@@ -190,7 +192,8 @@ std::string IndexPage(const std::vector<SiteProject>& projects, const std::strin
             "aria-label=\"Filter modules and procedures\" autocomplete=\"off\">\n"
             "<p class=\"NoMatch\" hidden>No module or procedure matches.</p>\n";
     AppendContents(projects, html);
-    AppendLeftOut(leftOut, {}, "path", html);
+    AppendLeftOut(leftOut.paths, {}, "path", html);
+    AppendLeftOut(leftOut.pages, leftOut.siteFolder, "page", html);
     for (std::size_t p = 0; p < projects.size(); ++p) {
         const SiteProject& project = projects[p];
         std::size_t procedures = 0;

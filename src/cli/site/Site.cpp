@@ -37,27 +37,31 @@ struct PageJob {
     std::size_t module;
 };
 
-// Where a module came from, for messages.
-std::string SourceOf(const SiteProject& project, const SiteModule& module)
-{
-    return module.file.empty() ? project.path + ": module " + module.name : Utf8FromPath(module.file);
-}
-
 struct PageOutcome {
     bool written = false;
-    std::string problem; // also of a page written, with its code undecorated
+    std::optional<RuntimeError> problem; // also of a page written, with its code undecorated
 };
 
-// Writes the module's page: its code decorated and linked, or undecorated after a problem. A
-// conversion that fails leaves the page unwritten and throws its error.
+// The files a site writes, whose temporary twins a stopped run may have left.
+bool IsSiteFile(std::string_view name)
+{
+    return name == kStyleSheetFile || name.ends_with(".html");
+}
+
+// Writes the module's page: its code decorated and linked, or undecorated after the failure to
+// decorate it. A conversion that fails leaves the page unwritten and throws its error.
 void WritePage(const PageJob& job, const SiteFolder::File& page, const ModuleView& view, const KeywordTable& keywords,
-               const std::string& problem, bool lineNumbers)
+               const std::optional<RuntimeError>& failed, bool lineNumbers)
 {
     const SiteProject& project = *job.project;
+    std::string note;
+    if (failed) {
+        const std::int32_t line = failed->Place().line;
+        note = "This module could not be highlighted (" + (line > 0 ? "line " + std::to_string(line) + ": " : "") +
+               failed->Problem() + ").";
+    }
     AtomicFileWriter file(page.folder, page.name, NewFileAccess::Shared, Durability::Unsynced);
-    file.Write(ModulePageTop(project, project.modules[job.module], view.index,
-                             problem.empty() ? "" : "This module could not be highlighted (" + problem + ").",
-                             lineNumbers));
+    file.Write(ModulePageTop(project, project.modules[job.module], view.index, note, lineNumbers));
     // The code goes to the file a chunk at a time. A failure to write is kept until the
     // conversion is over, so that it is not taken for one of the conversion.
     std::string chunk;
@@ -66,7 +70,7 @@ void WritePage(const PageJob& job, const SiteFolder::File& page, const ModuleVie
         if (!writeFailure) {
             try {
                 file.Write(linked);
-            } catch (const std::runtime_error&) {
+            } catch (const RuntimeError&) {
                 writeFailure = std::current_exception();
             }
         }
@@ -74,7 +78,7 @@ void WritePage(const PageJob& job, const SiteFolder::File& page, const ModuleVie
     };
     const LineMarks marks(lineNumbers, view.index);
     CodeLinker::Links links;
-    if (problem.empty())
+    if (!failed)
         links = [&](const NameUse& use) { return LinkOf(*job.procedures, project, job.module, use); };
     const SiteModule& module = project.modules[job.module];
     const CodeLinker::AfterBlock usedBy = [&](std::int32_t lastLine, std::string& out) {
@@ -85,7 +89,7 @@ void WritePage(const PageJob& job, const SiteFolder::File& page, const ModuleVie
             out += UsedByList(project, module, *procedure);
     };
     CodeLinker linker(links, marks, chunk, spill, usedBy);
-    if (problem.empty())
+    if (!failed)
         ConvertRange(view, &keywords, Entry{}, 1, view.lineCount, linker);
     else
         PlainRange(view, Entry{}, 1, view.lineCount, linker);
@@ -106,42 +110,45 @@ PageOutcome WriteModulePage(const PageJob& job, SiteFolder& site, const KeywordT
     try {
         code = ModuleCode(module, options.encoding);
     } catch (const RuntimeError& e) {
-        return {false, e.what()};
+        return {false, e};
     }
     const ProcedureIndex index = IndexOf(code->Procedures().Blocks());
     const ModuleView view{module.name, code->Text(), index, std::max(code->CountOfLines(), 1)};
 
-    std::string problem;
+    std::optional<RuntimeError> failed;
     try {
         const SiteFolder::File page = site.FileFor(module.page);
         try {
-            WritePage(job, page, view, keywords, problem, options.lineNumbers);
+            WritePage(job, page, view, keywords, failed, options.lineNumbers);
         } catch (const RuntimeError& e) {
-            const std::int32_t line = e.Place().line;
-            problem = line > 0 ? "line " + std::to_string(line) + ": " + e.Problem() : e.Problem();
+            failed = e;
         }
-        if (!problem.empty())
-            WritePage(job, page, view, keywords, problem, options.lineNumbers);
-    } catch (const std::runtime_error& e) {
-        return {false, e.what()};
+        if (failed)
+            WritePage(job, page, view, keywords, failed, options.lineNumbers);
+    } catch (const RuntimeError& e) {
+        return {false, e};
     }
-    return {true, problem.empty()
-                      ? ""
-                      : SourceOf(project, module) + ": " + problem + "; its page shows the code undecorated"};
+    if (!failed)
+        return {true, std::nullopt};
+    ErrorPlace place =
+        module.file.empty() ? ErrorPlace{project.path, module.name} : ErrorPlace{Utf8FromPath(module.file)};
+    place.line = failed->Place().line;
+    return {true, RuntimeError(failed->Number(), std::move(place),
+                               failed->Problem() + "; its page shows the code undecorated")};
 }
 
-// Writes a file of the site at path in it; what went wrong, or empty text.
-std::string WriteSiteFile(SiteFolder& site, std::string_view path, const std::string& text)
+// Writes a file of the site at path in it; what went wrong, if anything.
+std::optional<RuntimeError> WriteSiteFile(SiteFolder& site, std::string_view path, const std::string& text)
 {
     try {
         const SiteFolder::File file = site.FileFor(path);
         AtomicFileWriter writer(file.folder, file.name, NewFileAccess::Shared, Durability::Unsynced);
         writer.Write(text);
         writer.Commit();
-    } catch (const std::runtime_error& e) {
-        return e.what();
+    } catch (const RuntimeError& e) {
+        return e;
     }
-    return {};
+    return std::nullopt;
 }
 
 // Leaves in projects only the modules whose pages were written (written: one flag a module, in
@@ -188,11 +195,15 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     // Held open from here on: what is written goes into this folder, whatever takes its name.
     std::optional<SiteFolder> site;
     try {
-        site.emplace(folder, [&] {
-            WriteMessage(err, options.outputFolder + ": another run is writing a site there; waiting for it to end");
-        });
-    } catch (const std::runtime_error& e) {
-        WriteMessage(err, e.what());
+        site.emplace(
+            folder,
+            [&] {
+                WriteMessage(err,
+                             options.outputFolder + ": another run is writing a site there; waiting for it to end");
+            },
+            IsSiteFile);
+    } catch (const RuntimeError& e) {
+        WriteMessage(err, e.Message());
         return kFailed;
     }
     const unsigned jobs = options.jobs > 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
@@ -218,8 +229,10 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     }
     std::vector<SiteProject>& projects = read.projects;
     PlanPages(projects);
-    for (const std::string& problem : LeaveOutInputs(projects, folder, inputs)) {
-        WriteMessage(err, problem);
+    // Pages left out, listed in the index with the reason as what could not be read is.
+    std::vector<RuntimeError> unwritten = LeaveOutInputs(projects, folder, inputs);
+    for (const RuntimeError& problem : unwritten) {
+        WriteMessage(err, problem.Message());
         complete = false;
     }
 
@@ -235,8 +248,8 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
 
     // The style sheet goes first and the index last, listing only the pages written, so that
     // no run, however it ends, leaves a link to a page it did not write.
-    if (const std::string problem = WriteSiteFile(*site, kStyleSheetFile, StyleSheet(options.theme)); !problem.empty()) {
-        WriteMessage(err, problem + "; nothing was written");
+    if (const auto problem = WriteSiteFile(*site, kStyleSheetFile, StyleSheet(options.theme))) {
+        WriteMessage(err, problem->Message() + "; nothing was written");
         return kFailed;
     }
     // The index is made while the pages are, as if every page will be written.
@@ -246,7 +259,7 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     Progress progress(pages.size(), showProgress, err);
     RunInParallel(pages.size() + 1, jobs, [&](std::size_t i) {
         if (i == 0) {
-            index = IndexPage(projects, options.title, read.problems);
+            index = IndexPage(projects, options.title, {read.problems, unwritten, Utf8FromPath(folder)});
             return;
         }
         outcomes[i - 1] = WriteModulePage(pages[i - 1], *site, *keywords, options);
@@ -254,20 +267,23 @@ int BuildSite(const SiteOptions& options, std::ostream& err, bool showProgress)
     });
     progress.Finish();
     std::vector<char> written;
-    for (const PageOutcome& outcome : outcomes) {
-        if (!outcome.problem.empty()) {
-            WriteMessage(err, outcome.problem);
+    for (PageOutcome& outcome : outcomes) {
+        if (outcome.problem) {
+            WriteMessage(err, outcome.problem->Message());
             complete = false;
+            if (!outcome.written)
+                unwritten.push_back(std::move(*outcome.problem));
         }
         written.push_back(outcome.written);
     }
     if (std::find(written.begin(), written.end(), false) != written.end()) {
         KeepWrittenPages(projects, written);
-        index = projects.empty() ? "" : IndexPage(projects, options.title, read.problems);
+        index = projects.empty() ? ""
+                                 : IndexPage(projects, options.title, {read.problems, unwritten, Utf8FromPath(folder)});
     }
     if (!index.empty()) {
-        if (const std::string problem = WriteSiteFile(*site, kIndexPage, index); !problem.empty()) {
-            WriteMessage(err, problem);
+        if (const auto problem = WriteSiteFile(*site, kIndexPage, index)) {
+            WriteMessage(err, problem->Message());
             complete = false;
         }
     }

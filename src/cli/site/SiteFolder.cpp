@@ -2,38 +2,27 @@
 
 #include "base/PathText.h"
 #include "base/RuntimeError.h"
-#include "cli/site/SitePaths.h"
 
 #include <algorithm>
-#include <stdexcept>
+#include <utility>
 
 namespace quillmark::cli {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-void RemoveStaleSiteFiles(const Folder& folder)
-{
-    folder.RemoveStaleTemporaryFiles(
-        [](std::string_view name) { return name == kStyleSheetFile || name.ends_with(".html"); });
-}
-
-} // namespace
 
 bool LiesUnder(const fs::path& folder, const fs::path& path)
 {
     return std::mismatch(folder.begin(), folder.end(), path.begin(), path.end()).first == folder.end();
 }
 
-SiteFolder::SiteFolder(const fs::path& folder, const std::function<void()>& waiting)
-    : root_(Utf8FromPath(folder))
+SiteFolder::SiteFolder(const fs::path& folder, const std::function<void()>& waiting, Ours ours)
+    : ours_(std::move(ours)), root_(Utf8FromPath(folder))
 {
     if (!root_.TryLock()) {
         waiting();
         root_.Lock();
     }
-    RemoveStaleSiteFiles(root_);
+    root_.RemoveStaleTemporaryFiles(ours_);
 }
 
 const Folder& SiteFolder::FolderFor(std::string_view path)
@@ -50,7 +39,7 @@ const Folder& SiteFolder::FolderFor(std::string_view path)
         const std::size_t end = std::min(name.find('/', start), name.size());
         const std::string part = name.substr(start, end - start);
         if (part.empty() || part == "." || part == "..")
-            throw std::runtime_error(root_.PathOf(name) + ": not a folder of the site");
+            throw RuntimeError(err::PathFileAccess, {root_.PathOf(name)}, "not a folder of the site");
         const std::string opened = name.substr(0, end);
         start = end + 1;
         if (const auto found = folders_.find(opened); found != folders_.end()) {
@@ -60,9 +49,10 @@ const Folder& SiteFolder::FolderFor(std::string_view path)
         try {
             folder = &folders_.emplace(opened, folder->Subfolder(part)).first->second;
         } catch (const RuntimeError& e) {
-            throw std::runtime_error(std::string(e.what()) + "; " + std::string(path) + " is not written");
+            throw RuntimeError::OperationFailed(e.Number(), e.Operation(), e.Place().path,
+                                                e.Problem() + "; " + std::string(path) + " is not written");
         }
-        RemoveStaleSiteFiles(*folder);
+        folder->RemoveStaleTemporaryFiles(ours_);
     }
     return *folder;
 }
@@ -71,11 +61,12 @@ SiteFolder::File SiteFolder::FileFor(std::string_view path)
 {
     const std::string name(path.substr(path.rfind('/') + 1));
     if (name.empty() || name == "." || name == "..")
-        throw std::runtime_error(root_.PathOf(path) + ": not a file of the site");
+        throw RuntimeError(err::PathFileAccess, {root_.PathOf(path)}, "not a file of the site");
     const Folder& folder = FolderFor(path);
     // Renaming over a link would not follow it, but would drop what the user put there.
     if (folder.HoldsLink(name))
-        throw std::runtime_error("cannot write " + folder.PathOf(name) + ": it is a symbolic link, which is not followed");
+        throw RuntimeError::OperationFailed(err::PathFileAccess, "cannot write", folder.PathOf(name),
+                                            "it is a symbolic link, which is not followed");
     return {folder, name};
 }
 
@@ -83,17 +74,18 @@ SiteFolder::File SiteFolder::FileFor(std::string_view path)
 
 namespace quillmark::cli {
 
-std::vector<std::string> LeaveOutInputs(std::vector<SiteProject>& projects, const fs::path& folder,
-                                        const InputFiles& inputs)
+std::vector<RuntimeError> LeaveOutInputs(std::vector<SiteProject>& projects, const fs::path& folder,
+                                         const InputFiles& inputs)
 {
-    std::vector<std::string> problems;
+    std::vector<RuntimeError> problems;
     for (SiteProject& project : projects) {
         std::erase_if(project.modules, [&](const SiteModule& module) {
             const std::string page = Utf8FromPath(folder / PathFromUtf8(module.page));
             const std::string* input = inputs.Find(page);
             if (input)
-                problems.push_back(page + ": it is one of the inputs (" + *input + "); module " + module.name +
-                                   " is left out");
+                problems.emplace_back(err::PathFileAccess, ErrorPlace{page},
+                                      "it is one of the inputs (" + *input + "); module " + module.name +
+                                          " is left out");
             return input != nullptr;
         });
     }

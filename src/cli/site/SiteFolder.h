@@ -20,14 +20,16 @@ bool LiesUnder(const std::filesystem::path& folder, const std::filesystem::path&
 // The folder a site is written into, which nothing written leaves: it is opened once, taken
 // for this run alone (a second run into it waits), and the folders of a file are made one by
 // one in it, each opened through the one above; a symbolic link in the way, there from the start
-// or swapped in meanwhile, is refused and nothing is written through it. The temporary files of
-// pages and style sheets that a stopped run left in a folder are removed when the folder is
-// first written to. Safe to use from several threads.
+// or swapped in meanwhile, is refused and nothing is written through it. The temporary twins that
+// a stopped run left in a folder of the files whose names ours accepts are removed when the
+// folder is first written to. Safe to use from several threads.
 class SiteFolder {
 public:
+    using Ours = std::function<bool(std::string_view name)>;
+
     // folder exists; waiting is called before the run waits for another that writes there.
-    // Throws std::runtime_error.
-    SiteFolder(const std::filesystem::path& folder, const std::function<void()>& waiting);
+    // Throws RuntimeError.
+    SiteFolder(const std::filesystem::path& folder, const std::function<void()>& waiting, Ours ours);
 
     struct File {
         const Folder& folder;
@@ -35,20 +37,21 @@ public:
     };
 
     // Where the file at path in the site ("/"-separated) is written, its folders made. Throws
-    // std::runtime_error when it cannot be written there.
+    // RuntimeError when it cannot be written there.
     File FileFor(std::string_view path);
 
 private:
     const Folder& FolderFor(std::string_view path);
 
+    Ours ours_;
     Folder root_;
     std::mutex mutex_;
     std::unordered_map<std::string, Folder> folders_; // opened, by their path in the site
 };
 
 // Leaves out the modules whose page would take the place of one of the inputs (through a link
-// to it); what was left out, one problem each.
-std::vector<std::string> LeaveOutInputs(std::vector<SiteProject>& projects, const std::filesystem::path& folder,
-                                        const InputFiles& inputs);
+// to it); what was left out, one problem each, at the page.
+std::vector<RuntimeError> LeaveOutInputs(std::vector<SiteProject>& projects, const std::filesystem::path& folder,
+                                         const InputFiles& inputs);
 
 } // namespace quillmark::cli

@@ -104,6 +104,7 @@ TEST(Site, WhatCannotBeReadIsNamedAndLeftOutAndTheRestWritten)
         std::vector<std::string> said;    // in the messages, in order
         std::vector<std::string> written; // pages in the site
         std::vector<std::string> indexed; // left out, with the reason, in the index
+        std::string blocked;              // a page whose place a folder takes
     } cases[] = {
         {{good},
          true,
@@ -114,27 +115,31 @@ TEST(Site, WhatCannotBeReadIsNamedAndLeftOutAndTheRestWritten)
           "Broken.bas: line 2: unterminated string literal; its page shows the code undecorated"},
          {"Good/Main.html", "Good/sub/Helpers.html", "Good/Broken.html", "Good/caf\xc3\xa9/Named.html"},
          {"2 module files left out", "<code>sub/Copy.bas</code>: the module name &quot;main&quot; is already used by",
-          "<code>sub/Latin1.bas</code>: cannot decode the text"}},
+          "<code>sub/Latin1.bas</code>: cannot decode the text"},
+         {}},
         {{in.Path() + "/Missing", good},
          true,
          "",
          kFailed,
          {"Missing: no such file or folder; left out"},
          {"Good/Main.html"},
-         {"1 path left out", "/Missing</code>: no such file or folder"}},
+         {"1 path left out", "/Missing</code>: no such file or folder"},
+         {}},
         {{in.Path() + "/Damaged.xlsm", good},
          true,
          "",
          kFailed,
          {"Damaged.xlsm: "},
          {"Good/Main.html"},
-         {"Damaged.xlsm</code>: "}},
+         {"Damaged.xlsm</code>: "},
+         {}},
         {{in.Path() + "/Nested"},
          false,
          "",
          kFailed,
          {"the folder holds no module files (.bas, .cls, .frm); --recursive reads its subfolders too",
           "no project could be read; nothing was written"},
+         {},
          {},
          {}},
         {{locked, good},
@@ -143,14 +148,25 @@ TEST(Site, WhatCannotBeReadIsNamedAndLeftOutAndTheRestWritten)
          kFailed,
          {"locked for viewing"},
          {"Good/Main.html"},
-         {"</code>: the VBA project is locked"}},
-        {{good, ""}, true, "", kUsage, {"PATH is empty"}, {}, {}},
+         {"</code>: the VBA project is locked"},
+         {}},
+        {{good},
+         false,
+         "",
+         kFailed,
+         {"/Good/Main.html: Is a directory"},
+         {"Good/Broken.html"},
+         {"1 page left out", "<code>Good/Main.html</code>: Is a directory"},
+         "Good/Main.html"},
+        {{good, ""}, true, "", kUsage, {"PATH is empty"}, {}, {}, {}},
     };
     for (const auto& c : cases) {
         if (c.paths.front() == locked && !fs::exists(locked))
             continue;
         TempFolder out("site-output");
         WriteFileText(out.Path() + "/notes.txt", "kept");
+        if (!c.blocked.empty())
+            fs::create_directories(out.Path() + "/" + c.blocked);
         SiteOptions options;
         options.paths = c.paths;
         options.encoding = c.encoding;
