@@ -36,7 +36,7 @@ private:
 
     OutputBuffer& out_;
     const Theme& theme_;
-    const LineMarking& marking_;
+    const LineMarking marking_; // a copy: a default argument would not outlive the constructor
     std::int32_t expectedLines_;
     std::int32_t linesDone_ = 0;
     std::size_t codeStart_;
