@@ -110,8 +110,13 @@ void FragmentWriter::LinkList(const LinkTargets& links)
 
 void FragmentWriter::BreakLine(bool beforeBlank)
 {
-    if (lineEnded_)
-        out_.Append(breaks_ == LineBreaks::CrLf ? "\r\n" : beforeBlank ? "&#10;" : "\n");
+    // One call for each break, so that each copies a length known where it is compiled.
+    if (lineEnded_ && breaks_ == LineBreaks::CrLf)
+        out_.Append("\r\n");
+    else if (lineEnded_ && beforeBlank)
+        out_.Append("&#10;");
+    else if (lineEnded_)
+        out_.Append("\n");
     lineEnded_ = false;
 }
 
