@@ -21,6 +21,22 @@ constexpr std::uint32_t Replacement = 0xFFFD;
     throw RuntimeError(err::InvalidCall, {}, "bytes not valid in " + encoding + " at offset " + std::to_string(offset));
 }
 
+// Appends the character read at at (length bytes) and moves past it; where the bytes are no
+// character, U+FFFD for one unit of them when unit is given, else fails.
+void Take(std::string& out, std::optional<std::uint32_t> character, std::size_t length, std::string_view bytes,
+          std::size_t& at, const std::string& encoding, std::size_t unit)
+{
+    if (character) {
+        AppendUtf8(out, *character);
+        at += length;
+    } else if (unit > 0) {
+        AppendUtf8(out, Replacement);
+        at += std::min(unit, bytes.size() - at);
+    } else {
+        NotValid(encoding, at);
+    }
+}
+
 // The length of the well-formed UTF-8 character at bytes[at], 0 when there is none.
 std::size_t Utf8Character(std::string_view bytes, std::size_t at)
 {
@@ -28,9 +44,10 @@ std::size_t Utf8Character(std::string_view bytes, std::size_t at)
     if (first < 0x80) {
         return 1;
     }
-    const std::size_t length = first >= 0xC2 && first <= 0xDF ? 2 : first >= 0xE0 && first <= 0xEF ? 3
-                               : first >= 0xF0 && first <= 0xF4                                   ? 4
-                                                                                                   : 0;
+    const std::size_t length = first >= 0xC2 && first <= 0xDF   ? 2
+                               : first >= 0xE0 && first <= 0xEF ? 3
+                               : first >= 0xF0 && first <= 0xF4 ? 4
+                                                                : 0;
     if (length == 0 || at + length > bytes.size()) {
         return 0;
     }
@@ -90,21 +107,12 @@ std::string FromUtf16(std::string_view bytes, bool bigEndian, const std::string&
                 }
             }
         }
-        if (character) {
-            AppendUtf8(out, *character);
-            at += length;
-        } else if (unit > 0) {
-            AppendUtf8(out, Replacement);
-            at += std::min(unit, bytes.size() - at);
-        } else {
-            NotValid(encoding, at);
-        }
+        Take(out, character, length, bytes, at, encoding, unit);
     }
     return out;
 }
 
-std::string FromTable(std::string_view bytes, const CodePageTable& table, const std::string& encoding,
-                      std::size_t unit)
+std::string FromTable(std::string_view bytes, const CodePageTable& table, const std::string& encoding, std::size_t unit)
 {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
@@ -130,15 +138,8 @@ std::string FromTable(std::string_view bytes, const CodePageTable& table, const 
                 }
             }
         }
-        if (character != CodePageTable::Invalid) {
-            AppendUtf8(out, character);
-            at += length;
-        } else if (unit > 0) {
-            AppendUtf8(out, Replacement);
-            at += std::min(unit, bytes.size() - at);
-        } else {
-            NotValid(encoding, at);
-        }
+        Take(out, character != CodePageTable::Invalid ? std::optional<std::uint32_t>(character) : std::nullopt, length,
+             bytes, at, encoding, unit);
     }
     return out;
 }
