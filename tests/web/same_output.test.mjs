@@ -105,6 +105,20 @@ test('documents list, read and convert as the command does', { skip: !fs.existsS
       }
       fs.rmSync(path.join(folder, name));
     }
+    // Damaged copies, cut short or with a run of bytes overwritten: the same listing or message.
+    for (const document of documents) {
+      const bytes = fs.readFileSync(document);
+      const overwritten = Buffer.from(bytes);
+      overwritten.fill(0xff, overwritten.length >> 1, (overwritten.length >> 1) + 64);
+      for (const [damage, copy] of [['cut', bytes.subarray(0, bytes.length >> 1)], ['overwritten', overwritten]]) {
+        const name = `${damage}-${path.basename(document)}`;
+        fs.writeFileSync(path.join(folder, name), copy);
+        const opened = web(() => quillmark.openDocument(copy, { name }));
+        const listing = typeof opened === 'string' ? opened : opened.modules.map((m) => `${m.kind} ${m.name}\n`).join('');
+        assert.equal(listing, nativeRun(['list', name], { cwd: folder }).replaceAll(folder, '/quillmark'), name);
+        fs.rmSync(path.join(folder, name));
+      }
+    }
   } finally {
     fs.rmSync(folder, { recursive: true });
   }

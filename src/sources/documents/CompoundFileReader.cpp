@@ -188,9 +188,6 @@ private:
                 entries_.push_back(ParseEntry(std::string_view(entries).substr(at, EntrySize)));
             }
         }
-        if (Dropped(entries_.front())) {
-            throw VbaFormatError("its directory's root entry is damaged");
-        }
     }
 
     static Entry ParseEntry(std::string_view bytes)
@@ -345,6 +342,11 @@ CompoundFile ReadCompoundFile(std::uint64_t fileSize, ReadAt read, const std::st
 {
     auto file = std::make_shared<const File>(fileSize, std::move(read));
     std::string damage = ImpossibleStream(*file, holder);
+    // A cut file drops its root with the streams; libgsf reads what it can of such a directory
+    // and names the first stream that cannot fit, and so do we.
+    if (file->Dropped(file->Entries().front())) {
+        throw VbaFormatError(damage.empty() ? "its directory's root entry is damaged" : damage);
+    }
     return {std::make_unique<OwnStorage>(std::move(file), 0), std::move(damage)};
 }
 

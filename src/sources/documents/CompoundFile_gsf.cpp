@@ -105,8 +105,10 @@ std::optional<std::string> RootSiblingsCleared(GsfInput* source, const std::stri
     return copy;
 }
 
-// holder names the file in the damage ("the file", "the part").
-CompoundFile Open(GPtr<GsfInput> source, const std::string& holder, std::shared_ptr<void> bytes = nullptr)
+// holder names the file in the damage ("the file", "the part"); ownReader reads it with our own
+// reader, to tell what libgsf refuses.
+CompoundFile Open(GPtr<GsfInput> source, const std::string& holder, const std::function<void()>& ownReader,
+                  std::shared_ptr<void> bytes = nullptr)
 {
     if (std::optional<std::string> cleared = RootSiblingsCleared(source.get(), holder)) {
         auto held = std::make_shared<std::string>(std::move(*cleared));
@@ -116,7 +118,7 @@ CompoundFile Open(GPtr<GsfInput> source, const std::string& holder, std::shared_
     ErrorHolder error;
     GPtr<GsfInfile> file(gsf_infile_msole_new(source.get(), &error));
     if (file == nullptr) {
-        throw VbaFormatError(error.Message());
+        RefuseAsOwnReaderTells(error.Message(), ownReader);
     }
     std::string damage = ImpossibleStreamSize(source.get(), holder);
     struct Owners {
@@ -142,7 +144,7 @@ CompoundFile OpenCompoundFile(const std::string& path)
     if (source == nullptr) {
         throw VbaFormatError("cannot open the file: " + error.Message());
     }
-    return Open(std::move(source), "the file");
+    return Open(std::move(source), "the file", [&path] { OwnCompoundFile(path); });
 }
 
 CompoundFile OpenCompoundBytes(std::string bytes)
@@ -153,7 +155,8 @@ CompoundFile OpenCompoundBytes(std::string bytes)
     InitGsf();
     auto held = std::make_shared<std::string>(std::move(bytes));
     GPtr<GsfInput> source = MemoryInput(*held);
-    return Open(std::move(source), "the part", std::move(held));
+    return Open(
+        std::move(source), "the part", [&held] { OwnCompoundBytes(*held); }, held);
 }
 
 } // namespace quillmark

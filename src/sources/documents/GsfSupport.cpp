@@ -37,6 +37,16 @@ void ReadInto(GsfInput* input, guint8* buffer, std::size_t size, const std::stri
 
 } // namespace
 
+void RefuseAsOwnReaderTells(const std::string& libgsfProblem, const std::function<void()>& read)
+{
+    try {
+        read();
+    } catch (const RuntimeError& error) {
+        throw VbaFormatError(error.Problem());
+    }
+    throw VbaFormatError(libgsfProblem);
+}
+
 void InitGsf()
 {
     static std::once_flag once;

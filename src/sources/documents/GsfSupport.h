@@ -4,6 +4,7 @@
 
 #include <gsf/gsf.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -32,6 +33,11 @@ public:
 private:
     GError* error_ = nullptr;
 };
+
+// Refuses what libgsf refused to open. libgsf names little ("Broken zip file structure"); our own
+// reader, read(), which the other editions use, says where the damage is, and then the message is
+// the same everywhere. libgsf's own words stand when ours reads the container.
+[[noreturn]] void RefuseAsOwnReaderTells(const std::string& libgsfProblem, const std::function<void()>& read);
 
 // Initialises libgsf once and keeps everything it and GLib log off the terminal: a damaged
 // file makes them warn, and our own errors say what is wrong.

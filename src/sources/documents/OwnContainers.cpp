@@ -60,7 +60,7 @@ CompoundFile OwnCompoundBytes(std::string bytes)
         "the part");
 }
 
-std::unique_ptr<ZipPackage> OwnZipPackage(const std::string& path)
+std::unique_ptr<ZipArchive> OwnZipPackage(const std::string& path)
 {
     OpenFile file = Open(path);
     return std::make_unique<ZipArchive>(file.size, std::move(file.read));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sources/documents/Containers.h"
+#include "sources/documents/ZipArchive.h"
 
 #include <memory>
 #include <string>
@@ -11,7 +12,7 @@ namespace quillmark {
 // only ones of the web build, and on Linux the ones the tests compare with libgsf.
 CompoundFile OwnCompoundFile(const std::string& path);
 CompoundFile OwnCompoundBytes(std::string bytes);
-std::unique_ptr<ZipPackage> OwnZipPackage(const std::string& path);
+std::unique_ptr<ZipArchive> OwnZipPackage(const std::string& path);
 
 // Which readers open the containers and read their XML parts where there is a choice (Linux):
 // libgsf and libxml2 (Platform, the default) or our own. Set before any document is read.

@@ -17,7 +17,6 @@ constexpr std::uint32_t EndSignature = 0x06054b50;
 constexpr std::uint32_t Zip64EndSignature = 0x06064b50;
 constexpr std::uint32_t Zip64LocatorSignature = 0x07064b50;
 constexpr std::uint32_t CentralSignature = 0x02014b50;
-constexpr std::uint32_t LocalSignature = 0x04034b50;
 constexpr std::size_t EndSize = 22;
 constexpr std::size_t LocatorSize = 20;
 constexpr std::size_t Zip64EndSize = 56;
@@ -97,9 +96,6 @@ void ZipArchive::ReadCentralDirectory()
         Damaged("its central directory cannot be found");
     }
     const std::uint64_t endOffset = fileSize_ - tailSize + end;
-    if (Little(tail, end + 4, 2) != 0 || Little(tail, end + 6, 2) != 0) {
-        Damaged("it spans several disks");
-    }
     std::uint64_t count = Little(tail, end + 10, 2);
     std::uint64_t directorySize = Little(tail, end + 12, 4);
     std::uint64_t directoryOffset = Little(tail, end + 16, 4);
@@ -162,29 +158,36 @@ std::optional<std::uint64_t> ZipArchive::PartSize(const std::string& name)
     return entry != nullptr ? std::optional(entry->size) : std::nullopt;
 }
 
+bool ZipArchive::Holds(const std::string& name, std::string_view data) const
+{
+    const Entry* entry = Find(name);
+    return entry == nullptr || (data.size() == entry->size && ZipChecksum(data) == entry->crc);
+}
+
 std::string ZipArchive::ReadPart(const std::string& name, const std::string& what)
 {
     const Entry* entry = Find(name);
     if (entry == nullptr) {
         throw VbaFormatError(what + " is missing");
     }
-    if (entry->flags & 1) {
-        throw VbaFormatError(what + " is encrypted");
-    }
     if (entry->method != 0 && entry->method != Deflated) {
         throw VbaFormatError(what + " is compressed with method " + std::to_string(entry->method) +
                              ", which cannot be read here");
     }
-    const InflateDamage damaged = [&what](const std::string& problem) {
-        return VbaFormatError(what + " is damaged (" + problem + ")");
+    // libgsf ignores the encryption flag; it is believed only when the data does not read, since
+    // a flipped bit leaves a part whose checksum still matches.
+    const InflateDamage damaged = [&what, entry](const std::string& problem) {
+        return VbaFormatError(what + ((entry->flags & 1) ? " is encrypted" : " is damaged (" + problem + ")"));
     };
     if (entry->size > SIZE_MAX || entry->compressedSize > fileSize_) {
         throw damaged("its size is impossible");
     }
-    const std::string local = Read(entry->headerOffset, LocalSize);
-    if (Little(local, 0, 4) != LocalSignature) {
-        throw damaged("its local header is missing");
+    // The local header gives only where the data starts: libgsf reads past a damaged signature,
+    // and the checksum tells whether what follows is the part.
+    if (entry->headerOffset > fileSize_ || LocalSize > fileSize_ - entry->headerOffset) {
+        throw damaged("its local header lies past the end of the file");
     }
+    const std::string local = Read(entry->headerOffset, LocalSize);
     std::uint64_t offset = entry->headerOffset + LocalSize + Little(local, 26, 2) + Little(local, 28, 2);
     if (offset > fileSize_ || entry->compressedSize > fileSize_ - offset) {
         throw damaged("its data runs past the end of the file");

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -23,6 +24,10 @@ public:
     const std::vector<std::string>& PartNames() const override { return names_; }
     std::optional<std::uint64_t> PartSize(const std::string& name) override;
     std::string ReadPart(const std::string& name, const std::string& what) override;
+
+    // Whether data is what the part named holds, by its size and checksum; true when there is no
+    // such part.
+    bool Holds(const std::string& name, std::string_view data) const;
 
 private:
     struct Entry {

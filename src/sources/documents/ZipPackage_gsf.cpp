@@ -16,7 +16,9 @@ namespace {
 
 class GsfPackage final : public ZipPackage {
 public:
-    explicit GsfPackage(GPtr<GsfInfile> zip) : zip_(std::move(zip))
+    // own: the same package read by our own reader, which knows each part's checksum; nullptr
+    // when it cannot read it.
+    GsfPackage(GPtr<GsfInfile> zip, std::unique_ptr<ZipArchive> own) : zip_(std::move(zip)), own_(std::move(own))
     {
         // libgsf shows the package as folders; the parts are listed folder by folder.
         std::deque<std::pair<std::string, GPtr<GsfInput>>> folders;
@@ -58,7 +60,23 @@ public:
         if (part == nullptr || gsf_input_seek(part, 0, G_SEEK_SET)) {
             throw VbaFormatError(what + " cannot be read");
         }
-        return ReadAll(part, what);
+        // libgsf inflates without checking the checksum. What it cannot read, or reads other than
+        // the package says, our reader reads again to say what is wrong.
+        const auto ownReading = [this, &name, &what] {
+            if (own_ != nullptr) {
+                own_->ReadPart(name, what);
+            }
+        };
+        std::string data;
+        try {
+            data = ReadAll(part, what);
+        } catch (const RuntimeError& error) {
+            RefuseAsOwnReaderTells(error.Problem(), ownReading);
+        }
+        if (own_ != nullptr && !own_->Holds(name, data)) {
+            RefuseAsOwnReaderTells(what + " is damaged (its checksum does not match)", ownReading);
+        }
+        return data;
     }
 
 private:
@@ -69,6 +87,7 @@ private:
     }
 
     GPtr<GsfInfile> zip_;
+    std::unique_ptr<ZipArchive> own_;
     std::vector<std::string> names_;
     std::unordered_map<std::string, GPtr<GsfInput>> parts_; // by folded name; the first of a name
 };
@@ -88,9 +107,15 @@ std::unique_ptr<ZipPackage> OpenZipPackage(const std::string& path)
     }
     GPtr<GsfInfile> zip(gsf_infile_zip_new(source.get(), &error));
     if (zip == nullptr) {
-        throw VbaFormatError(error.Message());
+        RefuseAsOwnReaderTells(error.Message(), [&path] { OwnZipPackage(path); });
     }
-    return std::make_unique<GsfPackage>(std::move(zip));
+    std::unique_ptr<ZipArchive> own;
+    try {
+        own = OwnZipPackage(path);
+    } catch (const RuntimeError&) {
+        // libgsf reads what ours does not; its parts go unchecked then.
+    }
+    return std::make_unique<GsfPackage>(std::move(zip), std::move(own));
 }
 
 } // namespace quillmark

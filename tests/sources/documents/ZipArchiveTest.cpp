@@ -75,7 +75,8 @@ TEST(ZipArchive, DamageIsNamedNeverFollowed)
         {"smaller size", [&](std::string& zip) { Put32(zip, vba + 24, 4000); }, "more than the 4000 bytes"},
         {"larger size", [&](std::string& zip) { Put32(zip, vba + 24, 6000); }, "fewer than the 6000 bytes"},
         {"checksum", [&](std::string& zip) { zip[vba + 16] ^= 1; }, "checksum"},
-        {"encrypted", [&](std::string& zip) { zip[vba + 8] |= 1; }, "encrypted"},
+        // Flagged, and the data does not read as it is; a part that does is read.
+        {"encrypted", [&](std::string& zip) { zip[vba + 8] |= 1, zip[vba + 16] ^= 1; }, "encrypted"},
         {"method", [&](std::string& zip) { zip[vba + 10] = 99; }, "method 99"},
         {"offset", [&](std::string& zip) { Put32(zip, vba + 42, 0x7FFFFFFF); }, "past the end"},
         {"compressed size", [&](std::string& zip) { Put32(zip, vba + 20, zip.size() - 10); }, "past the end"},
