@@ -67,7 +67,7 @@ std::string ClassFragment(const FormatRequest& request, LineBreaks breaks, bool 
 std::string WriteHtml(const FormatRequest& request)
 {
     const Options& options = request.options;
-    const std::string fragment = ClassFragment(request, LineBreaks::CrLf, options.page);
+    std::string fragment = ClassFragment(request, LineBreaks::CrLf, options.page);
     if (!options.page)
         return fragment;
     return HtmlPage(request.title, options.theme, fragment,

@@ -9,6 +9,7 @@
 #include "conversion/LinkLists.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -32,36 +33,45 @@ BlockPlan PlanBlocks(const ModuleView& module, const Entry& entry, std::int32_t 
 
 enum class Decoration { Tokens, None };
 
-// Reports lines firstLine..lastLine to sink, each inside the blocks that open and close
-// around it.
+// Reports lines line..lastLine to sink, each inside the blocks that open and close around it;
+// line is the one being reported when something fails. Kept out of the caller's handler: under
+// WebAssembly every call made within one goes the slow way round, through JavaScript.
+[[gnu::noinline]] void ReportLinesFrom(const ModuleView& module, BlockPlan& blocks, std::int32_t& line, std::int32_t lastLine,
+                     TokenSink& sink, LineScanner* scanner)
+{
+    for (; line <= lastLine; ++line) {
+        blocks.StartBlocks(line, sink);
+        const std::string_view text = module.lines.Line(line);
+        sink.LineStart(line, text);
+        if (scanner == nullptr) {
+            if (!text.empty()) {
+                const Token whole{TokenKind::Text, Token::Role::Piece, text};
+                sink.Tokens({&whole, 1});
+            }
+        } else if (scanner->Scan(text) == LineScanner::Result::WholeLineComment) {
+            // One span over a run of whole-line comments; it never crosses a block or the
+            // range's end, so the HTML stays well nested.
+            scanner->CommentLine(text, !blocks.EndsCommentRun(line) && IsWholeLineComment(module.lines.Line(line + 1)));
+        }
+        sink.LineEnd();
+        blocks.EndBlocks(line, sink);
+        if (line == std::numeric_limits<std::int32_t>::max())
+            break;
+    }
+}
+
+// Reports lines firstLine..lastLine; a failure is located at its line.
 void ReportLines(const ModuleView& module, const KeywordTable* keywords, BlockPlan& blocks, std::int32_t firstLine,
                  std::int32_t lastLine, TokenSink& sink, Decoration decoration)
 {
     LineScanner scanner(keywords, sink);
-    for (std::int64_t number = firstLine; number <= lastLine; ++number) {
-        const auto line = static_cast<std::int32_t>(number);
-        try {
-            blocks.StartBlocks(line, sink);
-            const std::string_view text = module.lines.Line(line);
-            sink.LineStart(line, text);
-            if (decoration == Decoration::None) {
-                if (!text.empty()) {
-                    const Token whole{TokenKind::Text, Token::Role::Piece, text};
-                    sink.Tokens({&whole, 1});
-                }
-            } else if (scanner.Scan(text) == LineScanner::Result::WholeLineComment) {
-                // One span over a run of whole-line comments; it never crosses a block or the
-                // range's end, so the HTML stays well nested.
-                scanner.CommentLine(text,
-                                    !blocks.EndsCommentRun(line) && IsWholeLineComment(module.lines.Line(line + 1)));
-            }
-            sink.LineEnd();
-            blocks.EndBlocks(line, sink);
-        } catch (...) {
-            RuntimeError error = CurrentError();
-            error.Locate({{}, std::string(module.name), line});
-            throw error;
-        }
+    std::int32_t line = firstLine;
+    try {
+        ReportLinesFrom(module, blocks, line, lastLine, sink, decoration == Decoration::None ? nullptr : &scanner);
+    } catch (...) {
+        RuntimeError error = CurrentError();
+        error.Locate({{}, std::string(module.name), line});
+        throw error;
     }
     if (!blocks.Valid())
         throw RuntimeError(err::SubscriptOutOfRange, {{}, std::string(module.name)},

@@ -70,16 +70,19 @@ std::size_t EscapedCodeSize(std::string_view text)
 
 std::string EscapeName(std::string_view name)
 {
+    // Runs are copied whole: a call per character is slow where each call may throw (WebAssembly).
     std::string out;
     out.reserve(name.size());
-    for (const char c : name) {
-        if (c == '"')
-            out += "&quot;";
-        else if (const std::string_view entity = CodeEntity(c); !entity.empty())
-            out += entity;
-        else
-            out += c;
+    std::size_t copied = 0;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const std::string_view entity = name[i] == '"' ? std::string_view("&quot;") : CodeEntity(name[i]);
+        if (entity.empty())
+            continue;
+        out.append(name, copied, i - copied);
+        out += entity;
+        copied = i + 1;
     }
+    out.append(name, copied);
     return out;
 }
 

@@ -124,8 +124,10 @@ std::size_t HeaderEnd(std::string_view text)
 // a run of kept lines at a time. Each Attribute line's body goes to onAttribute.
 constexpr std::size_t TypicalLineLength = 24; // bytes of code a line, breaks included
 
+// Apart from its callers' strings: under WebAssembly every call made where something must be
+// destroyed on failure goes the slow way round, through JavaScript.
 template <typename OnAttribute>
-void StripHidden(std::string& text, LineStarts& lines, OnAttribute onAttribute)
+[[gnu::noinline]] void StripHidden(std::string& text, LineStarts& lines, OnAttribute onAttribute)
 {
     std::size_t kept = 0;    // the kept text ends here once the run is moved
     std::size_t runFrom = 0; // the run of kept lines not yet moved: where it starts in the text

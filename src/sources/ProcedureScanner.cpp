@@ -306,24 +306,48 @@ QuickLine ClassifyQuickly(std::string_view line, bool inProcedure)
     return inProcedure && c >= '0' && c <= '9' ? QuickLine::Unknown : QuickLine::Kept;
 }
 
-} // namespace
-
-std::vector<ProcRecord> ScanProcedures(const ModuleText& text)
-{
+// What the scan carries from one line to the next.
+struct ScanState {
     std::vector<ProcRecord> blocks;
-    std::vector<std::string_view> statements;
-    std::string joined;
     bool open = false;             // the last block has not met its end statement
     std::int32_t lastKeptLine = 0; // last line of the last logical line that is not blank, comment or #Const
     std::int32_t previousEnd = 0;  // end line of the last closed block
+};
 
+// Starts a block where the first statement declares a procedure; the index of the statement
+// after it, or 0.
+std::size_t StartBlock(std::string_view first, ScanState& scan)
+{
+    const auto proc = ParseProcStatement(first);
+    if (!proc)
+        return 0;
+    // Alternative headers of one procedure (under #If ... #Else) continue it.
+    if (scan.open && proc->kind == scan.blocks.back().Kind && SameName(proc->name, DeclaredName(scan.blocks.back())))
+        return 1;
+    std::int32_t firstOwned = scan.lastKeptLine + 1;
+    if (!scan.blocks.empty()) {
+        if (scan.open)
+            scan.blocks.back().LastLine = scan.lastKeptLine;
+        else
+            firstOwned = scan.previousEnd + 1;
+    }
+    scan.blocks.push_back({IndexName(proc->name, proc->kind), firstOwned, 0, proc->kind});
+    scan.open = true;
+    return 1;
+}
+
+// Apart from the containers it fills: under WebAssembly every call made where something must be
+// destroyed on failure goes the slow way round, through JavaScript.
+[[gnu::noinline]] void ScanLines(const ModuleText& text, ScanState& scan, std::vector<std::string_view>& statements,
+                                 std::string& joined)
+{
     const std::int32_t count = text.Count();
     std::int32_t line = 1;
     while (line <= count) {
         const std::string_view physical = text.Line(line);
-        if (const QuickLine quick = ClassifyQuickly(physical, open); quick != QuickLine::Unknown) {
+        if (const QuickLine quick = ClassifyQuickly(physical, scan.open); quick != QuickLine::Unknown) {
             if (quick == QuickLine::Kept)
-                lastKeptLine = line;
+                scan.lastKeptLine = line;
             ++line;
             continue;
         }
@@ -332,41 +356,33 @@ std::vector<ProcRecord> ScanProcedures(const ModuleText& text)
         ++line;
 
         SplitStatements(logical, statements);
-        std::size_t next = 0;
-        if (!statements.empty()) {
-            auto proc = ParseProcStatement(statements.front());
-            // Alternative headers of one procedure (under #If ... #Else) continue it.
-            if (proc && open && proc->kind == blocks.back().Kind && SameName(proc->name, DeclaredName(blocks.back()))) {
-                next = 1;
-            } else if (proc) {
-                std::int32_t firstOwned = lastKeptLine + 1;
-                if (!blocks.empty()) {
-                    if (open)
-                        blocks.back().LastLine = lastKeptLine;
-                    else
-                        firstOwned = previousEnd + 1;
-                }
-                blocks.push_back({IndexName(proc->name, proc->kind), firstOwned, 0, proc->kind});
-                open = true;
-                next = 1;
-            }
-        }
-        if (open) {
+        const std::size_t next = statements.empty() ? 0 : StartBlock(statements.front(), scan);
+        if (scan.open) {
             for (std::size_t i = next; i < statements.size(); ++i) {
                 if (IsEndStatement(statements[i])) {
-                    blocks.back().LastLine = last;
-                    previousEnd = last;
-                    open = false;
+                    scan.blocks.back().LastLine = last;
+                    scan.previousEnd = last;
+                    scan.open = false;
                     break;
                 }
             }
         }
         if (!statements.empty() && !IsConstDirective(statements.front()))
-            lastKeptLine = last;
+            scan.lastKeptLine = last;
     }
-    if (!blocks.empty())
-        blocks.back().LastLine = count;
-    return blocks;
+}
+
+} // namespace
+
+std::vector<ProcRecord> ScanProcedures(const ModuleText& text)
+{
+    ScanState scan;
+    std::vector<std::string_view> statements;
+    std::string joined;
+    ScanLines(text, scan, statements, joined);
+    if (!scan.blocks.empty())
+        scan.blocks.back().LastLine = text.Count();
+    return std::move(scan.blocks);
 }
 
 ProcedureStatement FindProcedureStatement(const ModuleText& text, const ProcRecord& record)

@@ -177,6 +177,17 @@ def drop_documents(browser, quillmark, work, folder_modules):
            messages.replace(folder + "/", ""))
 
 
+def test_engine_refused(browser, page, work):
+    """An engine the browser cannot compile: the page says what it needs."""
+    broken = os.path.join(work, "broken.html")
+    with open(page, encoding="utf-8") as original, open(broken, "w", encoding="utf-8") as out:
+        out.write(original.read().replace('wasmBase64 = "AGFzbQ', 'wasmBase64 = "AAAAAA', 1))
+    browser.go("file://" + broken)
+    expect("an engine that does not compile is named", wait(
+        browser, "return document.getElementById('messages').textContent").startswith(
+        "This browser cannot run Quillmark: it needs WebAssembly with SIMD"), True)
+
+
 def main():
     quillmark, page = (os.path.abspath(p) for p in sys.argv[1:3])
     driver, binary = shutil.which("chromedriver"), shutil.which("chromium") or shutil.which("chromium-browser")
@@ -192,6 +203,7 @@ def main():
             return SKIP
         try:
             test(browser, quillmark, page, work)
+            test_engine_refused(browser, page, work)
         finally:
             browser.quit()
     print("the offline page works from disk and asks for nothing")

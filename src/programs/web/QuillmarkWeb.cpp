@@ -25,6 +25,24 @@ struct Result {
 
 std::string output;
 
+// Standard output written straight into output, which keeps its memory from one command to the
+// next: a string stream would grow its own copy and copy it out once more, byte by byte.
+class OutputText final : public std::streambuf {
+protected:
+    std::streamsize xsputn(const char* text, std::streamsize count) override
+    {
+        output.append(text, static_cast<std::size_t>(count));
+        return count;
+    }
+    int_type overflow(int_type c) override
+    {
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            output.push_back(traits_type::to_char_type(c));
+        }
+        return traits_type::not_eof(c);
+    }
+};
+
 // The stream reads or writes through buffer while it lives.
 template <typename Stream>
 class Redirected {
@@ -46,7 +64,9 @@ private:
 Result Run(const std::vector<std::string>& args, const std::string& input)
 {
     using namespace quillmark::cli;
-    std::ostringstream out;
+    output.clear();
+    OutputText text;
+    std::ostream out(&text);
     std::ostringstream err;
     std::ifstream in;
     if (!input.empty()) {
@@ -81,7 +101,6 @@ Result Run(const std::vector<std::string>& args, const std::string& input)
         WriteMessage(err, "this command writes files or opens windows, which the web edition does not do");
         result.status = kUsage;
     }
-    output = out.str();
     result.err = err.str();
     return result;
 }

@@ -9,15 +9,24 @@ const Site = '/site';
 // Loose module files are one project, named as the editor names a new one.
 const LooseProject = 'VBAProject';
 
-const engine = await createQuillmark({
-  wasmBinary: Uint8Array.from(atob(wasmBase64), (c) => c.charCodeAt(0)),
-  quillmarkInflateRaw: rawInflater(pako, (problem) => {
-    engine.quillmarkInflateProblem = problem;
-  }),
-});
+const $ = (id) => document.getElementById(id);
+let engine;
+try {
+  engine = await createQuillmark({
+    wasmBinary: Uint8Array.from(atob(wasmBase64), (c) => c.charCodeAt(0)),
+    quillmarkInflateRaw: rawInflater(pako, (problem) => {
+      engine.quillmarkInflateProblem = problem;
+    }),
+  });
+} catch (error) {
+  // Browsers older than 2021 (Safari before 16.4) lack the vector instructions the engine is
+  // built with.
+  $('messages').textContent = 'This browser cannot run Quillmark: it needs WebAssembly with SIMD ' +
+    `(Chrome or Edge 91, Firefox 89, Safari 16.4 or later). ${error.message}`;
+  throw error;
+}
 const { FS } = engine;
 const decoder = new TextDecoder();
-const $ = (id) => document.getElementById(id);
 
 // Runs "quillmark ARGS" from the input folder, so that messages name the files as dropped.
 function run(args) {
