@@ -36,8 +36,8 @@ enum class Decoration { Tokens, None };
 // Reports lines line..lastLine to sink, each inside the blocks that open and close around it;
 // line is the one being reported when something fails. Kept out of the caller's handler: under
 // WebAssembly every call made within one goes the slow way round, through JavaScript.
-[[gnu::noinline]] void ReportLinesFrom(const ModuleView& module, BlockPlan& blocks, std::int32_t& line, std::int32_t lastLine,
-                     TokenSink& sink, LineScanner* scanner)
+[[gnu::noinline]] void ReportLinesFrom(const ModuleView& module, BlockPlan& blocks, std::int32_t& line,
+                                       std::int32_t lastLine, TokenSink& sink, LineScanner* scanner)
 {
     for (; line <= lastLine; ++line) {
         blocks.StartBlocks(line, sink);
