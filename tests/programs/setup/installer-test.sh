@@ -11,7 +11,9 @@
 #   installer-test.sh DIST    (DIST holds Quillmark-VERSION-{x86,x64}-setup.exe and the programs)
 # The x86 setup runs where 32-bit programs run, the x64 one elsewhere; QUILLMARK_SETUP_ARCH
 # (x86 or x64) picks one. The output says which ran.
-set -euo pipefail
+set -Eeuo pipefail
+# A step that fails without a word of its own (Wine's reg, say) is named by its line.
+trap 'echo "FAILED: line $LINENO: $BASH_COMMAND exited $?" >&2' ERR
 [ $# -eq 1 ] || { echo "usage: $0 DIST" >&2; exit 2; }
 here=$(cd "$(dirname "$0")" && pwd)
 dist=$(cd "$1" && pwd)
