@@ -45,11 +45,16 @@ bool NeedsCodeEscape(std::string_view text, bool padded)
     return special(byteblocks::Load(last));
 }
 
-void AppendCodeText(std::string_view text, std::string& out)
+namespace {
+
+// Appends text with each character that entityOf names replaced by its entity. Runs are copied
+// whole: a call per character is slow where each call may throw (WebAssembly).
+template <typename EntityOf>
+void AppendEscaped(std::string_view text, std::string& out, EntityOf entityOf)
 {
     std::size_t copied = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::string_view entity = CodeEntity(text[i]);
+        const std::string_view entity = entityOf(text[i]);
         if (entity.empty())
             continue;
         out.append(text, copied, i - copied);
@@ -57,6 +62,13 @@ void AppendCodeText(std::string_view text, std::string& out)
         copied = i + 1;
     }
     out.append(text, copied);
+}
+
+} // namespace
+
+void AppendCodeText(std::string_view text, std::string& out)
+{
+    AppendEscaped(text, out, CodeEntity);
 }
 
 std::size_t EscapedCodeSize(std::string_view text)
@@ -70,19 +82,9 @@ std::size_t EscapedCodeSize(std::string_view text)
 
 std::string EscapeName(std::string_view name)
 {
-    // Runs are copied whole: a call per character is slow where each call may throw (WebAssembly).
     std::string out;
     out.reserve(name.size());
-    std::size_t copied = 0;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const std::string_view entity = name[i] == '"' ? std::string_view("&quot;") : CodeEntity(name[i]);
-        if (entity.empty())
-            continue;
-        out.append(name, copied, i - copied);
-        out += entity;
-        copied = i + 1;
-    }
-    out.append(name, copied);
+    AppendEscaped(name, out, [](char c) { return c == '"' ? std::string_view("&quot;") : CodeEntity(c); });
     return out;
 }
 
